@@ -1,0 +1,7 @@
+#include <cstdio>
+
+int main()
+{
+    std::puts("The simulator window comes with the view.");
+    return 0;
+}

@@ -1,0 +1,3 @@
+#pragma once
+// PLACEHOLDER: the firmware helper replaces this file.
+void clock_update();
