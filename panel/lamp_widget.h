@@ -1,0 +1,20 @@
+#pragma once
+// An LED lamp of the appliance: red, green or blue, lit or dark.
+
+#include "panel/panel_widget.h"
+
+class CLampWidget : public CPanelWidget {
+public:
+    static constexpr int32_t RED = 2;
+    static constexpr int32_t GREEN = 3;  // any other colour kind is blue
+
+    CLampWidget();
+
+    void SetState(int value) override;
+    void Draw(CDrawSurface& surface) override;
+
+    void SetColour(int kind);
+
+    widget_state m_on{0};
+    widget_state m_colour{RED};
+};
