@@ -134,10 +134,4 @@ TEST_F(PortPin, AWidgetThatTakesNoPinChangesOnlyMovesTheLevel)
     EXPECT_EQ(unwired.m_bLevel.load(), 1) << "a pin without a widget still tracks its level";
 }
 
-TEST_F(PortPin, ThereIsAnUnboundPinForEveryBit)
-{
-    EXPECT_EQ(std::size(g_pins), 48u);
-    EXPECT_EQ(g_pins[47].m_strName, "");
-}
-
 }  // namespace

@@ -25,15 +25,9 @@ protected:
 const CRect CLOSED{166, 145, 327, 166};
 const CRect OPEN{166, 105, 327, 166};
 
-TEST_F(CoverWidget, IsAnInputThatTakesNoPinChanges)
-{
-    EXPECT_EQ(m_cover.m_pinDriven, 0);
-    EXPECT_EQ(m_cover.m_rect, CLOSED) << "161 x 21 where Place put it";
-    EXPECT_EQ(m_cover.m_pin, &m_pin);
-}
-
 TEST_F(CoverWidget, OpeningGrowsUpwardWritesThePinAndRepaintsTheWholeLid)
 {
+    EXPECT_EQ(m_cover.m_pinDriven, 0) << "an input takes no pin changes";
     EXPECT_EQ(m_cover.OnMouseDown(), 1) << "the cover takes the mouse";
     EXPECT_EQ(m_cover.m_open.load(), 1);
     EXPECT_EQ(m_cover.m_caption, "커버(열림)");

@@ -22,15 +22,6 @@ std::vector<int> frames_over(CMotorWidget& motor, int ticks)
     return frames;
 }
 
-TEST_F(MotorWidget, StartsStoppedInTheMiddle)
-{
-    CMotorWidget motor;
-    EXPECT_EQ(motor.m_rect, (CRect{0, 0, 35, 35}));
-    EXPECT_EQ(motor.m_position.load(), 50);
-    EXPECT_EQ(motor.OnTick(), 0) << "a stopped motor does not animate";
-    EXPECT_EQ(motor.m_position.load(), 50);
-}
-
 TEST_F(MotorWidget, ForwardStopsAtTheHighEndAndKeepsTurning)
 {
     CMotorWidget motor;

@@ -2,8 +2,6 @@
 
 #include "panel/picture_widget.h"
 
-#include <iterator>
-
 #include "panel/body_widget.h"
 #include "panel/picture_ids.h"
 #include "widget_fixture.h"
@@ -34,17 +32,6 @@ TEST_F(PictureWidget, BodyDrawsItsPictureWithTheCaptionOnIt)
     const CRect rect{166, 166, 327, 287};
     EXPECT_EQ(DrawnBy(body), (Calls{CSurfaceCall::Picture(PICTURE_BODY, rect),
                                     CSurfaceCall::Text("음식물 쓰레기 처리기", rect, CENTRED)}));
-}
-
-TEST_F(PictureWidget, EveryPictureIdHasItsSize)
-{
-    int previous = 0;
-    for (const picture_size& p : PICTURE_SIZES) {
-        EXPECT_GT(p.id, previous) << "ids listed once, in order";
-        EXPECT_NE(p.id, 141) << "there is no picture 141";
-        previous = p.id;
-    }
-    EXPECT_EQ(std::size(PICTURE_SIZES), 26u) << "130 to 156 without 141";
 }
 
 }  // namespace
