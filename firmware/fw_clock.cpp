@@ -1,0 +1,48 @@
+#include "firmware/fw_clock.h"
+
+#include "board/board_link.h"
+
+uint32_t now_ms;
+cal_time clock_base;
+uint16_t run_sec;
+uint16_t run_sec_started;
+cal_time run_sec_base;
+
+void clock_rebase() { clock_base = time_now(); }
+
+uint32_t clock_read_ms()
+{
+    const cal_time now = time_now();
+    // Unsigned arithmetic: a millisecond field below the base's borrows from the seconds.
+    return (now.sec - clock_base.sec) * 1000u + (static_cast<uint32_t>(now.ms) - clock_base.ms);
+}
+
+void clock_update()
+{
+    now_ms = clock_read_ms();
+    const cal_time now = time_now();
+    if (run_sec_started == 0) {
+        run_sec_started = 1;
+        run_sec_base = now;
+    }
+    // Only the seconds fields count, so the first second may be short.
+    run_sec = static_cast<uint16_t>(now.sec - run_sec_base.sec);
+}
+
+void delay_ms(uint32_t) {}
+
+void fw_yield()
+{
+    time_sleep_ms(1);
+    clock_update();
+    board_periodic_exchange();
+}
+
+void clock_reset_state()
+{
+    now_ms = 0;
+    clock_base = cal_time{};
+    run_sec = 0;
+    run_sec_started = 0;
+    run_sec_base = cal_time{};
+}

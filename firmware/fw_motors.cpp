@@ -1,0 +1,317 @@
+#include "firmware/fw_motors.h"
+
+#include "board/port_bytes.h"
+#include "firmware/fw_clock.h"
+#include "firmware/fw_events.h"
+#include "firmware/fw_idle_states.h"
+#include "firmware/fw_main.h"
+#include "firmware/fw_timers.h"
+
+uint8_t disk_retry_ls;
+uint8_t disk_retry_rs;
+uint8_t exit_retry_cw;
+uint8_t exit_retry_ccw;
+uint8_t motor_reversing;
+uint8_t disk_dir_saved;
+uint8_t exit_dir_saved;
+uint8_t main_motor_saved;
+uint8_t outputs_saved;
+uint16_t saved_run_sec;
+uint32_t saved_now_ms;
+
+namespace {
+
+const timer_step_entry disk_to_ls_table[] = {{EVT_DISK_TO_LS, MOTOR_STEP_MS}};
+const timer_step_entry disk_to_rs_table[] = {{EVT_DISK_TO_RS, MOTOR_STEP_MS}};
+const timer_step_entry exit_to_cw_table[] = {{EVT_EXIT_TO_CW, MOTOR_STEP_MS}};
+const timer_step_entry exit_to_ccw_table[] = {{EVT_EXIT_TO_CCW, MOTOR_STEP_MS}};
+
+// One direction of one mechanism.
+struct travel {
+    port_signal drive;     // the wire of this direction
+    port_signal other;     // the wire of the opposite direction
+    port_signal end;       // reads 0 at this direction's end
+    uint8_t* own;          // failures toward this end
+    uint8_t* opposite;     // failures toward the other end
+    soft_timer* timer;
+    uint8_t reversal;      // start event of the opposite direction
+};
+
+const travel DISK_TO_LS{DISK_MOT_B, DISK_MOT_A, DISK_MOT_LS, &disk_retry_ls, &disk_retry_rs, &disk_timer, EVT_DISK_TO_RS};
+const travel DISK_TO_RS{DISK_MOT_A, DISK_MOT_B, DISK_MOT_RS, &disk_retry_rs, &disk_retry_ls, &disk_timer, EVT_DISK_TO_LS};
+const travel EXIT_TO_CW{EXIT_MOT_B, EXIT_MOT_A, OVER_SENSOR_CW, &exit_retry_cw, &exit_retry_ccw, &exit_timer, EVT_EXIT_TO_CCW};
+const travel EXIT_TO_CCW{EXIT_MOT_A, EXIT_MOT_B, OVER_SENSOR_CCW, &exit_retry_ccw, &exit_retry_cw, &exit_timer, EVT_EXIT_TO_CW};
+
+void travel_start(const travel& t, const timer_step_entry* table)
+{
+    if (!motor_reversing) {
+        *t.own = 0;
+        *t.opposite = 0;
+    }
+    timer_set_sequence(table, 1, MOTOR_TIMEOUT_STEPS);
+    sig_on(t.drive);
+    sig_off(t.other);
+}
+
+// The timer is restarted from inside its own step and runs on the other way.
+void travel_reverse(const travel& t)
+{
+    motor_reversing = 1;
+    timer_start(t.timer, t.reversal);
+    motor_reversing = 0;
+}
+
+// A travel that times out backs off to the opposite end and tries again; the
+// failures toward an end are forgotten only when that end is reached, and
+// after the fourth failure in a row the motor stays off.
+void travel_step(const travel& t)
+{
+    if (sig_read(t.end) == 0) {
+        sig_off(t.drive);
+        sig_off(t.other);
+        current_timer->status = TIMER_IDLE;
+        *t.own = 0;
+        if (*t.opposite != 0)
+            travel_reverse(t);  // that was a back-off: go back to the end that failed
+        return;
+    }
+    if (!timer_is_last_step(current_timer))
+        return;
+    sig_off(t.drive);
+    sig_off(t.other);
+    if (*t.opposite != 0) {
+        travel_reverse(t);
+        return;
+    }
+    if (sig_read(t.end) == 0)
+        return;
+    *t.own = static_cast<uint8_t>(*t.own + 1);
+    if (*t.own > MOTOR_RETRIES) {
+        *t.own = 0;  // given up
+        return;
+    }
+    travel_reverse(t);
+}
+
+// The loop of one homing travel; the power key abandons it.
+void home_travel(soft_timer* timer, uint8_t event, uint8_t drive)
+{
+    timer_start(timer, event);
+    while (timer->status == TIMER_RUNNING) {
+        timer_poll(timer);
+        timer_poll(&tick_timer);
+        if (!poll_event(MASK_POWER_KEY | MASK_COVER_OPENED | MASK_DRAWER_OPENED))
+            continue;
+        if (last_event == EV_POWER_KEY) {
+            state_index = ST_POWER_OFF;
+            break;
+        }
+        if (last_event == EV_COVER_OPENED || last_event == EV_DRAWER_OPENED)
+            interruption(INTERRUPT_SHORT, drive);
+    }
+}
+
+void dir_save(uint8_t& saved, port_signal b, port_signal a)
+{
+    saved = static_cast<uint8_t>(sig_read(b) ? saved | 0x01 : saved & ~0x01);
+    saved = static_cast<uint8_t>(sig_read(a) ? saved | 0x02 : saved & ~0x02);
+    sig_off(b);
+    sig_off(a);
+}
+
+void dir_restore(uint8_t saved, port_signal b, port_signal a)
+{
+    if (saved & 0x01) {
+        sig_on(b);
+        sig_off(a);
+    } else if (saved & 0x02) {
+        sig_on(a);
+        sig_off(b);
+    }
+}
+
+}  // namespace
+
+void disk_timer_start(uint8_t event)
+{
+    if (event == EVT_DISK_TO_LS)
+        travel_start(DISK_TO_LS, disk_to_ls_table);
+    else if (event == EVT_DISK_TO_RS)
+        travel_start(DISK_TO_RS, disk_to_rs_table);
+}
+
+void disk_timer_step(uint8_t code)
+{
+    if (code == EVT_DISK_TO_LS)
+        travel_step(DISK_TO_LS);
+    else if (code == EVT_DISK_TO_RS)
+        travel_step(DISK_TO_RS);
+}
+
+void exit_timer_start(uint8_t event)
+{
+    if (event == EVT_EXIT_TO_CW)
+        travel_start(EXIT_TO_CW, exit_to_cw_table);
+    else if (event == EVT_EXIT_TO_CCW)
+        travel_start(EXIT_TO_CCW, exit_to_ccw_table);
+}
+
+void exit_timer_step(uint8_t code)
+{
+    if (code == EVT_EXIT_TO_CW)
+        travel_step(EXIT_TO_CW);
+    else if (code == EVT_EXIT_TO_CCW)
+        travel_step(EXIT_TO_CCW);
+}
+
+void home_motors()
+{
+    disk_timer.status = TIMER_IDLE;
+    exit_timer.status = TIMER_IDLE;
+    if (sig_read(DISK_MOT_RS) == 1)
+        home_travel(&disk_timer, EVT_DISK_TO_RS, DRIVE_DISK);
+    disk_timer.status = TIMER_IDLE;
+    // Without a travel to watch, the caller's last poll decides.
+    if (last_event == EV_POWER_KEY)
+        return;
+    if (sig_read(OVER_SENSOR_CCW) == 1)
+        home_travel(&exit_timer, EVT_EXIT_TO_CCW, DRIVE_EXIT);
+    exit_timer.status = TIMER_IDLE;
+}
+
+void finish_disk_travel(uint8_t end)
+{
+    const port_signal end_input = end == END_LS ? DISK_MOT_LS : DISK_MOT_RS;
+    if (sig_read(end_input) == 1 && disk_timer.status == TIMER_RUNNING) {
+        while (disk_timer.status == TIMER_RUNNING) {
+            timer_poll(&disk_timer);
+            timer_poll(&main_motor_timer);
+            timer_poll(&tick_timer);
+            if (!poll_event(MASK_POWER_KEY | MASK_COVER_OPENED | MASK_DRAWER_OPENED))
+                continue;
+            if (last_event == EV_POWER_KEY) {
+                state_index = ST_POWER_OFF;
+                break;
+            }
+            if (last_event == EV_COVER_OPENED || last_event == EV_DRAWER_OPENED)
+                interruption(INTERRUPT_FULL, DRIVE_DISK);
+        }
+    }
+    disk_timer.status = TIMER_IDLE;
+    sig_off(DISK_MOT_A);
+    sig_off(DISK_MOT_B);
+}
+
+void clocks_save()
+{
+    saved_run_sec = run_sec;
+    saved_now_ms = now_ms;
+}
+
+// The programme's timers go on from where they stood; the seconds count
+// starts again from 0 at the next clock update.
+void clocks_restore()
+{
+    now_ms = saved_now_ms;
+    run_sec_started = 0;
+    run_sec = saved_run_sec;
+}
+
+void outputs_save()
+{
+    const port_signal kept[8] = {RED_LED,     GREEN_LED,  BLUE_LED,  MAIN_FAN,
+                                 COOLING_FAN, HEATER_FAN, WATER_SOL, HEATER};
+    uint8_t bits = 0;
+    for (int i = 0; i < 8; ++i)
+        bits = static_cast<uint8_t>(bits | (sig_read(kept[i]) << i));
+    outputs_saved = bits;
+    // The lamps keep their state; the cover or drawer state sets them.
+    sig_off(HEATER);
+    sig_off(WATER_SOL);
+    sig_off(COOLING_FAN);
+    sig_off(HEATER_FAN);
+    sig_off(MAIN_FAN);
+}
+
+void outputs_restore()
+{
+    if (outputs_saved & 0x20) {
+        // The heater's regulation starts afresh with the heater fan.
+        heater_cut = 0;
+        heater_pulses = 1;
+        sig_on(HEATER_FAN);
+    }
+    if (outputs_saved & 0x08)
+        sig_on(MAIN_FAN);
+    if (outputs_saved & 0x10)
+        sig_on(COOLING_FAN);
+    if (outputs_saved & 0x40)
+        sig_on(WATER_SOL);
+    if (outputs_saved & 0x80)
+        sig_on(HEATER);
+    sig_write(RED_LED, outputs_saved & 0x01);
+    sig_write(GREEN_LED, outputs_saved & 0x02);
+    sig_write(BLUE_LED, outputs_saved & 0x04);
+}
+
+void main_motor_save()
+{
+    main_motor_saved = static_cast<uint8_t>((main_motor_saved & ~0x01) | (main_motor_on & 0x01));
+    main_motor_stop();
+}
+
+void main_motor_restore()
+{
+    if (main_motor_saved & 0x01)
+        main_motor_start();
+}
+
+void disk_dir_save() { dir_save(disk_dir_saved, DISK_MOT_B, DISK_MOT_A); }
+void disk_dir_restore() { dir_restore(disk_dir_saved, DISK_MOT_B, DISK_MOT_A); }
+void exit_dir_save() { dir_save(exit_dir_saved, EXIT_MOT_B, EXIT_MOT_A); }
+void exit_dir_restore() { dir_restore(exit_dir_saved, EXIT_MOT_B, EXIT_MOT_A); }
+
+void interruption(uint8_t kind, uint8_t drive)
+{
+    clocks_save();
+    if (drive == DRIVE_DISK)
+        disk_dir_save();
+    else
+        exit_dir_save();
+    if (kind == INTERRUPT_FULL)
+        main_motor_save();
+    outputs_save();
+
+    // The cover state also serves a drawer opened meanwhile.
+    const int32_t interrupted = state_index;
+    if (last_event == EV_COVER_OPENED)
+        state_cover_open();
+    else
+        state_drawer_open();
+    state_index = interrupted;
+    state_number = static_cast<uint16_t>(state_index + 1);
+
+    outputs_restore();
+    if (kind == INTERRUPT_FULL)
+        main_motor_restore();
+    if (drive == DRIVE_DISK)
+        disk_dir_restore();
+    else
+        exit_dir_restore();
+    clocks_restore();
+}
+
+void motors_reset_state()
+{
+    disk_retry_ls = 0;
+    disk_retry_rs = 0;
+    exit_retry_cw = 0;
+    exit_retry_ccw = 0;
+    motor_reversing = 0;
+    disk_dir_saved = 0;
+    exit_dir_saved = 0;
+    main_motor_saved = 0;
+    outputs_saved = 0;
+    saved_run_sec = 0;
+    saved_now_ms = 0;
+}
