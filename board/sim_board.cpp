@@ -1,13 +1,133 @@
 #include "board/sim_board.h"
 
+#include "app/simulator_view.h"
 #include "board/board_link.h"
+#include "board/port_bytes.h"
+#include "board/port_pin.h"
+#include "board/word_binding.h"
+#include "firmware/fw_cycle.h"
+#include "firmware/fw_main.h"
 
-// Placeholder until the widgets land (the real board is in wip/).
+namespace {
+
+constexpr int32_t FIRMWARE_PERIOD_MS = 1;
+constexpr int32_t MOTOR_END_LOW = 0;
+constexpr int32_t MOTOR_END_HIGH = 100;
+constexpr int32_t HEATER_READING_PER_LEVEL = 16;
+
+// A motor follows its two drive wires: B runs it toward 100, A toward 0, B
+// wins when both are on; a running motor keeps its direction until stopped.
+void drive_motor(CMotorWidget& motor, port_signal towardHigh, port_signal towardLow)
+{
+    if (sig_read(towardHigh)) {
+        if (!motor.m_running.load())
+            motor.StartMotor(0);
+    } else if (sig_read(towardLow)) {
+        if (!motor.m_running.load())
+            motor.StartMotor(1);
+    } else {
+        motor.StopMotor();
+    }
+}
+
+// The end stops report the motor's position, active low, on every exchange.
+void report_end_stops(const CMotorWidget& motor, port_signal lowEnd, port_signal highEnd,
+                      CIndicatorWidget& lowMark, CIndicatorWidget& highMark)
+{
+    const int32_t position = motor.m_position.load();
+    if (position == MOTOR_END_HIGH) {
+        sig_off(highEnd);
+        sig_on(lowEnd);
+        highMark.SetState(1);
+        lowMark.SetState(0);
+    } else if (position == MOTOR_END_LOW) {
+        sig_off(lowEnd);
+        sig_on(highEnd);
+        lowMark.SetState(1);
+        highMark.SetState(0);
+    } else {
+        sig_on(lowEnd);
+        sig_on(highEnd);
+        highMark.SetState(0);
+        lowMark.SetState(0);
+    }
+}
+
+}  // namespace
+
 CSimBoard::CSimBoard() { g_pBoard = this; }
-CSimBoard::~CSimBoard() { m_thread.Stop(); }
-void CSimBoard::Attach(CSimulatorView&) {}
-void CSimBoard::StartExchange() {}
-void CSimBoard::PeriodicExchange() {}
-void CSimBoard::StartFirmware() { StopFirmware(); m_thread.Start(1); }
-void CSimBoard::StopFirmware() { if (m_thread.m_bRunning.load()) m_thread.Stop(); }
-void CSimBoard::Shutdown() { StopFirmware(); m_pins.clear(); m_pins.shrink_to_fit(); }
+
+CSimBoard::~CSimBoard()
+{
+    m_thread.Stop();
+    if (g_pBoard == this)
+        g_pBoard = nullptr;
+}
+
+void CSimBoard::StartExchange()
+{
+    sig_off(RUN_KEY);         // cover closed
+    sig_on(POWER_ON_OFF);     // power key released
+    sig_off(DISK_MOT_RS);
+    sig_on(DISK_MOT_LS);
+    sig_on(WATER_SOL);
+    sig_off(DRAWER);          // drawer closed
+    sig_on(OVER_SENSOR_CCW);  // neither discharge end stop active
+    sig_on(OVER_SENSOR_CW);
+    for (CPortPin* pin : m_pins)
+        pin->Sample();
+    for (CWordBinding* word : m_words)
+        word->Sample();
+}
+
+void CSimBoard::PeriodicExchange()
+{
+    for (CPortPin* pin : m_pins)
+        pin->Refresh();
+    for (CWordBinding* word : m_words)
+        word->Refresh();
+
+    CSimulatorView& view = *g_pView;
+    view.m_motorMain.SetDirection(sig_read(RELAY) ? 1 : 0);
+
+    drive_motor(view.m_motorExit, EXIT_MOT_B, EXIT_MOT_A);
+    report_end_stops(view.m_motorExit, OVER_SENSOR_CCW, OVER_SENSOR_CW, view.m_exitStopLeft,
+                     view.m_exitStopRight);
+    drive_motor(view.m_motorDisk, DISK_MOT_B, DISK_MOT_A);
+    report_end_stops(view.m_motorDisk, DISK_MOT_RS, DISK_MOT_LS, view.m_diskStopLeft,
+                     view.m_diskStopRight);
+
+    // The heater warms the gauge; the firmware regulates on pulses and reads it back.
+    if (sig_read(HEATER)) {
+        heater_pulses = static_cast<uint8_t>(heater_pulses + 1);
+        heater_reading = static_cast<uint16_t>(HEATER_READING_PER_LEVEL * view.m_gaugeHeater.GetValue());
+    } else {
+        heater_reading = 0;
+    }
+
+    if (buzzer_request != 0) {
+        buzzer_request = 0;
+        view.m_buzzer.SetState(1);
+    } else {
+        view.m_buzzer.SetState(0);
+    }
+}
+
+void CSimBoard::StopFirmware()
+{
+    if (m_thread.m_bRunning.load())
+        m_thread.Stop();
+}
+
+void CSimBoard::StartFirmware()
+{
+    StopFirmware();
+    m_thread.Start(FIRMWARE_PERIOD_MS);
+}
+
+void CSimBoard::Shutdown()
+{
+    StopFirmware();
+    m_pins.clear();
+    m_pins.shrink_to_fit();
+}
