@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "board/port_bytes.h"
 #include "firmware/fw_main.h"
 #include "support/end_switch_model.h"
@@ -46,17 +48,60 @@ protected:
         m_harness.At(timeMs, [input, level] { sig_write(input, level); });
     }
 
-    // Starts the firmware and runs it into power-off, then standby.
-    void StartToStandby()
+    // The firmware's start-up with the inputs at rest; no period has run.
+    void Boot()
     {
         InputsAtRest();
         m_harness.Startup();
+    }
+
+    // Starts the firmware and runs it into power-off, then standby.
+    void StartToStandby()
+    {
+        Boot();
         m_harness.RunUntil(m_harness.Now() + 20);
         KeyClickAt(m_harness.Now() + 10, POWER_ON_OFF);
         m_harness.RunUntil(m_harness.Now() + 1000, [] { return state_index == ST_STANDBY && sig_read(RED_LED); });
     }
 
+    // Runs a routine once in virtual time; true when it returned before limitMs
+    // (absolute), and then m_returnedAt is the virtual time it returned at.
+    bool RunRoutine(uint64_t limitMs, const std::function<void()>& routine)
+    {
+        bool returned = false;
+        m_harness.RunLoop(
+            limitMs,
+            [&] {
+                if (returned)
+                    return;
+                routine();
+                returned = true;
+                m_returnedAt = m_harness.Now();
+            },
+            [&] { return returned; });
+        return returned;
+    }
+
+    // A controller back at program load (port bytes 0, firmware globals 0) for
+    // the next case of a test; virtual time and the mechanisms' positions go
+    // on, and the trace starts afresh.
+    void ReloadController()
+    {
+        CFirmwareLoadState::Reset();
+        m_model.WriteEnds();
+        m_harness.ClearTrace();
+    }
+
+    // Puts the mechanisms at these positions (0..100) and writes their end inputs.
+    void PlaceMechanisms(int32_t disk, int32_t exit)
+    {
+        m_model.m_diskPosition = disk;
+        m_model.m_exitPosition = exit;
+        m_model.WriteEnds();
+    }
+
     CFirmwareLoadState m_loadState;
     CVirtualHarness m_harness;
     CEndSwitchModel m_model{m_harness};
+    uint64_t m_returnedAt = 0;
 };
