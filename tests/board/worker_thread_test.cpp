@@ -161,9 +161,8 @@ TEST(WorkerThread, AWorkerWaitingBetweenHooksEndsAtTheFirstPoll)
     ASSERT_TRUE(eventually([&] { return worker.m_periods.load() >= 3; }));
     const auto start = Clock::now();
     worker.Stop();
-    const double took = ms_since(start);
-    EXPECT_GE(took, 45.0) << "Stop sleeps its first 50 ms poll";
-    EXPECT_LT(took, 1000.0) << "and returns at that first poll";
+    EXPECT_LT(ms_since(start), 1000.0) << "Stop returns at its first poll, if it polls at all";
+    EXPECT_EQ(worker.m_bRunning.load(), 0);
 }
 
 TEST(WorkerThreadSlow, StopEndsAStuckHookByForceAfter101Polls)
