@@ -49,8 +49,9 @@ void travel_start(const travel& t, const timer_step_entry* table)
         *t.opposite = 0;
     }
     timer_set_sequence(table, 1, MOTOR_TIMEOUT_STEPS);
-    sig_on(t.drive);
+    // The other wire first: the two wires of one motor are never on together.
     sig_off(t.other);
+    sig_on(t.drive);
 }
 
 // The timer is restarted from inside its own step and runs on the other way.
@@ -122,11 +123,11 @@ void dir_save(uint8_t& saved, port_signal b, port_signal a)
 void dir_restore(uint8_t saved, port_signal b, port_signal a)
 {
     if (saved & 0x01) {
-        sig_on(b);
         sig_off(a);
+        sig_on(b);
     } else if (saved & 0x02) {
-        sig_on(a);
         sig_off(b);
+        sig_on(a);
     }
 }
 
