@@ -1,7 +1,13 @@
-#include <cstdio>
+// trelvik: the food-waste processor's controller, simulated on the desktop.
 
-int main()
+#include <QApplication>
+
+#include "app/qt/simulator_app.h"
+
+int main(int argc, char** argv)
 {
-    std::puts("The simulator window comes with the view.");
-    return 0;
+    QApplication application(argc, argv);
+    CSimulatorApp app;
+    app.InitInstance();
+    return QApplication::exec();
 }

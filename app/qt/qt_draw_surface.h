@@ -1,0 +1,24 @@
+#pragma once
+// The panel's drawing surface on Qt: a QPainter over the view's off-screen image.
+
+#include <QFont>
+
+#include "panel/draw_surface.h"
+
+class QPainter;
+
+class CQtDrawSurface : public CDrawSurface {
+public:
+    explicit CQtDrawSurface(QPainter& painter);
+
+    void DrawPicture(int id, const CRect& dest) override;
+    void FillRect(const CRect& rect, CColour colour) override;
+    void OutlineRect(const CRect& rect) override;
+    void DrawText(const std::string& text, const CRect& rect, TextMode mode) override;
+
+private:
+    QPainter& m_painter;
+};
+
+// The panel's default user-interface font.
+QFont panel_font();

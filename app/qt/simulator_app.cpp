@@ -1,0 +1,17 @@
+#include "app/qt/simulator_app.h"
+
+#include <QApplication>
+
+#include "app/qt/main_frame.h"
+#include "app/qt/qt_beep.h"
+
+bool CSimulatorApp::InitInstance()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("trelvik"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.0.0.1"));
+    qt_install_beep();
+    m_frame = new CMainFrame();
+    m_frame->setAttribute(Qt::WA_DeleteOnClose);
+    m_frame->show();
+    return true;
+}
