@@ -1,0 +1,350 @@
+// Draws every picture of the panel, the tool-bar button and the application
+// icon, each of exactly its size, as 24-bit BMP files.
+//
+// usage: make_pictures OUTDIR [--sheet SHEET.png]
+// (run with QT_QPA_PLATFORM=offscreen; a Korean font such as NanumGothic is needed)
+
+#include <QDir>
+#include <QFont>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPainterPath>
+#include <QString>
+#include <QtMath>
+
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+const QColor WHITE(255, 255, 255);
+const QColor BLACK(0, 0, 0);
+const QColor PANEL_BLUE(232, 238, 247);  // the light grey-blue of lid, body, drawer and motor discs
+const QColor RING_GREY(150, 150, 150);
+const QColor LIGHT_GREY(205, 205, 205);
+const QColor PIPE_RED(64, 0, 0);
+const QColor WATER_BLUE(0, 0, 255);
+const QColor OLIVE(189, 189, 0);
+const QColor FRAME_GREEN(0, 128, 0);
+const QColor BUTTON_GREY(192, 192, 192);
+
+using Painter = std::function<void(QPainter&, int w, int h)>;
+
+struct CPicture {
+    QString name;
+    int width;
+    int height;
+    Painter paint;
+};
+
+QImage render(const CPicture& picture)
+{
+    QImage image(picture.width, picture.height, QImage::Format_RGB888);
+    image.fill(WHITE);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    picture.paint(p, picture.width, picture.height);
+    return image;
+}
+
+// A bar with a one-pixel black outline, as the lid and the drawer are drawn.
+void outlined_bar(QPainter& p, int w, int h)
+{
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.fillRect(0, 0, w, h, PANEL_BLUE);
+    p.setPen(QPen(BLACK, 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(0, 0, w - 1, h - 1);
+}
+
+void drawer(QPainter& p, int w, int h)
+{
+    outlined_bar(p, w, h);
+    // A recessed handle at the front end of the drawer.
+    p.setPen(QPen(QColor(120, 130, 150), 1));
+    p.setBrush(QColor(200, 208, 222));
+    p.drawRect(w - 30, h / 2 - 3, 20, 6);
+}
+
+void lid_open(QPainter& p, int w, int h)
+{
+    // The lid bar, 21 px thick, raised from the bottom left to the top right.
+    const QPointF a(0.5, h - 0.5), b(w - 0.5, 0.5);
+    const double len = std::hypot(b.x() - a.x(), b.y() - a.y());
+    const QPointF along((b.x() - a.x()) / len, (b.y() - a.y()) / len);
+    const QPointF across(-along.y() * 10.0, along.x() * 10.0);
+    QPolygonF bar;
+    bar << a + across << b + across << b - across << a - across;
+    p.setPen(QPen(BLACK, 1.0));
+    p.setBrush(PANEL_BLUE);
+    p.setClipRect(0, 0, w, h);
+    p.drawPolygon(bar);
+}
+
+void body(QPainter& p, int w, int h)
+{
+    outlined_bar(p, w, h);
+    // A faint inner panel line gives the body some depth.
+    p.setPen(QPen(QColor(200, 210, 228), 1));
+    p.drawRect(4, 4, w - 9, h - 9);
+}
+
+void push_button(QPainter& p, int w, int h, bool pressed)
+{
+    // Grey bezel, then the red cap, lower and darker while pressed.
+    p.setPen(QPen(QColor(90, 90, 90), 1));
+    p.setBrush(QColor(175, 175, 175));
+    p.drawRoundedRect(QRectF(0.5, 0.5, w - 1, h - 1), 4, 4);
+    const double inset = pressed ? 4.0 : 3.0;
+    const QRectF cap(inset, inset + (pressed ? 1 : -0.5), w - 2 * inset, h - 2 * inset);
+    QRadialGradient shade(cap.center() - QPointF(3, 3), cap.width() * 0.7);
+    shade.setColorAt(0, pressed ? QColor(215, 40, 40) : QColor(255, 110, 110));
+    shade.setColorAt(1, pressed ? QColor(140, 0, 0) : QColor(200, 0, 0));
+    p.setPen(QPen(QColor(100, 0, 0), 1));
+    p.setBrush(shade);
+    p.drawEllipse(cap);
+}
+
+void rotor(QPainter& p, int w, int h, double degrees, const QColor& disc, bool ring)
+{
+    const QPointF c(w / 2.0, h / 2.0);
+    p.setPen(ring ? QPen(RING_GREY, 1.5) : QPen(QColor(170, 180, 200), 1));
+    p.setBrush(ring ? LIGHT_GREY : disc);
+    p.drawEllipse(c, w / 2.0 - 1.5, h / 2.0 - 1.5);
+    p.save();
+    p.translate(c);
+    p.rotate(degrees);
+    p.setPen(Qt::NoPen);
+    p.setBrush(BLACK);
+    for (int blade = 0; blade < 2; ++blade) {
+        QPainterPath path;
+        path.moveTo(0, 0);
+        path.cubicTo(5, -4, 4, -12, 0, -13.5);
+        path.cubicTo(-4, -12, -5, -4, 0, 0);
+        p.drawPath(path);
+        p.rotate(180);
+    }
+    p.setBrush(QColor(60, 60, 60));
+    p.drawEllipse(QPointF(0, 0), 3, 3);
+    p.restore();
+}
+
+void lamp(QPainter& p, int w, int h, const QColor& colour)
+{
+    const QPointF c(w / 2.0, h / 2.0);
+    p.setPen(Qt::NoPen);
+    p.setBrush(BLACK);
+    p.drawEllipse(c, 9.5, 9.5);
+    p.setBrush(RING_GREY);
+    p.drawEllipse(c, 8, 8);
+    p.setBrush(colour);
+    p.drawEllipse(c, 6, 6);
+    // A small gloss off the centre, so the centre keeps the lamp's own colour.
+    p.setBrush(QColor(255, 255, 255, 110));
+    p.drawEllipse(QPointF(c.x() - 2.5, c.y() - 2.5), 1.6, 1.2);
+}
+
+void fan(QPainter& p, int w, int h, double degrees)
+{
+    const QPointF c(w / 2.0, h / 2.0);
+    p.setPen(QPen(QColor(170, 170, 170), 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(c, w / 2.0 - 1, h / 2.0 - 1);
+    p.save();
+    p.translate(c);
+    p.rotate(degrees);
+    p.setPen(Qt::NoPen);
+    p.setBrush(BLACK);
+    for (int blade = 0; blade < 4; ++blade) {
+        QPainterPath path;
+        path.moveTo(0, 0);
+        path.cubicTo(3, -3, 7, -11, 2, -14.5);
+        path.cubicTo(-3, -14, -4, -6, 0, 0);
+        p.drawPath(path);
+        p.rotate(90);
+    }
+    p.setBrush(QColor(90, 90, 90));
+    p.drawEllipse(QPointF(0, 0), 3.2, 3.2);
+    p.restore();
+}
+
+void pipe(QPainter& p, int w, int h, int phase)
+{
+    p.setRenderHint(QPainter::Antialiasing, false);
+    if (phase >= 0) {
+        p.fillRect(1, 1, w - 2, h - 2, WATER_BLUE);
+        p.setRenderHint(QPainter::Antialiasing, true);
+        p.setClipRect(1, 1, w - 2, h - 2);
+        p.setPen(QPen(WHITE, 2.0));
+        for (int x = -h + phase * 4; x < w + h; x += 8)
+            p.drawLine(QPointF(x, h), QPointF(x + h, 0));
+        p.setClipping(false);
+        p.setRenderHint(QPainter::Antialiasing, false);
+    }
+    p.setPen(QPen(PIPE_RED, 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(0, 0, w - 1, h - 1);
+}
+
+void speaker(QPainter& p, int w, int h, bool sounding)
+{
+    const double cy = h / 2.0;
+    p.setPen(Qt::NoPen);
+    p.setBrush(BLACK);
+    p.drawRect(QRectF(5, cy - 4, 6, 8));  // the magnet
+    QPolygonF cone;
+    cone << QPointF(11, cy - 4) << QPointF(21, cy - 11) << QPointF(21, cy + 11) << QPointF(11, cy + 4);
+    p.drawPolygon(cone);
+    p.setPen(QPen(BLACK, 1.4));
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(18, cy - 8, 8, 16), -60 * 16, 120 * 16);
+    if (sounding) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(255, 0, 0));
+        p.drawEllipse(QPointF(w / 2.0, cy), 3.5, 3.5);
+    }
+}
+
+void hints(QPainter& p, int w, int h)
+{
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.fillRect(0, 0, w, h, OLIVE);
+    p.setPen(QPen(FRAME_GREEN, 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(0, 0, w - 1, h - 1);
+    p.drawRect(2, 2, w - 5, h - 5);
+    p.setRenderHint(QPainter::TextAntialiasing, true);
+    QFont font(QStringLiteral("NanumGothic"));
+    font.setPixelSize(13);
+    font.setBold(true);
+    p.setFont(font);
+    p.setPen(BLACK);
+    p.drawText(QRect(10, 6, w - 16, 18), Qt::AlignLeft | Qt::AlignVCenter,
+               QString::fromUtf8("1. 전원 → 커버 열고 닫기"));
+    p.drawText(QRect(10, 25, w - 16, 18), Qt::AlignLeft | Qt::AlignVCenter,
+               QString::fromUtf8("2. 전원 → 수동세척"));
+}
+
+void reset_arrow(QPainter& p, int w, int h)
+{
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.fillRect(0, 0, w, h, BUTTON_GREY);
+    const QRectF circle(3, 2.5, 10, 10);
+    p.setPen(QPen(QColor(0, 0, 200), 2.0, Qt::SolidLine, Qt::FlatCap));
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(circle, 110 * 16, 280 * 16);  // the arrow curves back on itself
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0, 0, 200));
+    QPolygonF head;
+    head << QPointF(4.0, 0.5) << QPointF(9.5, 3.2) << QPointF(4.5, 7.0);
+    p.drawPolygon(head);
+}
+
+void icon(QPainter& p, int w, int h)
+{
+    const double s = w / 32.0;
+    p.fillRect(0, 0, w, h, WHITE);
+    p.setPen(QPen(BLACK, std::max(1.0, s)));
+    p.setBrush(PANEL_BLUE);
+    p.drawRect(QRectF(5 * s, 11 * s, 22 * s, 17 * s));  // body
+    p.setBrush(QColor(120, 160, 210));
+    p.drawRect(QRectF(3 * s, 6 * s, 26 * s, 5 * s));  // lid
+    p.setBrush(QColor(200, 0, 0));
+    p.drawEllipse(QPointF(16 * s, 19.5 * s), 3.5 * s, 3.5 * s);  // the power key
+    p.setBrush(QColor(0, 160, 0));
+    p.drawRect(QRectF(9 * s, 25 * s, 14 * s, 2 * s));  // the drawer
+}
+
+std::vector<CPicture> pictures()
+{
+    using namespace std::placeholders;
+    std::vector<CPicture> list = {
+        {"picture_130", 24, 23, [](QPainter& p, int w, int h) { push_button(p, w, h, true); }},
+        {"picture_131", 24, 23, [](QPainter& p, int w, int h) { push_button(p, w, h, false); }},
+        {"picture_132", 35, 35, [](QPainter& p, int w, int h) { rotor(p, w, h, 0, PANEL_BLUE, true); }},
+    };
+    for (int frame = 0; frame < 4; ++frame)
+        list.push_back({QStringLiteral("picture_%1").arg(133 + frame), 35, 35,
+                        [frame](QPainter& p, int w, int h) { rotor(p, w, h, 45.0 * frame, PANEL_BLUE, false); }});
+    list.push_back({"picture_137", 161, 21, outlined_bar});
+    list.push_back({"picture_138", 161, 61, lid_open});
+    list.push_back({"picture_139", 161, 121, body});
+    list.push_back({"picture_140", 161, 21, drawer});
+    list.push_back({"picture_142", 261, 21, drawer});
+    const QColor lamps[6] = {QColor(0, 0, 128), QColor(0, 0, 255), QColor(0, 64, 0),
+                             QColor(0, 255, 0), QColor(64, 0, 0),  QColor(255, 0, 0)};
+    for (int i = 0; i < 6; ++i)
+        list.push_back({QStringLiteral("picture_%1").arg(143 + i), 20, 20,
+                        [colour = lamps[i]](QPainter& p, int w, int h) { lamp(p, w, h, colour); }});
+    list.push_back({"picture_149", 35, 35, [](QPainter& p, int w, int h) { fan(p, w, h, 0); }});
+    list.push_back({"picture_150", 35, 35, [](QPainter& p, int w, int h) { fan(p, w, h, 45); }});
+    list.push_back({"picture_151", 48, 15, [](QPainter& p, int w, int h) { pipe(p, w, h, -1); }});
+    list.push_back({"picture_152", 48, 15, [](QPainter& p, int w, int h) { pipe(p, w, h, 0); }});
+    list.push_back({"picture_153", 48, 15, [](QPainter& p, int w, int h) { pipe(p, w, h, 1); }});
+    list.push_back({"picture_154", 30, 30, [](QPainter& p, int w, int h) { speaker(p, w, h, false); }});
+    list.push_back({"picture_155", 30, 30, [](QPainter& p, int w, int h) { speaker(p, w, h, true); }});
+    list.push_back({"picture_156", 218, 49, hints});
+    list.push_back({"toolbar_128", 16, 15, reset_arrow});
+    list.push_back({"icon_128_32", 32, 32, icon});
+    list.push_back({"icon_128_16", 16, 16, icon});
+    return list;
+}
+
+// All pictures side by side, three times their size, each with its name.
+QImage sheet(const std::vector<CPicture>& list)
+{
+    constexpr int SCALE = 3;
+    constexpr int WIDTH = 1100;
+    int x = 10, y = 10, rowHeight = 0;
+    std::vector<QPoint> places;
+    for (const CPicture& picture : list) {
+        const int w = picture.width * SCALE, h = picture.height * SCALE + 18;
+        if (x + w > WIDTH - 10) {
+            x = 10;
+            y += rowHeight + 14;
+            rowHeight = 0;
+        }
+        places.push_back(QPoint(x, y));
+        x += w + 14;
+        rowHeight = std::max(rowHeight, h);
+    }
+    QImage image(WIDTH, y + rowHeight + 10, QImage::Format_RGB888);
+    image.fill(QColor(236, 236, 236));
+    QPainter p(&image);
+    QFont font(QStringLiteral("NanumGothic"));
+    font.setPixelSize(12);
+    p.setFont(font);
+    for (size_t i = 0; i < list.size(); ++i) {
+        const QImage picture = render(list[i]);
+        const QPoint at = places[i];
+        p.drawImage(QRect(at.x(), at.y() + 16, picture.width() * SCALE, picture.height() * SCALE), picture);
+        p.setPen(QColor(60, 60, 60));
+        p.drawText(at + QPoint(0, 12), list[i].name.mid(list[i].name.indexOf('_') + 1));
+    }
+    return image;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QGuiApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: make_pictures OUTDIR [--sheet SHEET.png]\n");
+        return 2;
+    }
+    const QDir out(QString::fromLocal8Bit(argv[1]));
+    const std::vector<CPicture> list = pictures();
+    for (const CPicture& picture : list) {
+        const QString path = out.filePath(picture.name + ".bmp");
+        if (!render(picture).save(path, "BMP")) {
+            std::fprintf(stderr, "make_pictures: cannot write %s\n", qPrintable(path));
+            return 1;
+        }
+    }
+    if (argc >= 4 && QString::fromLocal8Bit(argv[2]) == "--sheet")
+        sheet(list).save(QString::fromLocal8Bit(argv[3]), "PNG");
+    return 0;
+}
