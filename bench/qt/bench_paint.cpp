@@ -1,0 +1,54 @@
+// One full paint of the panel into the off-screen image, as the view's paint
+// event does it: a fresh image of the client size, white, every widget drawn
+// through the QPainter surface with its picture loaded by identifier.
+// Target: 1 ms or less. Run with QT_QPA_PLATFORM=offscreen.
+
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+
+#include "app/qt/offscreen_dc.h"
+#include "app/qt/qt_draw_surface.h"
+#include "app/simulator_view.h"
+#include "support/sim_reset.h"
+
+namespace {
+
+void BM_FullPanelPaint(benchmark::State& state)
+{
+    reset_simulation_statics();
+    CSimulatorView view;
+    view.Layout();
+    view.m_board.Attach(view);
+    view.m_motorMain.StartMotor(0);
+    view.m_gaugeHeater.SetState(1);
+    const QRect client(0, 0, 500, 430);
+    for (auto _ : state) {
+        COffscreenDC offscreen(client);
+        QPainter painter(&offscreen.Image());
+        painter.setFont(panel_font());
+        CQtDrawSurface surface(painter);
+        view.OnPaint(surface, CRect{0, 0, client.width(), client.height()});
+        painter.end();
+        benchmark::DoNotOptimize(offscreen.Image().constBits());
+        for (CPanelWidget* widget : view.m_tickWidgets)  // the animation moves on between paints
+            widget->OnTick();
+    }
+    view.m_board.Shutdown();
+}
+
+BENCHMARK(BM_FullPanelPaint)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
