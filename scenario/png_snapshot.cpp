@@ -1,0 +1,44 @@
+#include "scenario/png_snapshot.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+
+#include "app/qt/qt_draw_surface.h"
+#include "support/sim_harness.h"
+
+namespace {
+
+// Fonts need an application; the runner has no window, so offscreen is the default.
+void ensure_application()
+{
+    if (QGuiApplication::instance())
+        return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "trelvik-scenario";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication* app = new QGuiApplication(argc, argv);
+    (void)app;
+}
+
+}  // namespace
+
+bool CPngSnapshot::Save(CSimHarness& sim, const std::string& path, std::string& error)
+{
+    ensure_application();
+    QImage image(WIDTH, HEIGHT, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        painter.setFont(panel_font());
+        CQtDrawSurface surface(painter);
+        sim.Paint(surface);
+    }
+    if (!image.save(QString::fromStdString(path), "PNG")) {
+        error = "cannot write " + path;
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,17 @@
+#pragma once
+// A picture of the panel as the window would show it now, saved as PNG.
+
+#include <string>
+
+class CSimHarness;
+
+class CPngSnapshot {
+public:
+    // The panel's client area.
+    static constexpr int WIDTH = 500;
+    static constexpr int HEIGHT = 400;
+
+    // Paints the panel off screen and saves it; false with `error`. Makes
+    // the Qt application (offscreen unless a platform is chosen) on first use.
+    static bool Save(CSimHarness& sim, const std::string& path, std::string& error);
+};

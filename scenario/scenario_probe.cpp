@@ -1,0 +1,76 @@
+#include "scenario/scenario_probe.h"
+
+#include "firmware/fw_main.h"
+#include "scenario/scenario_signals.h"
+#include "support/counting_beep.h"
+#include "support/recording_surface.h"
+#include "support/sim_harness.h"
+
+CScenarioProbe::CScenarioProbe(CSimHarness& sim) : m_sim(sim) { RestartBeepCount(); }
+
+void CScenarioProbe::RestartBeepCount() { m_beepBase = CCountingBeep::s_count.load(); }
+
+int CScenarioProbe::BeepsSinceRestart() const { return CCountingBeep::s_count.load() - m_beepBase; }
+
+int64_t CScenarioProbe::Value(const CScenarioCondition& c) const
+{
+    CSimulatorView& view = m_sim.View();
+    switch (c.kind) {
+    case CScenarioCondition::STATE:
+        return state_number;
+    case CScenarioCondition::SIGNAL:
+        return sig_read(SCENARIO_SIGNALS[c.index].signal);
+    case CScenarioCondition::LAMP: {
+        CLampWidget* const lamps[] = {&view.m_lampRed, &view.m_lampGreen, &view.m_lampBlue};
+        return lamps[c.index]->m_on.load();
+    }
+    case CScenarioCondition::MOTOR: {
+        CMotorWidget* const motors[] = {&view.m_motorDisk, &view.m_motorExit, &view.m_motorMain};
+        return motors[c.index]->m_position.load();
+    }
+    case CScenarioCondition::BEEPS:
+        return BeepsSinceRestart();
+    case CScenarioCondition::READOUT:
+        break;
+    }
+    return 0;
+}
+
+// The readout's text changes only with its value: it is drawn again only then.
+const std::string& CScenarioProbe::ReadoutText(int32_t readout)
+{
+    CReadoutWidget& widget = readout == READOUT_STATE ? m_sim.View().m_readoutState : m_sim.View().m_readoutRunSec;
+    const int32_t value = widget.m_value.load();
+    if (!m_readoutKnown[readout] || m_readoutValue[readout] != value) {
+        CRecordingSurface surface;
+        widget.Draw(surface);
+        const std::vector<std::string> texts = surface.Texts();
+        m_readoutText[readout] = texts.empty() ? std::string() : texts.back();
+        m_readoutValue[readout] = value;
+        m_readoutKnown[readout] = true;
+    }
+    return m_readoutText[readout];
+}
+
+bool CScenarioProbe::Holds(const CScenarioCondition& c)
+{
+    if (c.kind == CScenarioCondition::READOUT)
+        return ReadoutText(c.index) == c.text;
+    return c.InRange(Value(c));
+}
+
+std::string CScenarioProbe::Seen(const CScenarioCondition& c)
+{
+    switch (c.kind) {
+    case CScenarioCondition::READOUT:
+        return "\"" + ReadoutText(c.index) + "\"";
+    case CScenarioCondition::STATE: {
+        const int32_t number = static_cast<int32_t>(Value(c));
+        return std::to_string(number) + " (" + scenario_state_name(number) + ")";
+    }
+    case CScenarioCondition::LAMP:
+        return Value(c) ? "on" : "off";
+    default:
+        return std::to_string(Value(c));
+    }
+}

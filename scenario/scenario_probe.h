@@ -1,0 +1,37 @@
+#pragma once
+// Looks at the simulated appliance for a scenario's conditions: the
+// firmware's state number, a signal's level on its port bit, a readout's
+// text as the panel draws it, a lamp as the panel shows it, a motor's
+// position and the buzzer's sounds since the last expectation of them.
+
+#include <cstdint>
+#include <string>
+
+#include "scenario/scenario_step.h"
+
+class CSimHarness;
+
+class CScenarioProbe {
+public:
+    explicit CScenarioProbe(CSimHarness& sim);
+
+    // Cheap enough to ask every virtual ms.
+    bool Holds(const CScenarioCondition& condition);
+    // What the condition looked at, as a scenario would write it: "6 (컷팅)", "on", "\"run_sec: 12\"".
+    std::string Seen(const CScenarioCondition& condition);
+
+    // The buzzer's sounds are counted from here on.
+    void RestartBeepCount();
+    int BeepsSinceRestart() const;
+
+private:
+    int64_t Value(const CScenarioCondition& condition) const;
+    const std::string& ReadoutText(int32_t readout);
+
+    CSimHarness& m_sim;
+    int m_beepBase = 0;
+    // The text last drawn by each readout, and the value it was drawn for.
+    std::string m_readoutText[2];
+    int32_t m_readoutValue[2] = {0, 0};
+    bool m_readoutKnown[2] = {false, false};
+};

@@ -1,0 +1,56 @@
+#include "scenario/scenario_step.h"
+
+#include "scenario/scenario_signals.h"
+
+namespace {
+
+std::string range_text(int64_t low, int64_t high)
+{
+    return low == high ? std::to_string(low) : std::to_string(low) + ".." + std::to_string(high);
+}
+
+}  // namespace
+
+std::string CScenarioCondition::Describe() const
+{
+    switch (kind) {
+    case STATE:
+        return "state " + std::to_string(low) + " (" + scenario_state_name(static_cast<int32_t>(low)) + ")";
+    case SIGNAL:
+        return std::string("signal ") + SCENARIO_SIGNALS[index].name + " " + std::to_string(low);
+    case READOUT:
+        return std::string("readout ") + SCENARIO_READOUTS[index] + " \"" + text + "\"";
+    case LAMP:
+        return std::string("lamp ") + SCENARIO_LAMPS[index] + (low ? " on" : " off");
+    case MOTOR:
+        return std::string("motor ") + SCENARIO_MOTORS[index] + " " + range_text(low, high);
+    case BEEPS:
+        return "beeps " + range_text(low, high);
+    }
+    return {};
+}
+
+std::string CScenarioStep::Describe() const
+{
+    const std::string where = input >= 0 ? std::string(SCENARIO_INPUTS[input].caption)
+                                         : std::to_string(point.x) + " " + std::to_string(point.y);
+    switch (kind) {
+    case WAIT:
+        return "wait " + std::to_string(ms);
+    case PRESS:
+        return "press " + where;
+    case RELEASE:
+        return input >= 0 ? "release " + where : "release";
+    case CLICK:
+        return "click " + where + " hold " + std::to_string(ms);
+    case RUN_UNTIL:
+        return "run-until " + condition.Describe() + " within " + std::to_string(ms);
+    case EXPECT:
+        return "expect " + condition.Describe();
+    case RESET_CPU:
+        return "reset-cpu";
+    case SNAPSHOT:
+        return "snapshot " + path;
+    }
+    return {};
+}

@@ -1,0 +1,38 @@
+#pragma once
+// Records a run of the simulator as a value-change dump: the 27 wired port
+// signals by name, state_number and run_sec, the three motors' positions and
+// the number of buzzer sounds. Sampled once per virtual ms and written only
+// on change; each value carries the virtual ms in which it came about.
+
+#include <cstdint>
+#include <string>
+
+#include "scenario/scenario_signals.h"
+#include "scenario/vcd_writer.h"
+
+class CSimHarness;
+
+class CVcdRecorder {
+public:
+    explicit CVcdRecorder(CSimHarness& sim);  // takes the present values as those at time 0
+
+    bool Open(const std::string& path, std::string& error);
+    // What changed since the last sample, stamped `timeMs`. Allocates nothing.
+    void Sample(uint64_t timeMs);
+    // Samples once more at the present time and renames the file into place.
+    bool Finish(std::string& error);
+
+    const std::string& TempPath() const { return m_writer.TempPath(); }
+
+private:
+    uint64_t MotorPosition(int motor) const;
+
+    CSimHarness& m_sim;
+    CVcdWriter m_writer;
+    int m_signalVar[SCENARIO_SIGNAL_COUNT] = {};
+    int m_stateVar = 0;
+    int m_runSecVar = 0;
+    int m_motorVar[3] = {};
+    int m_beepsVar = 0;
+    uint8_t m_ports[6] = {};
+};

@@ -1,0 +1,62 @@
+#pragma once
+// A value-change dump in virtual milliseconds, as waveform viewers read it.
+// Variables are declared first, each in a scope under the top scope
+// "trelvik", with its width and its value at time 0. Changes are given in
+// time order; within one millisecond the last value stands, and a value
+// that ends the millisecond where it began is not written.
+//
+// The dump goes to a temporary file beside the target, which Finish renames
+// to the target: a run that fails or is cut off never leaves a half file
+// under the target's name. A writer destroyed unfinished removes its file.
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+class CVcdWriter {
+public:
+    CVcdWriter() = default;
+    ~CVcdWriter();
+
+    // Declares a variable of `width` bits (1 to 64); returns its number for Change.
+    int AddVariable(const std::string& scope, const std::string& name, int width, uint64_t initial);
+    // Creates the temporary file and writes the declarations; false with `error`.
+    bool Open(const std::string& path, std::string& error);
+    // The variable's value from `timeMs` on; times never go back.
+    void Change(int var, uint64_t timeMs, uint64_t value);
+    // Writes what is pending and the end time, closes and renames; false with `error`.
+    bool Finish(uint64_t endMs, std::string& error);
+
+    // The temporary name for a target: "OUT.vcd" -> "OUT.vcd.part".
+    static std::string TempPathFor(const std::string& path);
+    const std::string& TempPath() const { return m_tempPath; }
+    // The identifier code of variable `var`: "!", "\"", ... then two characters.
+    static std::string IdentifierOf(int var);
+
+    CVcdWriter(const CVcdWriter&) = delete;
+    CVcdWriter& operator=(const CVcdWriter&) = delete;
+
+private:
+    struct CVariable {
+        std::string scope;
+        std::string name;
+        int width;
+        std::string id;
+        uint64_t value;    // as it stands now
+        uint64_t written;  // as the file last has it
+        bool listed;       // in m_dirty
+    };
+
+    void Flush();
+    void WriteValue(const CVariable& var);
+
+    std::vector<CVariable> m_vars;
+    std::vector<int> m_dirty;  // variables changed in the pending millisecond
+    std::FILE* m_file = nullptr;
+    std::string m_path;
+    std::string m_tempPath;
+    uint64_t m_pendingMs = 0;  // the millisecond whose changes are not written yet
+    bool m_dumped = false;     // the values at time 0 are written
+    uint64_t m_lastWrittenMs = 0;
+};
