@@ -1,0 +1,250 @@
+// The runner on the real simulator in virtual time: exit codes, the lines
+// it prints, run-until limits, the buzzer count, the trace it writes and the
+// panel snapshot.
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "board/port_pin.h"
+#include "scenario/png_snapshot.h"
+#include "scenario/scenario_parser.h"
+#include "scenario/scenario_runner.h"
+#include "scenario/scenario_signals.h"
+#include "scenario/vcd_reader.h"
+#include "scenario/vcd_writer.h"
+#include "support/sim_fixture.h"
+
+namespace {
+
+bool exists(const std::string& path) { return std::ifstream(path).good(); }
+
+// Powers on from power-off: the key is down from 51 to 151 ms; standby is reached at 153 ms.
+const char* const POWER_ON =
+    "wait 50\n"
+    "click 전원\n"
+    "run-until state 3 within 1000\n";
+
+class ScenarioRunner : public ::testing::Test {
+protected:
+    void TearDown() override
+    {
+        for (const std::string& path : m_files) {
+            std::remove(path.c_str());
+            std::remove(CVcdWriter::TempPathFor(path).c_str());
+        }
+    }
+
+    int Run(const std::string& text, CScenarioOptions options = {})
+    {
+        CScenarioParser parser;
+        EXPECT_TRUE(parser.Parse(text)) << parser.ErrorMessage("test");
+        options.fileName = "t.scn";
+        m_out.str("");
+        m_err.str("");
+        CScenarioRunner runner(m_out, m_err, options);
+        const int code = runner.Run(parser.Steps());
+        m_passed = runner.Passed();
+        m_failed = runner.Failed();
+        return code;
+    }
+    std::vector<std::string> Lines() const
+    {
+        std::vector<std::string> lines;
+        std::istringstream in(m_out.str());
+        for (std::string line; std::getline(in, line);)
+            lines.push_back(line);
+        return lines;
+    }
+    std::string TempFile(const std::string& name)
+    {
+        const std::string path = ::testing::TempDir() + name;
+        std::remove(path.c_str());
+        m_files.push_back(path);
+        return path;
+    }
+
+    std::ostringstream m_out;
+    std::ostringstream m_err;
+    int m_passed = 0;
+    int m_failed = 0;
+    std::vector<std::string> m_files;
+};
+
+TEST_F(ScenarioRunner, PrintsOneLinePerExpectationAndTheSummaryAndExitsByTheOutcome)
+{
+    EXPECT_EQ(Run(std::string(POWER_ON) + "wait 200\nexpect lamp red on\nexpect state 파워 온 대기\n"),
+              CScenarioRunner::ALL_HELD)
+        << m_out.str();
+    std::vector<std::string> lines = Lines();
+    ASSERT_EQ(lines.size(), 4u) << m_out.str();
+    EXPECT_EQ(lines[0], "t.scn:3: 153 ms: ok: run-until state 3 (파워 온 대기) within 1000; seen 3 (파워 온 대기) after 2 ms");
+    EXPECT_EQ(lines[1], "t.scn:5: 353 ms: ok: expect lamp red on; seen on");
+    EXPECT_EQ(lines[3], "3 passed, 0 failed") << "the summary alone on the last line";
+
+    EXPECT_EQ(Run(std::string(POWER_ON) + "expect state 7\nexpect signal RED_LED 1\n"), CScenarioRunner::SOME_FAILED);
+    lines = Lines();
+    ASSERT_EQ(lines.size(), 4u) << m_out.str();
+    EXPECT_EQ(lines[1], "t.scn:4: 153 ms: FAILED: expect state 7 (건조); seen 3 (파워 온 대기)");
+    EXPECT_EQ(lines[2], "t.scn:5: 153 ms: ok: expect signal RED_LED 1; seen 1")
+        << "a failure does not stop the run; the bit is set before the lamp shows it";
+    EXPECT_EQ(lines[3], "2 passed, 1 failed");
+}
+
+TEST_F(ScenarioRunner, QuietPrintsOnlyTheFailuresAndTheSummary)
+{
+    CScenarioOptions options;
+    options.quiet = true;
+    EXPECT_EQ(Run(std::string(POWER_ON) + "expect state 3\nexpect state 2\n", options), CScenarioRunner::SOME_FAILED);
+    const std::vector<std::string> lines = Lines();
+    ASSERT_EQ(lines.size(), 2u) << m_out.str();
+    EXPECT_NE(lines[0].find("t.scn:5: 153 ms: FAILED: expect state 2"), std::string::npos) << lines[0];
+    EXPECT_EQ(lines[1], "2 passed, 1 failed");
+}
+
+TEST_F(ScenarioRunner, ARunUntilWhoseLimitPassesFailsAndTheRunGoesOnFromTheLimit)
+{
+    EXPECT_EQ(Run("wait 50\nrun-until state 3 within 500\nexpect state 2\n"), CScenarioRunner::SOME_FAILED);
+    const std::vector<std::string> lines = Lines();
+    ASSERT_EQ(lines.size(), 3u) << m_out.str();
+    EXPECT_EQ(lines[0], "t.scn:2: 551 ms: FAILED: run-until state 3 (파워 온 대기) within 500; "
+                        "seen 2 (파워 오프), the limit passed");
+    EXPECT_EQ(lines[1], "t.scn:3: 551 ms: ok: expect state 2 (파워 오프); seen 2 (파워 오프)");
+}
+
+TEST_F(ScenarioRunner, BeepsAreCountedSinceTheLastExpectationOfThem)
+{
+    // Start-up sounds once for 1 s, power-on falls into it; the drawer alarm
+    // sounds once every 1.8 s.
+    EXPECT_EQ(Run(std::string(POWER_ON) +
+                  "wait 1500\n"
+                  "expect lamp red on\n"  // other expectations do not restart the count
+                  "expect beeps 1\n"
+                  "expect beeps 0\n"
+                  "click 서랍\n"
+                  "run-until beeps 3 within 4000\n"
+                  "expect beeps 3\n"),
+              CScenarioRunner::ALL_HELD)
+        << m_out.str();
+    EXPECT_EQ(m_passed, 6);
+}
+
+TEST_F(ScenarioRunner, HoldsAndReleasesInputsAndReadsReadoutsAsThePanelDrawsThem)
+{
+    EXPECT_EQ(Run("wait 50\n"
+                  "press power\n"
+                  "wait 500\n"
+                  "expect signal POWER_ON_OFF 0\n"
+                  "expect state 2\n"  // the firmware waits for the release
+                  "release\n"
+                  "run-until state 3 within 100\n"
+                  "wait 200\n"
+                  "expect readout state \"state: 3 (파워 온 대기)\"\n"
+                  "click 246 155\n"  // the cover by its coordinates
+                  "run-until readout state \"state: 4 (커버 열림)\" within 500\n"
+                  "wait 1000\n"
+                  "expect readout run_sec \"run_sec: 1\"\n"),
+              CScenarioRunner::ALL_HELD)
+        << m_out.str();
+}
+
+TEST_F(ScenarioRunner, ResetCpuIsTheBoundedStopAndTheRestart)
+{
+    EXPECT_EQ(Run(std::string(POWER_ON) + "reset-cpu\nexpect state 기동\nrun-until state 2 within 10\n"),
+              CScenarioRunner::ALL_HELD)
+        << m_out.str();
+    const std::vector<std::string> lines = Lines();
+    ASSERT_EQ(lines.size(), 4u) << m_out.str();
+    // Standby never ends by itself: the stop is forced 5050 ms after the
+    // request, and the next step sees the restarted firmware at its start-up.
+    EXPECT_EQ(lines[1], "t.scn:5: 5205 ms: ok: expect state 1 (기동); seen 1 (기동)");
+}
+
+TEST_F(ScenarioRunner, WritesTheTraceWithTheRunsChangesAtTheirTimes)
+{
+    CScenarioOptions options;
+    options.vcdPath = TempFile("runner_test.vcd");
+    EXPECT_EQ(Run(std::string(POWER_ON) + "wait 3000\nexpect state 3\nexpect state 4\n", options),
+              CScenarioRunner::SOME_FAILED);
+    EXPECT_TRUE(exists(options.vcdPath)) << "the whole trace is there after a failed expectation too";
+    EXPECT_FALSE(exists(CVcdWriter::TempPathFor(options.vcdPath)));
+
+    CVcdReader trace;
+    std::string error;
+    ASSERT_TRUE(trace.ParseFile(options.vcdPath, error)) << error;
+    EXPECT_EQ(trace.Timescale(), "1ms");
+    EXPECT_EQ(trace.EndTime(), 3153u);
+    for (const CScenarioSignal& signal : SCENARIO_SIGNALS) {
+        const CVcdReader::CVariable* var = trace.Find(signal.name);
+        ASSERT_NE(var, nullptr) << signal.name;
+        EXPECT_EQ(var->width, 1) << signal.name;
+    }
+    for (const char* name : {"state_number", "run_sec", "disk_position", "exit_position", "main_position", "beeps"})
+        ASSERT_NE(trace.Find(name), nullptr) << name;
+
+    // The key goes down at 51 ms and up at 151 ms; standby is entered on the release.
+    const CVcdReader::CVariable& key = *trace.Find("POWER_ON_OFF");
+    EXPECT_EQ(CVcdReader::ValueAt(key, 50), 1u);
+    EXPECT_EQ(CVcdReader::ValueAt(key, 51), 0u);
+    EXPECT_EQ(CVcdReader::ValueAt(key, 150), 0u);
+    EXPECT_EQ(CVcdReader::ValueAt(key, 151), 1u);
+    const CVcdReader::CVariable& state = *trace.Find("state_number");
+    EXPECT_EQ(CVcdReader::ValueAt(state, 0), 1u) << "start-up at 0";
+    EXPECT_EQ(CVcdReader::ValueAt(state, 150), 2u);
+    EXPECT_EQ(CVcdReader::ValueAt(state, 3000), 3u);
+    const CVcdReader::CVariable& lamp = *trace.Find("RED_LED");
+    EXPECT_EQ(CVcdReader::ValueAt(lamp, 100), 0u);
+    EXPECT_EQ(CVcdReader::ValueAt(lamp, 3000), 1u);
+    EXPECT_EQ(CVcdReader::ValueAt(*trace.Find("beeps"), 3000), 1u)
+        << "the start-up beep; power-on falls into its 1 s sound";
+    EXPECT_EQ(CVcdReader::ValueAt(*trace.Find("disk_position"), 3000), 50u);
+    EXPECT_EQ(CVcdReader::ValueAt(*trace.Find("run_sec"), 3000), 3u);
+}
+
+TEST_F(ScenarioRunner, ATraceThatCannotBeWrittenRunsNothing)
+{
+    CScenarioOptions options;
+    options.vcdPath = "/nonexistent/dir/trace.vcd";
+    EXPECT_EQ(Run("wait 10\nexpect state 2\n", options), CScenarioRunner::NOT_RUN);
+    EXPECT_EQ(m_out.str(), "") << "no expectation ran";
+    EXPECT_NE(m_err.str().find("t.scn: cannot write /nonexistent/dir/trace.vcd.part"), std::string::npos) << m_err.str();
+}
+
+TEST_F(ScenarioRunner, TheSnapshotIsThePanelAsPainted)
+{
+    const std::string path = TempFile("runner_test.png");
+    EXPECT_EQ(Run(std::string(POWER_ON) + "wait 200\nsnapshot " + path + "\n"), CScenarioRunner::ALL_HELD)
+        << m_out.str();
+    const QImage shot(QString::fromStdString(path));
+    ASSERT_FALSE(shot.isNull()) << path;
+    EXPECT_EQ(shot.width(), CPngSnapshot::WIDTH);
+    EXPECT_EQ(shot.height(), CPngSnapshot::HEIGHT);
+    // The lit red lamp at (200, 77), as its picture.
+    const QImage lamp(QStringLiteral(":/pictures/picture_148.bmp"));
+    ASSERT_FALSE(lamp.isNull());
+    for (int y = 0; y < 20; y += 3)
+        for (int x = 0; x < 20; x += 3)
+            ASSERT_EQ(shot.pixel(200 + x, 77 + y) & 0xFFFFFF, lamp.pixel(x, y) & 0xFFFFFF) << x << "," << y;
+
+    EXPECT_EQ(Run("snapshot /nonexistent/dir/x.png\n"), CScenarioRunner::SOME_FAILED)
+        << "a snapshot that cannot be saved fails the run";
+}
+
+// The runner's names for the signals are the board's, in the board's order.
+class ScenarioSignals : public CSimFixture {};
+
+TEST_F(ScenarioSignals, AreTheWiredSignalsOfTheBoard)
+{
+    ASSERT_EQ(Board().m_pins.size(), static_cast<size_t>(SCENARIO_SIGNAL_COUNT));
+    for (int i = 0; i < SCENARIO_SIGNAL_COUNT; ++i) {
+        const CPortPin& pin = *Board().m_pins[static_cast<size_t>(i)];
+        EXPECT_EQ(pin.m_strName, SCENARIO_SIGNALS[i].name) << "row " << i;
+        EXPECT_EQ(pin.m_pPort, port_bytes[SCENARIO_SIGNALS[i].signal.port]) << SCENARIO_SIGNALS[i].name;
+        EXPECT_EQ(pin.m_nBit, SCENARIO_SIGNALS[i].signal.bit) << SCENARIO_SIGNALS[i].name;
+    }
+}
+
+}  // namespace

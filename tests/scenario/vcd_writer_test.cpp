@@ -1,0 +1,198 @@
+// The value-change dump: its header and declarations, value changes at their
+// times (the last value of a millisecond standing), the temporary file and
+// its rename, and a round trip through the reader.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "scenario/vcd_reader.h"
+#include "scenario/vcd_writer.h"
+
+namespace {
+
+bool exists(const std::string& path) { return std::ifstream(path).good(); }
+
+std::string contents(const std::string& path)
+{
+    std::ifstream in(path);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class VcdWriter : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_path = ::testing::TempDir() + "vcd_writer_test.vcd";
+        std::remove(m_path.c_str());
+        std::remove(CVcdWriter::TempPathFor(m_path).c_str());
+    }
+    void TearDown() override
+    {
+        std::remove(m_path.c_str());
+        std::remove(CVcdWriter::TempPathFor(m_path).c_str());
+    }
+
+    // Two bits and a 16-bit number in two scopes.
+    void Declare(CVcdWriter& writer)
+    {
+        m_led = writer.AddVariable("ports", "RED_LED", 1, 0);
+        m_key = writer.AddVariable("ports", "POWER_ON_OFF", 1, 1);
+        m_state = writer.AddVariable("firmware", "state_number", 16, 0);
+    }
+    void Finish(CVcdWriter& writer, uint64_t endMs)
+    {
+        std::string error;
+        ASSERT_TRUE(writer.Finish(endMs, error)) << error;
+    }
+
+    std::string m_path;
+    int m_led = 0, m_key = 0, m_state = 0;
+};
+
+TEST_F(VcdWriter, WritesTheHeaderScopesAndDeclarations)
+{
+    CVcdWriter writer;
+    Declare(writer);
+    std::string error;
+    ASSERT_TRUE(writer.Open(m_path, error)) << error;
+    Finish(writer, 10);
+    const std::string text = contents(m_path);
+    const std::string header =
+        "$version trelvik-scenario $end\n"
+        "$timescale 1ms $end\n"
+        "$scope module trelvik $end\n"
+        "$scope module ports $end\n"
+        "$var wire 1 ! RED_LED $end\n"
+        "$var wire 1 \" POWER_ON_OFF $end\n"
+        "$upscope $end\n"
+        "$scope module firmware $end\n"
+        "$var wire 16 # state_number $end\n"
+        "$upscope $end\n"
+        "$upscope $end\n"
+        "$enddefinitions $end\n"
+        "#0\n$dumpvars\n0!\n1\"\nb0 #\n$end\n"
+        "#10\n";
+    EXPECT_EQ(text, header) << "with no change, the dump at 0 and the end time";
+}
+
+TEST_F(VcdWriter, WritesChangesAtTheirTimesAndOnlyRealChanges)
+{
+    CVcdWriter writer;
+    Declare(writer);
+    std::string error;
+    ASSERT_TRUE(writer.Open(m_path, error)) << error;
+    writer.Change(m_state, 0, 1);   // at 0: part of the dump
+    writer.Change(m_led, 5, 1);
+    writer.Change(m_state, 5, 2);
+    writer.Change(m_led, 6, 1);     // no change
+    writer.Change(m_key, 7, 0);
+    writer.Change(m_key, 7, 1);     // back where the ms began: nothing written
+    writer.Change(m_state, 9, 10);
+    writer.Change(m_state, 9, 5);   // the last value of the ms stands
+    Finish(writer, 12);
+    const std::string text = contents(m_path);
+    const std::string body = text.substr(text.find("#0\n"));
+    EXPECT_EQ(body,
+              "#0\n$dumpvars\n0!\n1\"\nb1 #\n$end\n"
+              "#5\n1!\nb10 #\n"
+              "#9\nb101 #\n"
+              "#12\n");
+}
+
+TEST_F(VcdWriter, WritesToATemporaryNameUntilFinished)
+{
+    {
+        CVcdWriter writer;
+        Declare(writer);
+        std::string error;
+        ASSERT_TRUE(writer.Open(m_path, error)) << error;
+        writer.Change(m_led, 3, 1);
+        EXPECT_EQ(writer.TempPath(), m_path + ".part");
+        EXPECT_TRUE(exists(writer.TempPath()));
+        EXPECT_FALSE(exists(m_path)) << "nothing under the target's name while the run goes on";
+    }
+    EXPECT_FALSE(exists(m_path)) << "an unfinished writer leaves no trace";
+    EXPECT_FALSE(exists(CVcdWriter::TempPathFor(m_path))) << "and removes its temporary file";
+
+    std::ofstream(m_path) << "an older trace\n";
+    CVcdWriter writer;
+    Declare(writer);
+    std::string error;
+    ASSERT_TRUE(writer.Open(m_path, error)) << error;
+    EXPECT_EQ(contents(m_path), "an older trace\n") << "the old file stands until the new one is whole";
+    Finish(writer, 1);
+    EXPECT_EQ(contents(m_path).rfind("$version", 0), 0u);
+    EXPECT_FALSE(exists(writer.TempPath()));
+}
+
+TEST_F(VcdWriter, ReportsATargetThatCannotBeWritten)
+{
+    CVcdWriter writer;
+    Declare(writer);
+    std::string error;
+    EXPECT_FALSE(writer.Open("/nonexistent/dir/trace.vcd", error));
+    EXPECT_NE(error.find("/nonexistent/dir/trace.vcd.part"), std::string::npos) << error;
+}
+
+TEST_F(VcdWriter, IdentifiersAreDistinctPrintableCodes)
+{
+    std::vector<std::string> seen;
+    for (int var = 0; var < 94 * 3; ++var) {
+        const std::string id = CVcdWriter::IdentifierOf(var);
+        for (char c : id)
+            ASSERT_TRUE(c >= '!' && c <= '~') << var;
+        ASSERT_EQ(std::find(seen.begin(), seen.end(), id), seen.end()) << "identifier of " << var << " repeats";
+        seen.push_back(id);
+    }
+}
+
+TEST_F(VcdWriter, RoundTripsThroughTheReader)
+{
+    CVcdWriter writer;
+    int vars[100];
+    for (int i = 0; i < 100; ++i)  // enough to need two-character identifiers
+        vars[i] = writer.AddVariable(i < 50 ? "a" : "b", "v" + std::to_string(i), i % 2 ? 1 : 12, 0);
+    std::string error;
+    ASSERT_TRUE(writer.Open(m_path, error)) << error;
+    for (uint64_t t = 1; t <= 40; ++t)
+        for (int i = 0; i < 100; ++i)
+            if ((t + static_cast<uint64_t>(i)) % 7 == 0)
+                writer.Change(vars[i], t, i % 2 ? t % 2 : t * 100 + static_cast<uint64_t>(i));
+    Finish(writer, 50);
+
+    CVcdReader reader;
+    ASSERT_TRUE(reader.ParseFile(m_path, error)) << error;
+    EXPECT_EQ(reader.Timescale(), "1ms");
+    EXPECT_EQ(reader.EndTime(), 50u);
+    ASSERT_EQ(reader.Variables().size(), 100u);
+    for (int i = 0; i < 100; ++i) {
+        const CVcdReader::CVariable* var = reader.Find("trelvik." + std::string(i < 50 ? "a" : "b") + ".v" + std::to_string(i));
+        ASSERT_NE(var, nullptr) << i;
+        EXPECT_EQ(var->width, i % 2 ? 1 : 12);
+        uint64_t expected = 0;
+        for (uint64_t t = 0; t <= 50; ++t) {
+            if (t >= 1 && t <= 40 && (t + static_cast<uint64_t>(i)) % 7 == 0)
+                expected = (i % 2 ? t % 2 : t * 100 + static_cast<uint64_t>(i)) & (i % 2 ? 1u : 0xFFFu);
+            ASSERT_EQ(CVcdReader::ValueAt(*var, t), expected) << "v" << i << " at " << t << " ms";
+        }
+    }
+}
+
+TEST_F(VcdWriter, TheReaderRefusesWhatItCannotRead)
+{
+    CVcdReader reader;
+    std::string error;
+    EXPECT_FALSE(reader.Parse("$timescale 1ms $end\n$var wire 1 ! a $end\n", error));
+    EXPECT_EQ(error, "no $enddefinitions");
+    EXPECT_FALSE(reader.Parse("$var wire 1 ! a $end\n$enddefinitions $end\n#0\n1?\n", error));
+    EXPECT_NE(error.find("undeclared identifier '?'"), std::string::npos) << error;
+    EXPECT_FALSE(reader.Parse("$var wire 1 ! a $end\n$enddefinitions $end\n#x\n", error));
+}
+
+}  // namespace
