@@ -71,6 +71,7 @@ bool CVcdReader::Declaration(const std::vector<std::string>& words, size_t& i, s
             return false;
         }
         CVariable var;
+        var.real = body[0] == "real";
         var.width = std::stoi(body[1]);
         var.id = body[2];
         var.name = body[3];
@@ -136,8 +137,13 @@ bool CVcdReader::ParseWords(const std::string& text, std::string& error)
             value = binary_value(word.substr(1));
             id = words[i++];
         } else if (word[0] == 'r' || word[0] == 'R') {
-            ++i;  // real values are not kept
-            continue;
+            if (i >= words.size()) {
+                error = "real value without identifier";
+                return false;
+            }
+            const double real = std::stod(word.substr(1));
+            value = real > 0 ? static_cast<uint64_t>(real) : 0;
+            id = words[i++];
         } else {
             value = word[0] == '1' ? 1 : 0;
             id = word.substr(1);

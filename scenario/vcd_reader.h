@@ -1,7 +1,8 @@
 #pragma once
 // Reads back a value-change dump: the declared variables with their scopes
 // and widths, and each variable's changes in time order. Enough for the
-// dumps this project writes and for drawing them; x and z read as 0.
+// dumps this project writes and for drawing them; x and z read as 0, reals
+// as their whole part.
 
 #include <cstdint>
 #include <string>
@@ -14,6 +15,7 @@ public:
         std::string scope;  // "trelvik.ports"
         std::string name;   // "RED_LED"
         int width = 1;
+        bool real = false;  // a real variable; its values are kept as whole numbers
         std::string id;
         std::vector<std::pair<uint64_t, uint64_t>> changes;  // (time, value), the first at time 0
     };

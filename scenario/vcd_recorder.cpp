@@ -15,11 +15,11 @@ CVcdRecorder::CVcdRecorder(CSimHarness& sim) : m_sim(sim)
         m_ports[p] = port_bytes[p]->load(std::memory_order_relaxed);
     for (int i = 0; i < SCENARIO_SIGNAL_COUNT; ++i)
         m_signalVar[i] = m_writer.AddVariable("ports", SCENARIO_SIGNALS[i].name, 1, sig_read(SCENARIO_SIGNALS[i].signal));
-    m_stateVar = m_writer.AddVariable("firmware", "state_number", 16, state_number);
-    m_runSecVar = m_writer.AddVariable("firmware", "run_sec", 16, run_sec);
+    m_stateVar = m_writer.AddNumber("firmware", "state_number", state_number);
+    m_runSecVar = m_writer.AddNumber("firmware", "run_sec", run_sec);
     for (int m = 0; m < 3; ++m)
-        m_motorVar[m] = m_writer.AddVariable("panel", MOTOR_VARS[m], 8, MotorPosition(m));
-    m_beepsVar = m_writer.AddVariable("panel", "beeps", 16, static_cast<uint64_t>(CCountingBeep::s_count.load()));
+        m_motorVar[m] = m_writer.AddNumber("panel", MOTOR_VARS[m], MotorPosition(m));
+    m_beepsVar = m_writer.AddNumber("panel", "beeps", static_cast<uint64_t>(CCountingBeep::s_count.load()));
 }
 
 bool CVcdRecorder::Open(const std::string& path, std::string& error) { return m_writer.Open(path, error); }

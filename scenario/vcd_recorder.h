@@ -1,8 +1,10 @@
 #pragma once
 // Records a run of the simulator as a value-change dump: the 27 wired port
-// signals by name, state_number and run_sec, the three motors' positions and
-// the number of buzzer sounds. Sampled once per virtual ms and written only
-// on change; each value carries the virtual ms in which it came about.
+// signals by name (1-bit wires), state_number and run_sec, the three motors'
+// positions and the number of buzzer sounds (whole numbers, written as real
+// variables so that logic-analyser viewers without multi-bit vectors still
+// read the signals). Sampled once per virtual ms and written only on change;
+// each value carries the virtual ms in which it came about.
 
 #include <cstdint>
 #include <string>

@@ -35,8 +35,15 @@ int CVcdWriter::AddVariable(const std::string& scope, const std::string& name, i
     const int var = static_cast<int>(m_vars.size());
     width = width < 1 ? 1 : (width > 64 ? 64 : width);
     initial &= mask_of(width);
-    m_vars.push_back(CVariable{scope, name, width, IdentifierOf(var), initial, initial, false});
+    m_vars.push_back(CVariable{scope, name, width, false, IdentifierOf(var), initial, initial, false});
     m_dirty.reserve(m_vars.size());
+    return var;
+}
+
+int CVcdWriter::AddNumber(const std::string& scope, const std::string& name, uint64_t initial)
+{
+    const int var = AddVariable(scope, name, 64, initial);
+    m_vars.back().real = true;
     return var;
 }
 
@@ -58,7 +65,8 @@ bool CVcdWriter::Open(const std::string& path, std::string& error)
             std::fprintf(m_file, "$scope module %s $end\n", var.scope.c_str());
             open = &var.scope;
         }
-        std::fprintf(m_file, "$var wire %d %s %s $end\n", var.width, var.id.c_str(), var.name.c_str());
+        std::fprintf(m_file, "$var %s %d %s %s $end\n", var.real ? "real" : "wire", var.width, var.id.c_str(),
+                     var.name.c_str());
     }
     if (open)
         std::fputs("$upscope $end\n", m_file);
@@ -87,6 +95,10 @@ void CVcdWriter::Change(int var, uint64_t timeMs, uint64_t value)
 
 void CVcdWriter::WriteValue(const CVariable& var)
 {
+    if (var.real) {
+        std::fprintf(m_file, "r%llu %s\n", static_cast<unsigned long long>(var.value), var.id.c_str());
+        return;
+    }
     if (var.width == 1) {
         std::fprintf(m_file, "%c%s\n", var.value ? '1' : '0', var.id.c_str());
         return;

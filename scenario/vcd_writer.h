@@ -21,6 +21,9 @@ public:
 
     // Declares a variable of `width` bits (1 to 64); returns its number for Change.
     int AddVariable(const std::string& scope, const std::string& name, int width, uint64_t initial);
+    // Declares a whole number written as a real variable: viewers that read
+    // no multi-bit vectors skip it and still read everything else.
+    int AddNumber(const std::string& scope, const std::string& name, uint64_t initial);
     // Creates the temporary file and writes the declarations; false with `error`.
     bool Open(const std::string& path, std::string& error);
     // The variable's value from `timeMs` on; times never go back.
@@ -42,6 +45,7 @@ private:
         std::string scope;
         std::string name;
         int width;
+        bool real;
         std::string id;
         uint64_t value;    // as it stands now
         uint64_t written;  // as the file last has it

@@ -182,8 +182,10 @@ TEST_F(ScenarioRunner, WritesTheTraceWithTheRunsChangesAtTheirTimes)
         ASSERT_NE(var, nullptr) << signal.name;
         EXPECT_EQ(var->width, 1) << signal.name;
     }
-    for (const char* name : {"state_number", "run_sec", "disk_position", "exit_position", "main_position", "beeps"})
+    for (const char* name : {"state_number", "run_sec", "disk_position", "exit_position", "main_position", "beeps"}) {
         ASSERT_NE(trace.Find(name), nullptr) << name;
+        EXPECT_TRUE(trace.Find(name)->real) << name << ": a number, which logic viewers skip";
+    }
 
     // The key goes down at 51 ms and up at 151 ms; standby is entered on the release.
     const CVcdReader::CVariable& key = *trace.Find("POWER_ON_OFF");

@@ -105,6 +105,23 @@ TEST_F(VcdWriter, WritesChangesAtTheirTimesAndOnlyRealChanges)
               "#12\n");
 }
 
+TEST_F(VcdWriter, WritesNumbersAsRealVariables)
+{
+    CVcdWriter writer;
+    const int led = writer.AddVariable("ports", "RED_LED", 1, 0);
+    const int position = writer.AddNumber("panel", "disk_position", 50);
+    std::string error;
+    ASSERT_TRUE(writer.Open(m_path, error)) << error;
+    writer.Change(position, 100, 48);
+    writer.Change(led, 100, 1);
+    writer.Change(position, 5000, 0);
+    Finish(writer, 5000);
+    const std::string text = contents(m_path);
+    EXPECT_NE(text.find("$var real 64 \" disk_position $end\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("#0\n$dumpvars\n0!\nr50 \"\n$end\n#100\nr48 \"\n1!\n#5000\nr0 \"\n"), std::string::npos)
+        << text;
+}
+
 TEST_F(VcdWriter, WritesToATemporaryNameUntilFinished)
 {
     {
@@ -156,8 +173,10 @@ TEST_F(VcdWriter, RoundTripsThroughTheReader)
 {
     CVcdWriter writer;
     int vars[100];
-    for (int i = 0; i < 100; ++i)  // enough to need two-character identifiers
-        vars[i] = writer.AddVariable(i < 50 ? "a" : "b", "v" + std::to_string(i), i % 2 ? 1 : 12, 0);
+    // Enough to need two-character identifiers; bits, 12-bit vectors and numbers.
+    for (int i = 0; i < 100; ++i)
+        vars[i] = i % 10 == 4 ? writer.AddNumber(i < 50 ? "a" : "b", "v" + std::to_string(i), 0)
+                              : writer.AddVariable(i < 50 ? "a" : "b", "v" + std::to_string(i), i % 2 ? 1 : 12, 0);
     std::string error;
     ASSERT_TRUE(writer.Open(m_path, error)) << error;
     for (uint64_t t = 1; t <= 40; ++t)
@@ -174,11 +193,14 @@ TEST_F(VcdWriter, RoundTripsThroughTheReader)
     for (int i = 0; i < 100; ++i) {
         const CVcdReader::CVariable* var = reader.Find("trelvik." + std::string(i < 50 ? "a" : "b") + ".v" + std::to_string(i));
         ASSERT_NE(var, nullptr) << i;
-        EXPECT_EQ(var->width, i % 2 ? 1 : 12);
+        const bool number = i % 10 == 4;
+        EXPECT_EQ(var->real, number);
+        EXPECT_EQ(var->width, number ? 64 : (i % 2 ? 1 : 12));
+        const uint64_t mask = number ? ~uint64_t{0} : (i % 2 ? 1u : 0xFFFu);
         uint64_t expected = 0;
         for (uint64_t t = 0; t <= 50; ++t) {
             if (t >= 1 && t <= 40 && (t + static_cast<uint64_t>(i)) % 7 == 0)
-                expected = (i % 2 ? t % 2 : t * 100 + static_cast<uint64_t>(i)) & (i % 2 ? 1u : 0xFFFu);
+                expected = (i % 2 ? t % 2 : t * 100 + static_cast<uint64_t>(i)) & mask;
             ASSERT_EQ(CVcdReader::ValueAt(*var, t), expected) << "v" << i << " at " << t << " ms";
         }
     }
