@@ -54,8 +54,13 @@ public:
     size_t Left() const { return m_tokens.size() - m_next; }
     const CToken& Peek() const { return m_tokens.at(m_next); }
     bool PeekIsWord(const char* word) const { return !Empty() && !Peek().quoted && Peek().text == word; }
-    bool PeekIsNumber() const { return !Empty() && !Peek().quoted && !Peek().text.empty() &&
-                                       (isdigit(static_cast<unsigned char>(Peek().text[0])) || Peek().text[0] == '-'); }
+    bool PeekIsNumber() const
+    {
+        if (Empty() || Peek().quoted || Peek().text.empty())
+            return false;
+        const char first = Peek().text[0];
+        return isdigit(static_cast<unsigned char>(first)) || first == '-';
+    }
 
     std::string Word()
     {
@@ -208,7 +213,8 @@ void parse_place(CArgs& args, CScenarioStep& step)
     const std::string name = args.Word();
     step.input = scenario_input_index(name);
     if (step.input < 0)
-        throw CLineError("unknown input '" + name + "' (전원, 수동세척, 커버, 서랍 or power, wash, cover, drawer)");
+        throw CLineError("unknown input '" + name +
+                         "' (전원, 수동세척, 커버, 서랍 or power, wash, cover, drawer)");
     step.point = SCENARIO_INPUTS[step.input].point;
 }
 

@@ -120,7 +120,8 @@ void CScenarioRunner::ResetCpu(const CScenarioStep& step)
     CSimHarness& sim = m_machine->sim;
     const int before = sim.ResetsDone();
     sim.ResetCpuAt(sim.Now());
-    const bool done = sim.RunFor(CSimHarness::STOP_LIMIT_MS + 1000, [&sim, before] { return sim.ResetsDone() > before; });
+    const bool done =
+        sim.RunFor(CSimHarness::STOP_LIMIT_MS + 1000, [&sim, before] { return sim.ResetsDone() > before; });
     if (!done)
         Report(step, false, step.Describe(), "the firmware did not restart");
 }

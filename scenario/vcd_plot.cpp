@@ -90,7 +90,9 @@ void draw_number(QPainter& p, const CVcdReader::CVariable& var, const CTimeScale
         peak = std::max(peak, change.second);
     const int base = top + height - 4;
     const int span = height - 14;
-    auto y_of = [&](uint64_t v) { return base - static_cast<int>(static_cast<double>(v) * span / static_cast<double>(peak)); };
+    auto y_of = [&](uint64_t v) {
+        return base - static_cast<int>(static_cast<double>(v) * span / static_cast<double>(peak));
+    };
     p.setPen(QColor(200, 200, 200));
     p.drawLine(t.left, base, t.right, base);
     p.setPen(QPen(row_colour(var), 1));

@@ -13,8 +13,10 @@ CVcdRecorder::CVcdRecorder(CSimHarness& sim) : m_sim(sim)
 {
     for (int p = 0; p < 6; ++p)
         m_ports[p] = port_bytes[p]->load(std::memory_order_relaxed);
-    for (int i = 0; i < SCENARIO_SIGNAL_COUNT; ++i)
-        m_signalVar[i] = m_writer.AddVariable("ports", SCENARIO_SIGNALS[i].name, 1, sig_read(SCENARIO_SIGNALS[i].signal));
+    for (int i = 0; i < SCENARIO_SIGNAL_COUNT; ++i) {
+        const CScenarioSignal& signal = SCENARIO_SIGNALS[i];
+        m_signalVar[i] = m_writer.AddVariable("ports", signal.name, 1, sig_read(signal.signal));
+    }
     m_stateVar = m_writer.AddNumber("firmware", "state_number", state_number);
     m_runSecVar = m_writer.AddNumber("firmware", "run_sec", run_sec);
     for (int m = 0; m < 3; ++m)

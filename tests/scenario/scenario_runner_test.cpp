@@ -81,7 +81,8 @@ TEST_F(ScenarioRunner, PrintsOneLinePerExpectationAndTheSummaryAndExitsByTheOutc
         << m_out.str();
     std::vector<std::string> lines = Lines();
     ASSERT_EQ(lines.size(), 4u) << m_out.str();
-    EXPECT_EQ(lines[0], "t.scn:3: 153 ms: ok: run-until state 3 (파워 온 대기) within 1000; seen 3 (파워 온 대기) after 2 ms");
+    EXPECT_EQ(lines[0],
+              "t.scn:3: 153 ms: ok: run-until state 3 (파워 온 대기) within 1000; seen 3 (파워 온 대기) after 2 ms");
     EXPECT_EQ(lines[1], "t.scn:5: 353 ms: ok: expect lamp red on; seen on");
     EXPECT_EQ(lines[3], "3 passed, 0 failed") << "the summary alone on the last line";
 
@@ -212,7 +213,8 @@ TEST_F(ScenarioRunner, ATraceThatCannotBeWrittenRunsNothing)
     options.vcdPath = "/nonexistent/dir/trace.vcd";
     EXPECT_EQ(Run("wait 10\nexpect state 2\n", options), CScenarioRunner::NOT_RUN);
     EXPECT_EQ(m_out.str(), "") << "no expectation ran";
-    EXPECT_NE(m_err.str().find("t.scn: cannot write /nonexistent/dir/trace.vcd.part"), std::string::npos) << m_err.str();
+    EXPECT_NE(m_err.str().find("t.scn: cannot write /nonexistent/dir/trace.vcd.part"), std::string::npos)
+        << m_err.str();
 }
 
 TEST_F(ScenarioRunner, TheSnapshotIsThePanelAsPainted)

@@ -191,7 +191,8 @@ TEST_F(VcdWriter, RoundTripsThroughTheReader)
     EXPECT_EQ(reader.EndTime(), 50u);
     ASSERT_EQ(reader.Variables().size(), 100u);
     for (int i = 0; i < 100; ++i) {
-        const CVcdReader::CVariable* var = reader.Find("trelvik." + std::string(i < 50 ? "a" : "b") + ".v" + std::to_string(i));
+        const std::string name = std::string("trelvik.") + (i < 50 ? "a" : "b") + ".v" + std::to_string(i);
+        const CVcdReader::CVariable* var = reader.Find(name);
         ASSERT_NE(var, nullptr) << i;
         const bool number = i % 10 == 4;
         EXPECT_EQ(var->real, number);
