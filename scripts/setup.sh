@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev libx11-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-nanum
-  xvfb xauth xdotool x11-utils
+  xvfb xauth xdotool x11-utils imagemagick
 )
 
 missing=()
