@@ -4,10 +4,13 @@
 
 #include "app/qt/simulator_app.h"
 
+namespace {
+CSimulatorApp the_app;  // exists before the program's entry runs
+}  // namespace
+
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
-    CSimulatorApp app;
-    app.InitInstance();
+    the_app.InitInstance();
     return QApplication::exec();
 }

@@ -14,21 +14,28 @@ const char* const CAPTION = "Trelvik - 음식물처리기 Simulator";
 const char* const IDLE_MESSAGE = "준비";
 }  // namespace
 
+// The frame's creation: the view first (it lays the panel out and starts the
+// firmware), then the tool bar and the status bar, then the caption.
 CMainFrame::CMainFrame()
 {
+    // A caption, a system menu, minimise and close; no maximise box.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowTitle(QStringLiteral("Trelvik"));  // the title string, until creation is done
     setWindowIcon(application_icon());
+    setCentralWidget(&m_view);
+    setFocusProxy(&m_view);  // focus given to the frame goes to the view
+    setContextMenuPolicy(Qt::NoContextMenu);  // the tool bar stays where it is
+    m_view.Create();
     CreateMenu();
     CreateToolBar();
     CreateStatusBar();
-    setCentralWidget(&m_view);
-    setFocusProxy(&m_view);
-    m_view.Create();
     setWindowTitle(QString::fromUtf8(CAPTION));
-    // The frame's outer size as the window system reports it is fixed; the
-    // user can neither drag its border nor maximise it.
+    // 500 x 500 is the frame's whole area as Qt lays it out: menu bar, tool
+    // bar, view and status bar. The window manager's caption and borders come
+    // on top of that and are not Qt's to size. Neither dragging the border nor
+    // maximising changes it.
     setFixedSize(FRAME_SIZE, FRAME_SIZE);
-    setWindowFlag(Qt::WindowMaximizeButtonHint, false);
 }
 
 CMainFrame::~CMainFrame() { m_view.Destroy(); }
@@ -93,14 +100,21 @@ bool CMainFrame::event(QEvent* event)
     return QMainWindow::event(event);
 }
 
-void CMainFrame::focusInEvent(QFocusEvent*) { m_view.setFocus(); }
-
 // The window goes at once; the firmware is stopped before the widgets die.
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
     hide();
     m_view.Destroy();
     event->accept();
+}
+
+// A maximise request from outside (a window manager's menu, a double click
+// on the caption) is turned down: the frame keeps its size.
+void CMainFrame::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+        setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
 }
 
 void CMainFrame::OnAbout()

@@ -28,7 +28,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool event(QEvent* event) override;
 
 private:

@@ -1,15 +1,25 @@
 #pragma once
 // The off-screen image a paint draws into, of exactly the client size; the
 // finished image is copied to the screen in one piece, so nothing flickers.
+// The image lives for one paint only.
 
 #include <QImage>
 #include <QRect>
 
+class QPainter;
+class QPaintDevice;
+
 class COffscreenDC {
 public:
+    // An image for the paint target, the size of the rectangle (none: empty).
+    COffscreenDC(const QPaintDevice& target, const QRect* client);
     explicit COffscreenDC(const QRect& client);
+
     QImage& Image() { return m_image; }
     bool IsValid() const { return !m_image.isNull(); }
+    // Copies the whole image to (0, 0) of the screen; its clip keeps only the
+    // part that needs repainting.
+    void CopyTo(QPainter& screen) const;
 
 private:
     QImage m_image;

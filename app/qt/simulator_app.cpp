@@ -1,6 +1,7 @@
 #include "app/qt/simulator_app.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 
 #include "app/qt/main_frame.h"
 #include "app/qt/qt_beep.h"
@@ -9,9 +10,12 @@ bool CSimulatorApp::InitInstance()
 {
     QCoreApplication::setApplicationName(QStringLiteral("trelvik"));
     QCoreApplication::setApplicationVersion(QStringLiteral("1.0.0.1"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("trelvik"));
     qt_install_beep();
     m_frame = new CMainFrame();
     m_frame->setAttribute(Qt::WA_DeleteOnClose);
     m_frame->show();
     return true;
 }
+
+CMainFrame* CSimulatorApp::MainFrame() const { return m_frame.data(); }

@@ -1,16 +1,17 @@
 #pragma once
 // The application: creates the main frame and shows it.
 
-#include <memory>
+#include <QPointer>
 
 class CMainFrame;
 
 class CSimulatorApp {
 public:
-    // Creates the frame on the heap and shows it with the plain show command.
+    // Names the program, installs the beep, creates the frame on the heap and
+    // shows it with the plain show command, whatever state it was started in.
     bool InitInstance();
-    CMainFrame* MainFrame() const { return m_frame; }
+    CMainFrame* MainFrame() const;
 
 private:
-    CMainFrame* m_frame = nullptr;  // deleted by Qt when its window closes
+    QPointer<CMainFrame> m_frame;  // deleted by Qt when its window has closed
 };

@@ -1,6 +1,7 @@
 #include "app/qt/simulator_view_window.h"
 
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QTimerEvent>
 
@@ -46,11 +47,14 @@ void CSimulatorViewWindow::Destroy()
 
 void CSimulatorViewWindow::OnResetCpu() { m_view.OnResetCpu(); }
 
-void CSimulatorViewWindow::paintEvent(QPaintEvent*)
+// The whole panel is drawn into an image of the client size, then copied once;
+// only the part that needs repainting reaches the screen.
+void CSimulatorViewWindow::paintEvent(QPaintEvent* event)
 {
+    m_pending -= event->region();
     const QRect client = rect();
-    COffscreenDC offscreen(client);
     QPainter screen(this);
+    COffscreenDC offscreen(*this, &client);
     if (!offscreen.IsValid())
         return;
     {
@@ -59,7 +63,7 @@ void CSimulatorViewWindow::paintEvent(QPaintEvent*)
         CQtDrawSurface surface(painter);
         m_view.OnPaint(surface, CRect{0, 0, client.width(), client.height()});
     }
-    screen.drawImage(0, 0, offscreen.Image());
+    offscreen.CopyTo(screen);
 }
 
 void CSimulatorViewWindow::mousePressEvent(QMouseEvent* event)
@@ -87,23 +91,34 @@ void CSimulatorViewWindow::mouseMoveEvent(QMouseEvent* event)
 // The second press of a double click reaches no widget.
 void CSimulatorViewWindow::mouseDoubleClickEvent(QMouseEvent* event) { event->accept(); }
 
+// The refresh timer is identifier 1 to the panel; any other timer keeps an
+// identifier other than 1, so it ticks nothing.
 void CSimulatorViewWindow::timerEvent(QTimerEvent* event)
 {
-    const int id = event->timerId() == m_refresh.timerId() ? CSimulatorView::REFRESH_TIMER_ID : event->timerId();
+    int id = event->timerId();
+    if (id == m_refresh.timerId())
+        id = CSimulatorView::REFRESH_TIMER_ID;
+    else if (id == CSimulatorView::REFRESH_TIMER_ID)
+        id = 0;
     m_view.OnTimer(*this, id);
     QWidget::timerEvent(event);
 }
 
 void CSimulatorViewWindow::InvalidateRect(const CRect* r)
 {
-    if (r)
-        update(QRect(r->left, r->top, r->Width(), r->Height()));
-    else
-        update();
+    const QRect area = r ? QRect(r->left, r->top, r->Width(), r->Height()) : rect();
+    m_pending += area;
+    update(area);
 }
 
-void CSimulatorViewWindow::UpdateWindow() { repaint(); }
+// Paints what is pending now, before the mouse handler returns.
+void CSimulatorViewWindow::UpdateWindow()
+{
+    if (!m_pending.isEmpty())
+        repaint(m_pending);
+}
 
-// Qt keeps the mouse with the pressed widget until the release by itself.
+// Qt holds the mouse for the pressed widget until the last button is released,
+// also outside the window, so the capture needs no call of its own.
 void CSimulatorViewWindow::SetCapture() {}
 void CSimulatorViewWindow::ReleaseCapture() {}

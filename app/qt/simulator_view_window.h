@@ -3,6 +3,7 @@
 // paint, mouse and timer events to it.
 
 #include <QBasicTimer>
+#include <QRegion>
 #include <QWidget>
 
 #include "app/simulator_view.h"
@@ -41,5 +42,6 @@ protected:
 private:
     CSimulatorView m_view;
     QBasicTimer m_refresh;
+    QRegion m_pending;  // invalidated by the panel, not yet painted
     bool m_created = false;
 };

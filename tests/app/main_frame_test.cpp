@@ -1,29 +1,31 @@
 // The main window on the offscreen platform: caption, menu, tool bar and
-// status bar, the fixed size, the About box, and the panel reached by clicks.
+// status bar, the fixed size, focus, the About command, and the start-up and
+// shut-down through the application.
 
 #include <QAction>
+#include <QMenu>
 #include <QMenuBar>
-#include <QMouseEvent>
 #include <QPushButton>
-#include <QStatusTipEvent>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
-#include <QToolButton>
 
 #include <memory>
 
 #include "app/qt/about_dialog.h"
 #include "app/qt/main_frame.h"
-#include "firmware/fw_main.h"
+#include "app/qt/simulator_app.h"
 #include "qt_app.h"
 #include "support/sim_reset.h"
 
 namespace {
 
+QString text(const char* utf8) { return QString::fromUtf8(utf8); }
+
 // One frame for the suite: every frame's end costs the bounded stop of a
 // firmware waiting in its state (about 5 s).
-class MainFrameSlow : public ::testing::Test {
+class MainFrameSlow : public CQtTest {
 protected:
     static void SetUpTestSuite()
     {
@@ -31,7 +33,7 @@ protected:
         reset_simulation_statics();
         m_frame = std::make_unique<CMainFrame>();
         m_frame->show();
-        QTest::qWaitForWindowExposed(m_frame.get());
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_frame.get()));
     }
     static void TearDownTestSuite()
     {
@@ -40,60 +42,35 @@ protected:
     }
 
     CSimulatorView& View() { return m_frame->ViewWindow().View(); }
-    // Waits (bounded) until the state readout shows a state.
-    bool ReadoutShows(int state)
-    {
-        return QTest::qWaitFor([&] { return View().m_readoutState.m_value.load() == state; }, 2000);
-    }
-    void ClickPanel(QPoint at)
-    {
-        QTest::mousePress(&m_frame->ViewWindow(), Qt::LeftButton, {}, at);
-        QTest::mouseRelease(&m_frame->ViewWindow(), Qt::LeftButton, {}, at, 50);
-    }
+    QMenu* Menu(int index) { return m_frame->menuBar()->actions()[index]->menu(); }
+    QToolBar* ToolBar() { return m_frame->findChild<QToolBar*>(); }
 
     static std::unique_ptr<CMainFrame> m_frame;
 };
 
 std::unique_ptr<CMainFrame> MainFrameSlow::m_frame;
 
-TEST_F(MainFrameSlow, AClickOnThePowerKeyReachesTheFirmwareThread)
+TEST_F(MainFrameSlow, TheCaptionIconAndFixedSize)
 {
-    ASSERT_TRUE(QTest::qWaitFor([&] { return View().m_readoutState.m_value.load() >= 2; }, 2000));
-    const int before = View().m_readoutState.m_value.load();
-    ClickPanel(QPoint(52, 51));
-    EXPECT_TRUE(ReadoutShows(before == 2 ? 3 : 2)) << "power-off and standby swap within a second or two";
-    EXPECT_EQ(View().m_keyPower.m_pressed.load(), 0);
-}
+    EXPECT_EQ(m_frame->windowTitle(), text("Trelvik - 음식물처리기 Simulator")) << "not the title string";
+    const QList<QSize> sizes = m_frame->windowIcon().availableSizes();
+    EXPECT_TRUE(sizes.contains(QSize(16, 16)) && sizes.contains(QSize(32, 32))) << "icon 128 in 16 and 32";
 
-TEST_F(MainFrameSlow, ADoubleClickTogglesTheCoverOnce)
-{
-    const int before = View().m_cover.m_open.load();
-    // Press, release, then the second press as the platform reports it: a double click.
-    QWidget* view = &m_frame->ViewWindow();
-    const QPointF at(246, 155);
-    const QPointF global = view->mapToGlobal(at);
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
-                              QEvent::MouseButtonRelease}) {
-        const Qt::MouseButtons buttons = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
-        QMouseEvent event(type, at, global, Qt::LeftButton, buttons, Qt::NoModifier);
-        QApplication::sendEvent(view, &event);
-    }
-    EXPECT_NE(View().m_cover.m_open.load(), before) << "the double-click press reaches no widget";
-    EXPECT_EQ(View().m_captured, nullptr);
-}
-
-
-TEST_F(MainFrameSlow, TheCaptionIsSetAfterCreationAndTheSizeIsFixed)
-{
-    EXPECT_EQ(m_frame->windowTitle(), QString::fromUtf8("Trelvik - 음식물처리기 Simulator"));
     EXPECT_EQ(m_frame->size(), QSize(500, 500));
     m_frame->resize(700, 300);
     QTest::qWait(20);
     EXPECT_EQ(m_frame->size(), QSize(500, 500)) << "a resize request leaves 500 x 500";
-    EXPECT_FALSE(m_frame->windowFlags() & Qt::WindowMaximizeButtonHint);
+    m_frame->showMaximized();
+    QTest::qWait(20);
+    EXPECT_EQ(m_frame->size(), QSize(500, 500)) << "maximising leaves 500 x 500";
+    m_frame->showNormal();
+    EXPECT_FALSE(m_frame->windowFlags() & Qt::WindowMaximizeButtonHint) << "no maximise box";
+
+    EXPECT_GE(m_frame->ViewWindow().height(), 410) << "the view has room for the whole panel";
+    EXPECT_EQ(m_frame->ViewWindow().width(), 500);
 }
 
-TEST_F(MainFrameSlow, TheMenuHasItsTitlesItemsAndCommandsInOrder)
+TEST_F(MainFrameSlow, TheMenuHasItsTitlesItemsAndOrder)
 {
     const QList<QAction*> menus = m_frame->menuBar()->actions();
     ASSERT_EQ(menus.size(), 4);
@@ -101,25 +78,29 @@ TEST_F(MainFrameSlow, TheMenuHasItsTitlesItemsAndCommandsInOrder)
     const std::vector<std::vector<const char*>> items = {
         {"종료(&X)"}, {"Reset CPU"}, {"도구 모음(&T)", "상태 표시줄(&S)"}, {"Trelvik 정보(&A)..."}};
     for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(menus[i]->text(), QString::fromUtf8(titles[i]));
-        const QList<QAction*> actions = menus[i]->menu()->actions();
+        EXPECT_EQ(menus[i]->text(), text(titles[i]));
+        const QList<QAction*> actions = Menu(i)->actions();
         ASSERT_EQ(actions.size(), static_cast<qsizetype>(items[i].size())) << titles[i];
         for (size_t j = 0; j < items[i].size(); ++j)
-            EXPECT_EQ(actions[static_cast<qsizetype>(j)]->text(), QString::fromUtf8(items[i][j]));
+            EXPECT_EQ(actions[static_cast<qsizetype>(j)]->text(), text(items[i][j]));
     }
-    EXPECT_TRUE(m_frame->ToolBarToggle()->isCheckable());
-    EXPECT_TRUE(m_frame->StatusBarToggle()->isCheckable());
+    EXPECT_EQ(Menu(1)->actions()[0], m_frame->ResetCpuAction());
+    EXPECT_EQ(Menu(2)->actions()[0], m_frame->ToolBarToggle());
+    EXPECT_EQ(Menu(2)->actions()[1], m_frame->StatusBarToggle());
 }
 
-TEST_F(MainFrameSlow, TheToolBarToggleHidesAndShowsTheBarAndResetCpuStillWorks)
+TEST_F(MainFrameSlow, TheTogglesHideAndShowTheirBarsAndResetCpuStillWorks)
 {
-    QToolBar* bar = m_frame->findChild<QToolBar*>();
+    QToolBar* bar = ToolBar();
     ASSERT_NE(bar, nullptr);
     EXPECT_FALSE(bar->isMovable());
     EXPECT_FALSE(bar->isFloatable());
     ASSERT_EQ(bar->actions().size(), 1);
-    EXPECT_EQ(bar->actions()[0]->toolTip(), QStringLiteral("Reset CPU"));
-    EXPECT_TRUE(bar->isVisible());
+    EXPECT_EQ(bar->actions()[0], m_frame->ResetCpuAction()) << "the one button is Reset CPU";
+    EXPECT_EQ(bar->widgetForAction(bar->actions()[0])->toolTip(), QStringLiteral("Reset CPU"));
+    EXPECT_EQ(bar->iconSize(), QSize(16, 15));
+    ASSERT_TRUE(bar->isVisible());
+    ASSERT_TRUE(m_frame->ToolBarToggle()->isChecked());
 
     m_frame->ToolBarToggle()->trigger();
     EXPECT_FALSE(bar->isVisible());
@@ -127,64 +108,143 @@ TEST_F(MainFrameSlow, TheToolBarToggleHidesAndShowsTheBarAndResetCpuStillWorks)
     const uint32_t old = View().m_board.m_thread.m_dwThreadId;
     m_frame->ResetCpuAction()->trigger();  // the menu's Reset CPU without the bar
     EXPECT_EQ(View().m_board.m_thread.m_bRunning.load(), 1) << "a fresh firmware runs";
-    EXPECT_NE(View().m_board.m_thread.m_dwThreadId, old) << "a new thread";
+    EXPECT_NE(View().m_board.m_thread.m_dwThreadId, old) << "on a new thread";
     m_frame->ToolBarToggle()->trigger();
     EXPECT_TRUE(bar->isVisible());
-    EXPECT_TRUE(m_frame->ToolBarToggle()->isChecked());
+    EXPECT_TRUE(m_frame->ToolBarToggle()->isChecked()) << "the check mark is back";
 
     m_frame->StatusBarToggle()->trigger();
     EXPECT_FALSE(m_frame->statusBar()->isVisible());
+    EXPECT_FALSE(m_frame->StatusBarToggle()->isChecked());
     m_frame->StatusBarToggle()->trigger();
     EXPECT_TRUE(m_frame->statusBar()->isVisible());
+    EXPECT_TRUE(m_frame->StatusBarToggle()->isChecked());
 }
 
-TEST_F(MainFrameSlow, TheStatusBarShowsAPromptWhileHighlightedAndReadyOtherwise)
+TEST_F(MainFrameSlow, TheStatusBarShowsThePromptWhileHighlightedAndReadyOtherwise)
 {
-    EXPECT_EQ(m_frame->MessagePane().text(), QString::fromUtf8("준비"));
-    QToolBar* bar = m_frame->findChild<QToolBar*>();
-    QWidget* button = bar->widgetForAction(bar->actions()[0]);
+    const QLabel& pane = m_frame->MessagePane();
+    EXPECT_EQ(pane.text(), text("준비"));
+
+    QWidget* button = ToolBar()->widgetForAction(m_frame->ResetCpuAction());
     ASSERT_NE(button, nullptr);
-    QStatusTipEvent enter(QStringLiteral("Reset CPU"));
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), button->mapToGlobal(QPointF(5, 5)));
     QCoreApplication::sendEvent(button, &enter);
-    EXPECT_EQ(m_frame->MessagePane().text(), QStringLiteral("Reset CPU"));
-    QStatusTipEvent leave{QString()};
+    EXPECT_EQ(pane.text(), QStringLiteral("Reset CPU")) << "the mouse rests on the button";
+    QEvent leave(QEvent::Leave);
     QCoreApplication::sendEvent(button, &leave);
-    EXPECT_EQ(m_frame->MessagePane().text(), QString::fromUtf8("준비"));
+    EXPECT_EQ(pane.text(), text("준비"));
+
+    // The menu items' prompts while highlighted.
+    const std::vector<std::pair<int, const char*>> prompts = {
+        {0, "응용 프로그램을 종료하기 위해 문서를 저장할 것인지 묻습니다"},
+        {2, "도구 모음을 보이거나 감춥니다"},
+        {3, "프로그램 정보와 버전 정보, 저작권 정보를 표시합니다"}};
+    for (const auto& [index, prompt] : prompts) {
+        QMenu* menu = Menu(index);
+        m_frame->menuBar()->setActiveAction(menu->menuAction());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }, 2000));
+        menu->setActiveAction(menu->actions()[0]);
+        EXPECT_EQ(pane.text(), text(prompt));
+        menu->hide();
+        m_frame->menuBar()->setActiveAction(nullptr);
+        EXPECT_EQ(pane.text(), text("준비")) << "after " << prompt;
+    }
 }
 
-TEST_F(MainFrameSlow, TheAboutBoxIsModalAndClosesWithOk)
+TEST_F(MainFrameSlow, TheEditAcceleratorsDoNothingAndFocusGoesToTheView)
+{
+    int triggered = 0;
+    auto counter = std::make_unique<QObject>();  // its connections go with it
+    for (QAction* action : m_frame->findChildren<QAction*>())
+        QObject::connect(action, &QAction::triggered, counter.get(), [&] { ++triggered; });
+    const int state = View().m_readoutState.m_value.load();
+    const std::vector<std::pair<Qt::Key, Qt::KeyboardModifiers>> keys = {
+        {Qt::Key_C, Qt::ControlModifier},        {Qt::Key_V, Qt::ControlModifier},
+        {Qt::Key_X, Qt::ControlModifier},        {Qt::Key_Z, Qt::ControlModifier},
+        {Qt::Key_Insert, Qt::ControlModifier},   {Qt::Key_Insert, Qt::ShiftModifier},
+        {Qt::Key_Delete, Qt::ShiftModifier},     {Qt::Key_Backspace, Qt::AltModifier},
+        {Qt::Key_F6, Qt::NoModifier},            {Qt::Key_F6, Qt::ShiftModifier}};
+    for (const auto& [key, modifiers] : keys)
+        QTest::keyClick(m_frame.get(), key, modifiers);
+    EXPECT_EQ(triggered, 0) << "no command is bound to the edit keys";
+    EXPECT_TRUE(m_frame->isVisible());
+    EXPECT_EQ(View().m_readoutState.m_value.load(), state);
+    counter.reset();
+
+    m_frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_frame.get()));
+    ToolBar()->setFocus();
+    m_frame->setFocus();
+    EXPECT_EQ(QApplication::focusWidget(), &m_frame->ViewWindow()) << "focus given to the frame goes to the view";
+}
+
+TEST_F(MainFrameSlow, TheAboutCommandOpensTheAboutBoxModally)
 {
     bool wasModal = false;
     QString caption;
-    QTimer::singleShot(50, [&] {
+    QObject guard;  // the check goes with this test, whatever happens
+    QTimer::singleShot(50, &guard, [&] {
         auto* dialog = qobject_cast<CAboutDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
+        ASSERT_NE(dialog, nullptr) << "the About box is the active modal window";
         wasModal = dialog->isModal();
         caption = dialog->windowTitle();
         dialog->OkButton()->click();
     });
-    m_frame->menuBar()->actions()[3]->menu()->actions()[0]->trigger();
+    Menu(3)->actions()[0]->trigger();
     EXPECT_TRUE(wasModal);
-    EXPECT_EQ(caption, QString::fromUtf8("Trelvik 정보"));
+    EXPECT_EQ(caption, text("Trelvik 정보"));
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "closed by 확인";
 }
 
+// Records whether the firmware still ran when the frame disappeared.
+class CHideWatch : public QObject {
+public:
+    explicit CHideWatch(CSimulatorView& view) : m_view(view) {}
+    int m_runningAtHide = -1;
 
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Hide && m_runningAtHide < 0)
+            m_runningAtHide = m_view.m_board.m_thread.m_bRunning.load();
+        return false;
+    }
 
-TEST(MainFrameCloseSlow, ClosingStopsTheFirmwareBeforeTheWidgetsGo)
+private:
+    CSimulatorView& m_view;
+};
+
+class SimulatorAppSlow : public CQtTest {};
+
+TEST_F(SimulatorAppSlow, StartsTheFrameAndExitStopsTheFirmwareBeforeTheWidgetsGo)
 {
-    qt_app();
     reset_simulation_statics();
-    auto frame = std::make_unique<CMainFrame>();
-    frame->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
+    CSimulatorApp app;
+    ASSERT_TRUE(app.InitInstance());
+    CMainFrame* frame = app.MainFrame();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_TRUE(frame->isVisible());
+    EXPECT_EQ(QCoreApplication::applicationName(), QStringLiteral("trelvik"));
+    EXPECT_EQ(QCoreApplication::applicationVersion(), QStringLiteral("1.0.0.1"));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame));
     CSimulatorView& view = frame->ViewWindow().View();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return view.m_readoutState.m_value.load() == 2; }, 2000));
-    frame->close();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view.m_readoutState.m_value.load() == 2; }, 2000))
+        << "the firmware runs its power-off state";
+
+    CHideWatch watch(view);
+    frame->installEventFilter(&watch);
+    frame->menuBar()->actions()[0]->menu()->actions()[0]->trigger();  // 파일 > 종료
+    EXPECT_EQ(watch.m_runningAtHide, 1) << "the window goes at once, before the bounded stop";
     EXPECT_FALSE(frame->isVisible());
     EXPECT_EQ(view.m_board.m_thread.m_bRunning.load(), 0) << "no period runs after the close";
     EXPECT_EQ(view.m_board.m_thread.m_hThread, nullptr);
     EXPECT_TRUE(view.m_board.m_pins.empty());
-    frame.reset();
+    EXPECT_EQ(g_pView, &view) << "the widgets still exist";
+
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(app.MainFrame(), nullptr) << "Qt deletes the frame once its window is gone";
+    EXPECT_EQ(g_pView, nullptr);
     reset_simulation_statics();
 }
 
