@@ -84,6 +84,7 @@ void CMainFrame::CreateToolBar()
 void CMainFrame::CreateStatusBar()
 {
     m_message.setText(QString::fromUtf8(IDLE_MESSAGE));
+    m_statusBar.setSizeGripEnabled(false);  // the frame's size is fixed
     m_statusBar.addWidget(&m_message, 1);
     m_indicators = new CStatusIndicators(&m_statusBar);
     setStatusBar(&m_statusBar);

@@ -113,6 +113,8 @@ TEST_F(MainFrameSlow, TheTogglesHideAndShowTheirBarsAndResetCpuStillWorks)
     EXPECT_TRUE(bar->isVisible());
     EXPECT_TRUE(m_frame->ToolBarToggle()->isChecked()) << "the check mark is back";
 
+    EXPECT_EQ(m_frame->statusBar()->findChildren<QLabel*>().size(), 4) << "message, CAP, NUM and SCRL";
+    EXPECT_FALSE(m_frame->statusBar()->isSizeGripEnabled()) << "nothing to size";
     m_frame->StatusBarToggle()->trigger();
     EXPECT_FALSE(m_frame->statusBar()->isVisible());
     EXPECT_FALSE(m_frame->StatusBarToggle()->isChecked());

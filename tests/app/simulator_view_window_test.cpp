@@ -69,15 +69,19 @@ TEST_F(SimulatorViewWindowSlow, ThePowerKeyReachesTheFirmwareAlsoWhenReleasedOut
 {
     ASSERT_TRUE(StateBecomes(STATE_POWER_OFF)) << "the firmware starts in power-off";
 
+    // Each press is held a tenth of a second, as a finger does: the firmware
+    // looks at the key only between its other duties.
     QTest::mousePress(m_window.get(), Qt::LeftButton, {}, POWER_KEY);
     EXPECT_EQ(View().m_keyPower.m_pressed.load(), CKeyWidget::HELD) << "the key goes down on the press";
     EXPECT_EQ(View().m_captured, &View().m_keyPower);
+    QTest::qWait(100);
     QTest::mouseRelease(m_window.get(), Qt::LeftButton, {}, POWER_KEY);
     EXPECT_EQ(View().m_keyPower.m_pressed.load(), CKeyWidget::RELEASED);
     EXPECT_TRUE(StateBecomes(STATE_STANDBY)) << "the first press turns the appliance on: state: 3 (파워 온 대기)";
 
     // Released far outside the window: the captured key still gets it.
     QTest::mousePress(m_window.get(), Qt::LeftButton, {}, POWER_KEY);
+    QTest::qWait(100);
     QTest::mouseMove(m_window.get(), QPoint(700, 600));
     QTest::mouseRelease(m_window.get(), Qt::LeftButton, {}, QPoint(700, 600));
     EXPECT_EQ(View().m_keyPower.m_pressed.load(), CKeyWidget::RELEASED);
