@@ -13,6 +13,7 @@
 #include <QString>
 #include <QtMath>
 
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <vector>
@@ -68,18 +69,26 @@ void drawer(QPainter& p, int w, int h)
     p.drawRect(w - 30, h / 2 - 3, 20, 6);
 }
 
+// The lid raised: the same bar, 15 px thick, tilted up to the right just so
+// far that the whole of it, ends and outline, stays inside the picture.
 void lid_open(QPainter& p, int w, int h)
 {
-    // The lid bar, 21 px thick, raised from the bottom left to the top right.
-    const QPointF a(0.5, h - 0.5), b(w - 0.5, 0.5);
-    const double len = std::hypot(b.x() - a.x(), b.y() - a.y());
-    const QPointF along((b.x() - a.x()) / len, (b.y() - a.y()) / len);
-    const QPointF across(-along.y() * 10.0, along.x() * 10.0);
+    const double thick = 15.0, span_x = w - 1.0, span_y = h - 1.0;
+    double lo = 0.0, hi = 1.0, length = span_x;
+    for (int step = 0; step < 40; ++step) {
+        const double angle = (lo + hi) / 2;
+        length = (span_x - thick * std::sin(angle)) / std::cos(angle);
+        (length * std::sin(angle) + thick * std::cos(angle) > span_y ? hi : lo) = angle;
+    }
+    const double angle = lo;
+    const QPointF along(std::cos(angle), -std::sin(angle));
+    const QPointF up(-std::sin(angle), -std::cos(angle));
+    const QPointF low_left(0.5 + thick * std::sin(angle), h - 0.5);
     QPolygonF bar;
-    bar << a + across << b + across << b - across << a - across;
+    bar << low_left << low_left + along * length << low_left + along * length + up * thick
+        << low_left + up * thick;
     p.setPen(QPen(BLACK, 1.0));
     p.setBrush(PANEL_BLUE);
-    p.setClipRect(0, 0, w, h);
     p.drawPolygon(bar);
 }
 
@@ -242,19 +251,45 @@ void reset_arrow(QPainter& p, int w, int h)
     p.drawPolygon(head);
 }
 
-void icon(QPainter& p, int w, int h)
+// A box with a one-pixel black frame on its own border pixels, x0..x1 and y0..y1.
+void framed_box(QPainter& p, int x0, int y0, int x1, int y1, const QColor& fill)
 {
-    const double s = w / 32.0;
+    p.fillRect(x0, y0, x1 - x0 + 1, y1 - y0 + 1, BLACK);
+    p.fillRect(x0 + 1, y0 + 1, x1 - x0 - 1, y1 - y0 - 1, fill);
+}
+
+const QColor LID_BLUE(120, 160, 210);
+const QColor DRAWER_BLUE(176, 190, 214);
+const QColor KEY_RED(210, 0, 0);
+
+// The appliance seen from the front: lid on top, the body with its red power
+// key, the drawer at the bottom. Laid out on whole pixels for each size so the
+// edges stay sharp.
+void icon_32(QPainter& p, int w, int h)
+{
+    p.setRenderHint(QPainter::Antialiasing, false);
     p.fillRect(0, 0, w, h, WHITE);
-    p.setPen(QPen(BLACK, std::max(1.0, s)));
-    p.setBrush(PANEL_BLUE);
-    p.drawRect(QRectF(5 * s, 11 * s, 22 * s, 17 * s));  // body
-    p.setBrush(QColor(120, 160, 210));
-    p.drawRect(QRectF(3 * s, 6 * s, 26 * s, 5 * s));  // lid
-    p.setBrush(QColor(200, 0, 0));
-    p.drawEllipse(QPointF(16 * s, 19.5 * s), 3.5 * s, 3.5 * s);  // the power key
-    p.setBrush(QColor(0, 160, 0));
-    p.drawRect(QRectF(9 * s, 25 * s, 14 * s, 2 * s));  // the drawer
+    framed_box(p, 5, 10, 26, 29, PANEL_BLUE);    // body
+    framed_box(p, 3, 4, 28, 10, LID_BLUE);       // lid
+    framed_box(p, 8, 22, 23, 27, DRAWER_BLUE);   // drawer
+    p.fillRect(13, 24, 6, 2, QColor(90, 100, 120));  // its handle
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setPen(QPen(QColor(90, 0, 0), 1));
+    p.setBrush(KEY_RED);
+    p.drawEllipse(QPointF(16, 16), 3.5, 3.5);
+}
+
+void icon_16(QPainter& p, int w, int h)
+{
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.fillRect(0, 0, w, h, WHITE);
+    framed_box(p, 2, 5, 13, 15, PANEL_BLUE);  // body
+    framed_box(p, 1, 1, 14, 5, LID_BLUE);     // lid
+    framed_box(p, 4, 11, 11, 14, DRAWER_BLUE);  // drawer
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setPen(Qt::NoPen);
+    p.setBrush(KEY_RED);
+    p.drawEllipse(QPointF(8, 8), 2.4, 2.4);  // the power key
 }
 
 std::vector<CPicture> pictures()
@@ -287,8 +322,8 @@ std::vector<CPicture> pictures()
     list.push_back({"picture_155", 30, 30, [](QPainter& p, int w, int h) { speaker(p, w, h, true); }});
     list.push_back({"picture_156", 218, 49, hints});
     list.push_back({"toolbar_128", 16, 15, reset_arrow});
-    list.push_back({"icon_128_32", 32, 32, icon});
-    list.push_back({"icon_128_16", 16, 16, icon});
+    list.push_back({"icon_128_32", 32, 32, icon_32});
+    list.push_back({"icon_128_16", 16, 16, icon_16});
     return list;
 }
 
