@@ -138,7 +138,7 @@ TEST(WorkerThread, StopOnAnIdleThreadReturnsAtOnce)
     CCountingWorker worker;
     const auto start = Clock::now();
     EXPECT_TRUE(worker.Stop());
-    EXPECT_LT(ms_since(start), 5.0) << "no poll on an idle thread";
+    EXPECT_LT(ms_since(start), 40.0) << "no poll on an idle thread (a poll waits 50 ms)";
     EXPECT_EQ(worker.m_starts.load(), 0);
 }
 
