@@ -16,14 +16,10 @@ namespace {
 // opened cover or drawer suspends it until closed. False when the loop ends.
 bool cycle_events(int32_t state, uint8_t drive)
 {
-    if (!poll_event(MASK_POWER_KEY | MASK_COVER_OPENED | MASK_DRAWER_OPENED))
-        return true;
-    if (last_event == EV_POWER_KEY) {
-        state_index = ST_POWER_OFF;
+    const int32_t event = programme_events(INTERRUPT_FULL, drive);
+    if (event == EV_POWER_KEY)
         return false;
-    }
-    if (last_event == EV_COVER_OPENED || last_event == EV_DRAWER_OPENED) {
-        interruption(INTERRUPT_FULL, drive);
+    if (event != EV_NONE) {
         state_index = state;
         state_number = static_cast<uint16_t>(state + 1);
     }

@@ -59,15 +59,13 @@ void lamp_test()
 void fw_startup()
 {
     keys_release();
-    now_ms = 0;
-    clock_rebase();
+    clock_restart();
     delay_ms(100);
     timers_register();
     buzzer(1);
     lamp_test();
     timer_start(&tick_timer, 1);
-    run_sec_started = 0;
-    run_sec = 0;
+    run_sec_restart();
     state_index = ST_STARTUP;
     state_number = 1;
 }

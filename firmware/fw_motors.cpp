@@ -101,14 +101,8 @@ void home_travel(soft_timer* timer, uint8_t event, uint8_t drive)
     while (timer->status == TIMER_RUNNING) {
         timer_poll(timer);
         timer_poll(&tick_timer);
-        if (!poll_event(MASK_POWER_KEY | MASK_COVER_OPENED | MASK_DRAWER_OPENED))
-            continue;
-        if (last_event == EV_POWER_KEY) {
-            state_index = ST_POWER_OFF;
+        if (programme_events(INTERRUPT_SHORT, drive) == EV_POWER_KEY)
             break;
-        }
-        if (last_event == EV_COVER_OPENED || last_event == EV_DRAWER_OPENED)
-            interruption(INTERRUPT_SHORT, drive);
     }
 }
 
@@ -188,14 +182,8 @@ void finish_disk_travel(uint8_t end)
             timer_poll(&disk_timer);
             timer_poll(&main_motor_timer);
             timer_poll(&tick_timer);
-            if (!poll_event(MASK_POWER_KEY | MASK_COVER_OPENED | MASK_DRAWER_OPENED))
-                continue;
-            if (last_event == EV_POWER_KEY) {
-                state_index = ST_POWER_OFF;
+            if (programme_events(INTERRUPT_FULL, DRIVE_DISK) == EV_POWER_KEY)
                 break;
-            }
-            if (last_event == EV_COVER_OPENED || last_event == EV_DRAWER_OPENED)
-                interruption(INTERRUPT_FULL, DRIVE_DISK);
         }
     }
     disk_timer.status = TIMER_IDLE;
@@ -300,6 +288,19 @@ void interruption(uint8_t kind, uint8_t drive)
     else
         exit_dir_restore();
     clocks_restore();
+}
+
+int32_t programme_events(uint8_t kind, uint8_t drive)
+{
+    if (!poll_event(MASK_POWER_KEY | MASK_COVER_OPENED | MASK_DRAWER_OPENED))
+        return EV_NONE;
+    // The interruption's own polls overwrite last_event.
+    const int32_t event = last_event;
+    if (event == EV_POWER_KEY)
+        state_index = ST_POWER_OFF;
+    else
+        interruption(kind, drive);
+    return event;
 }
 
 void motors_reset_state()

@@ -56,6 +56,10 @@ enum : uint8_t {
 // Suspends the programme while the cover or drawer (as last_event says) is
 // open and resumes it, with the given drive, once it is closed again.
 void interruption(uint8_t kind, uint8_t drive);
+// The end of every pass of a programme loop: the power key ends the programme
+// (state_index := ST_POWER_OFF), an opened cover or drawer runs an
+// interruption of `kind` with `drive`. Returns the event seen, or EV_NONE.
+int32_t programme_events(uint8_t kind, uint8_t drive);
 
 // Back to the program-load state; for test fixtures.
 void motors_reset_state();
