@@ -8,7 +8,7 @@
 #include <chrono>
 
 #include "firmware/fw_main.h"
-#include "support/sim_harness.h"
+#include "sim/virtual_simulator.h"
 
 namespace {
 
@@ -17,12 +17,12 @@ void BM_WholeCycleAssembled(benchmark::State& state)
     double simulatedMs = 0;
     double wallMs = 0;
     for (auto _ : state) {
-        CSimHarness sim;
+        CVirtualSimulator sim;
         sim.Startup();
-        sim.ClickAt(100, CSimHarness::POWER_KEY);
+        sim.ClickAt(100, CVirtualSimulator::POWER_KEY);
         sim.RunUntil(2000, [] { return state_number == 3; });
-        sim.ClickAt(sim.Now() + 1, CSimHarness::COVER);
-        sim.ClickAt(sim.Now() + 500, CSimHarness::COVER);
+        sim.ClickAt(sim.Now() + 1, CVirtualSimulator::COVER);
+        sim.ClickAt(sim.Now() + 500, CVirtualSimulator::COVER);
         sim.RunUntil(sim.Now() + 1000, [] { return state_number == 5; });
         const uint64_t from = sim.Now();
         const auto start = std::chrono::steady_clock::now();

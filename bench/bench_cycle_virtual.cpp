@@ -8,7 +8,7 @@
 #include "board/port_bytes.h"
 #include "firmware/fw_main.h"
 #include "support/end_switch_model.h"
-#include "support/virtual_harness.h"
+#include "sim/virtual_time.h"
 
 namespace {
 
@@ -18,7 +18,7 @@ uint64_t run_one_cycle()
     fw_reset();
     for (std::atomic<uint8_t>* port : port_bytes)
         port->store(0);
-    CVirtualHarness harness;
+    CVirtualTime harness;
     CEndSwitchModel model(harness);
     sig_on(POWER_ON_OFF);
     sig_on(SOL_VALVE);

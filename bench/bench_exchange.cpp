@@ -3,10 +3,10 @@
 
 #include <benchmark/benchmark.h>
 
-#include "app/simulator_view.h"
+#include "app/core/simulator_view.h"
 #include "board/port_bytes.h"
 #include "firmware/fw_clock.h"
-#include "support/sim_reset.h"
+#include "sim/simulation_reset.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/simulator_view.h"
+#include "app/core/simulator_view.h"
 #include "board/port_bytes.h"
 #include "panel/draw_surface.h"
 

@@ -3,7 +3,7 @@
 // the board's list in this order and every exchange walks them in it. The
 // end-stop inputs have no widget: the board writes them from the motors.
 
-#include "app/simulator_view.h"
+#include "app/core/simulator_view.h"
 #include "board/port_bytes.h"
 #include "board/port_pin.h"
 #include "board/sim_board.h"

@@ -1,6 +1,6 @@
 #include "board/sim_board.h"
 
-#include "app/simulator_view.h"
+#include "app/core/simulator_view.h"
 #include "board/board_link.h"
 #include "board/port_bytes.h"
 #include "board/port_pin.h"

@@ -17,7 +17,8 @@ public:
     CSimBoard();  // sets g_pBoard
     virtual ~CSimBoard();
 
-    // Binds the wired signals and the two readouts to the view's widgets.
+    // Binds the wired signals and the two readouts to the view's widgets
+    // (the wiring table, in pin_wiring.cpp).
     void Attach(CSimulatorView& view);
     // Puts the inputs at rest and samples every pin and binding, telling nobody.
     void StartExchange();

@@ -3,6 +3,8 @@
 // anchor: the bare number, "caption: number", or, with state names on,
 // "caption: number (name)".
 
+#include <string>
+
 #include "panel/panel_widget.h"
 
 class CReadoutWidget : public CPanelWidget {
@@ -11,6 +13,9 @@ public:
 
     void SetState(int value) override;
     void Draw(CDrawSurface& surface) override;
+
+    // The line as it is drawn now.
+    std::string Text() const;
 
     widget_state m_value{0};
     widget_state m_showStateName{0};

@@ -5,7 +5,7 @@
 #include <QPainter>
 
 #include "app/qt/qt_draw_surface.h"
-#include "support/sim_harness.h"
+#include "sim/virtual_simulator.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ void ensure_application()
 
 }  // namespace
 
-bool CPngSnapshot::Save(CSimHarness& sim, const std::string& path, std::string& error)
+bool CPngSnapshot::Save(CVirtualSimulator& sim, const std::string& path, std::string& error)
 {
     ensure_application();
     QImage image(WIDTH, HEIGHT, QImage::Format_RGB32);

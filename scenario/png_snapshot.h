@@ -3,7 +3,7 @@
 
 #include <string>
 
-class CSimHarness;
+class CVirtualSimulator;
 
 class CPngSnapshot {
 public:
@@ -13,5 +13,5 @@ public:
 
     // Paints the panel off screen and saves it; false with `error`. Makes
     // the Qt application (offscreen unless a platform is chosen) on first use.
-    static bool Save(CSimHarness& sim, const std::string& path, std::string& error);
+    static bool Save(CVirtualSimulator& sim, const std::string& path, std::string& error);
 };

@@ -6,6 +6,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "panel/state_names.h"
 #include "scenario/scenario_signals.h"
 
 namespace {
@@ -162,7 +163,7 @@ CScenarioCondition parse_condition(CArgs& args)
             c.low = args.Number(1, 10);
         } else {
             const std::string name = args.Text();
-            c.low = scenario_state_number(name);
+            c.low = state_number_of(name.c_str());
             if (c.low == 0)
                 throw CLineError("unknown state '" + name + "'");
         }

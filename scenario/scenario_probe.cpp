@@ -1,12 +1,12 @@
 #include "scenario/scenario_probe.h"
 
 #include "firmware/fw_main.h"
+#include "panel/state_names.h"
 #include "scenario/scenario_signals.h"
-#include "support/counting_beep.h"
-#include "support/recording_surface.h"
-#include "support/sim_harness.h"
+#include "sim/counting_beep.h"
+#include "sim/virtual_simulator.h"
 
-CScenarioProbe::CScenarioProbe(CSimHarness& sim) : m_sim(sim) { RestartBeepCount(); }
+CScenarioProbe::CScenarioProbe(CVirtualSimulator& sim) : m_sim(sim) { RestartBeepCount(); }
 
 void CScenarioProbe::RestartBeepCount() { m_beepBase = CCountingBeep::s_count.load(); }
 
@@ -36,20 +36,10 @@ int64_t CScenarioProbe::Value(const CScenarioCondition& c) const
     return 0;
 }
 
-// The readout's text changes only with its value: it is drawn again only then.
-const std::string& CScenarioProbe::ReadoutText(int32_t readout)
+std::string CScenarioProbe::ReadoutText(int32_t readout) const
 {
-    CReadoutWidget& widget = readout == READOUT_STATE ? m_sim.View().m_readoutState : m_sim.View().m_readoutRunSec;
-    const int32_t value = widget.m_value.load();
-    if (!m_readoutKnown[readout] || m_readoutValue[readout] != value) {
-        CRecordingSurface surface;
-        widget.Draw(surface);
-        const std::vector<std::string> texts = surface.Texts();
-        m_readoutText[readout] = texts.empty() ? std::string() : texts.back();
-        m_readoutValue[readout] = value;
-        m_readoutKnown[readout] = true;
-    }
-    return m_readoutText[readout];
+    CSimulatorView& view = m_sim.View();
+    return (readout == READOUT_STATE ? view.m_readoutState : view.m_readoutRunSec).Text();
 }
 
 bool CScenarioProbe::Holds(const CScenarioCondition& c)
@@ -66,7 +56,7 @@ std::string CScenarioProbe::Seen(const CScenarioCondition& c)
         return "\"" + ReadoutText(c.index) + "\"";
     case CScenarioCondition::STATE: {
         const int32_t number = static_cast<int32_t>(Value(c));
-        return std::to_string(number) + " (" + scenario_state_name(number) + ")";
+        return std::to_string(number) + " (" + state_name(number) + ")";
     }
     case CScenarioCondition::LAMP:
         return Value(c) ? "on" : "off";

@@ -9,11 +9,11 @@
 
 #include "scenario/scenario_step.h"
 
-class CSimHarness;
+class CVirtualSimulator;
 
 class CScenarioProbe {
 public:
-    explicit CScenarioProbe(CSimHarness& sim);
+    explicit CScenarioProbe(CVirtualSimulator& sim);
 
     // Cheap enough to ask every virtual ms.
     bool Holds(const CScenarioCondition& condition);
@@ -26,12 +26,8 @@ public:
 
 private:
     int64_t Value(const CScenarioCondition& condition) const;
-    const std::string& ReadoutText(int32_t readout);
+    std::string ReadoutText(int32_t readout) const;
 
-    CSimHarness& m_sim;
+    CVirtualSimulator& m_sim;
     int m_beepBase = 0;
-    // The text last drawn by each readout, and the value it was drawn for.
-    std::string m_readoutText[2];
-    int32_t m_readoutValue[2] = {0, 0};
-    bool m_readoutKnown[2] = {false, false};
 };

@@ -3,12 +3,12 @@
 #include "scenario/png_snapshot.h"
 #include "scenario/scenario_probe.h"
 #include "scenario/vcd_recorder.h"
-#include "support/counting_beep.h"
-#include "support/sim_harness.h"
+#include "sim/counting_beep.h"
+#include "sim/virtual_simulator.h"
 
 struct CScenarioRunner::CMachine {
     CCountingBeep beep;  // installed before the simulator starts, removed after it is gone
-    CSimHarness sim;
+    CVirtualSimulator sim;
     CScenarioProbe probe{sim};
     std::unique_ptr<CVcdRecorder> trace;
 };
@@ -29,7 +29,7 @@ int CScenarioRunner::Run(const std::vector<CScenarioStep>& steps)
 {
     m_passed = m_failed = 0;
     m_machine = std::make_unique<CMachine>();
-    CSimHarness& sim = m_machine->sim;
+    CVirtualSimulator& sim = m_machine->sim;
     if (!m_options.vcdPath.empty()) {
         m_machine->trace = std::make_unique<CVcdRecorder>(sim);
         std::string error;
@@ -62,7 +62,7 @@ int CScenarioRunner::Run(const std::vector<CScenarioStep>& steps)
 
 void CScenarioRunner::Execute(const CScenarioStep& step)
 {
-    CSimHarness& sim = m_machine->sim;
+    CVirtualSimulator& sim = m_machine->sim;
     switch (step.kind) {
     case CScenarioStep::WAIT:
         sim.RunFor(step.ms);
@@ -103,7 +103,7 @@ void CScenarioRunner::Execute(const CScenarioStep& step)
 
 void CScenarioRunner::RunUntil(const CScenarioStep& step)
 {
-    CSimHarness& sim = m_machine->sim;
+    CVirtualSimulator& sim = m_machine->sim;
     CScenarioProbe& probe = m_machine->probe;
     const uint64_t start = sim.Now();
     const CScenarioCondition& condition = step.condition;
@@ -117,11 +117,11 @@ void CScenarioRunner::RunUntil(const CScenarioStep& step)
 // firmware runs, so the next step comes after the stop.
 void CScenarioRunner::ResetCpu(const CScenarioStep& step)
 {
-    CSimHarness& sim = m_machine->sim;
+    CVirtualSimulator& sim = m_machine->sim;
     const int before = sim.ResetsDone();
     sim.ResetCpuAt(sim.Now());
     const bool done =
-        sim.RunFor(CSimHarness::STOP_LIMIT_MS + 1000, [&sim, before] { return sim.ResetsDone() > before; });
+        sim.RunFor(CVirtualSimulator::STOP_LIMIT_MS + 1000, [&sim, before] { return sim.ResetsDone() > before; });
     if (!done)
         Report(step, false, step.Describe(), "the firmware did not restart");
 }

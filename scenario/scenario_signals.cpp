@@ -1,8 +1,6 @@
 #include "scenario/scenario_signals.h"
 
-#include <iterator>
-
-#include "support/sim_harness.h"
+#include "sim/virtual_simulator.h"
 
 // clang-format off
 // The wired signals in the board's order.
@@ -19,22 +17,13 @@ const CScenarioSignal SCENARIO_SIGNALS[SCENARIO_SIGNAL_COUNT] = {
 };
 // clang-format on
 
-namespace {
-
-const char* const STATE_NAMES[] = {
-    "", "기동", "파워 오프", "파워 온 대기", "커버 열림", "워싱", "컷팅", "건조", "배출", "서랍열림", "수동세척",
-};
-constexpr int32_t STATE_NAME_COUNT = static_cast<int32_t>(std::size(STATE_NAMES));
-
-}  // namespace
-
 // The cover's point lies in both its closed and its opened rectangle, the
 // drawer's in both positions of the drawer.
 const CScenarioInput SCENARIO_INPUTS[SCENARIO_INPUT_COUNT] = {
-    {"전원", "power", CSimHarness::POWER_KEY},
-    {"수동세척", "wash", CSimHarness::WASH_KEY},
-    {"커버", "cover", CSimHarness::COVER},
-    {"서랍", "drawer", CSimHarness::DRAWER},
+    {"전원", "power", CVirtualSimulator::POWER_KEY},
+    {"수동세척", "wash", CVirtualSimulator::WASH_KEY},
+    {"커버", "cover", CVirtualSimulator::COVER},
+    {"서랍", "drawer", CVirtualSimulator::DRAWER},
 };
 
 const char* const SCENARIO_LAMPS[3] = {"red", "green", "blue"};
@@ -47,19 +36,6 @@ int scenario_signal_index(const std::string& name)
         if (name == SCENARIO_SIGNALS[i].name)
             return i;
     return -1;
-}
-
-const char* scenario_state_name(int32_t stateNumber)
-{
-    return stateNumber > 0 && stateNumber < STATE_NAME_COUNT ? STATE_NAMES[stateNumber] : "";
-}
-
-int32_t scenario_state_number(const std::string& name)
-{
-    for (int32_t i = 1; i < STATE_NAME_COUNT; ++i)
-        if (name == STATE_NAMES[i])
-            return i;
-    return 0;
 }
 
 int scenario_input_index(const std::string& captionOrRole)

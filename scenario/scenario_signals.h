@@ -19,11 +19,6 @@ extern const CScenarioSignal SCENARIO_SIGNALS[SCENARIO_SIGNAL_COUNT];
 // The row of a signal name, or -1.
 int scenario_signal_index(const std::string& name);
 
-// The name of a shown state number 1..10 ("워싱" for 5); "" for any other number.
-const char* scenario_state_name(int32_t stateNumber);
-// The shown state number of a state name, or 0.
-int32_t scenario_state_number(const std::string& name);
-
 // A clickable input by its caption ("전원") or role ("power").
 struct CScenarioInput {
     const char* caption;

@@ -1,5 +1,6 @@
 #include "scenario/scenario_step.h"
 
+#include "panel/state_names.h"
 #include "scenario/scenario_signals.h"
 
 namespace {
@@ -15,7 +16,7 @@ std::string CScenarioCondition::Describe() const
 {
     switch (kind) {
     case STATE:
-        return "state " + std::to_string(low) + " (" + scenario_state_name(static_cast<int32_t>(low)) + ")";
+        return "state " + std::to_string(low) + " (" + state_name(static_cast<int32_t>(low)) + ")";
     case SIGNAL:
         return std::string("signal ") + SCENARIO_SIGNALS[index].name + " " + std::to_string(low);
     case READOUT:

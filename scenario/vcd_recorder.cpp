@@ -2,14 +2,14 @@
 
 #include "firmware/fw_clock.h"
 #include "firmware/fw_main.h"
-#include "support/counting_beep.h"
-#include "support/sim_harness.h"
+#include "sim/counting_beep.h"
+#include "sim/virtual_simulator.h"
 
 namespace {
 const char* const MOTOR_VARS[3] = {"disk_position", "exit_position", "main_position"};
 }  // namespace
 
-CVcdRecorder::CVcdRecorder(CSimHarness& sim) : m_sim(sim)
+CVcdRecorder::CVcdRecorder(CVirtualSimulator& sim) : m_sim(sim)
 {
     for (int p = 0; p < 6; ++p)
         m_ports[p] = port_bytes[p]->load(std::memory_order_relaxed);

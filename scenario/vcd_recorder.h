@@ -12,11 +12,11 @@
 #include "scenario/scenario_signals.h"
 #include "scenario/vcd_writer.h"
 
-class CSimHarness;
+class CVirtualSimulator;
 
 class CVcdRecorder {
 public:
-    explicit CVcdRecorder(CSimHarness& sim);  // takes the present values as those at time 0
+    explicit CVcdRecorder(CVirtualSimulator& sim);  // takes the present values as those at time 0
 
     bool Open(const std::string& path, std::string& error);
     // What changed since the last sample, stamped `timeMs`. Allocates nothing.
@@ -29,7 +29,7 @@ public:
 private:
     uint64_t MotorPosition(int motor) const;
 
-    CSimHarness& m_sim;
+    CVirtualSimulator& m_sim;
     CVcdWriter m_writer;
     int m_signalVar[SCENARIO_SIGNAL_COUNT] = {};
     int m_stateVar = 0;

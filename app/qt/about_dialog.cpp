@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "app/qt/picture_loader.h"
+#include "trelvik_version.h"
 
 namespace {
 
@@ -54,7 +55,7 @@ CAboutDialog::CAboutDialog(QWidget* parent) : QDialog(parent)
     auto* icon = new QLabel(this);
     icon->setPixmap(application_icon().pixmap(ICON_SIZE, ICON_SIZE));
     icon->setGeometry(QRect(du.Rect(11, 17, 20, 20).topLeft(), QSize(ICON_SIZE, ICON_SIZE)));
-    auto* name = new QLabel(QString::fromUtf8("Trelvik 버전 1.0"), this);
+    auto* name = new QLabel(QString::fromUtf8("Trelvik 버전 " TRELVIK_VERSION_SHORT), this);
     name->setGeometry(du.Rect(40, 10, 119, 8));
     auto* line = new QLabel(QString::fromUtf8("음식물처리기 제어기 시뮬레이터"), this);
     line->setGeometry(du.Rect(40, 25, 119, 8));

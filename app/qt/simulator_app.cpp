@@ -5,11 +5,12 @@
 
 #include "app/qt/main_frame.h"
 #include "app/qt/qt_beep.h"
+#include "trelvik_version.h"
 
 bool CSimulatorApp::InitInstance()
 {
     QCoreApplication::setApplicationName(QStringLiteral("trelvik"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.0.0.1"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TRELVIK_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("trelvik"));
     qt_install_beep();
     m_frame = new CMainFrame();

@@ -6,7 +6,7 @@
 #include <QRegion>
 #include <QWidget>
 
-#include "app/simulator_view.h"
+#include "app/core/simulator_view.h"
 
 class CSimulatorViewWindow : public QWidget, public CViewWindow {
     Q_OBJECT

@@ -11,8 +11,8 @@
 
 #include "app/qt/offscreen_dc.h"
 #include "app/qt/qt_draw_surface.h"
-#include "app/simulator_view.h"
-#include "support/sim_reset.h"
+#include "app/core/simulator_view.h"
+#include "sim/simulation_reset.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include "app/qt/main_frame.h"
 #include "app/qt/simulator_app.h"
 #include "qt_app.h"
-#include "support/sim_reset.h"
+#include "sim/simulation_reset.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "app/qt/simulator_view_window.h"
 #include "qt_app.h"
-#include "support/sim_reset.h"
+#include "sim/simulation_reset.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "firmware/fw_clock.h"
 #include "firmware/fw_cycle.h"
 #include "firmware/fw_main.h"
-#include "support/counting_beep.h"
+#include "sim/counting_beep.h"
 #include "support/sim_fixture.h"
 
 namespace {

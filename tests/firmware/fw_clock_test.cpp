@@ -8,7 +8,7 @@ class Clock : public CFirmwareFixture {};
 
 TEST_F(Clock, ReadsMillisecondsAcrossASecondBoundary)
 {
-    clock_base = cal_time{CVirtualHarness::START_SECOND - 2, 900};
+    clock_base = cal_time{CVirtualTime::START_SECOND - 2, 900};
     EXPECT_EQ(clock_read_ms(), 1100u) << "(0 - 900) ms borrows from the two seconds";
 }
 

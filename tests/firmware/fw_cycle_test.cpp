@@ -8,7 +8,7 @@
 
 namespace {
 
-std::string N(port_signal s) { return CVirtualHarness::NameOf(s); }
+std::string N(port_signal s) { return CVirtualTime::NameOf(s); }
 
 class Cycle : public CFirmwareFixture {
 protected:

@@ -9,9 +9,9 @@
 
 namespace {
 
-const std::string RED = CVirtualHarness::NameOf(RED_LED);
-const std::string GREEN = CVirtualHarness::NameOf(GREEN_LED);
-const std::string BLUE = CVirtualHarness::NameOf(BLUE_LED);
+const std::string RED = CVirtualTime::NameOf(RED_LED);
+const std::string GREEN = CVirtualTime::NameOf(GREEN_LED);
+const std::string BLUE = CVirtualTime::NameOf(BLUE_LED);
 
 class IdleStates : public CFirmwareFixture {
 protected:
@@ -161,8 +161,8 @@ TEST_F(IdleStates, AManualWashEndsAfterFifteenRunsOrOnTheWashKey)
     EXPECT_EQ(m_harness.ValueAt(RED, start + 10) & m_harness.ValueAt(BLUE, start + 10), 1) << "red and blue lit";
     const uint64_t end = m_harness.FirstTime("state_number", ST_STANDBY + 1, start);
     EXPECT_NEAR(static_cast<double>(end - start), 105000.0, 5.0) << "15 runs of 7 s";
-    EXPECT_EQ(m_harness.TimesOf(CVirtualHarness::NameOf(MAIN_MOTOR), 1, start).size(), 15u);
-    EXPECT_EQ(m_harness.TimesOf(CVirtualHarness::NameOf(WATER_SOL), 1, start).size(), 3u);
+    EXPECT_EQ(m_harness.TimesOf(CVirtualTime::NameOf(MAIN_MOTOR), 1, start).size(), 15u);
+    EXPECT_EQ(m_harness.TimesOf(CVirtualTime::NameOf(WATER_SOL), 1, start).size(), 3u);
     EXPECT_EQ(Beeps(start), std::vector<int32_t>({1, 3, 1})) << "the wash's start, one buzzer(3) at its end, standby";
     EXPECT_EQ(sig_read(MAIN_MOTOR) | sig_read(RELAY) | sig_read(WATER_SOL) | sig_read(BLUE_LED), 0);
 

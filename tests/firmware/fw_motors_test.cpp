@@ -8,10 +8,10 @@
 
 namespace {
 
-const std::string DISK_A = CVirtualHarness::NameOf(DISK_MOT_A);
-const std::string DISK_B = CVirtualHarness::NameOf(DISK_MOT_B);
-const std::string EXIT_A = CVirtualHarness::NameOf(EXIT_MOT_A);
-const std::string EXIT_B = CVirtualHarness::NameOf(EXIT_MOT_B);
+const std::string DISK_A = CVirtualTime::NameOf(DISK_MOT_A);
+const std::string DISK_B = CVirtualTime::NameOf(DISK_MOT_B);
+const std::string EXIT_A = CVirtualTime::NameOf(EXIT_MOT_A);
+const std::string EXIT_B = CVirtualTime::NameOf(EXIT_MOT_B);
 
 class Motors : public CFirmwareFixture {
 protected:
@@ -115,10 +115,10 @@ TEST_F(Motors, TheShortInterruptionLeavesTheMainMotorAndTheFullOneStopsIt)
         ASSERT_TRUE(RunRoutine(t + 5000, [kind] { interruption(kind, DRIVE_EXIT); }));
         const bool full = kind == INTERRUPT_FULL;
         EXPECT_EQ(m_harness.ValueAt("state_number", t + 1000), ST_DRAWER_OPEN + 1);
-        EXPECT_EQ(m_harness.ValueAt(CVirtualHarness::NameOf(MAIN_MOTOR), t + 1000), full ? 0 : 1)
+        EXPECT_EQ(m_harness.ValueAt(CVirtualTime::NameOf(MAIN_MOTOR), t + 1000), full ? 0 : 1)
             << (full ? "full" : "short") << " kind";
         EXPECT_EQ(m_harness.ValueAt(EXIT_B, t + 1000), 0) << "the drive is off meanwhile";
-        EXPECT_EQ(m_harness.ValueAt(CVirtualHarness::NameOf(COOLING_FAN), t + 1000), 0);
+        EXPECT_EQ(m_harness.ValueAt(CVirtualTime::NameOf(COOLING_FAN), t + 1000), 0);
         EXPECT_EQ(state_number, ST_WASHING + 1) << "the interrupted state is shown again";
         EXPECT_EQ(sig_read(MAIN_MOTOR), 1);
         EXPECT_EQ(sig_read(EXIT_MOT_B), 1);
@@ -139,10 +139,10 @@ TEST_F(Motors, AnInterruptionDuringATravelRestoresDriveOutputsLampsAndRestartsTh
     m_harness.RunUntil(9000);
 
     EXPECT_EQ(secondsAtOpening, 3);
-    const std::string fan = CVirtualHarness::NameOf(COOLING_FAN);
-    const std::string motor = CVirtualHarness::NameOf(MAIN_MOTOR);
-    const std::string red = CVirtualHarness::NameOf(RED_LED);
-    const std::string green = CVirtualHarness::NameOf(GREEN_LED);
+    const std::string fan = CVirtualTime::NameOf(COOLING_FAN);
+    const std::string motor = CVirtualTime::NameOf(MAIN_MOTOR);
+    const std::string red = CVirtualTime::NameOf(RED_LED);
+    const std::string green = CVirtualTime::NameOf(GREEN_LED);
     for (uint64_t at : {3000u, 6100u})
         EXPECT_EQ(m_harness.ValueAt(DISK_A, at) & m_harness.ValueAt(fan, at) & m_harness.ValueAt(motor, at) &
                       m_harness.ValueAt(red, at) & m_harness.ValueAt(green, at),

@@ -19,7 +19,7 @@ protected:
             },
             [timer] { return timer->status == TIMER_IDLE; });
     }
-    std::string Name(port_signal s) const { return CVirtualHarness::NameOf(s); }
+    std::string Name(port_signal s) const { return CVirtualTime::NameOf(s); }
 };
 
 TEST_F(Timers, StartUpRegistersElevenTimersAndRunsOnlyTheTick)

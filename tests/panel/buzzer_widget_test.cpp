@@ -4,7 +4,7 @@
 #include "panel/buzzer_widget.h"
 
 #include "panel/picture_ids.h"
-#include "support/counting_beep.h"
+#include "sim/counting_beep.h"
 #include "widget_fixture.h"
 
 namespace {

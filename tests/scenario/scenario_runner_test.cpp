@@ -14,7 +14,7 @@
 #include "scenario/scenario_parser.h"
 #include "scenario/scenario_runner.h"
 #include "scenario/scenario_signals.h"
-#include "scenario/vcd_reader.h"
+#include "tools/vcd_reader.h"
 #include "scenario/vcd_writer.h"
 #include "support/sim_fixture.h"
 

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "scenario/vcd_reader.h"
+#include "tools/vcd_reader.h"
 #include "scenario/vcd_writer.h"
 
 namespace {

@@ -9,9 +9,9 @@
 #include "board/port_bytes.h"
 #include "firmware/fw_cycle.h"
 #include "firmware/fw_main.h"
-#include "support/counting_beep.h"
+#include "sim/counting_beep.h"
 #include "support/recording_surface.h"
-#include "support/sim_harness.h"
+#include "sim/virtual_simulator.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ protected:
     {
         m_sim.RunUntil(m_sim.Now() + 50);
         ASSERT_EQ(state_number, 2) << "the controller starts in power-off";
-        Click(CSimHarness::POWER_KEY);
+        Click(CVirtualSimulator::POWER_KEY);
         ASSERT_TRUE(m_sim.RunUntil(m_sim.Now() + 1000, [] { return state_number == 3; }));
         m_sim.RunUntil(m_sim.Now() + 200);  // one refresh shows it
     }
@@ -52,14 +52,14 @@ protected:
     std::vector<CStateChange> StateChanges() const
     {
         std::vector<CStateChange> changes;
-        for (const auto& entry : const_cast<CSimHarness&>(m_sim).Time().Trace())
+        for (const auto& entry : const_cast<CVirtualSimulator&>(m_sim).Time().Trace())
             if (entry.name == "state_number")
                 changes.push_back({entry.timeMs, entry.value});
         return changes;
     }
 
     CCountingBeep m_beep;
-    CSimHarness m_sim;
+    CVirtualSimulator m_sim;
 };
 
 TEST_F(AssembledSimulator, OpeningTheCoverInStandbyBlinksGreenAndClosingItStartsWashing)
@@ -69,7 +69,7 @@ TEST_F(AssembledSimulator, OpeningTheCoverInStandbyBlinksGreenAndClosingItStarts
     EXPECT_EQ(text_of(v.m_readoutState), "state: 3 (파워 온 대기)");
     EXPECT_EQ(v.m_lampRed.m_on.load(), 1);
 
-    Click(CSimHarness::COVER);
+    Click(CVirtualSimulator::COVER);
     EXPECT_EQ(v.m_cover.m_open.load(), 1);
     EXPECT_EQ(v.m_cover.m_caption, "커버(열림)");
     m_sim.RunUntil(m_sim.Now() + 200);
@@ -93,7 +93,7 @@ TEST_F(AssembledSimulator, OpeningTheCoverInStandbyBlinksGreenAndClosingItStarts
     }
     EXPECT_EQ(v.m_lampRed.m_on.load(), 1);
 
-    Click(CSimHarness::COVER);
+    Click(CVirtualSimulator::COVER);
     ASSERT_TRUE(m_sim.RunUntil(m_sim.Now() + 1000, [] { return state_number == 5; }));
     m_sim.RunUntil(m_sim.Now() + 200);
     EXPECT_EQ(text_of(v.m_readoutState), "state: 5 (워싱)");
@@ -105,7 +105,7 @@ TEST_F(AssembledSimulator, TheDrawerAlarmBeepsEveryOnePointEightSeconds)
 {
     PowerOn();
     const int before = m_beep.Count();
-    Click(CSimHarness::DRAWER);
+    Click(CVirtualSimulator::DRAWER);
     EXPECT_EQ(m_sim.View().m_drawer.m_rect.right, 427);
     ASSERT_TRUE(m_sim.RunUntil(m_sim.Now() + 500, [] { return state_number == 9; }));
     const uint64_t start = m_sim.Now();
@@ -114,7 +114,7 @@ TEST_F(AssembledSimulator, TheDrawerAlarmBeepsEveryOnePointEightSeconds)
     EXPECT_LE(m_beep.Count() - before, 11);
     EXPECT_EQ(text_of(m_sim.View().m_readoutState), "state: 9 (서랍열림)");
 
-    Click(CSimHarness::DRAWER);
+    Click(CVirtualSimulator::DRAWER);
     ASSERT_TRUE(m_sim.RunUntil(m_sim.Now() + 1000, [] { return state_number == 3; }));
     const int afterClose = m_beep.Count();
     m_sim.RunUntil(m_sim.Now() + 5000);
@@ -126,14 +126,14 @@ TEST_F(AssembledSimulator, TheDrawerAlarmBeepsEveryOnePointEightSeconds)
 TEST_F(AssembledSimulator, TheDrawerOpenedWhileTheCoverIsOpenRunsTheAlarmInside)
 {
     PowerOn();
-    Click(CSimHarness::COVER);
+    Click(CVirtualSimulator::COVER);
     ASSERT_TRUE(m_sim.RunUntil(m_sim.Now() + 500, [] { return state_number == 4; }));
-    Click(CSimHarness::DRAWER);
+    Click(CVirtualSimulator::DRAWER);
     ASSERT_TRUE(m_sim.RunUntil(m_sim.Now() + 500, [] { return state_number == 9; }));
-    Click(CSimHarness::DRAWER);
+    Click(CVirtualSimulator::DRAWER);
     ASSERT_TRUE(m_sim.RunUntil(m_sim.Now() + 500, [] { return state_number == 4; }))
         << "closing the drawer returns to the cover-open display";
-    Click(CSimHarness::COVER);
+    Click(CVirtualSimulator::COVER);
     EXPECT_TRUE(m_sim.RunUntil(m_sim.Now() + 500, [] { return state_number == 5; }))
         << "closing the cover then starts washing";
 }
@@ -141,7 +141,7 @@ TEST_F(AssembledSimulator, TheDrawerOpenedWhileTheCoverIsOpenRunsTheAlarmInside)
 TEST_F(AssembledSimulator, AManualWashRunsFifteenMotorRunsAndBeepsAtItsEnd)
 {
     PowerOn();
-    Click(CSimHarness::WASH_KEY);
+    Click(CVirtualSimulator::WASH_KEY);
     ASSERT_TRUE(m_sim.RunUntil(m_sim.Now() + 500, [] { return state_number == 10; }));
     const uint64_t start = m_sim.Now();
     m_sim.RunUntil(start + 1000);
@@ -160,10 +160,10 @@ TEST_F(AssembledSimulator, AWholeProcessingCycleWithTheRealPlant)
 {
     PowerOn();
     CSimulatorView& v = m_sim.View();
-    Click(CSimHarness::COVER);
+    Click(CVirtualSimulator::COVER);
     ASSERT_TRUE(m_sim.RunUntil(m_sim.Now() + 500, [] { return state_number == 4; }));
     const uint64_t closedAt = m_sim.Now();
-    Click(CSimHarness::COVER);
+    Click(CVirtualSimulator::COVER);
 
     int32_t peakReading = 0;
     int32_t readingAtDryEnd = 0;
@@ -220,7 +220,7 @@ TEST_F(AssembledSimulator, AWholeProcessingCycleWithTheRealPlant)
 TEST_F(AssembledSimulator, ResetCpuWithTheCoverOpenLeavesTheWidgetOpenAndTheFirmwareSeesItClosed)
 {
     PowerOn();
-    Click(CSimHarness::COVER);
+    Click(CVirtualSimulator::COVER);
     ASSERT_TRUE(m_sim.RunUntil(m_sim.Now() + 500, [] { return state_number == 4; }));
     m_sim.ResetCpuAt(m_sim.Now() + 1);
     const uint64_t resetAt = m_sim.Now() + 1;

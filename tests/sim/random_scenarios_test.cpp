@@ -16,7 +16,7 @@
 
 #include "board/port_bytes.h"
 #include "firmware/fw_main.h"
-#include "support/sim_harness.h"
+#include "sim/virtual_simulator.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ uint64_t env_or(const char* name, uint64_t fallback)
 }
 
 // The first invariant broken, or empty.
-std::string broken_invariant(CSimHarness& sim, uint64_t lastStartupAt)
+std::string broken_invariant(CVirtualSimulator& sim, uint64_t lastStartupAt)
 {
     CSimulatorView& v = sim.View();
     std::ostringstream why;
@@ -68,7 +68,7 @@ CRunResult play(uint64_t seed)
     std::mt19937_64 random(seed);
     auto pick = [&](uint64_t lo, uint64_t hi) { return std::uniform_int_distribution<uint64_t>(lo, hi)(random); };
 
-    CSimHarness sim;
+    CVirtualSimulator sim;
     sim.Startup();
     CRunResult result;
     uint64_t lastStartupAt = 0;
@@ -89,8 +89,8 @@ CRunResult play(uint64_t seed)
         }
     };
 
-    const CPoint targets[] = {CSimHarness::POWER_KEY, CSimHarness::WASH_KEY, CSimHarness::COVER,
-                              CSimHarness::DRAWER,    CPoint{210, 87},        CPoint{377, 300},
+    const CPoint targets[] = {CVirtualSimulator::POWER_KEY, CVirtualSimulator::WASH_KEY, CVirtualSimulator::COVER,
+                              CVirtualSimulator::DRAWER,    CPoint{210, 87},        CPoint{377, 300},
                               CPoint{246, 110},       CPoint{400, 297},       CPoint{5, 380}};
     // One mouse: every action ends before the next begins.
     const uint64_t playMs = pick(60000, 180000);
@@ -125,12 +125,12 @@ CRunResult play(uint64_t seed)
     // the key and ends by itself in standby within 105 s.
     CSimulatorView& v = sim.View();
     if (v.m_drawer.m_open.load())
-        sim.ClickAt(sim.Now() + 10, CSimHarness::DRAWER);
+        sim.ClickAt(sim.Now() + 10, CVirtualSimulator::DRAWER);
     if (v.m_cover.m_open.load())
-        sim.ClickAt(sim.Now() + 400, CSimHarness::COVER);
+        sim.ClickAt(sim.Now() + 400, CVirtualSimulator::COVER);
     sim.RunFor(1000);
     const int before = state_number;
-    sim.ClickAt(sim.Now() + 10, CSimHarness::POWER_KEY);
+    sim.ClickAt(sim.Now() + 10, CVirtualSimulator::POWER_KEY);
     const bool settled = sim.RunFor(200000, [&] {
         return (state_number == 2 || state_number == 3) && v.m_keyPower.m_pressed.load() == 0 &&
                sim.Now() > 0 && before != state_number;

@@ -2,9 +2,9 @@
 
 #include "firmware/fw_cycle.h"
 #include "firmware/fw_main.h"
-#include "support/virtual_harness.h"
+#include "sim/virtual_time.h"
 
-CEndSwitchModel::CEndSwitchModel(CVirtualHarness& harness)
+CEndSwitchModel::CEndSwitchModel(CVirtualTime& harness)
 {
     harness.m_onMs = [this] { OnMs(); };
     WriteEnds();

@@ -14,7 +14,7 @@
 
 #include "board/port_bytes.h"
 
-class CVirtualHarness;
+class CVirtualTime;
 
 class CEndSwitchModel {
 public:
@@ -28,7 +28,7 @@ public:
     static constexpr int32_t READING_PER_LEVEL = 16;
 
     // Hooks itself to the harness's m_onMs and writes the end inputs at once.
-    explicit CEndSwitchModel(CVirtualHarness& harness);
+    explicit CEndSwitchModel(CVirtualTime& harness);
 
     // One virtual ms of the plant.
     void OnMs();

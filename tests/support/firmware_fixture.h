@@ -10,7 +10,7 @@
 #include "board/port_bytes.h"
 #include "firmware/fw_main.h"
 #include "support/end_switch_model.h"
-#include "support/virtual_harness.h"
+#include "sim/virtual_time.h"
 
 // Runs before the harness and the model are built, so that both start from
 // the clean controller.
@@ -101,7 +101,7 @@ protected:
     }
 
     CFirmwareLoadState m_loadState;
-    CVirtualHarness m_harness;
+    CVirtualTime m_harness;
     CEndSwitchModel m_model{m_harness};
     uint64_t m_returnedAt = 0;
 };

@@ -7,8 +7,8 @@
 
 #include <memory>
 
-#include "app/simulator_view.h"
-#include "support/sim_reset.h"
+#include "app/core/simulator_view.h"
+#include "sim/simulation_reset.h"
 
 class CSimFixture : public ::testing::Test {
 protected:

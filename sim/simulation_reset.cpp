@@ -1,4 +1,4 @@
-#include "support/sim_reset.h"
+#include "sim/simulation_reset.h"
 
 #include "board/port_bytes.h"
 #include "firmware/fw_main.h"

@@ -1,4 +1,4 @@
-#include "app/simulator_view.h"
+#include "app/core/simulator_view.h"
 
 CSimulatorView* g_pView = nullptr;
 

@@ -1,4 +1,4 @@
-#include "scenario/vcd_reader.h"
+#include "tools/vcd_reader.h"
 
 #include <fstream>
 #include <stdexcept>

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "scenario/vcd_plot.h"
-#include "scenario/vcd_reader.h"
+#include "tools/vcd_plot.h"
+#include "tools/vcd_reader.h"
 
 int main(int argc, char** argv)
 {

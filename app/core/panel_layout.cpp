@@ -6,7 +6,7 @@
 // appliance and the hints picture across the top. In the motor and fan
 // columns each widget's top is 30 pixels below the previous one's bottom.
 
-#include "app/simulator_view.h"
+#include "app/core/simulator_view.h"
 #include "panel/picture_ids.h"
 
 namespace {

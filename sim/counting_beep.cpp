@@ -1,4 +1,4 @@
-#include "support/counting_beep.h"
+#include "sim/counting_beep.h"
 
 #include "panel/draw_surface.h"
 

@@ -21,14 +21,14 @@
 #include "board/port_bytes.h"
 #include "firmware/fw_time.h"
 
-class CVirtualHarness {
+class CVirtualTime {
 public:
     // Calendar time of virtual ms 0.
     static constexpr uint32_t START_SECOND = 1'000'000;
     static constexpr uint64_t REFRESH_MS = 100;
 
-    CVirtualHarness();   // installs the virtual time seam (calendar time START_SECOND, ms 0)
-    ~CVirtualHarness();  // puts the default seam back
+    CVirtualTime();   // installs the virtual time seam (calendar time START_SECOND, ms 0)
+    ~CVirtualTime();  // puts the default seam back
 
     uint64_t Now() const { return m_now; }                            // virtual ms since construction
     void At(uint64_t timeMs, std::function<void()> action);            // once, at that virtual time
@@ -77,8 +77,8 @@ public:
     // The trace name of a signal.
     static std::string NameOf(port_signal signal);
 
-    CVirtualHarness(const CVirtualHarness&) = delete;
-    CVirtualHarness& operator=(const CVirtualHarness&) = delete;
+    CVirtualTime(const CVirtualTime&) = delete;
+    CVirtualTime& operator=(const CVirtualTime&) = delete;
 
 private:
     struct CTimedAction {

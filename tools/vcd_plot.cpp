@@ -1,9 +1,9 @@
-#include "scenario/vcd_plot.h"
+#include "tools/vcd_plot.h"
 
 #include <QPainter>
 #include <algorithm>
 
-#include "scenario/scenario_signals.h"
+#include "panel/state_names.h"
 
 namespace {
 
@@ -75,7 +75,7 @@ void draw_states(QPainter& p, const CVcdReader::CVariable& var, const CTimeScale
         p.fillRect(box, QColor::fromHsv((number * 37) % 360, 50, 250));
         p.setPen(QColor(0, 60, 130));
         p.drawRect(box.adjusted(0, 0, -1, -1));
-        const QString label = QString::number(number) + " " + QString::fromUtf8(scenario_state_name(number));
+        const QString label = QString::number(number) + " " + QString::fromUtf8(state_name(number));
         if (p.fontMetrics().horizontalAdvance(label) + 4 < box.width())
             p.drawText(box, Qt::AlignCenter, label);
         else if (p.fontMetrics().horizontalAdvance(QString::number(number)) + 2 < box.width())

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "app/view_window.h"
+#include "app/core/view_window.h"
 #include "board/sim_board.h"
 #include "panel/body_widget.h"
 #include "panel/buzzer_widget.h"
@@ -27,7 +27,6 @@ class CSimulatorView {
 public:
     static constexpr int REFRESH_TIMER_ID = 1;
     static constexpr int REFRESH_PERIOD_MS = 100;
-    static constexpr int RESET_CPU_COMMAND = 32771;
 
     CSimulatorView();  // sets g_pView
     ~CSimulatorView();
@@ -42,7 +41,7 @@ public:
     void OnResetCpu();
     void OnDestroy();
 
-    // The layout: places the 25 widgets and fills the two lists.
+    // The layout: places the 25 widgets and fills the two lists (panel_layout.cpp).
     void Layout();
 
     CSimBoard m_board;

@@ -1,7 +1,7 @@
-#include "support/sim_harness.h"
+#include "sim/virtual_simulator.h"
 
 #include "board/platform_thread.h"
-#include "support/sim_reset.h"
+#include "sim/simulation_reset.h"
 
 namespace {
 // Thrown out of the firmware's sleep when its period hook has returned during
@@ -11,7 +11,7 @@ struct CWorkerLeftLoop {};
 struct CHarnessQuit {};
 }  // namespace
 
-CSimHarness::CSimHarness()
+CVirtualSimulator::CVirtualSimulator()
 {
     reset_simulation_statics();
     m_view = std::make_unique<CSimulatorView>();
@@ -22,7 +22,7 @@ CSimHarness::CSimHarness()
     m_time.m_onPeriodEnd = [this] { OnPeriodEnd(); };
 }
 
-CSimHarness::~CSimHarness()
+CVirtualSimulator::~CVirtualSimulator()
 {
     if (m_firmware.joinable()) {
         {
@@ -37,18 +37,18 @@ CSimHarness::~CSimHarness()
     reset_simulation_statics();
 }
 
-void CSimHarness::Startup()
+void CVirtualSimulator::Startup()
 {
     if (m_firmware.joinable())
         return;
     m_limitMs = Now();  // the firmware pauses at its first sleep
     m_firmwareTurn = true;
-    m_firmware = std::thread(&CSimHarness::FirmwareMain, this);
+    m_firmware = std::thread(&CVirtualSimulator::FirmwareMain, this);
     std::unique_lock<std::mutex> lock(m_mutex);
     m_cv.wait(lock, [this] { return !m_firmwareTurn; });
 }
 
-bool CSimHarness::RunUntil(uint64_t limitMs, std::function<bool()> done)
+bool CVirtualSimulator::RunUntil(uint64_t limitMs, std::function<bool()> done)
 {
     if (!m_firmware.joinable())
         Startup();
@@ -65,7 +65,7 @@ bool CSimHarness::RunUntil(uint64_t limitMs, std::function<bool()> done)
     return m_doneHeld;
 }
 
-void CSimHarness::FirmwareMain()
+void CVirtualSimulator::FirmwareMain()
 {
     try {
         m_time.Startup();
@@ -91,7 +91,7 @@ void CSimHarness::FirmwareMain()
     m_cv.notify_all();
 }
 
-void CSimHarness::EveryMs()
+void CVirtualSimulator::EveryMs()
 {
     if (m_stopping && !m_workerGone && Now() >= m_stopRequestedAt + STOP_LIMIT_MS)
         throw CThreadTerminated{};
@@ -102,7 +102,7 @@ void CSimHarness::EveryMs()
 
 // Hands the turn back to the caller when the run has reached its end, and
 // waits inside this sleep for the next run.
-void CSimHarness::PauseIfDue()
+void CVirtualSimulator::PauseIfDue()
 {
     const bool doneHeld = m_done && m_done();
     if (!doneHeld && Now() < m_limitMs)
@@ -116,13 +116,13 @@ void CSimHarness::PauseIfDue()
         throw CHarnessQuit{};
 }
 
-void CSimHarness::OnPeriodEnd()
+void CVirtualSimulator::OnPeriodEnd()
 {
     if (m_stopping)
         throw CWorkerLeftLoop{};
 }
 
-void CSimHarness::FinishReset()
+void CVirtualSimulator::FinishReset()
 {
     m_stopping = false;
     m_workerGone = false;
@@ -134,7 +134,7 @@ void CSimHarness::FinishReset()
         action();
 }
 
-void CSimHarness::Refresh()
+void CVirtualSimulator::Refresh()
 {
     if (m_stopping)
         return;  // the window's thread is blocked in the stop
@@ -142,7 +142,7 @@ void CSimHarness::Refresh()
     m_view->OnTimer(m_window, CSimulatorView::REFRESH_TIMER_ID);
 }
 
-void CSimHarness::UserAction(std::function<void()> action)
+void CVirtualSimulator::UserAction(std::function<void()> action)
 {
     if (m_stopping)
         m_deferred.push_back(std::move(action));
@@ -150,33 +150,33 @@ void CSimHarness::UserAction(std::function<void()> action)
         action();
 }
 
-void CSimHarness::Press(CPoint point) { m_view->OnLButtonDown(m_window, point); }
+void CVirtualSimulator::Press(CPoint point) { m_view->OnLButtonDown(m_window, point); }
 
-void CSimHarness::Release() { m_view->OnLButtonUp(m_window); }
+void CVirtualSimulator::Release() { m_view->OnLButtonUp(m_window); }
 
-void CSimHarness::PressAt(uint64_t timeMs, CPoint point)
+void CVirtualSimulator::PressAt(uint64_t timeMs, CPoint point)
 {
     m_time.At(timeMs, [this, point] { UserAction([this, point] { Press(point); }); });
 }
 
-void CSimHarness::ReleaseAt(uint64_t timeMs)
+void CVirtualSimulator::ReleaseAt(uint64_t timeMs)
 {
     m_time.At(timeMs, [this] { UserAction([this] { Release(); }); });
 }
 
-void CSimHarness::ClickAt(uint64_t timeMs, CPoint point, uint64_t holdMs)
+void CVirtualSimulator::ClickAt(uint64_t timeMs, CPoint point, uint64_t holdMs)
 {
     PressAt(timeMs, point);
     ReleaseAt(timeMs + holdMs);
 }
 
-void CSimHarness::DoubleClickAt(uint64_t timeMs, CPoint point)
+void CVirtualSimulator::DoubleClickAt(uint64_t timeMs, CPoint point)
 {
     ClickAt(timeMs, point, 60);
     ReleaseAt(timeMs + 180);  // the double-click press itself reaches no widget
 }
 
-void CSimHarness::ResetCpuAt(uint64_t timeMs)
+void CVirtualSimulator::ResetCpuAt(uint64_t timeMs)
 {
     m_time.At(timeMs, [this] {
         if (m_stopping)
@@ -186,4 +186,4 @@ void CSimHarness::ResetCpuAt(uint64_t timeMs)
     });
 }
 
-void CSimHarness::Paint(CDrawSurface& surface) { m_view->OnPaint(surface, CRect{0, 0, 500, 400}); }
+void CVirtualSimulator::Paint(CDrawSurface& surface) { m_view->OnPaint(surface, CRect{0, 0, 500, 400}); }

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "scenario/vcd_reader.h"
+#include "tools/vcd_reader.h"
 
 class CVcdPlot {
 public:

@@ -20,10 +20,10 @@
 #include <thread>
 #include <vector>
 
-#include "app/simulator_view.h"
-#include "support/virtual_harness.h"
+#include "app/core/simulator_view.h"
+#include "sim/virtual_time.h"
 
-class CSimHarness {
+class CVirtualSimulator {
 public:
     // Where the user clicks the panel's inputs.
     static constexpr CPoint POWER_KEY{52, 51};
@@ -35,11 +35,11 @@ public:
     static constexpr uint64_t STOP_POLL_MS = 50;
     static constexpr uint64_t STOP_LIMIT_MS = 5050;
 
-    CSimHarness();  // a fresh controller, the panel laid out and the board attached
-    ~CSimHarness();
+    CVirtualSimulator();  // a fresh controller, the panel laid out and the board attached
+    ~CVirtualSimulator();
 
     CSimulatorView& View() { return *m_view; }
-    CVirtualHarness& Time() { return m_time; }
+    CVirtualTime& Time() { return m_time; }
     uint64_t Now() const { return m_time.Now(); }
 
     // Starts the firmware as StartFirmware does: start-up, then the start exchange.
@@ -76,8 +76,8 @@ public:
 
     uint64_t RefreshTicks() const { return m_refreshTicks; }
 
-    CSimHarness(const CSimHarness&) = delete;
-    CSimHarness& operator=(const CSimHarness&) = delete;
+    CVirtualSimulator(const CVirtualSimulator&) = delete;
+    CVirtualSimulator& operator=(const CVirtualSimulator&) = delete;
 
 private:
     void FirmwareMain();
@@ -88,7 +88,7 @@ private:
     void FinishReset();
     void UserAction(std::function<void()> action);
 
-    CVirtualHarness m_time;
+    CVirtualTime m_time;
     std::unique_ptr<CSimulatorView> m_view;
     CQuietWindow m_window;
 

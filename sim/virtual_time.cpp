@@ -1,4 +1,4 @@
-#include "support/virtual_harness.h"
+#include "sim/virtual_time.h"
 
 #include <algorithm>
 #include <cassert>
@@ -9,7 +9,7 @@
 
 namespace {
 
-CVirtualHarness* s_active = nullptr;
+CVirtualTime* s_active = nullptr;
 
 // Names of the 48 port bits: the signal names where wired.
 const char* const BIT_NAMES[6][8] = {
@@ -36,53 +36,53 @@ bool find_bit(const std::string& name, int& port, int& bit)
 
 }  // namespace
 
-CVirtualHarness::CVirtualHarness()
+CVirtualTime::CVirtualTime()
 {
     assert(s_active == nullptr && "only one virtual harness at a time");
     s_active = this;
-    m_seam = time_seam{&CVirtualHarness::SeamNow, &CVirtualHarness::SeamSleep};
+    m_seam = time_seam{&CVirtualTime::SeamNow, &CVirtualTime::SeamSleep};
     time_seam_install(&m_seam);
     ClearTrace();
 }
 
-CVirtualHarness::~CVirtualHarness()
+CVirtualTime::~CVirtualTime()
 {
     time_seam_install(nullptr);
     s_active = nullptr;
 }
 
-cal_time CVirtualHarness::SeamNow()
+cal_time CVirtualTime::SeamNow()
 {
     const uint64_t now = s_active->m_now;
     return cal_time{static_cast<uint32_t>(START_SECOND + now / 1000), static_cast<uint16_t>(now % 1000)};
 }
 
-void CVirtualHarness::SeamSleep(uint32_t ms) { s_active->Sleep(ms); }
+void CVirtualTime::SeamSleep(uint32_t ms) { s_active->Sleep(ms); }
 
-void CVirtualHarness::At(uint64_t timeMs, std::function<void()> action)
+void CVirtualTime::At(uint64_t timeMs, std::function<void()> action)
 {
     m_actions.push_back(CTimedAction{timeMs, std::move(action)});
 }
 
-void CVirtualHarness::When(std::function<bool()> condition, std::function<void()> action)
+void CVirtualTime::When(std::function<bool()> condition, std::function<void()> action)
 {
     m_conditions.push_back(CCondAction{std::move(condition), std::move(action)});
 }
 
-void CVirtualHarness::Startup()
+void CVirtualTime::Startup()
 {
     fw_startup();
     board_start_exchange();
 }
 
-void CVirtualHarness::Sleep(uint32_t ms)
+void CVirtualTime::Sleep(uint32_t ms)
 {
     for (uint32_t i = 0; i < ms; ++i)
         Tick();
 }
 
 // One virtual millisecond.
-void CVirtualHarness::Tick()
+void CVirtualTime::Tick()
 {
     Sample();  // what the firmware changed since the last ms
     ++m_now;
@@ -102,7 +102,7 @@ void CVirtualHarness::Tick()
         throw CRunEnd{};
 }
 
-void CVirtualHarness::RunDueActions()
+void CVirtualTime::RunDueActions()
 {
     // Actions may schedule others; each due one runs once, earliest first.
     for (;;) {
@@ -128,7 +128,7 @@ void CVirtualHarness::RunDueActions()
 }
 
 template <typename Body>
-bool CVirtualHarness::Run(uint64_t limitMs, std::function<bool()> done, Body body)
+bool CVirtualTime::Run(uint64_t limitMs, std::function<bool()> done, Body body)
 {
     if (done && done())
         return true;
@@ -152,7 +152,7 @@ bool CVirtualHarness::Run(uint64_t limitMs, std::function<bool()> done, Body bod
     return m_doneHeld;
 }
 
-bool CVirtualHarness::RunUntil(uint64_t limitMs, std::function<bool()> done)
+bool CVirtualTime::RunUntil(uint64_t limitMs, std::function<bool()> done)
 {
     return Run(limitMs, std::move(done), [this] {
         time_sleep_ms(1);
@@ -165,7 +165,7 @@ bool CVirtualHarness::RunUntil(uint64_t limitMs, std::function<bool()> done)
     });
 }
 
-bool CVirtualHarness::RunLoop(uint64_t limitMs, std::function<void()> pass, std::function<bool()> done)
+bool CVirtualTime::RunLoop(uint64_t limitMs, std::function<void()> pass, std::function<bool()> done)
 {
     return Run(limitMs, std::move(done), [this, &pass] {
         const uint64_t before = m_now;
@@ -175,7 +175,7 @@ bool CVirtualHarness::RunLoop(uint64_t limitMs, std::function<void()> pass, std:
     });
 }
 
-void CVirtualHarness::Sample()
+void CVirtualTime::Sample()
 {
     for (int p = 0; p < 6; ++p) {
         const uint8_t value = port_bytes[p]->load(std::memory_order_relaxed);
@@ -201,7 +201,7 @@ void CVirtualHarness::Sample()
     }
 }
 
-void CVirtualHarness::ClearTrace()
+void CVirtualTime::ClearTrace()
 {
     m_trace.clear();
     for (int p = 0; p < 6; ++p)
@@ -211,7 +211,7 @@ void CVirtualHarness::ClearTrace()
     m_baseRunSec = m_lastRunSec = run_sec;
 }
 
-std::vector<CVirtualHarness::CTraceEntry> CVirtualHarness::Changes(const std::string& name, uint64_t fromMs,
+std::vector<CVirtualTime::CTraceEntry> CVirtualTime::Changes(const std::string& name, uint64_t fromMs,
                                                                    uint64_t toMs) const
 {
     std::vector<CTraceEntry> found;
@@ -221,7 +221,7 @@ std::vector<CVirtualHarness::CTraceEntry> CVirtualHarness::Changes(const std::st
     return found;
 }
 
-std::vector<uint64_t> CVirtualHarness::TimesOf(const std::string& name, int32_t value, uint64_t fromMs,
+std::vector<uint64_t> CVirtualTime::TimesOf(const std::string& name, int32_t value, uint64_t fromMs,
                                                uint64_t toMs) const
 {
     std::vector<uint64_t> times;
@@ -231,13 +231,13 @@ std::vector<uint64_t> CVirtualHarness::TimesOf(const std::string& name, int32_t 
     return times;
 }
 
-uint64_t CVirtualHarness::FirstTime(const std::string& name, int32_t value, uint64_t fromMs) const
+uint64_t CVirtualTime::FirstTime(const std::string& name, int32_t value, uint64_t fromMs) const
 {
     const std::vector<uint64_t> times = TimesOf(name, value, fromMs);
     return times.empty() ? UINT64_MAX : times.front();
 }
 
-int32_t CVirtualHarness::ValueAt(const std::string& name, uint64_t timeMs) const
+int32_t CVirtualTime::ValueAt(const std::string& name, uint64_t timeMs) const
 {
     int32_t value = 0;
     int port = 0;
@@ -259,7 +259,7 @@ int32_t CVirtualHarness::ValueAt(const std::string& name, uint64_t timeMs) const
     return value;
 }
 
-size_t CVirtualHarness::CountNonZero(const std::string& name, uint64_t fromMs, uint64_t toMs) const
+size_t CVirtualTime::CountNonZero(const std::string& name, uint64_t fromMs, uint64_t toMs) const
 {
     size_t count = 0;
     for (const CTraceEntry& entry : Changes(name, fromMs, toMs))
@@ -268,4 +268,4 @@ size_t CVirtualHarness::CountNonZero(const std::string& name, uint64_t fromMs, u
     return count;
 }
 
-std::string CVirtualHarness::NameOf(port_signal signal) { return BIT_NAMES[signal.port][signal.bit]; }
+std::string CVirtualTime::NameOf(port_signal signal) { return BIT_NAMES[signal.port][signal.bit]; }
