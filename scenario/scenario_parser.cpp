@@ -171,7 +171,7 @@ CScenarioCondition parse_condition(CArgs& args)
     } else if (kind == "signal") {
         c.kind = CScenarioCondition::SIGNAL;
         const std::string name = args.Word();
-        c.index = scenario_signal_index(name);
+        c.index = wired_signal_index(name);
         if (c.index < 0)
             throw CLineError("unknown signal '" + name + "'");
         const std::string level = args.Word();

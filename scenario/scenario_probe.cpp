@@ -19,7 +19,7 @@ int64_t CScenarioProbe::Value(const CScenarioCondition& c) const
     case CScenarioCondition::STATE:
         return state_number;
     case CScenarioCondition::SIGNAL:
-        return sig_read(SCENARIO_SIGNALS[c.index].signal);
+        return sig_read(WIRED_SIGNALS[c.index].signal);
     case CScenarioCondition::LAMP: {
         CLampWidget* const lamps[] = {&view.m_lampRed, &view.m_lampGreen, &view.m_lampBlue};
         return lamps[c.index]->m_on.load();

@@ -1,23 +1,12 @@
 #pragma once
-// The names a scenario uses for the panel: the 27 wired signals, the state
-// names, the inputs a click can reach, the lamps, motors and readouts.
+// The names a scenario uses for the panel: the inputs a click can reach, the
+// lamps, motors and readouts. The 27 wired signals are the board's WIRED_SIGNALS.
 
 #include <cstdint>
 #include <string>
 
-#include "board/port_bytes.h"
+#include "board/wired_signals.h"
 #include "panel/geometry.h"
-
-struct CScenarioSignal {
-    const char* name;
-    port_signal signal;
-};
-
-// The wired signals in the order the board binds them.
-inline constexpr int SCENARIO_SIGNAL_COUNT = 27;
-extern const CScenarioSignal SCENARIO_SIGNALS[SCENARIO_SIGNAL_COUNT];
-// The row of a signal name, or -1.
-int scenario_signal_index(const std::string& name);
 
 // A clickable input by its caption ("전원") or role ("power").
 struct CScenarioInput {

@@ -18,7 +18,7 @@ std::string CScenarioCondition::Describe() const
     case STATE:
         return "state " + std::to_string(low) + " (" + state_name(static_cast<int32_t>(low)) + ")";
     case SIGNAL:
-        return std::string("signal ") + SCENARIO_SIGNALS[index].name + " " + std::to_string(low);
+        return std::string("signal ") + WIRED_SIGNALS[index].name + " " + std::to_string(low);
     case READOUT:
         return std::string("readout ") + SCENARIO_READOUTS[index] + " \"" + text + "\"";
     case LAMP:

@@ -12,7 +12,7 @@ struct CScenarioCondition {
     enum Kind { STATE, SIGNAL, READOUT, LAMP, MOTOR, BEEPS };
 
     Kind kind = STATE;
-    int32_t index = 0;  // SIGNAL: row of SCENARIO_SIGNALS; READOUT, LAMP, MOTOR: READOUT_*, LAMP_*, MOTOR_*
+    int32_t index = 0;  // SIGNAL: row of WIRED_SIGNALS; READOUT, LAMP, MOTOR: READOUT_*, LAMP_*, MOTOR_*
     int64_t low = 0;    // the value expected (STATE: state number; SIGNAL: level; LAMP: 1 lit, 0 dark),
     int64_t high = 0;   // or the range low..high (MOTOR: position; BEEPS: sounds since the last "expect beeps")
     std::string text;   // READOUT: the text expected

@@ -13,8 +13,8 @@ CVcdRecorder::CVcdRecorder(CVirtualSimulator& sim) : m_sim(sim)
 {
     for (int p = 0; p < 6; ++p)
         m_ports[p] = port_bytes[p]->load(std::memory_order_relaxed);
-    for (int i = 0; i < SCENARIO_SIGNAL_COUNT; ++i) {
-        const CScenarioSignal& signal = SCENARIO_SIGNALS[i];
+    for (int i = 0; i < WIRED_SIGNAL_COUNT; ++i) {
+        const CWiredSignal& signal = WIRED_SIGNALS[i];
         m_signalVar[i] = m_writer.AddVariable("ports", signal.name, 1, sig_read(signal.signal));
     }
     m_stateVar = m_writer.AddNumber("firmware", "state_number", state_number);
@@ -42,8 +42,8 @@ void CVcdRecorder::Sample(uint64_t timeMs)
         m_ports[p] = value;
     }
     if (portsChanged)
-        for (int i = 0; i < SCENARIO_SIGNAL_COUNT; ++i) {
-            const port_signal s = SCENARIO_SIGNALS[i].signal;
+        for (int i = 0; i < WIRED_SIGNAL_COUNT; ++i) {
+            const port_signal s = WIRED_SIGNALS[i].signal;
             m_writer.Change(m_signalVar[i], timeMs, (m_ports[s.port] >> s.bit) & 1u);
         }
     m_writer.Change(m_stateVar, timeMs, state_number);

@@ -31,7 +31,7 @@ private:
 
     CVirtualSimulator& m_sim;
     CVcdWriter m_writer;
-    int m_signalVar[SCENARIO_SIGNAL_COUNT] = {};
+    int m_signalVar[WIRED_SIGNAL_COUNT] = {};
     int m_stateVar = 0;
     int m_runSecVar = 0;
     int m_motorVar[3] = {};

@@ -111,7 +111,7 @@ TEST_F(ScenarioParser, ReadsEveryConditionKind)
 
     c = Step("expect signal POWER_ON_OFF 0").condition;
     EXPECT_EQ(c.kind, CScenarioCondition::SIGNAL);
-    EXPECT_STREQ(SCENARIO_SIGNALS[c.index].name, "POWER_ON_OFF");
+    EXPECT_STREQ(WIRED_SIGNALS[c.index].name, "POWER_ON_OFF");
     EXPECT_EQ(c.low, 0);
     EXPECT_EQ(Step("expect signal COOLING_FAN 1").condition.low, 1);
 

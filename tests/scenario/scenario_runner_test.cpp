@@ -178,7 +178,7 @@ TEST_F(ScenarioRunner, WritesTheTraceWithTheRunsChangesAtTheirTimes)
     ASSERT_TRUE(trace.ParseFile(options.vcdPath, error)) << error;
     EXPECT_EQ(trace.Timescale(), "1ms");
     EXPECT_EQ(trace.EndTime(), 3153u);
-    for (const CScenarioSignal& signal : SCENARIO_SIGNALS) {
+    for (const CWiredSignal& signal : WIRED_SIGNALS) {
         const CVcdReader::CVariable* var = trace.Find(signal.name);
         ASSERT_NE(var, nullptr) << signal.name;
         EXPECT_EQ(var->width, 1) << signal.name;
@@ -242,12 +242,12 @@ class ScenarioSignals : public CSimFixture {};
 
 TEST_F(ScenarioSignals, AreTheWiredSignalsOfTheBoard)
 {
-    ASSERT_EQ(Board().m_pins.size(), static_cast<size_t>(SCENARIO_SIGNAL_COUNT));
-    for (int i = 0; i < SCENARIO_SIGNAL_COUNT; ++i) {
+    ASSERT_EQ(Board().m_pins.size(), static_cast<size_t>(WIRED_SIGNAL_COUNT));
+    for (int i = 0; i < WIRED_SIGNAL_COUNT; ++i) {
         const CPortPin& pin = *Board().m_pins[static_cast<size_t>(i)];
-        EXPECT_EQ(pin.m_strName, SCENARIO_SIGNALS[i].name) << "row " << i;
-        EXPECT_EQ(pin.m_pPort, port_bytes[SCENARIO_SIGNALS[i].signal.port]) << SCENARIO_SIGNALS[i].name;
-        EXPECT_EQ(pin.m_nBit, SCENARIO_SIGNALS[i].signal.bit) << SCENARIO_SIGNALS[i].name;
+        EXPECT_EQ(pin.m_strName, WIRED_SIGNALS[i].name) << "row " << i;
+        EXPECT_EQ(pin.m_pPort, port_bytes[WIRED_SIGNALS[i].signal.port]) << WIRED_SIGNALS[i].name;
+        EXPECT_EQ(pin.m_nBit, WIRED_SIGNALS[i].signal.bit) << WIRED_SIGNALS[i].name;
     }
 }
 
