@@ -1,0 +1,21 @@
+// trelvik-workbench: the food-waste processor's panel in virtual time.
+
+#include <QApplication>
+
+#include "workbench/workbench_command_line.h"
+#include "workbench/workbench_window.h"
+
+int main(int argc, char** argv)
+{
+    CWorkbenchCommandLine command;
+    const int code = command.Parse(argc, argv);
+    if (code >= 0)
+        return code;
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("trelvik-workbench"));
+    CWorkbenchWindow window;
+    if (!command.Apply(window))
+        return 2;
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,27 @@
+#pragma once
+// The time bar: run or pause, the three steps, the six speeds, the virtual
+// clock (mm:ss.mmm), the speed achieved, and "Reset CPU".
+
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QToolBar>
+
+#include <cstdint>
+
+class CWorkbenchActions;
+
+class CTimeBar : public QToolBar {
+    Q_OBJECT
+public:
+    CTimeBar(CWorkbenchActions& actions, QWidget* parent = nullptr);
+
+    void Show(uint64_t virtualMs, double achieved, bool running);
+    QString ClockText() const { return m_clock.text(); }
+
+private:
+    QLabel m_clock;
+    QLabel m_achieved;
+    uint64_t m_shownMs = UINT64_MAX;
+    bool m_shownRunning = true;
+    QElapsedTimer m_sinceAchieved;  // the speed achieved is shown afresh 4 times a second
+};

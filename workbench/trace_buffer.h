@@ -1,0 +1,60 @@
+#pragma once
+// The workbench's trace: every change of the traced values (the 27 signals,
+// state_number, run_sec and the variables chosen) with the virtual ms it was
+// seen in, in one ring of fixed size. When the ring is full the oldest
+// changes give way; the values they set become the starting values. Every
+// BLOCK changes a checkpoint keeps all values, so the value of any channel
+// at any moment is found by a binary search and a short scan.
+//
+// Written on the firmware's side of the lockstep, read by the window between
+// runs: never both at once.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CTraceBuffer {
+public:
+    static constexpr int MAX_CHANNELS = 64;
+    static constexpr size_t BLOCK = 1024;
+
+    struct CChange {
+        uint64_t timeMs;
+        int32_t channel;
+        int32_t value;
+    };
+
+    // capacity: changes kept, a multiple of BLOCK.
+    explicit CTraceBuffer(size_t capacity = 256 * BLOCK);
+
+    // A channel whose value is `initial` from the start; -1 when all are taken.
+    int AddChannel(const std::string& name, bool isBit, int32_t initial);
+    int ChannelCount() const { return static_cast<int>(m_names.size()); }
+    const std::string& Name(int channel) const { return m_names[channel]; }
+    bool IsBit(int channel) const { return m_isBit[channel]; }
+
+    // The channel's value from timeMs on; kept only when it changes. Times never go back.
+    void Set(int channel, uint64_t timeMs, int32_t value);
+    int32_t Current(int channel) const { return m_current[channel]; }
+    // The value the channel had at timeMs (the oldest value known before the ring's start).
+    int32_t ValueAt(int channel, uint64_t timeMs) const;
+
+    // Changes held, oldest first: index First() .. End() - 1.
+    uint64_t First() const { return m_count > m_capacity ? m_count - m_capacity : 0; }
+    uint64_t End() const { return m_count; }
+    const CChange& At(uint64_t index) const { return m_ring[index % m_capacity]; }
+    // The first index whose change came after timeMs.
+    uint64_t FirstAfter(uint64_t timeMs) const;
+    // From when on the values are known exactly: 0, or the oldest change held.
+    uint64_t KnownFromMs() const { return m_count > m_capacity ? At(First()).timeMs : 0; }
+
+private:
+    size_t m_capacity;
+    std::vector<CChange> m_ring;
+    uint64_t m_count = 0;  // changes ever written
+    std::vector<std::string> m_names;
+    std::vector<bool> m_isBit;
+    int32_t m_current[MAX_CHANNELS] = {};
+    int32_t m_base[MAX_CHANNELS] = {};    // the values before change First()
+    std::vector<int32_t> m_checkpoints;   // per block: the values before its first change
+};

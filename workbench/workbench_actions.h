@@ -1,0 +1,53 @@
+#pragma once
+// Every command of the workbench as an action with its Korean text, its
+// shortcut and its prompt; the menus and the time bar show them.
+
+#include <QObject>
+
+class QAction;
+class QActionGroup;
+class QMenu;
+class QMenuBar;
+
+class CWorkbenchActions : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int SPEEDS = 6;
+
+    explicit CWorkbenchActions(QObject* parent);
+
+    // The menus, in order: 파일, 시간, CPU, 고장 (empty: filled by its owner), 보기, 도움말.
+    void FillMenus(QMenuBar& bar);
+    QMenu* FaultMenu() const { return m_faultMenu; }
+    QMenu* ViewMenu() const { return m_viewMenu; }
+
+    // 파일
+    QAction* openScenario;
+    QAction* saveScenario;
+    QAction* snapshot;
+    QAction* exportTrace;
+    QAction* newSession;
+    QAction* quit;
+    // 시간
+    QAction* run;
+    QAction* step1;
+    QAction* step100;
+    QAction* stepState;
+    QAction* speed[SPEEDS];
+    QActionGroup* speedGroup;
+    // CPU
+    QAction* resetCpu;
+    // 보기
+    QAction* zoomIn;
+    QAction* zoomOut;
+    QAction* zoomReset;
+    // 도움말
+    QAction* shortcuts;
+    QAction* about;
+
+private:
+    QAction* Make(const char* text, const QKeySequence& key, const char* tip);
+
+    QMenu* m_faultMenu = nullptr;
+    QMenu* m_viewMenu = nullptr;
+};

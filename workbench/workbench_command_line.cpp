@@ -1,0 +1,84 @@
+#include "workbench/workbench_command_line.h"
+
+#include <cstring>
+#include <iostream>
+
+#include "trelvik_version.h"
+#include "workbench/frame_clock.h"
+#include "workbench/frame_driver.h"
+#include "workbench/workbench_window.h"
+
+namespace {
+
+const char* const USAGE =
+    "usage: trelvik-workbench [--speed S] [--paused] [FILE.scn]\n"
+    "The food-waste processor's panel in virtual time: pause, step and speed,\n"
+    "the controller's variables and timers, a live trace, plant faults, and\n"
+    "sessions saved as scenarios.\n"
+    "\n"
+    "  FILE.scn     replay this scenario in the window\n"
+    "  --speed S    start at speed S: 0.1, 1, 10, 100, 1000 or max (default 1)\n"
+    "  --paused     start with the clock stopped\n"
+    "  --help       show this help and exit\n"
+    "  --version    show the version and exit\n"
+    "\n"
+    "Exit status: 0 when the window was closed, 2 for a usage error or a\n"
+    "scenario that cannot be read.\n";
+
+const char* const SPEED_WORDS[CFrameClock::SPEED_COUNT] = {"0.1", "1", "10", "100", "1000", "max"};
+
+int usage_error(const std::string& reason)
+{
+    std::cerr << "trelvik-workbench: " << reason << "\n" << "Try 'trelvik-workbench --help'.\n";
+    return 2;
+}
+
+}  // namespace
+
+int CWorkbenchCommandLine::Parse(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help") {
+            std::cout << USAGE;
+            return 0;
+        }
+        if (arg == "--version") {
+            std::cout << "trelvik-workbench " << TRELVIK_VERSION << "\n";
+            return 0;
+        }
+        if (arg == "--paused") {
+            m_paused = true;
+        } else if (arg == "--speed" || arg.rfind("--speed=", 0) == 0) {
+            std::string word;
+            if (arg == "--speed") {
+                if (++i >= argc)
+                    return usage_error("--speed needs a value (0.1, 1, 10, 100, 1000 or max)");
+                word = argv[i];
+            } else {
+                word = arg.substr(8);
+            }
+            m_speed = -1;
+            for (int s = 0; s < CFrameClock::SPEED_COUNT; ++s)
+                if (word == SPEED_WORDS[s])
+                    m_speed = s;
+            if (m_speed < 0)
+                return usage_error("unknown speed '" + word + "' (0.1, 1, 10, 100, 1000 or max)");
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            return usage_error("unknown option '" + arg + "' (--speed, --paused, --help, --version)");
+        } else if (m_scenario.empty()) {
+            m_scenario = arg;
+        } else {
+            return usage_error("one scenario at a time");
+        }
+    }
+    return -1;
+}
+
+bool CWorkbenchCommandLine::Apply(CWorkbenchWindow& window) const
+{
+    window.Driver().SetSpeed(m_speed);
+    if (!m_paused)
+        window.Driver().Run();
+    return true;
+}

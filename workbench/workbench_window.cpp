@@ -1,0 +1,120 @@
+#include "workbench/workbench_window.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QVBoxLayout>
+
+#include "app/qt/picture_loader.h"
+#include "workbench/frame_driver.h"
+#include "workbench/panel_view.h"
+#include "workbench/time_bar.h"
+#include "workbench/workbench_actions.h"
+
+CWorkbenchWindow::CWorkbenchWindow()
+    : m_actions(new CWorkbenchActions(this)),
+      m_driver(new CFrameDriver(m_session, this)),
+      m_panel(new CPanelView(m_session)),
+      m_timeBar(new CTimeBar(*m_actions, this))
+{
+    setWindowTitle(QString::fromUtf8("Trelvik 워크벤치"));
+    setWindowIcon(application_icon());
+    m_actions->FillMenus(*menuBar());
+    addActions(m_actions->findChildren<QAction*>());
+    addToolBar(Qt::TopToolBarArea, m_timeBar);
+
+    // The panel keeps its size; the docks take what the window has over.
+    QWidget* centre = new QWidget;
+    QVBoxLayout* layout = new QVBoxLayout(centre);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(m_panel, 0, Qt::AlignHCenter | Qt::AlignTop);
+    setCentralWidget(centre);
+    setFocusProxy(m_panel);
+    m_panel->setFocus();
+
+    statusBar()->addWidget(&m_status, 1);
+    statusBar()->setSizeGripEnabled(true);
+    Connect();
+    OnModeChanged();
+}
+
+CWorkbenchWindow::~CWorkbenchWindow() { m_driver->Pause(); }
+
+void CWorkbenchWindow::Connect()
+{
+    CWorkbenchActions& a = *m_actions;
+    connect(a.quit, &QAction::triggered, this, &QWidget::close);
+    connect(a.newSession, &QAction::triggered, this, &CWorkbenchWindow::OnNewSession);
+    connect(a.run, &QAction::triggered, m_driver, &CFrameDriver::ToggleRun);
+    connect(a.step1, &QAction::triggered, m_driver, [this] { m_driver->Step(1); });
+    connect(a.step100, &QAction::triggered, m_driver, [this] { m_driver->Step(100); });
+    connect(a.stepState, &QAction::triggered, m_driver, &CFrameDriver::SeekNextState);
+    connect(a.speedGroup, &QActionGroup::triggered, m_driver,
+            [this](QAction* speed) { m_driver->SetSpeed(speed->data().toInt()); });
+    connect(a.resetCpu, &QAction::triggered, this, [this] {
+        m_session.ResetCpu();
+        ShowStatus();
+    });
+    connect(m_driver, &CFrameDriver::Frame, this, &CWorkbenchWindow::OnFrame);
+    connect(m_driver, &CFrameDriver::ModeChanged, this, &CWorkbenchWindow::OnModeChanged);
+    connect(m_panel, &CPanelView::Input, this, &CWorkbenchWindow::ShowStatus);
+}
+
+// Once per frame: every view takes the new moment; Qt paints them together.
+void CWorkbenchWindow::OnFrame()
+{
+    m_panel->FrameDone();
+    m_timeBar->Show(m_session.Now(), m_driver->Achieved(), m_driver->Running());
+    ShowStatus();
+}
+
+void CWorkbenchWindow::OnModeChanged()
+{
+    const bool running = m_driver->Running();
+    m_actions->run->setText(QString::fromUtf8(running ? "일시정지" : "실행"));
+    m_actions->speed[m_driver->Clock().SpeedIndex()]->setChecked(true);
+    OnFrame();
+}
+
+void CWorkbenchWindow::OnNewSession()
+{
+    m_driver->Pause();
+    m_session.Restart();
+    m_panel->update();
+    OnFrame();
+}
+
+void CWorkbenchWindow::ShowStatus()
+{
+    QString text;
+    switch (m_driver->GetMode()) {
+    case CFrameDriver::PAUSED:
+        text = QString::fromUtf8("일시정지");
+        break;
+    case CFrameDriver::RUNNING:
+        text = QString::fromUtf8("실행 중 ") + m_actions->speed[m_driver->Clock().SpeedIndex()]->text();
+        break;
+    case CFrameDriver::SEEKING_STATE:
+        text = QString::fromUtf8("다음 상태를 찾는 중");
+        break;
+    }
+    if (m_session.ResettingCpu())
+        text += QString::fromUtf8(" · CPU 리셋 중 (입력은 끝난 뒤에)");
+    if (!m_prompt.isEmpty())
+        text = m_prompt;
+    if (text != m_status.text())
+        m_status.setText(text);
+}
+
+// A highlighted command shows its prompt on the status line while it is highlighted.
+bool CWorkbenchWindow::event(QEvent* event)
+{
+    if (event->type() == QEvent::StatusTip) {
+        m_prompt = static_cast<QStatusTipEvent*>(event)->tip();
+        ShowStatus();
+        return true;
+    }
+    return QMainWindow::event(event);
+}

@@ -1,0 +1,46 @@
+#pragma once
+// The workbench's main window: the panel in the middle, the time bar above
+// it, the controller, trace and log docks around it, and the status line.
+// It only wires the parts together; each part does its own work.
+
+#include <QLabel>
+#include <QMainWindow>
+
+#include "workbench/workbench_session.h"
+
+class CFrameDriver;
+class CPanelView;
+class CTimeBar;
+class CWorkbenchActions;
+
+class CWorkbenchWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    CWorkbenchWindow();
+    ~CWorkbenchWindow() override;
+
+    CWorkbenchSession& Session() { return m_session; }
+    CFrameDriver& Driver() { return *m_driver; }
+    CPanelView& Panel() { return *m_panel; }
+    CTimeBar& TimeBar() { return *m_timeBar; }
+    CWorkbenchActions& Actions() { return *m_actions; }
+    QString StatusText() const { return m_status.text(); }
+
+protected:
+    bool event(QEvent* event) override;
+
+private:
+    void Connect();
+    void OnFrame();
+    void OnModeChanged();
+    void OnNewSession();
+    void ShowStatus();
+
+    CWorkbenchSession m_session;  // outlives every part that looks at it
+    CWorkbenchActions* m_actions;
+    CFrameDriver* m_driver;
+    CPanelView* m_panel;
+    CTimeBar* m_timeBar;
+    QLabel m_status;
+    QString m_prompt;  // a highlighted command's prompt, shown instead of the status
+};
