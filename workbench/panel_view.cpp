@@ -6,6 +6,7 @@
 
 #include "app/qt/offscreen_dc.h"
 #include "app/qt/qt_draw_surface.h"
+#include "workbench/cached_draw_surface.h"
 #include "scenario/scenario_signals.h"
 #include "workbench/workbench_session.h"
 
@@ -28,7 +29,7 @@ QImage CPanelView::Snapshot()
     QImage image(WIDTH, HEIGHT, QImage::Format_RGB32);
     QPainter painter(&image);
     painter.setFont(panel_font());
-    CQtDrawSurface surface(painter);
+    CCachedDrawSurface surface(painter);
     m_session.Sim().Paint(surface);
     return image;
 }
@@ -44,7 +45,7 @@ void CPanelView::paintEvent(QPaintEvent*)
     {
         QPainter painter(&offscreen.Image());
         painter.setFont(panel_font());
-        CQtDrawSurface surface(painter);
+        CCachedDrawSurface surface(painter);
         m_session.Sim().Paint(surface);
     }
     offscreen.CopyTo(screen);

@@ -21,25 +21,22 @@ CTimeBar::CTimeBar(CWorkbenchActions& actions, QWidget* parent) : QToolBar(QStri
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     fixed.setPointSizeF(fixed.pointSizeF() * 1.3);
     fixed.setBold(true);
-    m_clock.setFont(fixed);
-    m_clock.setToolTip(QString::fromUtf8("가상 시계 (분:초.밀리초)"));
-    m_clock.setMinimumWidth(QFontMetrics(fixed).horizontalAdvance(QStringLiteral("000:00.000")) + 12);
-    m_clock.setAlignment(Qt::AlignCenter);
-    addWidget(&m_clock);
-    m_achieved.setToolTip(QString::fromUtf8("실제로 낸 배속"));
-    m_achieved.setMinimumWidth(fontMetrics().horizontalAdvance(QString::fromUtf8("실제 ×00000.0")) + 8);
-    addWidget(&m_achieved);
+    m_clock = new CFixedLabel(QStringLiteral("000:00.000"), fixed, this);
+    m_clock->setToolTip(QString::fromUtf8("가상 시계 (분:초.밀리초)"));
+    addWidget(m_clock);
+    m_achieved = new CFixedLabel(QString::fromUtf8("실제 ×00000"), font(), this);
+    m_achieved->setToolTip(QString::fromUtf8("실제로 낸 배속"));
+    addWidget(m_achieved);
     addSeparator();
     addAction(actions.resetCpu);
     Show(0, 0, false);
 }
 
-// Labels are set only when their text changes: no relayout per frame.
 void CTimeBar::Show(uint64_t virtualMs, double achieved, bool running)
 {
     if (virtualMs != m_shownMs) {
         m_shownMs = virtualMs;
-        m_clock.setText(QString::fromStdString(clock_text(virtualMs)));
+        m_clock->SetText(QString::fromStdString(clock_text(virtualMs)));
     }
     if (running == m_shownRunning && m_sinceAchieved.isValid() && m_sinceAchieved.elapsed() < 250)
         return;
@@ -48,6 +45,5 @@ void CTimeBar::Show(uint64_t virtualMs, double achieved, bool running)
     QString text = QString::fromUtf8("실제 —");
     if (running && achieved > 0)
         text = QString::fromUtf8("실제 ×%1").arg(achieved, 0, 'f', achieved < 10 ? 2 : 0);
-    if (text != m_achieved.text())
-        m_achieved.setText(text);
+    m_achieved->SetText(text);
 }

@@ -3,10 +3,11 @@
 // clock (mm:ss.mmm), the speed achieved, and "Reset CPU".
 
 #include <QElapsedTimer>
-#include <QLabel>
 #include <QToolBar>
 
 #include <cstdint>
+
+#include "workbench/fixed_label.h"
 
 class CWorkbenchActions;
 
@@ -16,11 +17,11 @@ public:
     CTimeBar(CWorkbenchActions& actions, QWidget* parent = nullptr);
 
     void Show(uint64_t virtualMs, double achieved, bool running);
-    QString ClockText() const { return m_clock.text(); }
+    QString ClockText() const { return m_clock->Text(); }
 
 private:
-    QLabel m_clock;
-    QLabel m_achieved;
+    CFixedLabel* m_clock;
+    CFixedLabel* m_achieved;
     uint64_t m_shownMs = UINT64_MAX;
     bool m_shownRunning = true;
     QElapsedTimer m_sinceAchieved;  // the speed achieved is shown afresh 4 times a second
