@@ -11,6 +11,8 @@
 #include "workbench/frame_driver.h"
 #include "workbench/panel_view.h"
 #include "workbench/time_bar.h"
+#include "workbench/trace_dock.h"
+#include "workbench/trace_view.h"
 #include "workbench/workbench_actions.h"
 
 CWorkbenchWindow::CWorkbenchWindow()
@@ -34,6 +36,7 @@ CWorkbenchWindow::CWorkbenchWindow()
     setFocusProxy(m_panel);
     m_panel->setFocus();
 
+    CreateDocks();
     statusBar()->addWidget(&m_status, 1);
     statusBar()->setSizeGripEnabled(true);
     Connect();
@@ -41,6 +44,17 @@ CWorkbenchWindow::CWorkbenchWindow()
 }
 
 CWorkbenchWindow::~CWorkbenchWindow() { m_driver->Pause(); }
+
+// The docks, each shown or hidden from 보기 with its own key.
+void CWorkbenchWindow::CreateDocks()
+{
+    m_traceDock = new CTraceDock(m_session.Trace(), this);
+    addDockWidget(Qt::BottomDockWidgetArea, m_traceDock);
+    QAction* trace = m_traceDock->toggleViewAction();
+    trace->setShortcut(QKeySequence(Qt::Key_F3));
+    m_actions->ViewMenu()->addAction(trace);
+    addAction(trace);
+}
 
 void CWorkbenchWindow::Connect()
 {
@@ -60,12 +74,16 @@ void CWorkbenchWindow::Connect()
     connect(m_driver, &CFrameDriver::Frame, this, &CWorkbenchWindow::OnFrame);
     connect(m_driver, &CFrameDriver::ModeChanged, this, &CWorkbenchWindow::OnModeChanged);
     connect(m_panel, &CPanelView::Input, this, &CWorkbenchWindow::ShowStatus);
+    connect(a.zoomIn, &QAction::triggered, this, [this] { m_traceDock->View().Zoom(0.5); });
+    connect(a.zoomOut, &QAction::triggered, this, [this] { m_traceDock->View().Zoom(2); });
+    connect(a.zoomReset, &QAction::triggered, this, [this] { m_traceDock->View().ResetZoom(); });
 }
 
 // Once per frame: every view takes the new moment; Qt paints them together.
 void CWorkbenchWindow::OnFrame()
 {
     m_panel->FrameDone();
+    m_traceDock->FrameDone(m_session.Now());
     m_timeBar->Show(m_session.Now(), m_driver->Achieved(), m_driver->Running());
     ShowStatus();
 }
@@ -82,6 +100,7 @@ void CWorkbenchWindow::OnNewSession()
 {
     m_driver->Pause();
     m_session.Restart();
+    m_traceDock->SetRecorder(m_session.Trace());
     m_panel->update();
     OnFrame();
 }

@@ -11,6 +11,7 @@
 class CFrameDriver;
 class CPanelView;
 class CTimeBar;
+class CTraceDock;
 class CWorkbenchActions;
 
 class CWorkbenchWindow : public QMainWindow {
@@ -23,6 +24,7 @@ public:
     CFrameDriver& Driver() { return *m_driver; }
     CPanelView& Panel() { return *m_panel; }
     CTimeBar& TimeBar() { return *m_timeBar; }
+    CTraceDock& TraceDock() { return *m_traceDock; }
     CWorkbenchActions& Actions() { return *m_actions; }
     QString StatusText() const { return m_status.text(); }
 
@@ -30,6 +32,7 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    void CreateDocks();
     void Connect();
     void OnFrame();
     void OnModeChanged();
@@ -41,6 +44,7 @@ private:
     CFrameDriver* m_driver;
     CPanelView* m_panel;
     CTimeBar* m_timeBar;
+    CTraceDock* m_traceDock = nullptr;
     QLabel m_status;
     QString m_prompt;  // a highlighted command's prompt, shown instead of the status
 };

@@ -1,0 +1,35 @@
+#pragma once
+// The trace dock: the waveform, with a line above it for the span shown,
+// following the clock, and the firmware variables that can be added to it.
+
+#include <QDockWidget>
+
+#include <cstdint>
+
+class QLabel;
+class QMenu;
+class QToolButton;
+class CTraceRecorder;
+class CTraceView;
+
+class CTraceDock : public QDockWidget {
+    Q_OBJECT
+public:
+    CTraceDock(CTraceRecorder& recorder, QWidget* parent = nullptr);
+
+    CTraceView& View() { return *m_view; }
+    // Once per frame.
+    void FrameDone(uint64_t nowMs);
+    // A new session brings a new recorder.
+    void SetRecorder(CTraceRecorder& recorder);
+
+private:
+    void ShowView();
+    void FillVariables();
+
+    CTraceRecorder* m_recorder;
+    CTraceView* m_view = nullptr;
+    QLabel* m_span;
+    QToolButton* m_follow;
+    QMenu* m_variables;
+};
