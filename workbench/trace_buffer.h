@@ -36,6 +36,8 @@ public:
     // The channel's value from timeMs on; kept only when it changes. Times never go back.
     void Set(int channel, uint64_t timeMs, int32_t value);
     int32_t Current(int channel) const { return m_current[channel]; }
+    // The value before the oldest change held.
+    int32_t Base(int channel) const { return m_base[channel]; }
     // The value the channel had at timeMs (the oldest value known before the ring's start).
     int32_t ValueAt(int channel, uint64_t timeMs) const;
 

@@ -10,6 +10,7 @@
 #include "app/qt/picture_loader.h"
 #include "workbench/frame_driver.h"
 #include "workbench/panel_view.h"
+#include "workbench/session_files.h"
 #include "workbench/time_bar.h"
 #include "workbench/trace_dock.h"
 #include "workbench/trace_view.h"
@@ -19,7 +20,8 @@ CWorkbenchWindow::CWorkbenchWindow()
     : m_actions(new CWorkbenchActions(this)),
       m_driver(new CFrameDriver(m_session, this)),
       m_panel(new CPanelView(m_session)),
-      m_timeBar(new CTimeBar(*m_actions, this))
+      m_timeBar(new CTimeBar(*m_actions, this)),
+      m_files(new CSessionFiles(m_session, *m_panel, this))
 {
     setWindowTitle(QString::fromUtf8("Trelvik 워크벤치"));
     setWindowIcon(application_icon());
@@ -70,6 +72,12 @@ void CWorkbenchWindow::Connect()
     connect(a.resetCpu, &QAction::triggered, this, [this] {
         m_session.ResetCpu();
         ShowStatus();
+    });
+    connect(a.saveScenario, &QAction::triggered, m_files, &CSessionFiles::AskSaveScenario);
+    connect(a.snapshot, &QAction::triggered, m_files, &CSessionFiles::AskSaveSnapshot);
+    connect(a.exportTrace, &QAction::triggered, m_files, &CSessionFiles::AskExportTrace);
+    connect(m_files, &CSessionFiles::Saved, this, [this](const QString& message) {
+        statusBar()->showMessage(message, 5000);
     });
     connect(m_driver, &CFrameDriver::Frame, this, &CWorkbenchWindow::OnFrame);
     connect(m_driver, &CFrameDriver::ModeChanged, this, &CWorkbenchWindow::OnModeChanged);

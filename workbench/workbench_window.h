@@ -10,6 +10,7 @@
 
 class CFrameDriver;
 class CPanelView;
+class CSessionFiles;
 class CTimeBar;
 class CTraceDock;
 class CWorkbenchActions;
@@ -25,6 +26,7 @@ public:
     CPanelView& Panel() { return *m_panel; }
     CTimeBar& TimeBar() { return *m_timeBar; }
     CTraceDock& TraceDock() { return *m_traceDock; }
+    CSessionFiles& Files() { return *m_files; }
     CWorkbenchActions& Actions() { return *m_actions; }
     QString StatusText() const { return m_status.text(); }
 
@@ -45,6 +47,7 @@ private:
     CPanelView* m_panel;
     CTimeBar* m_timeBar;
     CTraceDock* m_traceDock = nullptr;
+    CSessionFiles* m_files;
     QLabel m_status;
     QString m_prompt;  // a highlighted command's prompt, shown instead of the status
 };

@@ -1,0 +1,78 @@
+// A session at the workbench saved as a scenario and replayed by the runner
+// from a fresh controller: it comes to the same end, every expectation held.
+
+#include <QAction>
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <sstream>
+
+#include "scenario/scenario_parser.h"
+#include "scenario/scenario_runner.h"
+#include "workbench/session_files.h"
+#include "workbench/workbench_actions.h"
+#include "workbench_fixture.h"
+
+namespace {
+
+constexpr int32_t STANDBY = 3;
+constexpr int32_t COVER_OPEN = 4;
+constexpr int32_t WASHING = 5;
+
+class SessionRoundTrip : public CWorkbenchTest {};
+
+TEST_F(SessionRoundTrip, ASavedSessionReplaysToTheSameEnd)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("session.scn"));
+
+    // Power on, open and close the cover: washing; then a cover interruption.
+    Step(1200);
+    Click(CVirtualSimulator::POWER_KEY);
+    ASSERT_TRUE(StepUntilState(STANDBY, 2000));
+    Click(CVirtualSimulator::COVER);
+    ASSERT_TRUE(StepUntilState(COVER_OPEN, 1000));
+    Step(777);
+    Click(CVirtualSimulator::COVER, 37);
+    ASSERT_TRUE(StepUntilState(WASHING, 1000));
+    Step(4321);
+    Click(CVirtualSimulator::COVER);
+    ASSERT_TRUE(StepUntilState(COVER_OPEN, 1000));
+    Step(1500);
+    Click(CVirtualSimulator::COVER);
+    Step(2345);
+
+    // "Reset CPU" while washing runs: a press during the stop waits for its end.
+    m_window->Actions().resetCpu->trigger();
+    Step(300);
+    ASSERT_TRUE(Session().ResettingCpu());
+    QTest::mousePress(&m_window->Panel(), Qt::LeftButton, {}, QPoint(246, 155));
+    QTest::mouseRelease(&m_window->Panel(), Qt::LeftButton, {}, QPoint(246, 155));
+    QString error;
+    EXPECT_FALSE(m_window->Files().SaveScenario(path, error)) << "not while the firmware is being stopped";
+    Step(6000);
+    ASSERT_FALSE(Session().ResettingCpu());
+    Step(1234);
+    Click(CPoint{52, 51}, 250);  // the power key by its coordinates
+    Step(999);
+    ASSERT_TRUE(m_window->Files().SaveScenario(path, error)) << error.toStdString();
+    m_window.reset();  // one simulator at a time
+
+    CScenarioParser parser;
+    ASSERT_TRUE(parser.ParseFile(path.toStdString())) << parser.ErrorMessage("session.scn");
+    std::ostringstream out;
+    std::ostringstream err;
+    CScenarioRunner runner(out, err, CScenarioOptions{"session.scn", "", false});
+    EXPECT_EQ(runner.Run(parser.Steps()), CScenarioRunner::ALL_HELD) << out.str() << err.str();
+    EXPECT_EQ(runner.Passed(), 1 + 3 + 14 + 3) << "the state, the lamps, the outputs and the motors";
+
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    EXPECT_TRUE(text.contains(QString::fromUtf8("press 커버"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QString::fromUtf8("reset-cpu\npress 커버\nrelease\n")))
+        << "the click held during the stop lands when the firmware runs again";
+    EXPECT_TRUE(text.contains(QString::fromUtf8("press 전원"))) << "the power key's point names the key";
+}
+
+}  // namespace

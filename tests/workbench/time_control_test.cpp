@@ -1,0 +1,87 @@
+// The workbench's time: pause, the exact steps, the stop at the next change
+// of state, and how far each speed takes virtual time with the wall clock.
+
+#include <QAction>
+
+#include "firmware/fw_main.h"
+#include "workbench/frame_clock.h"
+#include "workbench/trace_buffer.h"
+#include "workbench/workbench_actions.h"
+#include "workbench_fixture.h"
+
+namespace {
+
+class TimeControl : public CWorkbenchTest {};
+
+TEST_F(TimeControl, PauseStopsVirtualTimeAndEachStepAdvancesExactlyItsAmount)
+{
+    Driver().Run();
+    QTest::qWait(120);
+    m_window->Actions().run->trigger();
+    ASSERT_FALSE(Driver().Running());
+    const uint64_t paused = Now();
+    QTest::qWait(150);
+    EXPECT_EQ(Now(), paused) << "no virtual time passes while paused";
+
+    m_window->Actions().step1->trigger();
+    EXPECT_EQ(Now(), paused + 1);
+    m_window->Actions().step100->trigger();
+    EXPECT_EQ(Now(), paused + 101);
+    Driver().Run();
+    m_window->Actions().step1->trigger();
+    EXPECT_FALSE(Driver().Running()) << "a step pauses first";
+}
+
+TEST_F(TimeControl, ToTheNextChangeOfStateStopsAtTheMsOfTheChange)
+{
+    Step(1200);
+    Click(CVirtualSimulator::POWER_KEY);  // power-off to standby once the firmware sees the release
+    const int32_t before = Session().StateNumber();
+    m_window->Actions().stepState->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Driver().Running(); }, 5000));
+    EXPECT_NE(Session().StateNumber(), before);
+    // The trace stamps a value with the ms it came about in: the one before now.
+    const CTraceBuffer& trace = Session().Trace().Buffer();
+    int channel = 0;
+    while (trace.Name(channel) != "state_number")
+        ++channel;
+    EXPECT_EQ(trace.ValueAt(channel, Now() - 2), before) << "the state was still the old one a ms earlier";
+    EXPECT_EQ(trace.ValueAt(channel, Now() - 1), Session().StateNumber());
+}
+
+// Virtual time follows the wall clock from its anchor at each speed; a
+// simulation that falls far behind is let off instead of racing to catch up.
+TEST(FrameClock, EachSpeedFollowsTheWallClockFromItsAnchor)
+{
+    const struct {
+        int speed;
+        int64_t wallUs;
+        uint64_t target;
+        int frameMs;
+    } cases[] = {
+        {0, 200'000, 1020, 40},  {1, 200'000, 1200, 40},     {2, 200'000, 3000, 16},
+        {3, 200'000, 21000, 16}, {4, 200'000, 201000, 16},
+    };
+    for (const auto& c : cases) {
+        CFrameClock clock;
+        clock.SetSpeed(c.speed);
+        clock.Anchor(1000, 0);
+        EXPECT_EQ(clock.Target(1000, c.wallUs), c.target) << CFrameClock::SPEED_LABELS[c.speed];
+        EXPECT_EQ(clock.FrameIntervalMs(), c.frameMs) << CFrameClock::SPEED_LABELS[c.speed];
+    }
+
+    CFrameClock clock;
+    clock.SetSpeed(CFrameClock::SPEED_ONE);
+    clock.Anchor(0, 0);
+    EXPECT_EQ(clock.Target(0, 10'000'000), 40u) << "10 s behind: one frame's worth, not 10 s at once";
+    EXPECT_EQ(clock.Target(40, 10'040'000), 80u) << "and on from there";
+
+    clock.SetSpeed(CFrameClock::SPEED_MAX);
+    EXPECT_TRUE(clock.AsFastAsPossible());
+    EXPECT_EQ(clock.FrameIntervalMs(), 0);
+    for (int frame = 0; frame <= 10; ++frame)
+        clock.FrameDone(static_cast<uint64_t>(frame) * 5000, frame * 50'000);
+    EXPECT_DOUBLE_EQ(clock.Achieved(), 100.0) << "5000 virtual ms every 50 ms";
+}
+
+}  // namespace
