@@ -118,28 +118,35 @@ void push_button(QPainter& p, int w, int h, bool pressed)
     p.drawEllipse(cap);
 }
 
+// Black blades turned by `degrees` around the centre, then the hub over them.
+void blades(QPainter& p, QPointF centre, double degrees, int count, const QPainterPath& blade, const QColor& hub,
+            double hubRadius)
+{
+    p.save();
+    p.translate(centre);
+    p.rotate(degrees);
+    p.setPen(Qt::NoPen);
+    p.setBrush(BLACK);
+    for (int i = 0; i < count; ++i) {
+        p.drawPath(blade);
+        p.rotate(360.0 / count);
+    }
+    p.setBrush(hub);
+    p.drawEllipse(QPointF(0, 0), hubRadius, hubRadius);
+    p.restore();
+}
+
 void rotor(QPainter& p, int w, int h, double degrees, const QColor& disc, bool ring)
 {
     const QPointF c(w / 2.0, h / 2.0);
     p.setPen(ring ? QPen(RING_GREY, 1.5) : QPen(QColor(170, 180, 200), 1));
     p.setBrush(ring ? LIGHT_GREY : disc);
     p.drawEllipse(c, w / 2.0 - 1.5, h / 2.0 - 1.5);
-    p.save();
-    p.translate(c);
-    p.rotate(degrees);
-    p.setPen(Qt::NoPen);
-    p.setBrush(BLACK);
-    for (int blade = 0; blade < 2; ++blade) {
-        QPainterPath path;
-        path.moveTo(0, 0);
-        path.cubicTo(5, -4, 4, -12, 0, -13.5);
-        path.cubicTo(-4, -12, -5, -4, 0, 0);
-        p.drawPath(path);
-        p.rotate(180);
-    }
-    p.setBrush(QColor(60, 60, 60));
-    p.drawEllipse(QPointF(0, 0), 3, 3);
-    p.restore();
+    QPainterPath blade;
+    blade.moveTo(0, 0);
+    blade.cubicTo(5, -4, 4, -12, 0, -13.5);
+    blade.cubicTo(-4, -12, -5, -4, 0, 0);
+    blades(p, c, degrees, 2, blade, QColor(60, 60, 60), 3);
 }
 
 void lamp(QPainter& p, int w, int h, const QColor& colour)
@@ -163,22 +170,11 @@ void fan(QPainter& p, int w, int h, double degrees)
     p.setPen(QPen(QColor(170, 170, 170), 1));
     p.setBrush(Qt::NoBrush);
     p.drawEllipse(c, w / 2.0 - 1, h / 2.0 - 1);
-    p.save();
-    p.translate(c);
-    p.rotate(degrees);
-    p.setPen(Qt::NoPen);
-    p.setBrush(BLACK);
-    for (int blade = 0; blade < 4; ++blade) {
-        QPainterPath path;
-        path.moveTo(0, 0);
-        path.cubicTo(3, -3, 7, -11, 2, -14.5);
-        path.cubicTo(-3, -14, -4, -6, 0, 0);
-        p.drawPath(path);
-        p.rotate(90);
-    }
-    p.setBrush(QColor(90, 90, 90));
-    p.drawEllipse(QPointF(0, 0), 3.2, 3.2);
-    p.restore();
+    QPainterPath blade;
+    blade.moveTo(0, 0);
+    blade.cubicTo(3, -3, 7, -11, 2, -14.5);
+    blade.cubicTo(-3, -14, -4, -6, 0, 0);
+    blades(p, c, degrees, 4, blade, QColor(90, 90, 90), 3.2);
 }
 
 void pipe(QPainter& p, int w, int h, int phase)
