@@ -8,8 +8,7 @@
 #include "board/port_pin.h"
 #include "board/sim_board.h"
 #include "board/word_binding.h"
-#include "firmware/fw_clock.h"
-#include "firmware/fw_main.h"
+#include "firmware/fw_board_vars.h"
 
 namespace {
 
