@@ -156,6 +156,56 @@ void home_travel(soft_timer* timer, uint8_t event, uint8_t drive)
     }
 }
 
+}  // namespace
+
+void motor_timer_start(uint8_t event)
+{
+    if (const travel* t = travel_of(event))
+        travel_start(*t);
+}
+
+void motor_timer_step(uint8_t code)
+{
+    if (const travel* t = travel_of(code))
+        travel_step(*t);
+}
+
+void home_motors()
+{
+    disk_timer.status = TIMER_IDLE;
+    exit_timer.status = TIMER_IDLE;
+    if (sig_read(DISK_MOT_RS) == 1)
+        home_travel(&disk_timer, EVT_DISK_TO_RS, DRIVE_DISK);
+    disk_timer.status = TIMER_IDLE;
+    // Without a travel to watch, the caller's last poll decides.
+    if (last_event == EV_POWER_KEY)
+        return;
+    if (sig_read(OVER_SENSOR_CCW) == 1)
+        home_travel(&exit_timer, EVT_EXIT_TO_CCW, DRIVE_EXIT);
+    exit_timer.status = TIMER_IDLE;
+}
+
+void finish_disk_travel(uint8_t end)
+{
+    const port_signal end_input = end == END_LS ? DISK_MOT_LS : DISK_MOT_RS;
+    if (sig_read(end_input) == 1 && disk_timer.status == TIMER_RUNNING) {
+        while (disk_timer.status == TIMER_RUNNING) {
+            timer_poll(&disk_timer);
+            timer_poll(&main_motor_timer);
+            timer_poll(&tick_timer);
+            if (programme_events(INTERRUPT_FULL, DRIVE_DISK) == EV_POWER_KEY)
+                break;
+        }
+    }
+    disk_timer.status = TIMER_IDLE;
+    sig_off(DISK_MOT_A);
+    sig_off(DISK_MOT_B);
+}
+
+namespace {
+
+// What an interruption keeps and gives back.
+
 void dir_save(uint8_t& saved, port_signal b, port_signal a)
 {
     saved = static_cast<uint8_t>(sig_read(b) ? saved | WIRE_B_WAS_ON : saved & ~WIRE_B_WAS_ON);
@@ -243,50 +293,6 @@ void exit_dir_save() { dir_save(exit_dir_saved, EXIT_MOT_B, EXIT_MOT_A); }
 void exit_dir_restore() { dir_restore(exit_dir_saved, EXIT_MOT_B, EXIT_MOT_A); }
 
 }  // namespace
-
-void motor_timer_start(uint8_t event)
-{
-    if (const travel* t = travel_of(event))
-        travel_start(*t);
-}
-
-void motor_timer_step(uint8_t code)
-{
-    if (const travel* t = travel_of(code))
-        travel_step(*t);
-}
-
-void home_motors()
-{
-    disk_timer.status = TIMER_IDLE;
-    exit_timer.status = TIMER_IDLE;
-    if (sig_read(DISK_MOT_RS) == 1)
-        home_travel(&disk_timer, EVT_DISK_TO_RS, DRIVE_DISK);
-    disk_timer.status = TIMER_IDLE;
-    // Without a travel to watch, the caller's last poll decides.
-    if (last_event == EV_POWER_KEY)
-        return;
-    if (sig_read(OVER_SENSOR_CCW) == 1)
-        home_travel(&exit_timer, EVT_EXIT_TO_CCW, DRIVE_EXIT);
-    exit_timer.status = TIMER_IDLE;
-}
-
-void finish_disk_travel(uint8_t end)
-{
-    const port_signal end_input = end == END_LS ? DISK_MOT_LS : DISK_MOT_RS;
-    if (sig_read(end_input) == 1 && disk_timer.status == TIMER_RUNNING) {
-        while (disk_timer.status == TIMER_RUNNING) {
-            timer_poll(&disk_timer);
-            timer_poll(&main_motor_timer);
-            timer_poll(&tick_timer);
-            if (programme_events(INTERRUPT_FULL, DRIVE_DISK) == EV_POWER_KEY)
-                break;
-        }
-    }
-    disk_timer.status = TIMER_IDLE;
-    sig_off(DISK_MOT_A);
-    sig_off(DISK_MOT_B);
-}
 
 void interruption(uint8_t kind, uint8_t drive)
 {
