@@ -14,7 +14,7 @@ extern uint16_t run_sec_started;   // 0: the next clock_update takes a new run-s
 
 // Takes the present instant as the clock's base; callers zero now_ms first.
 void clock_rebase();
-// Milliseconds from the clock's base to the present instant.
+// Milliseconds from clock_base to the present instant.
 uint32_t clock_read_ms();
 // Recomputes now_ms and run_sec; takes a run_sec base when none is taken.
 void clock_update();
