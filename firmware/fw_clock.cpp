@@ -3,10 +3,10 @@
 #include "board/board_link.h"
 
 uint32_t now_ms;
-cal_time clock_base;
+static cal_time clock_base;    // instant from which now_ms counts
 uint16_t run_sec;
 uint16_t run_sec_started;
-cal_time run_sec_base;
+static cal_time run_sec_base;  // instant from which run_sec counts
 
 void clock_rebase() { clock_base = time_now(); }
 

@@ -8,7 +8,9 @@ class Clock : public CFirmwareFixture {};
 
 TEST_F(Clock, ReadsMillisecondsAcrossASecondBoundary)
 {
-    clock_base = cal_time{CVirtualTime::START_SECOND - 2, 900};
+    time_sleep_ms(900);
+    clock_rebase();  // the base: START_SECOND + 900 ms
+    time_sleep_ms(1100);
     EXPECT_EQ(clock_read_ms(), 1100u) << "(0 - 900) ms borrows from the two seconds";
 }
 
