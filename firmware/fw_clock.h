@@ -14,6 +14,9 @@ extern uint16_t run_sec_started;   // 0: the next clock_update takes a new run-s
 
 // Takes the present instant as the clock's base; callers zero now_ms first.
 void clock_rebase();
+// Moves the clock's base back so that now_ms reads `reading` at this instant
+// and counts on from there: a suspended programme's clock frame resumes.
+void clock_rebase_to(uint32_t reading);
 // Milliseconds from clock_base to the present instant.
 uint32_t clock_read_ms();
 // Recomputes now_ms and run_sec; takes a run_sec base when none is taken.

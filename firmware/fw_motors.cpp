@@ -231,11 +231,12 @@ void clocks_save()
     saved_now_ms = now_ms;
 }
 
-// The programme's timers go on from where they stood; the seconds count
-// starts again from 0 at the next clock update.
+// The programme's timers go on from where they stood: its clock resumes at
+// the reading it had when the cover or drawer opened, so the time spent open
+// does not count. The seconds count starts again from 0 at the next update.
 void clocks_restore()
 {
-    now_ms = saved_now_ms;
+    clock_rebase_to(saved_now_ms);
     run_sec_started = 0;
     run_sec = saved_run_sec;
 }
