@@ -4,9 +4,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "app/qt/offscreen_dc.h"
 #include "app/qt/qt_draw_surface.h"
 #include "workbench/cached_draw_surface.h"
+#include "workbench/draw_signature.h"
 #include "scenario/scenario_signals.h"
 #include "workbench/workbench_session.h"
 
@@ -20,8 +20,15 @@ CPanelView::CPanelView(CWorkbenchSession& session, QWidget* parent) : QWidget(pa
 
 void CPanelView::FrameDone()
 {
-    if (m_session.RefreshTicks() != m_paintedTicks)
+    if (Signature() != m_painted)
         update();
+}
+
+uint64_t CPanelView::Signature()
+{
+    CDrawSignature signature;
+    m_session.Sim().Paint(signature);
+    return signature.Value();
 }
 
 QImage CPanelView::Snapshot()
@@ -34,21 +41,14 @@ QImage CPanelView::Snapshot()
     return image;
 }
 
+// Straight onto the window's own back buffer, which Qt copies to the screen in one piece.
 void CPanelView::paintEvent(QPaintEvent*)
 {
-    m_paintedTicks = m_session.RefreshTicks();
-    const QRect client = rect();
-    QPainter screen(this);
-    COffscreenDC offscreen(*this, &client);
-    if (!offscreen.IsValid())
-        return;
-    {
-        QPainter painter(&offscreen.Image());
-        painter.setFont(panel_font());
-        CCachedDrawSurface surface(painter);
-        m_session.Sim().Paint(surface);
-    }
-    offscreen.CopyTo(screen);
+    m_painted = Signature();
+    QPainter painter(this);
+    painter.setFont(panel_font());
+    CCachedDrawSurface surface(painter);
+    m_session.Sim().Paint(surface);
 }
 
 void CPanelView::mousePressEvent(QMouseEvent* event)

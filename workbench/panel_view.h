@@ -8,6 +8,8 @@
 
 #include <QWidget>
 
+#include <cstdint>
+
 class CWorkbenchSession;
 
 class CPanelView : public QWidget {
@@ -19,8 +21,8 @@ public:
     explicit CPanelView(CWorkbenchSession& session, QWidget* parent = nullptr);
 
     QSize sizeHint() const override { return QSize(WIDTH, HEIGHT); }
-    // Repaints when the panel may look different: after a refresh step of
-    // the view core or after input.
+    // Repaints when the panel looks different: what the widgets would draw
+    // is summed up first (CDrawSignature), which costs far less than a paint.
     void FrameDone();
     // The panel as it looks now.
     QImage Snapshot();
@@ -41,6 +43,8 @@ private:
     bool KeyPoint(int key, QPoint& point) const;
 
     CWorkbenchSession& m_session;
-    int m_paintedTicks = -1;  // refresh steps done when last painted
+    uint64_t Signature();
+
+    uint64_t m_painted = 0;  // the signature of what the window shows
     int m_heldKey = 0;        // the keyboard key holding a panel input
 };

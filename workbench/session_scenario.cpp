@@ -2,7 +2,7 @@
 
 #include <ctime>
 
-#include "firmware/fw_main.h"
+#include "firmware/fw_watch.h"
 #include "panel/state_names.h"
 #include "scenario/scenario_signals.h"
 #include "sim/virtual_simulator.h"
@@ -45,7 +45,7 @@ std::string CSessionScenario::Text(const CSessionRecord& record, CVirtualSimulat
 std::string CSessionScenario::Expectations(CVirtualSimulator& sim)
 {
     std::string text;
-    const char* name = state_name(state_number);
+    const char* name = state_name(fw_variable_read(fw_variable_find("state_number")));
     if (name[0] != '\0')
         text += std::string("expect state ") + name + "\n";
     CSimulatorView& view = sim.View();

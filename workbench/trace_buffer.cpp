@@ -17,15 +17,15 @@ int CTraceBuffer::AddChannel(const std::string& name, bool isBit, int32_t initia
     m_names.push_back(name);
     m_isBit.push_back(isBit);
     // Known from the start: the value stands in the base and in every checkpoint held.
-    m_current[channel] = m_base[channel] = initial;
+    m_current[channel] = m_base[channel] = CValue{initial, 0};
     for (size_t block = 0; block < m_capacity / BLOCK; ++block)
-        m_checkpoints[block * MAX_CHANNELS + channel] = initial;
+        m_checkpoints[block * MAX_CHANNELS + channel] = CValue{initial, 0};
     return channel;
 }
 
 void CTraceBuffer::Set(int channel, uint64_t timeMs, int32_t value)
 {
-    if (m_current[channel] == value)
+    if (m_current[channel].value == value)
         return;
     if (m_count % BLOCK == 0) {
         const size_t block = m_count / BLOCK % (m_capacity / BLOCK);
@@ -33,11 +33,11 @@ void CTraceBuffer::Set(int channel, uint64_t timeMs, int32_t value)
     }
     if (m_count >= m_capacity) {
         const CChange& leaving = At(m_count - m_capacity);
-        m_base[leaving.channel] = leaving.value;
+        m_base[leaving.channel] = CValue{leaving.value, leaving.timeMs};
     }
     m_ring[m_count % m_capacity] = CChange{timeMs, channel, value};
     ++m_count;
-    m_current[channel] = value;
+    m_current[channel] = CValue{value, timeMs};
 }
 
 uint64_t CTraceBuffer::FirstAfter(uint64_t timeMs) const
@@ -54,7 +54,7 @@ uint64_t CTraceBuffer::FirstAfter(uint64_t timeMs) const
     return low;
 }
 
-int32_t CTraceBuffer::ValueAt(int channel, uint64_t timeMs) const
+CTraceBuffer::CValue CTraceBuffer::ValueSince(int channel, uint64_t timeMs) const
 {
     const uint64_t end = FirstAfter(timeMs);
     if (end == m_count)
@@ -62,13 +62,13 @@ int32_t CTraceBuffer::ValueAt(int channel, uint64_t timeMs) const
     // From the checkpoint of end's block while that block is held whole,
     // otherwise from the values before the oldest change.
     uint64_t from = end / BLOCK * BLOCK;
-    int32_t value = m_base[channel];
+    CValue value = m_base[channel];
     if (from >= First())
         value = m_checkpoints[from / BLOCK % (m_capacity / BLOCK) * MAX_CHANNELS + channel];
     else
         from = First();
     for (uint64_t i = from; i < end; ++i)
         if (At(i).channel == channel)
-            value = At(i).value;
+            value = CValue{At(i).value, At(i).timeMs};
     return value;
 }

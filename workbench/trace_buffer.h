@@ -35,11 +35,17 @@ public:
 
     // The channel's value from timeMs on; kept only when it changes. Times never go back.
     void Set(int channel, uint64_t timeMs, int32_t value);
-    int32_t Current(int channel) const { return m_current[channel]; }
+    int32_t Current(int channel) const { return m_current[channel].value; }
     // The value before the oldest change held.
-    int32_t Base(int channel) const { return m_base[channel]; }
+    int32_t Base(int channel) const { return m_base[channel].value; }
     // The value the channel had at timeMs (the oldest value known before the ring's start).
-    int32_t ValueAt(int channel, uint64_t timeMs) const;
+    int32_t ValueAt(int channel, uint64_t timeMs) const { return ValueSince(channel, timeMs).value; }
+    // The same with the time it took that value (0 for a value held from the start).
+    struct CValue {
+        int32_t value;
+        uint64_t sinceMs;
+    };
+    CValue ValueSince(int channel, uint64_t timeMs) const;
 
     // Changes held, oldest first: index First() .. End() - 1.
     uint64_t First() const { return m_count > m_capacity ? m_count - m_capacity : 0; }
@@ -56,7 +62,7 @@ private:
     uint64_t m_count = 0;  // changes ever written
     std::vector<std::string> m_names;
     std::vector<bool> m_isBit;
-    int32_t m_current[MAX_CHANNELS] = {};
-    int32_t m_base[MAX_CHANNELS] = {};    // the values before change First()
-    std::vector<int32_t> m_checkpoints;   // per block: the values before its first change
+    CValue m_current[MAX_CHANNELS] = {};
+    CValue m_base[MAX_CHANNELS] = {};     // the values before change First()
+    std::vector<CValue> m_checkpoints;    // per block: the values before its first change
 };

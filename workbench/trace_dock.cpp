@@ -7,6 +7,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "firmware/fw_watch.h"
 #include "workbench/time_axis.h"
 #include "workbench/trace_recorder.h"
 #include "workbench/trace_view.h"
@@ -31,13 +32,10 @@ CTraceDock::CTraceDock(CTraceRecorder& recorder, QWidget* parent)
     add->setPopupMode(QToolButton::InstantPopup);
     m_variables = new QMenu(add);
     add->setMenu(m_variables);
-    QLabel* help = new QLabel(QString::fromUtf8("휠: 확대/축소 · Shift+휠, 오른쪽 끌기: 이동 · 클릭: 커서"), body);
-    help->setEnabled(false);
     bar->addWidget(m_span);
     bar->addWidget(m_follow);
     bar->addWidget(add);
     bar->addStretch(1);
-    bar->addWidget(help);
     layout->addLayout(bar);
 
     QScrollArea* scroll = new QScrollArea(body);
@@ -48,6 +46,8 @@ CTraceDock::CTraceDock(CTraceRecorder& recorder, QWidget* parent)
     setWidget(body);
 
     m_view = new CTraceView(recorder.Buffer(), scroll);
+    m_view->setToolTip(QString::fromUtf8("휠: 확대/축소 · Shift+휠, 오른쪽 끌기: 이동 · 클릭, ←/→: 커서 · "
+                                         "+/-: 확대/축소 · End: 시계 따라가기 · Esc: 커서 없애기"));
     scroll->setWidget(m_view);
     connect(m_view, &CTraceView::ViewChanged, this, &CTraceDock::ShowView);
     connect(m_follow, &QToolButton::clicked, this, [this] { m_view->Follow(); });
@@ -76,4 +76,20 @@ void CTraceDock::ShowView()
 }
 
 // The watched variables, each once; a chosen one is traced from now on.
-void CTraceDock::FillVariables() { m_variables->clear(); }
+void CTraceDock::FillVariables()
+{
+    m_variables->clear();
+    for (uint8_t i = 0; i < FW_VARIABLE_COUNT; ++i) {
+        const QString name = QString::fromUtf8(fw_variables[i].name);
+        QAction* action = m_variables->addAction(name);
+        action->setCheckable(true);
+        action->setChecked(m_recorder->Traces(name.toStdString()));
+        action->setEnabled(!action->isChecked());
+        connect(action, &QAction::triggered, this, [this, action, name] {
+            if (m_recorder->AddVariable(name.toStdString()))
+                m_view->ChannelsChanged();
+            action->setChecked(m_recorder->Traces(name.toStdString()));
+            action->setEnabled(!action->isChecked());
+        });
+    }
+}

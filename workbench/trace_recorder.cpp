@@ -1,7 +1,6 @@
 #include "workbench/trace_recorder.h"
 
-#include "firmware/fw_clock.h"
-#include "firmware/fw_main.h"
+#include "firmware/fw_watch.h"
 
 CTraceRecorder::CTraceRecorder()
 {
@@ -9,11 +8,21 @@ CTraceRecorder::CTraceRecorder()
         m_ports[p] = port_bytes[p]->load(std::memory_order_relaxed);
     for (int i = 0; i < WIRED_SIGNAL_COUNT; ++i)
         m_signalChannel[i] = m_buffer.AddChannel(WIRED_SIGNALS[i].name, true, sig_read(WIRED_SIGNALS[i].signal));
-    m_stateChannel = m_buffer.AddChannel("state_number", false, state_number);
-    m_runSecChannel = m_buffer.AddChannel("run_sec", false, run_sec);
+    AddVariable("state_number");
+    AddVariable("run_sec");
 }
 
-bool CTraceRecorder::AddVariable(const std::string&) { return false; }
+bool CTraceRecorder::AddVariable(const std::string& name)
+{
+    const fw_variable* variable = fw_variable_find(name.c_str());
+    if (!variable || Traces(name))
+        return false;
+    const int channel = m_buffer.AddChannel(name, false, fw_variable_read(variable));
+    if (channel < 0)
+        return false;
+    m_watched.push_back(CWatched{variable, channel});
+    return true;
+}
 
 bool CTraceRecorder::Traces(const std::string& name) const
 {
@@ -38,6 +47,6 @@ void CTraceRecorder::Sample(uint64_t nowMs)
             const port_signal s = WIRED_SIGNALS[i].signal;
             m_buffer.Set(m_signalChannel[i], at, (m_ports[s.port] >> s.bit) & 1);
         }
-    m_buffer.Set(m_stateChannel, at, state_number);
-    m_buffer.Set(m_runSecChannel, at, run_sec);
+    for (const CWatched& watched : m_watched)
+        m_buffer.Set(watched.channel, at, fw_variable_read(watched.variable));
 }

@@ -35,8 +35,6 @@ private:
 
     CTraceBuffer m_buffer;
     int m_signalChannel[WIRED_SIGNAL_COUNT] = {};
-    int m_stateChannel = 0;
-    int m_runSecChannel = 0;
     std::vector<CWatched> m_watched;
     uint8_t m_ports[6] = {};
 };

@@ -7,6 +7,9 @@
 // pointer, Shift+wheel or a right-button drag pans, a left click places the
 // cursor; with the focus, the arrow keys move the cursor, + and - zoom, End
 // follows the clock again and Esc takes the cursor away.
+//
+// Time maps onto whole pixels: following the clock, the waves move by whole
+// pixels, so a frame scrolls what is drawn and paints only the new strip.
 
 #include <QHash>
 #include <QStaticText>
@@ -41,6 +44,7 @@ public:
     bool HasCursor() const { return m_cursor; }
     uint64_t CursorMs() const { return m_cursorMs; }
     void SetCursorMs(uint64_t ms);
+    void RemoveCursor();
     // The text of a row's value at the cursor (or now, without one): "1", "6 건조".
     QString ValueText(int row) const;
     int RowCount() const { return static_cast<int>(m_rows.size()); }
@@ -54,6 +58,7 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -65,32 +70,46 @@ private:
         int32_t value;
     };
 
+    // The geometry: the right edge in whole pixels of MsPerPx each.
+    int WaveLeft() const;
+    int WaveWidth() const;
+    QRect WaveRect() const;
+    double MsPerPx() const { return m_spanMs / WaveWidth(); }
+    int64_t EndPx() const;
+    double EndMs() const { return static_cast<double>(EndPx()) * MsPerPx(); }
     double StartMs() const { return EndMs() - m_spanMs; }
-    double EndMs() const { return m_follow ? static_cast<double>(m_nowMs) : m_endMs; }
     double XOf(double ms) const;
     double MsAt(double x) const;
-    int WaveLeft() const;
+    void SetEndMs(double endMs);
+    void Changed();  // everything to be painted again
+
     int RowHeight(int row) const;
     int32_t ValueShown(int row) const;
     QString Format(int channel, int32_t value) const;
     const QStaticText& Text(const QString& text);
 
-    void PaintAxis(QPainter& painter, uint64_t step);
-    void PaintRows(QPainter& painter);
+    // Painting (trace_view_paint.cpp), limited to the strip between two moments.
+    void PaintAxis(QPainter& painter, double fromMs, double toMs, uint64_t step);
+    void PaintLabels(QPainter& painter);
+    void PaintWaves(QPainter& painter, uint64_t step);
     void PaintBits(QPainter& painter, int top, int height, const std::vector<CStep>& steps);
-    void PaintWords(QPainter& painter, int row, int top, int height, const std::vector<CStep>& steps);
-    void CollectSteps();
+    void PaintWords(QPainter& painter, int row, int top, int height, uint64_t step);
+    void PaintCursor(QPainter& painter);
+    void CollectSteps(double fromMs);
 
     const CTraceBuffer* m_buffer;
     std::vector<int> m_rows;                  // channel of each row, top to bottom
-    std::vector<std::vector<CStep>> m_steps;  // per row: its value at the left edge, then each change
+    std::vector<std::vector<CStep>> m_steps;  // per row: its value at the strip's left, then each change
+    std::vector<int32_t> m_shown;             // per row: the value its label shows
     uint64_t m_nowMs = 0;
-    double m_endMs = 0;  // when not following
+    int64_t m_endPx = 0;  // the right edge when not following
     double m_spanMs = DEFAULT_SPAN_MS;
     bool m_follow = true;
     bool m_cursor = false;
     uint64_t m_cursorMs = 0;
+    int64_t m_scrolledEndPx = 0;  // the right edge the drawing stands at
+    bool m_wholePending = true;   // the whole view waits to be painted
     QPoint m_dragFrom;
-    double m_dragEndMs = 0;
+    int64_t m_dragEndPx = 0;
     QHash<QString, QStaticText> m_texts;  // laid-out texts, kept between frames
 };

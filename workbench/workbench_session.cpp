@@ -1,6 +1,6 @@
 #include "workbench/workbench_session.h"
 
-#include "firmware/fw_main.h"
+#include "firmware/fw_watch.h"
 #include "scenario/scenario_signals.h"
 
 namespace {
@@ -27,7 +27,11 @@ void CWorkbenchSession::Start()
 
 void CWorkbenchSession::Restart() { Start(); }
 
-int32_t CWorkbenchSession::StateNumber() const { return state_number; }
+int32_t CWorkbenchSession::StateNumber() const
+{
+    static const fw_variable* const STATE_NUMBER = fw_variable_find("state_number");
+    return fw_variable_read(STATE_NUMBER);
+}
 
 bool CWorkbenchSession::RunUntil(uint64_t limitMs, const std::function<bool()>& stop)
 {

@@ -1,6 +1,8 @@
 #include "workbench/workbench_window.h"
 
 #include <QAction>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QActionGroup>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -8,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "app/qt/picture_loader.h"
+#include "workbench/controller_dock.h"
 #include "workbench/frame_driver.h"
 #include "workbench/panel_view.h"
 #include "workbench/session_files.h"
@@ -43,19 +46,45 @@ CWorkbenchWindow::CWorkbenchWindow()
     statusBar()->setSizeGripEnabled(true);
     Connect();
     OnModeChanged();
+    FitScreen();
+}
+
+// As much of the screen as the three columns want.
+void CWorkbenchWindow::FitScreen()
+{
+    QSize size(1560, 960);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableSize());
+    resize(size);
+    resizeDocks({m_controllerDock, m_traceDock}, {430, size.width() - 430 - CPanelView::WIDTH - 20},
+                Qt::Horizontal);
 }
 
 CWorkbenchWindow::~CWorkbenchWindow() { m_driver->Pause(); }
 
-// The docks, each shown or hidden from 보기 with its own key.
+// The docks, each shown or hidden from 보기 with its own key: the controller
+// at the left and the trace at the right, both over the window's whole
+// height; the panel between them, the replay's log under it.
 void CWorkbenchWindow::CreateDocks()
 {
+    setCorner(Qt::TopLeftCorner, Qt::LeftDockWidgetArea);
+    setCorner(Qt::BottomLeftCorner, Qt::LeftDockWidgetArea);
+    setCorner(Qt::TopRightCorner, Qt::RightDockWidgetArea);
+    setCorner(Qt::BottomRightCorner, Qt::RightDockWidgetArea);
+    m_controllerDock = new CControllerDock(this);
+    addDockWidget(Qt::LeftDockWidgetArea, m_controllerDock);
     m_traceDock = new CTraceDock(m_session.Trace(), this);
-    addDockWidget(Qt::BottomDockWidgetArea, m_traceDock);
-    QAction* trace = m_traceDock->toggleViewAction();
-    trace->setShortcut(QKeySequence(Qt::Key_F3));
-    m_actions->ViewMenu()->addAction(trace);
-    addAction(trace);
+    addDockWidget(Qt::RightDockWidgetArea, m_traceDock);
+    const struct {
+        QDockWidget* dock;
+        Qt::Key key;
+    } docks[] = {{m_controllerDock, Qt::Key_F2}, {m_traceDock, Qt::Key_F3}};
+    for (const auto& d : docks) {
+        QAction* toggle = d.dock->toggleViewAction();
+        toggle->setShortcut(QKeySequence(d.key));
+        m_actions->ViewMenu()->addAction(toggle);
+        addAction(toggle);
+    }
 }
 
 void CWorkbenchWindow::Connect()
@@ -92,6 +121,7 @@ void CWorkbenchWindow::OnFrame()
 {
     m_panel->FrameDone();
     m_traceDock->FrameDone(m_session.Now());
+    m_controllerDock->FrameDone(m_driver->Running());
     m_timeBar->Show(m_session.Now(), m_driver->Achieved(), m_driver->Running());
     ShowStatus();
 }
@@ -109,6 +139,7 @@ void CWorkbenchWindow::OnNewSession()
     m_driver->Pause();
     m_session.Restart();
     m_traceDock->SetRecorder(m_session.Trace());
+    m_controllerDock->SessionRestarted();
     m_panel->update();
     OnFrame();
 }

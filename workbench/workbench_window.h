@@ -9,6 +9,7 @@
 #include "workbench/workbench_session.h"
 
 class CFrameDriver;
+class CControllerDock;
 class CPanelView;
 class CSessionFiles;
 class CTimeBar;
@@ -26,6 +27,7 @@ public:
     CPanelView& Panel() { return *m_panel; }
     CTimeBar& TimeBar() { return *m_timeBar; }
     CTraceDock& TraceDock() { return *m_traceDock; }
+    CControllerDock& ControllerDock() { return *m_controllerDock; }
     CSessionFiles& Files() { return *m_files; }
     CWorkbenchActions& Actions() { return *m_actions; }
     QString StatusText() const { return m_status.text(); }
@@ -35,6 +37,7 @@ protected:
 
 private:
     void CreateDocks();
+    void FitScreen();
     void Connect();
     void OnFrame();
     void OnModeChanged();
@@ -47,6 +50,7 @@ private:
     CPanelView* m_panel;
     CTimeBar* m_timeBar;
     CTraceDock* m_traceDock = nullptr;
+    CControllerDock* m_controllerDock = nullptr;
     CSessionFiles* m_files;
     QLabel m_status;
     QString m_prompt;  // a highlighted command's prompt, shown instead of the status

@@ -1,0 +1,24 @@
+#pragma once
+// The trace view's measures and colours.
+
+#include <QColor>
+
+namespace trace_view_style {
+inline constexpr int AXIS_HEIGHT = 20;
+inline constexpr int NAME_WIDTH = 140;
+inline constexpr int VALUE_WIDTH = 92;
+inline constexpr int BIT_ROW = 16;
+inline constexpr int WORD_ROW = 20;
+inline constexpr int MIN_TICK_GAP = 90;  // px between labelled ticks at least
+inline constexpr int LABEL_ROOM = 80;    // px a tick's label takes right of it
+inline constexpr double MIN_SPAN_MS = 10;
+inline constexpr double MAX_SPAN_MS = 3'600'000;
+inline const QColor HEADER(236, 236, 236);
+inline const QColor SHADE(244, 244, 244);
+inline const QColor GRID(222, 222, 222);
+inline const QColor LEVEL(0, 128, 0);
+inline const QColor WORD_FILL(214, 230, 250);
+inline const QColor WORD_EDGE(40, 80, 160);
+inline const QColor VALUE_TEXT(0, 0, 140);
+inline const QColor CURSOR(210, 0, 0);
+}  // namespace trace_view_style

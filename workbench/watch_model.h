@@ -1,0 +1,55 @@
+#pragma once
+// A table of the controller's values refreshed once per frame. Each cell is
+// a number; a cell is written out afresh only when its number changed, and
+// a changed cell is marked (bold, red) for that frame, and while the clock
+// runs for at least MARK_MS of wall time, so the eye can catch it.
+
+#include <QAbstractTableModel>
+#include <QElapsedTimer>
+#include <QStringList>
+
+#include <cstdint>
+#include <vector>
+
+class CWatchModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    static constexpr int64_t MARK_MS = 400;
+
+    CWatchModel(int rows, QStringList headers, QObject* parent = nullptr);
+
+    // Reads every cell again; `running`: the clock runs, so marks linger.
+    void Refresh(bool running);
+    // Forgets the marks (a new session).
+    void ClearMarks();
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    bool Marked(int row, int column) const;
+
+protected:
+    // The cell's number now, and its text.
+    virtual int64_t Value(int row, int column) const = 0;
+    virtual QString Text(int row, int column, int64_t value) const;
+
+private:
+    struct CCell {
+        int64_t value = 0;
+        QString text;
+        bool changed = false;    // in the last frame
+        int64_t markedUntil = 0;  // wall ms
+        bool known = false;
+    };
+    CCell& Cell(int row, int column) { return m_cells[static_cast<size_t>(row * m_headers.size() + column)]; }
+    const CCell& Cell(int row, int column) const
+    {
+        return m_cells[static_cast<size_t>(row * m_headers.size() + column)];
+    }
+
+    int m_rows;
+    QStringList m_headers;
+    std::vector<CCell> m_cells;
+    QElapsedTimer m_wall;
+};
