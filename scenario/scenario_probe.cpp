@@ -44,9 +44,9 @@ std::string CScenarioProbe::ReadoutText(int32_t readout) const
 
 bool CScenarioProbe::Holds(const CScenarioCondition& c)
 {
-    if (c.kind == CScenarioCondition::READOUT)
-        return ReadoutText(c.index) == c.text;
-    return c.InRange(Value(c));
+    const bool holds =
+        c.kind == CScenarioCondition::READOUT ? ReadoutText(c.index) == c.text : c.InRange(Value(c));
+    return holds != c.negated;
 }
 
 std::string CScenarioProbe::Seen(const CScenarioCondition& c)

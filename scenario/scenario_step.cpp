@@ -14,6 +14,11 @@ std::string range_text(int64_t low, int64_t high)
 
 std::string CScenarioCondition::Describe() const
 {
+    if (negated) {
+        CScenarioCondition plain = *this;
+        plain.negated = false;
+        return "not " + plain.Describe();
+    }
     switch (kind) {
     case STATE:
         return "state " + std::to_string(low) + " (" + state_name(static_cast<int32_t>(low)) + ")";
@@ -45,7 +50,14 @@ std::string CScenarioStep::Describe() const
     case CLICK:
         return "click " + where + " hold " + std::to_string(ms);
     case RUN_UNTIL:
-        return "run-until " + condition.Describe() + " within " + std::to_string(ms);
+        return "run-until " + condition.Describe() + " within " + std::to_string(ms) +
+               (afterMs ? " after " + std::to_string(afterMs) : "");
+    case EXPECT_FOR:
+        return "expect-for " + std::to_string(ms) + " " + condition.Describe();
+    case FAULT:
+        return "fault " + fault.Describe();
+    case CLEAR:
+        return allFaults ? "clear all" : "clear " + fault.Part();
     case EXPECT:
         return "expect " + condition.Describe();
     case RESET_CPU:
