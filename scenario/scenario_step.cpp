@@ -1,5 +1,6 @@
 #include "scenario/scenario_step.h"
 
+#include "firmware/fw_watch.h"
 #include "panel/state_names.h"
 #include "scenario/scenario_signals.h"
 
@@ -32,6 +33,10 @@ std::string CScenarioCondition::Describe() const
         return std::string("motor ") + SCENARIO_MOTORS[index] + " " + range_text(low, high);
     case BEEPS:
         return "beeps " + range_text(low, high);
+    case VAR:
+        return std::string("var ") + fw_variables[index].name + " " + range_text(low, high);
+    case TIMER:
+        return std::string("timer ") + fw_timers[index].name + (low ? " running" : " idle");
     }
     return {};
 }

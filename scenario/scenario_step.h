@@ -10,11 +10,11 @@
 
 // What an expectation or a run-until looks at, and the values that make it hold.
 struct CScenarioCondition {
-    enum Kind { STATE, SIGNAL, READOUT, LAMP, MOTOR, BEEPS };
+    enum Kind { STATE, SIGNAL, READOUT, LAMP, MOTOR, BEEPS, VAR, TIMER };
 
     Kind kind = STATE;
     int32_t index = 0;  // SIGNAL: row of WIRED_SIGNALS; READOUT, LAMP, MOTOR: READOUT_*, LAMP_*, MOTOR_*;
-                        // VAR: row of the firmware's watched variables; TIMER: row of its timers
+                        // VAR: row of fw_variables; TIMER: row of fw_timers
     int64_t low = 0;    // the value expected (STATE: state number; SIGNAL: level; LAMP: 1 lit, 0 dark;
     int64_t high = 0;   // TIMER: 1 running, 0 idle), or the range low..high (MOTOR: position; BEEPS:
                         // sounds since the last "expect beeps"; VAR: the variable's value)
