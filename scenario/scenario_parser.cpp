@@ -2,7 +2,6 @@
 
 #include <cctype>
 #include <charconv>
-#include <cstdint>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -265,7 +264,10 @@ CScenarioCondition parse_condition(CArgs& args)
         if (!variable)
             throw CLineError("unknown variable '" + name + "' (" + variable_names() + ")");
         c.index = static_cast<int32_t>(variable - fw_variables);
-        args.Range(INT32_MIN, INT32_MAX, c.low, c.high);
+        // The values the variable can hold, by its width and sign.
+        const int64_t span = int64_t{1} << variable->width;
+        const int64_t min = variable->is_signed ? -span / 2 : 0;
+        args.Range(min, min + span - 1, c.low, c.high);
     } else if (kind == "timer") {
         c.kind = CScenarioCondition::TIMER;
         const std::string name = args.Word();
