@@ -8,10 +8,10 @@
 #include <stdexcept>
 #include <thread>
 
-#include "app/simulator_view.h"
+#include "app/core/simulator_view.h"
 #include "board/port_bytes.h"
 #include "board/worker_thread.h"
-#include "support/sim_reset.h"
+#include "sim/simulation_reset.h"
 
 namespace {
 

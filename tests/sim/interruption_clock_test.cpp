@@ -11,12 +11,12 @@
 #include "board/port_bytes.h"
 #include "firmware/fw_main.h"
 #include "firmware/fw_timers.h"
-#include "support/counting_beep.h"
-#include "support/sim_harness.h"
+#include "sim/counting_beep.h"
+#include "sim/virtual_simulator.h"
 
 namespace {
 
-std::string name(port_signal signal) { return CVirtualHarness::NameOf(signal); }
+std::string name(port_signal signal) { return CVirtualTime::NameOf(signal); }
 
 // Shown state numbers.
 constexpr int32_t STANDBY = 3, COVER_OPEN = 4, WASHING = 5, CUTTING = 6, DRYING = 7;
@@ -25,7 +25,7 @@ class InterruptionClock : public ::testing::Test {
 protected:
     void SetUp() override { m_sim.Startup(); }
 
-    CVirtualHarness& Time() { return m_sim.Time(); }
+    CVirtualTime& Time() { return m_sim.Time(); }
 
     // Runs until the condition holds; fails the test when it does not within limitMs.
     void RunTo(uint64_t limitMs, const std::function<bool()>& done, const char* what)
@@ -37,11 +37,11 @@ protected:
     void StartWashing()
     {
         m_sim.RunFor(50);
-        m_sim.ClickAt(m_sim.Now() + 1, CSimHarness::POWER_KEY);
+        m_sim.ClickAt(m_sim.Now() + 1, CVirtualSimulator::POWER_KEY);
         RunTo(1000, [] { return state_number == STANDBY; }, "standby");
-        m_sim.ClickAt(m_sim.Now() + 1, CSimHarness::COVER, 50);
+        m_sim.ClickAt(m_sim.Now() + 1, CVirtualSimulator::COVER, 50);
         RunTo(500, [] { return state_number == COVER_OPEN; }, "cover open in standby");
-        m_sim.ClickAt(m_sim.Now() + 1, CSimHarness::COVER, 50);
+        m_sim.ClickAt(m_sim.Now() + 1, CVirtualSimulator::COVER, 50);
         RunTo(500, [] { return state_number == WASHING; }, "washing");
     }
 
@@ -50,9 +50,9 @@ protected:
     uint64_t CoverOpenFor(uint64_t openMs)
     {
         const int32_t interrupted = state_number;
-        m_sim.ClickAt(m_sim.Now() + 1, CSimHarness::COVER, 50);
+        m_sim.ClickAt(m_sim.Now() + 1, CVirtualSimulator::COVER, 50);
         EXPECT_TRUE(m_sim.RunFor(500, [] { return state_number == COVER_OPEN; }));
-        m_sim.ClickAt(m_sim.Now() + openMs, CSimHarness::COVER, 50);
+        m_sim.ClickAt(m_sim.Now() + openMs, CVirtualSimulator::COVER, 50);
         EXPECT_TRUE(m_sim.RunFor(openMs + 500, [=] { return state_number == interrupted; }));
         return m_sim.Now();
     }
@@ -81,7 +81,7 @@ protected:
     }
 
     CCountingBeep m_beep;
-    CSimHarness m_sim;
+    CVirtualSimulator m_sim;
 };
 
 // The disk homes toward RS from the middle, 25 steps of 100 ms; a cover
