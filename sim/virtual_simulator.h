@@ -11,6 +11,12 @@
 // until the next RunUntil. Only one of the two threads ever runs at a time,
 // so a run is as deterministic as on one thread, and successive RunUntil
 // calls continue one run instead of restarting the state that was cut off.
+//
+// Between two RunUntil calls (or inside a condition, a scheduled action or
+// m_onMs) the machine stands still and may be read: the signals with
+// sig_read and the board's WIRED_SIGNALS (board/wired_signals.h), the
+// widgets through View(), the firmware's variables and timers by name through
+// its table of watched variables (firmware/fw_watch.h); Paint draws the panel.
 
 #include <condition_variable>
 #include <cstdint>
@@ -21,6 +27,7 @@
 #include <vector>
 
 #include "app/core/simulator_view.h"
+#include "sim/plant_faults.h"
 #include "sim/virtual_time.h"
 
 class CVirtualSimulator {
@@ -71,6 +78,11 @@ public:
     int ResetsDone() const { return m_resetsDone; }
     bool Stopping() const { return m_stopping; }
 
+    // The plant's faults: set and clear them between runs (or from inside a
+    // scheduled action or m_onMs); Faults().Describe() names those in force.
+    CPlantFaults& Faults() { return *m_faults; }
+    const CPlantFaults& Faults() const { return *m_faults; }
+
     // Paints the whole panel as the view's paint does.
     void Paint(CDrawSurface& surface);
 
@@ -90,6 +102,7 @@ private:
 
     CVirtualTime m_time;
     std::unique_ptr<CSimulatorView> m_view;
+    std::unique_ptr<CPlantFaults> m_faults;
     CQuietWindow m_window;
 
     // The lockstep between the caller and the firmware thread.
