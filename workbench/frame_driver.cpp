@@ -2,10 +2,13 @@
 
 #include "workbench/workbench_session.h"
 
+#include <algorithm>
+
 namespace {
-constexpr int64_t CHUNK_LOW_US = 1000;
-constexpr int64_t CHUNK_HIGH_US = 4000;
-constexpr uint64_t CHUNK_MAX_MS = 600'000;
+// As fast as possible, the firmware runs in chunks of about CHUNK_US of
+// wall time, sized from the pace of the chunk before.
+constexpr int64_t CHUNK_US = 2000;
+constexpr uint64_t CHUNK_MAX_MS = 100'000;
 }  // namespace
 
 CFrameDriver::CFrameDriver(CWorkbenchSession& session, QObject* parent) : QObject(parent), m_session(session)
@@ -77,6 +80,7 @@ bool CFrameDriver::Advance(uint64_t limitMs, const std::function<bool()>& stop)
 
 void CFrameDriver::OnTimer()
 {
+    emit FrameBegins();
     if (m_mode == SEEKING_STATE) {
         const int32_t from = m_seekFrom;
         CWorkbenchSession& session = m_session;
@@ -90,19 +94,19 @@ void CFrameDriver::OnTimer()
     emit Frame();
 }
 
-// Runs in chunks of about 2 ms of wall time until the slice is spent or the
-// run stops; a stop pauses.
+// Runs in chunks of about CHUNK_US of wall time until the slice is spent
+// or the run stops; a stop pauses.
 void CFrameDriver::RunSlice(const std::function<bool()>& stop)
 {
     const int64_t start = WallUs();
     for (;;) {
+        const uint64_t from = m_session.Now();
         const int64_t before = WallUs();
-        const bool stopped = Advance(m_session.Now() + m_chunkMs, stop);
-        const int64_t took = WallUs() - before;
-        if (took < CHUNK_LOW_US && m_chunkMs < CHUNK_MAX_MS)
-            m_chunkMs *= 2;
-        else if (took > CHUNK_HIGH_US && m_chunkMs > 1)
-            m_chunkMs /= 2;
+        const bool stopped = Advance(from + m_chunkMs, stop);
+        const int64_t took = std::max<int64_t>(1, WallUs() - before);
+        const uint64_t ran = m_session.Now() - from;
+        if (ran > 0)
+            m_chunkMs = std::clamp<uint64_t>(ran * CHUNK_US / static_cast<uint64_t>(took), 1, CHUNK_MAX_MS);
         if (stopped) {
             Pause();
             return;

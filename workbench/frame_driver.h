@@ -43,6 +43,7 @@ public slots:
     void SetSpeed(int index);
 
 signals:
+    void FrameBegins();  // a frame is about to advance virtual time
     void Frame();        // virtual time moved: repaint
     void ModeChanged();  // run, pause, seek or speed changed
 

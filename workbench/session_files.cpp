@@ -24,6 +24,10 @@ bool CSessionFiles::SaveScenario(const QString& path, QString& error)
         error = QString::fromUtf8("CPU 리셋이 끝난 뒤에 저장하십시오");
         return false;
     }
+    if (m_session.InputBlocked()) {
+        error = QString::fromUtf8("시나리오 재생이 끝난 뒤에 저장하십시오");
+        return false;
+    }
     const std::string text = CSessionScenario::Text(m_session.Record(), m_session.Sim());
     return CSafeFile::Write(path, QByteArray::fromStdString(text), error);
 }

@@ -45,9 +45,10 @@ std::string clock_text(uint64_t ms)
     return text;
 }
 
-void CSessionRecord::Start(uint64_t nowMs)
+void CSessionRecord::Start(uint64_t nowMs, std::string prelude)
 {
     m_startMs = nowMs;
+    m_prelude = std::move(prelude);
     m_actions.clear();
 }
 
@@ -71,6 +72,12 @@ void CSessionRecord::ResetDone(uint64_t atMs)
 std::string CSessionRecord::Steps(uint64_t endMs) const
 {
     std::string text;
+    if (!m_prelude.empty()) {
+        text = "# The scenario replayed first, as it was written:\n" + m_prelude;
+        if (text.back() != '\n')
+            text += '\n';
+        text += "# Then, at the workbench:\n";
+    }
     uint64_t at = m_startMs;
     for (const CRecordedAction& action : m_actions) {
         text += wait_line(at, action.timeMs);

@@ -23,8 +23,9 @@ struct CRecordedAction {
 
 class CSessionRecord {
 public:
-    // Forgets everything; the record counts from nowMs.
-    void Start(uint64_t nowMs);
+    // Forgets everything; the record counts from nowMs, after the steps of
+    // `prelude` (a scenario replayed up to nowMs), if any.
+    void Start(uint64_t nowMs, std::string prelude = {});
     void Add(const CRecordedAction& action);
     // The latest "Reset CPU" is over: the firmware runs again at atMs.
     void ResetDone(uint64_t atMs);
@@ -36,6 +37,7 @@ public:
 
 private:
     uint64_t m_startMs = 0;
+    std::string m_prelude;
     std::vector<CRecordedAction> m_actions;
 };
 

@@ -6,6 +6,7 @@
 #include "trelvik_version.h"
 #include "workbench/frame_clock.h"
 #include "workbench/frame_driver.h"
+#include "workbench/measure_report.h"
 #include "workbench/workbench_window.h"
 
 namespace {
@@ -77,8 +78,15 @@ int CWorkbenchCommandLine::Parse(int argc, char** argv)
 
 bool CWorkbenchCommandLine::Apply(CWorkbenchWindow& window) const
 {
+    new CMeasureReport(window);
     window.Driver().SetSpeed(m_speed);
-    if (!m_paused)
-        window.Driver().Run();
+    if (!m_scenario.empty()) {
+        QString error;
+        if (!window.OpenScenario(QString::fromStdString(m_scenario), error)) {
+            std::cerr << error.toStdString() << "\n";
+            return false;
+        }
+    }
+    m_paused ? window.Driver().Pause() : window.Driver().Run();
     return true;
 }

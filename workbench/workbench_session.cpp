@@ -23,6 +23,7 @@ void CWorkbenchSession::Start()
     m_record.Start(Now());
     m_resetFrom = -1;
     m_held.clear();
+    m_inputBlocked = false;
 }
 
 void CWorkbenchSession::Restart() { Start(); }
@@ -63,23 +64,64 @@ void CWorkbenchSession::FinishReset()
     std::vector<CHeldInput> held;
     held.swap(m_held);
     for (const CHeldInput& input : held)
-        input.press ? DoPress(input.point) : DoRelease();
+        Hold(input);
 }
 
-void CWorkbenchSession::Press(CPoint point)
+// Now, unless a reset is stopping the firmware.
+void CWorkbenchSession::Hold(const CHeldInput& input)
 {
-    if (ResettingCpu())
-        m_held.push_back(CHeldInput{true, point});
-    else
-        DoPress(point);
-}
-
-void CWorkbenchSession::Release()
-{
-    if (ResettingCpu())
-        m_held.push_back(CHeldInput{false, {0, 0}});
-    else
+    if (m_inputBlocked)
+        return;
+    if (ResettingCpu()) {
+        m_held.push_back(input);
+        return;
+    }
+    switch (input.kind) {
+    case CRecordedAction::PRESS:
+        DoPress(input.point);
+        break;
+    case CRecordedAction::RELEASE:
         DoRelease();
+        break;
+    default:
+        DoFault(input);
+        break;
+    }
+}
+
+void CWorkbenchSession::Press(CPoint point) { Hold(CHeldInput{CRecordedAction::PRESS, point, {}, false}); }
+
+void CWorkbenchSession::Release() { Hold(CHeldInput{CRecordedAction::RELEASE, {0, 0}, {}, false}); }
+
+void CWorkbenchSession::SetFault(const CPlantFault& fault)
+{
+    Hold(CHeldInput{CRecordedAction::FAULT_SET, {0, 0}, fault, false});
+}
+
+void CWorkbenchSession::ClearFault(const CPlantFault& fault)
+{
+    Hold(CHeldInput{CRecordedAction::FAULT_CLEAR, {0, 0}, fault, false});
+}
+
+void CWorkbenchSession::ClearAllFaults() { Hold(CHeldInput{CRecordedAction::FAULT_CLEAR, {0, 0}, {}, true}); }
+
+void CWorkbenchSession::DoFault(const CHeldInput& input)
+{
+    CPlantFaults& faults = Sim().Faults();
+    CRecordedAction action;
+    action.kind = input.kind;
+    action.timeMs = Now();
+    if (input.kind == CRecordedAction::FAULT_SET) {
+        faults.Set(input.fault);
+        action.fault = input.fault.Describe();
+    } else if (input.all) {
+        faults.ClearAll();
+        action.fault = "all";
+    } else {
+        faults.Clear(input.fault);
+        action.fault = input.fault.Part();
+    }
+    m_record.Add(action);
 }
 
 // Only what reaches a widget is recorded: a press that captured one, and its release.
@@ -110,7 +152,7 @@ void CWorkbenchSession::DoRelease()
 
 void CWorkbenchSession::ResetCpu()
 {
-    if (ResettingCpu())
+    if (ResettingCpu() || m_inputBlocked)
         return;
     m_resetFrom = Sim().ResetsDone();
     Sim().ResetCpuAt(Now());

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "sim/counting_beep.h"
@@ -37,10 +38,21 @@ public:
     void Release();
     // "Reset CPU" from the present virtual time; ignored while one is under way.
     void ResetCpu();
+    // Plant faults from the present virtual time (after a reset's stop, as input).
+    void SetFault(const CPlantFault& fault);
+    void ClearFault(const CPlantFault& fault);
+    void ClearAllFaults();
+    // The faults in force as a scenario names them; empty for a healthy plant.
+    std::string ActiveFaults() const { return m_machine->sim.Faults().Describe(); }
     bool ResettingCpu() const { return m_resetFrom >= 0; }
 
     // Throws the controller away and starts a fresh one at virtual time 0.
     void Restart();
+    // While a scenario is replayed the user's input is turned away.
+    void SetInputBlocked(bool blocked) { m_inputBlocked = blocked; }
+    bool InputBlocked() const { return m_inputBlocked; }
+    // The record begins again now, after the steps of a scenario replayed to here.
+    void StartRecordAfter(const std::string& scenario) { m_record.Start(Now(), scenario); }
 
     CTraceRecorder& Trace() { return m_machine->trace; }
     const CSessionRecord& Record() const { return m_record; }
@@ -55,19 +67,25 @@ private:
         CVirtualSimulator sim;
         CTraceRecorder trace;
     };
+    // What the user did while a reset was stopping the firmware, done once it runs.
     struct CHeldInput {
-        bool press;
+        CRecordedAction::Kind kind;
         CPoint point;
+        CPlantFault fault;
+        bool all;
     };
 
     void Start();
     void DoPress(CPoint point);
     void DoRelease();
+    void DoFault(const CHeldInput& input);
+    void Hold(const CHeldInput& input);
     void FinishReset();
     int InputAt(CPoint point);
 
     std::unique_ptr<CMachine> m_machine;
     CSessionRecord m_record;
+    bool m_inputBlocked = false;
     int m_resetFrom = -1;  // resets done when the running one began; -1: none runs
     std::vector<CHeldInput> m_held;
 };

@@ -4,14 +4,19 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QActionGroup>
+#include <QFileDialog>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QVBoxLayout>
 
 #include "app/qt/picture_loader.h"
 #include "workbench/controller_dock.h"
+#include "workbench/fault_menu.h"
 #include "workbench/frame_driver.h"
+#include "workbench/log_dock.h"
+#include "workbench/scenario_replay.h"
 #include "workbench/panel_view.h"
 #include "workbench/session_files.h"
 #include "workbench/time_bar.h"
@@ -24,12 +29,17 @@ CWorkbenchWindow::CWorkbenchWindow()
       m_driver(new CFrameDriver(m_session, this)),
       m_panel(new CPanelView(m_session)),
       m_timeBar(new CTimeBar(*m_actions, this)),
-      m_files(new CSessionFiles(m_session, *m_panel, this))
+      m_files(new CSessionFiles(m_session, *m_panel, this)),
+      m_replay(new CScenarioReplay(m_session, this))
 {
     setWindowTitle(QString::fromUtf8("Trelvik 워크벤치"));
     setWindowIcon(application_icon());
     m_actions->FillMenus(*menuBar());
+    m_faults = new CFaultMenu(*m_actions->FaultMenu(), m_session);
     addActions(m_actions->findChildren<QAction*>());
+    m_driver->m_advance = [this](uint64_t limitMs, const std::function<bool()>& stop) {
+        return m_replay->Advance(limitMs, stop);
+    };
     addToolBar(Qt::TopToolBarArea, m_timeBar);
 
     // The panel keeps its size; the docks take what the window has over.
@@ -75,10 +85,12 @@ void CWorkbenchWindow::CreateDocks()
     addDockWidget(Qt::LeftDockWidgetArea, m_controllerDock);
     m_traceDock = new CTraceDock(m_session.Trace(), this);
     addDockWidget(Qt::RightDockWidgetArea, m_traceDock);
+    m_logDock = new CLogDock(*m_replay, this);
+    addDockWidget(Qt::BottomDockWidgetArea, m_logDock);
     const struct {
         QDockWidget* dock;
         Qt::Key key;
-    } docks[] = {{m_controllerDock, Qt::Key_F2}, {m_traceDock, Qt::Key_F3}};
+    } docks[] = {{m_controllerDock, Qt::Key_F2}, {m_traceDock, Qt::Key_F3}, {m_logDock, Qt::Key_F4}};
     for (const auto& d : docks) {
         QAction* toggle = d.dock->toggleViewAction();
         toggle->setShortcut(QKeySequence(d.key));
@@ -102,6 +114,11 @@ void CWorkbenchWindow::Connect()
         m_session.ResetCpu();
         ShowStatus();
     });
+    connect(a.openScenario, &QAction::triggered, this, &CWorkbenchWindow::AskOpenScenario);
+    connect(m_replay, &CScenarioReplay::Restarted, this, &CWorkbenchWindow::OnSessionRestarted);
+    connect(m_replay, &CScenarioReplay::Failed, m_driver, &CFrameDriver::Pause);
+    connect(m_replay, &CScenarioReplay::Ended, this, &CWorkbenchWindow::ShowStatus);
+    connect(m_faults, &CFaultMenu::Changed, this, &CWorkbenchWindow::ShowStatus);
     connect(a.saveScenario, &QAction::triggered, m_files, &CSessionFiles::AskSaveScenario);
     connect(a.snapshot, &QAction::triggered, m_files, &CSessionFiles::AskSaveSnapshot);
     connect(a.exportTrace, &QAction::triggered, m_files, &CSessionFiles::AskExportTrace);
@@ -137,11 +154,37 @@ void CWorkbenchWindow::OnModeChanged()
 void CWorkbenchWindow::OnNewSession()
 {
     m_driver->Pause();
+    m_replay->Cancel();
     m_session.Restart();
+    OnSessionRestarted();
+}
+
+// A new simulator: every view looks at it from now on.
+void CWorkbenchWindow::OnSessionRestarted()
+{
     m_traceDock->SetRecorder(m_session.Trace());
     m_controllerDock->SessionRestarted();
     m_panel->update();
     OnFrame();
+}
+
+bool CWorkbenchWindow::OpenScenario(const QString& path, QString& error)
+{
+    if (!m_replay->Open(path, error))
+        return false;
+    m_replay->Start();
+    m_logDock->show();
+    m_driver->Run();
+    return true;
+}
+
+void CWorkbenchWindow::AskOpenScenario()
+{
+    const QString path = QFileDialog::getOpenFileName(this, QString::fromUtf8("시나리오 열기"), QString(),
+                                                      QString::fromUtf8("시나리오 (*.scn);;모든 파일 (*)"));
+    QString error;
+    if (!path.isEmpty() && !OpenScenario(path, error))
+        QMessageBox::warning(this, QString::fromUtf8("시나리오 열기"), error);
 }
 
 void CWorkbenchWindow::ShowStatus()
@@ -160,6 +203,13 @@ void CWorkbenchWindow::ShowStatus()
     }
     if (m_session.ResettingCpu())
         text += QString::fromUtf8(" · CPU 리셋 중 (입력은 끝난 뒤에)");
+    if (m_replay->Active())
+        text += QString::fromUtf8(" · 시나리오 재생 중 %1:%2 (입력 막힘)")
+                    .arg(m_replay->FileName())
+                    .arg(m_replay->CurrentLine());
+    const std::string faults = m_session.ActiveFaults();
+    if (!faults.empty())
+        text += QString::fromUtf8(" · 고장: ") + QString::fromStdString(faults);
     if (!m_prompt.isEmpty())
         text = m_prompt;
     if (text != m_status.text())

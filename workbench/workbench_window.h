@@ -10,6 +10,9 @@
 
 class CFrameDriver;
 class CControllerDock;
+class CFaultMenu;
+class CLogDock;
+class CScenarioReplay;
 class CPanelView;
 class CSessionFiles;
 class CTimeBar;
@@ -29,6 +32,12 @@ public:
     CTraceDock& TraceDock() { return *m_traceDock; }
     CControllerDock& ControllerDock() { return *m_controllerDock; }
     CSessionFiles& Files() { return *m_files; }
+    CScenarioReplay& Replay() { return *m_replay; }
+    CLogDock& LogDock() { return *m_logDock; }
+    CFaultMenu& Faults() { return *m_faults; }
+
+    // Replays a scenario from a fresh controller; false with "FILE:LINE: reason".
+    bool OpenScenario(const QString& path, QString& error);
     CWorkbenchActions& Actions() { return *m_actions; }
     QString StatusText() const { return m_status.text(); }
 
@@ -42,6 +51,8 @@ private:
     void OnFrame();
     void OnModeChanged();
     void OnNewSession();
+    void OnSessionRestarted();
+    void AskOpenScenario();
     void ShowStatus();
 
     CWorkbenchSession m_session;  // outlives every part that looks at it
@@ -52,6 +63,9 @@ private:
     CTraceDock* m_traceDock = nullptr;
     CControllerDock* m_controllerDock = nullptr;
     CSessionFiles* m_files;
+    CScenarioReplay* m_replay;
+    CLogDock* m_logDock = nullptr;
+    CFaultMenu* m_faults = nullptr;
     QLabel m_status;
     QString m_prompt;  // a highlighted command's prompt, shown instead of the status
 };

@@ -9,6 +9,7 @@
 
 #include "scenario/scenario_parser.h"
 #include "scenario/scenario_runner.h"
+#include "workbench/fault_menu.h"
 #include "workbench/session_files.h"
 #include "workbench/workbench_actions.h"
 #include "workbench_fixture.h"
@@ -42,6 +43,17 @@ TEST_F(SessionRoundTrip, ASavedSessionReplaysToTheSameEnd)
     Click(CVirtualSimulator::COVER);
     Step(2345);
 
+    // The main motor jams for a while; the exit's CCW switch sticks for good.
+    const CPlantFault jammed{CPlantFault::JAMMED_MOTOR, CPlantFault::MOTOR_MAIN, 0};
+    const CPlantFault stuck{CPlantFault::STUCK_SWITCH, CPlantFault::SwitchIndex("OVER_SENSOR_CCW"), 1};
+    m_window->Faults().ActionOf(jammed)->trigger();
+    EXPECT_TRUE(m_window->StatusText().contains(QStringLiteral("motor main jammed"))) << "shown while in force";
+    Step(3210);
+    m_window->Faults().ActionOf(jammed)->trigger();
+    EXPECT_FALSE(m_window->StatusText().contains(QStringLiteral("jammed")));
+    m_window->Faults().ActionOf(stuck)->trigger();
+    Step(1111);
+
     // "Reset CPU" while washing runs: a press during the stop waits for its end.
     m_window->Actions().resetCpu->trigger();
     Step(300);
@@ -73,6 +85,8 @@ TEST_F(SessionRoundTrip, ASavedSessionReplaysToTheSameEnd)
     EXPECT_TRUE(text.contains(QString::fromUtf8("reset-cpu\npress 커버\nrelease\n")))
         << "the click held during the stop lands when the firmware runs again";
     EXPECT_TRUE(text.contains(QString::fromUtf8("press 전원"))) << "the power key's point names the key";
+    EXPECT_TRUE(text.contains(QStringLiteral("fault motor main jammed\nwait 3210")));
+    EXPECT_TRUE(text.contains(QStringLiteral("clear motor main\nfault OVER_SENSOR_CCW stuck 1\n")));
 }
 
 }  // namespace
