@@ -7,6 +7,7 @@
 #include <QTableView>
 
 #include "workbench/timers_model.h"
+#include "workbench/watch_delegate.h"
 #include "workbench/variables_model.h"
 
 CControllerDock::CControllerDock(QWidget* parent)
@@ -44,6 +45,7 @@ QTableView* CControllerDock::MakeView(QAbstractItemModel* model, QWidget* parent
 {
     QTableView* view = new QTableView(parent);
     view->setModel(model);
+    view->setItemDelegate(new CWatchDelegate(view));
     view->verticalHeader()->hide();
     view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 4);
     view->horizontalHeader()->setStretchLastSection(true);

@@ -16,9 +16,11 @@ public:
     static constexpr double SPEEDS[SPEED_COUNT] = {0.1, 1, 10, 100, 1000, 0};
     static const char* const SPEED_LABELS[SPEED_COUNT];  // "×0.1" .. "최대"
 
-    // Frames at x1 and slower come 20 times a second, faster ones 60 times;
-    // as fast as possible, the firmware runs MAX_SLICE_MS of each frame.
-    static constexpr int SLOW_FRAME_MS = 50;
+    // Frames at x1 and slower come every 100 ms, as the panel's own refresh
+    // step does at x1 (the lamps, readouts and animations change no oftener);
+    // faster ones 60 times a second; as fast as possible, the firmware runs
+    // MAX_SLICE_MS of each frame.
+    static constexpr int SLOW_FRAME_MS = 100;
     static constexpr int FAST_FRAME_MS = 16;
     static constexpr int MAX_SLICE_MS = 40;
     // A simulation further behind the wall clock than this is let off the

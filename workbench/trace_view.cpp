@@ -89,9 +89,10 @@ void CTraceView::Changed()
 }
 
 // Following, a frame scrolls the waves by the pixels the clock moved and
-// paints the new strip with the LABEL_ROOM before it, where the text of a
-// growing box may just have come to fit; the labels are painted again only
-// when a value changed.
+// paints the new strip and the two pixels before it, where the last frame
+// stopped; in the rows of numbers also the LABEL_ROOM before that, where
+// the text of a growing box may just have come to fit. The labels are
+// painted again only when a value changed.
 void CTraceView::SetNow(uint64_t nowMs)
 {
     if (nowMs == m_nowMs)
@@ -100,10 +101,12 @@ void CTraceView::SetNow(uint64_t nowMs)
     if (m_cursor && m_cursorMs > nowMs)
         m_cursorMs = nowMs;
     const int64_t shift = EndPx() - m_scrolledEndPx;
-    const int strip = static_cast<int>(shift) + LABEL_ROOM + 10;
-    if (m_follow && shift > 0 && strip < WaveWidth() && !m_wholePending) {
+    const int strip = static_cast<int>(shift) + 2;
+    const int wordStrip = strip + LABEL_ROOM + 10;
+    if (m_follow && shift > 0 && wordStrip < WaveWidth() && !m_wholePending) {
         scroll(static_cast<int>(-shift), 0, WaveRect());
         update(QRect(width() - strip, 0, strip, height()));
+        update(QRect(width() - wordStrip, AXIS_HEIGHT, wordStrip, WordRowsHeight()));
     } else if (m_follow ? shift != 0 : XOf(static_cast<double>(nowMs)) <= width() + 1) {
         update(WaveRect());
     }
@@ -116,6 +119,14 @@ void CTraceView::SetNow(uint64_t nowMs)
     }
     if (changed)
         update(QRect(0, 0, WaveLeft(), height()));
+}
+
+int CTraceView::WordRowsHeight() const
+{
+    int height = 0;
+    for (int row = 0; row < RowCount() && !m_buffer->IsBit(m_rows[row]); ++row)
+        height += RowHeight(row);
+    return height;
 }
 
 void CTraceView::ZoomAt(double factor, double x)

@@ -84,6 +84,7 @@ private:
     void Changed();  // everything to be painted again
 
     int RowHeight(int row) const;
+    int WordRowsHeight() const;  // the rows of numbers, at the top
     int32_t ValueShown(int row) const;
     QString Format(int channel, int32_t value) const;
     const QStaticText& Text(const QString& text);

@@ -20,7 +20,7 @@ void CWatchModel::Refresh(bool running)
     for (int row = 0; row < m_rows; ++row)
         for (int column = 0; column < m_headers.size(); ++column) {
             CCell& cell = Cell(row, column);
-            const bool markedBefore = Marked(row, column);
+            const bool markedBefore = MarkedAt(row, column, now);
             const int64_t value = Value(row, column);
             cell.changed = cell.known && value != cell.value;
             if (cell.changed || !cell.known) {
@@ -33,7 +33,7 @@ void CWatchModel::Refresh(bool running)
                 cell.markedUntil = 0;  // paused: the last step's changes alone
             const bool fresh = !cell.known;
             cell.known = true;
-            if (fresh || cell.changed || markedBefore != Marked(row, column)) {
+            if (fresh || cell.changed || markedBefore != MarkedAt(row, column, now)) {
                 const QModelIndex at = index(row, column);
                 emit dataChanged(at, at);
             }
@@ -46,10 +46,10 @@ void CWatchModel::ClearMarks()
         cell = CCell{};
 }
 
-bool CWatchModel::Marked(int row, int column) const
+bool CWatchModel::MarkedAt(int row, int column, int64_t wallMs) const
 {
     const CCell& cell = Cell(row, column);
-    return cell.changed || cell.markedUntil > m_wall.elapsed();
+    return cell.changed || cell.markedUntil > wallMs;
 }
 
 int CWatchModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : m_rows; }
@@ -64,18 +64,19 @@ QVariant CWatchModel::data(const QModelIndex& index, int role) const
     if (!index.isValid())
         return {};
     const CCell& cell = Cell(index.row(), index.column());
+    const bool marked = role == Qt::FontRole || role == Qt::ForegroundRole ? Marked(index.row(), index.column()) : false;
     switch (role) {
     case Qt::DisplayRole:
         return cell.text;
     case Qt::FontRole:
-        if (Marked(index.row(), index.column())) {
+        if (marked) {
             QFont bold;
             bold.setBold(true);
             return bold;
         }
         return {};
     case Qt::ForegroundRole:
-        return Marked(index.row(), index.column()) ? QBrush(QColor(200, 0, 0)) : QVariant();
+        return marked ? QBrush(QColor(200, 0, 0)) : QVariant();
     case Qt::TextAlignmentRole:
         return index.column() == 0 ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)
                                    : QVariant(Qt::AlignRight | Qt::AlignVCenter);

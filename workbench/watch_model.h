@@ -27,7 +27,7 @@ public:
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
-    bool Marked(int row, int column) const;
+    bool Marked(int row, int column) const { return MarkedAt(row, column, m_wall.elapsed()); }
 
 protected:
     // The cell's number now, and its text.
@@ -35,6 +35,8 @@ protected:
     virtual QString Text(int row, int column, int64_t value) const;
 
 private:
+    bool MarkedAt(int row, int column, int64_t wallMs) const;
+
     struct CCell {
         int64_t value = 0;
         QString text;
