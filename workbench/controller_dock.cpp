@@ -22,7 +22,8 @@ CControllerDock::CControllerDock(QWidget* parent)
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 2);
     setWidget(split);
-    FrameDone(false);
+    m_variables->Refresh(false);
+    m_timers->Refresh(false);
     // Sized once to what they hold: sizing them every frame would cost more than the frame.
     variables->resizeColumnsToContents();
     timers->resizeColumnsToContents();
@@ -30,14 +31,16 @@ CControllerDock::CControllerDock(QWidget* parent)
     const struct {
         int column;
         const char* widest;
-    } widest[] = {{CTimersModel::STATUS, "실행 (끝)"}, {CTimersModel::STEP, "00/00"}, {CTimersModel::REPEATS, "0000/0000"},
-                  {CTimersModel::DUE, "0000000"}};
+    } widest[] = {{CTimersModel::STATUS, "실행"}, {CTimersModel::STEP, "00/00"}, {CTimersModel::REPEATS, "00/6000"},
+                  {CTimersModel::DUE, "000000"}};
     for (const auto& w : widest)
         timers->setColumnWidth(w.column, std::max(timers->columnWidth(w.column),
                                                   metrics.horizontalAdvance(QString::fromUtf8(w.widest)) + 14));
     connect(this, &QDockWidget::visibilityChanged, this, [this](bool visible) {
-        if (visible)
-            FrameDone(false);
+        if (visible) {
+            m_variables->Refresh(false);
+            m_timers->Refresh(false);
+        }
     });
 }
 
@@ -56,10 +59,11 @@ QTableView* CControllerDock::MakeView(QAbstractItemModel* model, QWidget* parent
     return view;
 }
 
-void CControllerDock::FrameDone(bool running)
+void CControllerDock::FrameDone(uint64_t nowMs, bool running)
 {
-    if (isHidden())
+    if (isHidden() || (nowMs == m_readAtMs && !running))
         return;  // shown again, it reads afresh
+    m_readAtMs = nowMs;
     m_variables->Refresh(running);
     m_timers->Refresh(running);
 }
@@ -68,5 +72,5 @@ void CControllerDock::SessionRestarted()
 {
     m_variables->ClearMarks();
     m_timers->ClearMarks();
-    FrameDone(false);
+    m_readAtMs = UINT64_MAX;
 }

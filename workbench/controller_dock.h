@@ -4,6 +4,8 @@
 
 #include <QDockWidget>
 
+#include <cstdint>
+
 class QAbstractItemModel;
 class QTableView;
 class CTimersModel;
@@ -14,8 +16,9 @@ class CControllerDock : public QDockWidget {
 public:
     explicit CControllerDock(QWidget* parent = nullptr);
 
-    // Once per frame, between runs of the firmware.
-    void FrameDone(bool running);
+    // Once per frame, between runs of the firmware: the values are read
+    // afresh when virtual time has moved since the last frame.
+    void FrameDone(uint64_t nowMs, bool running);
     void SessionRestarted();
 
     CVariablesModel& Variables() { return *m_variables; }
@@ -26,4 +29,5 @@ private:
 
     CVariablesModel* m_variables;
     CTimersModel* m_timers;
+    uint64_t m_readAtMs = UINT64_MAX;  // the virtual time the values were read at
 };

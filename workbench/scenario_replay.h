@@ -5,8 +5,8 @@
 // first failed verdict the replay pauses on the very ms of the verdict: a
 // slice that ran past it is played again from the start up to that ms,
 // which the simulation's determinism makes exact. Running on plays the
-// rest. Once the scenario has ended, the session goes on as any other; a
-// scenario saved then begins with the replayed file.
+// rest. At its end the replay pauses too; from there the session goes on
+// as any other, and a scenario saved then begins with the replayed file.
 
 #include <QObject>
 #include <QString>
@@ -36,7 +36,8 @@ public:
     void Cancel();
 
     // Time for one frame: runs to limitMs, or until `stop` holds, or to the
-    // first failed verdict (true: pause). After the end, the session runs on.
+    // first failed verdict, or to the scenario's end (true: pause there).
+    // After the end, the session runs on.
     bool Advance(uint64_t limitMs, const std::function<bool()>& stop);
 
     const QString& FileName() const { return m_fileName; }

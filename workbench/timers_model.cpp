@@ -9,7 +9,7 @@ constexpr int64_t NOT_DUE = INT64_MIN;
 CTimersModel::CTimersModel(QObject* parent)
     : CWatchModel(FW_TIMER_COUNT,
                   {QString::fromUtf8("타이머"), QString::fromUtf8("상태"), QString::fromUtf8("단계"),
-                   QString::fromUtf8("반복"), QString::fromUtf8("기한 ms"), QString::fromUtf8("남은 ms")},
+                   QString::fromUtf8("반복"), QString::fromUtf8("기한"), QString::fromUtf8("남은 ms")},
                   parent),
       m_nowMs(fw_variable_find("now_ms"))
 {
@@ -47,7 +47,7 @@ QString CTimersModel::Text(int row, int column, int64_t value) const
         const bool running = value / 2 == TIMER_RUNNING;
         if (!running)
             return QString::fromUtf8("정지");
-        return QString::fromUtf8(value % 2 ? "실행 (끝)" : "실행");
+        return QString::fromUtf8(value % 2 ? "마침" : "실행");  // played out: the next step only stops
     }
     case STEP:
         return QStringLiteral("%1/%2").arg(value / 65536).arg(value % 65536);

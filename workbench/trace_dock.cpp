@@ -58,6 +58,8 @@ CTraceDock::CTraceDock(CTraceRecorder& recorder, QWidget* parent)
 void CTraceDock::SetRecorder(CTraceRecorder& recorder)
 {
     m_recorder = &recorder;
+    for (const QString& name : m_chosen)
+        recorder.AddVariable(name.toStdString());
     m_view->SetBuffer(recorder.Buffer());
     FillVariables();
     ShowView();
@@ -86,10 +88,21 @@ void CTraceDock::FillVariables()
         action->setChecked(m_recorder->Traces(name.toStdString()));
         action->setEnabled(!action->isChecked());
         connect(action, &QAction::triggered, this, [this, action, name] {
-            if (m_recorder->AddVariable(name.toStdString()))
-                m_view->ChannelsChanged();
+            AddVariable(name);
             action->setChecked(m_recorder->Traces(name.toStdString()));
             action->setEnabled(!action->isChecked());
         });
     }
+}
+
+bool CTraceDock::AddVariable(const QString& name)
+{
+    if (m_recorder->Traces(name.toStdString()))
+        return true;
+    if (!m_recorder->AddVariable(name.toStdString()))
+        return false;
+    m_chosen << name;
+    m_view->ChannelsChanged();
+    FillVariables();
+    return true;
 }

@@ -3,6 +3,7 @@
 // following the clock, and the firmware variables that can be added to it.
 
 #include <QDockWidget>
+#include <QStringList>
 
 #include <cstdint>
 
@@ -20,8 +21,10 @@ public:
     CTraceView& View() { return *m_view; }
     // Once per frame.
     void FrameDone(uint64_t nowMs);
-    // A new session brings a new recorder.
+    // A new session brings a new recorder; the variables chosen go on being traced.
     void SetRecorder(CTraceRecorder& recorder);
+    // Traces a watched firmware variable from now on; false for an unknown name.
+    bool AddVariable(const QString& name);
 
 private:
     void ShowView();
@@ -32,4 +35,5 @@ private:
     QLabel* m_span;
     QToolButton* m_follow;
     QMenu* m_variables;
+    QStringList m_chosen;
 };

@@ -7,8 +7,7 @@ void CWatchDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option
     const bool alternate = option.features & QStyleOptionViewItem::Alternate;
     painter->fillRect(option.rect, option.palette.color(alternate ? QPalette::AlternateBase : QPalette::Base));
     const QVariant font = index.data(Qt::FontRole);
-    if (font.isValid())
-        painter->setFont(font.value<QFont>());
+    painter->setFont(font.isValid() ? font.value<QFont>() : option.font);
     const QVariant colour = index.data(Qt::ForegroundRole);
     painter->setPen(colour.isValid() ? colour.value<QBrush>().color() : option.palette.color(QPalette::Text));
     const int alignment = index.data(Qt::TextAlignmentRole).toInt();

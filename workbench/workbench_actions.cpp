@@ -79,3 +79,25 @@ void CWorkbenchActions::FillMenus(QMenuBar& bar)
     QMenu* help = bar.addMenu(QString::fromUtf8("도움말(&H)"));
     help->addActions({shortcuts, about});
 }
+
+QString CWorkbenchActions::ShortcutsTable() const
+{
+    QString rows;
+    const auto row = [&rows](const QString& key, const QString& what) {
+        rows += QStringLiteral("<tr><td><b>%1</b></td><td>%2</td></tr>").arg(key.toHtmlEscaped(), what.toHtmlEscaped());
+    };
+    for (const QAction* action : findChildren<QAction*>())
+        if (!action->shortcut().isEmpty())
+            row(action->shortcut().toString(QKeySequence::NativeText), QString(action->text()).remove(QLatin1Char('&')));
+    static const char* const OTHERS[][2] = {
+        {"F2 / F3 / F4", "제어기 / 추적 / 기록 창 보이기, 감추기"},
+        {"P, W, C, D", "패널의 전원, 수동세척, 커버, 서랍을 누르고 있는 동안 누름"},
+        {"Alt+F, T, U, V, H", "파일, 시간, 고장, 보기, 도움말 메뉴"},
+        {"추적: ← / →", "커서를 1 픽셀 (Shift: 10 픽셀) 옮김"},
+        {"추적: + / −", "확대 / 축소"},
+        {"추적: End / Esc", "시계 따라가기 / 커서 없애기"},
+    };
+    for (const auto& other : OTHERS)
+        row(QString::fromUtf8(other[0]), QString::fromUtf8(other[1]));
+    return QStringLiteral("<table cellspacing=4>") + rows + QStringLiteral("</table>");
+}

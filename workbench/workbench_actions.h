@@ -19,6 +19,9 @@ public:
     // The menus, in order: 파일, 시간, CPU, 고장 (empty: filled by its owner), 보기, 도움말.
     void FillMenus(QMenuBar& bar);
     QMenu* FaultMenu() const { return m_faultMenu; }
+    // Every key as a table (HTML): the commands' shortcuts, then the keys of
+    // the panel and of the trace.
+    QString ShortcutsTable() const;
     QMenu* ViewMenu() const { return m_viewMenu; }
 
     // 파일

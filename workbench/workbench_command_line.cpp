@@ -3,16 +3,18 @@
 #include <cstring>
 #include <iostream>
 
+#include "firmware/fw_watch.h"
 #include "trelvik_version.h"
 #include "workbench/frame_clock.h"
 #include "workbench/frame_driver.h"
 #include "workbench/measure_report.h"
+#include "workbench/trace_dock.h"
 #include "workbench/workbench_window.h"
 
 namespace {
 
 const char* const USAGE =
-    "usage: trelvik-workbench [--speed S] [--paused] [FILE.scn]\n"
+    "usage: trelvik-workbench [--speed S] [--paused] [--trace VARIABLE]... [FILE.scn]\n"
     "The food-waste processor's panel in virtual time: pause, step and speed,\n"
     "the controller's variables and timers, a live trace, plant faults, and\n"
     "sessions saved as scenarios.\n"
@@ -20,6 +22,7 @@ const char* const USAGE =
     "  FILE.scn     replay this scenario in the window\n"
     "  --speed S    start at speed S: 0.1, 1, 10, 100, 1000 or max (default 1)\n"
     "  --paused     start with the clock stopped\n"
+    "  --trace V    add the firmware variable V to the trace (repeatable)\n"
     "  --help       show this help and exit\n"
     "  --version    show the version and exit\n"
     "\n"
@@ -50,6 +53,16 @@ int CWorkbenchCommandLine::Parse(int argc, char** argv)
         }
         if (arg == "--paused") {
             m_paused = true;
+        } else if (arg == "--trace") {
+            if (++i >= argc)
+                return usage_error("--trace needs a variable name");
+            if (!fw_variable_find(argv[i])) {
+                std::string known;
+                for (uint8_t v = 0; v < FW_VARIABLE_COUNT; ++v)
+                    known += (v ? ", " : "") + std::string(fw_variables[v].name);
+                return usage_error("unknown variable '" + std::string(argv[i]) + "' (" + known + ")");
+            }
+            m_traced.push_back(argv[i]);
         } else if (arg == "--speed" || arg.rfind("--speed=", 0) == 0) {
             std::string word;
             if (arg == "--speed") {
@@ -66,7 +79,7 @@ int CWorkbenchCommandLine::Parse(int argc, char** argv)
             if (m_speed < 0)
                 return usage_error("unknown speed '" + word + "' (0.1, 1, 10, 100, 1000 or max)");
         } else if (arg.size() > 1 && arg[0] == '-') {
-            return usage_error("unknown option '" + arg + "' (--speed, --paused, --help, --version)");
+            return usage_error("unknown option '" + arg + "' (--speed, --paused, --trace, --help, --version)");
         } else if (m_scenario.empty()) {
             m_scenario = arg;
         } else {
@@ -80,6 +93,8 @@ bool CWorkbenchCommandLine::Apply(CWorkbenchWindow& window) const
 {
     new CMeasureReport(window);
     window.Driver().SetSpeed(m_speed);
+    for (const std::string& name : m_traced)
+        window.TraceDock().AddVariable(QString::fromStdString(name));
     if (!m_scenario.empty()) {
         QString error;
         if (!window.OpenScenario(QString::fromStdString(m_scenario), error)) {

@@ -1,8 +1,10 @@
 #pragma once
-// The workbench's command line: trelvik-workbench [--speed S] [--paused] [FILE.scn]
+// The workbench's command line:
+//   trelvik-workbench [--speed S] [--paused] [--trace VARIABLE]... [FILE.scn]
 // read before any window exists, so --help and --version need no display.
 
 #include <string>
+#include <vector>
 
 class CWorkbenchWindow;
 
@@ -19,4 +21,5 @@ private:
     int m_speed = 1;  // row of CFrameClock::SPEEDS
     bool m_paused = false;
     std::string m_scenario;
+    std::vector<std::string> m_traced;
 };

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "app/qt/picture_loader.h"
+#include "trelvik_version.h"
 #include "workbench/controller_dock.h"
 #include "workbench/fault_menu.h"
 #include "workbench/frame_driver.h"
@@ -66,7 +67,7 @@ void CWorkbenchWindow::FitScreen()
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         size = size.boundedTo(screen->availableSize());
     resize(size);
-    resizeDocks({m_controllerDock, m_traceDock}, {430, size.width() - 430 - CPanelView::WIDTH - 20},
+    resizeDocks({m_controllerDock, m_traceDock}, {470, size.width() - 470 - CPanelView::WIDTH - 20},
                 Qt::Horizontal);
 }
 
@@ -115,6 +116,15 @@ void CWorkbenchWindow::Connect()
         ShowStatus();
     });
     connect(a.openScenario, &QAction::triggered, this, &CWorkbenchWindow::AskOpenScenario);
+    connect(a.shortcuts, &QAction::triggered, this, [this] {
+        QMessageBox::information(this, QString::fromUtf8("단축키"), m_actions->ShortcutsTable());
+    });
+    connect(a.about, &QAction::triggered, this, [this] {
+        QMessageBox::about(this, QString::fromUtf8("워크벤치 정보"),
+                           QString::fromUtf8("<b>trelvik-workbench</b> %1<br>음식물처리기 제어기를 가상 시간에서 "
+                                             "멈추고, 한 걸음씩 보고, 빠르게 돌립니다.")
+                               .arg(QStringLiteral(TRELVIK_VERSION)));
+    });
     connect(m_replay, &CScenarioReplay::Restarted, this, &CWorkbenchWindow::OnSessionRestarted);
     connect(m_replay, &CScenarioReplay::Failed, m_driver, &CFrameDriver::Pause);
     connect(m_replay, &CScenarioReplay::Ended, this, &CWorkbenchWindow::ShowStatus);
@@ -138,7 +148,7 @@ void CWorkbenchWindow::OnFrame()
 {
     m_panel->FrameDone();
     m_traceDock->FrameDone(m_session.Now());
-    m_controllerDock->FrameDone(m_driver->Running());
+    m_controllerDock->FrameDone(m_session.Now(), m_driver->Running());
     m_timeBar->Show(m_session.Now(), m_driver->Achieved(), m_driver->Running());
     ShowStatus();
 }
