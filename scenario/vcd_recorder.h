@@ -24,7 +24,7 @@ public:
     // Samples once more at the present time and renames the file into place.
     bool Finish(std::string& error);
 
-    const std::string& TempPath() const { return m_writer.TempPath(); }
+    std::string TempPath() const { return m_writer.TempPath(); }
 
 private:
     uint64_t MotorPosition(int motor) const;
