@@ -1,6 +1,8 @@
 #include "scenario/scenario_batch.h"
 
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <sstream>
 
 #include <sys/stat.h>
@@ -85,8 +87,12 @@ bool CScenarioBatch::CheckOutputs()
         m_loaded[0].vcdPath = m_command.vcdPath;
     }
     if (ok && !m_command.vcdDir.empty()) {
+        // Made when missing (its parent must be there), before anything runs.
         struct stat st {};
-        if (stat(m_command.vcdDir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+        if (stat(m_command.vcdDir.c_str(), &st) != 0 && errno == ENOENT && mkdir(m_command.vcdDir.c_str(), 0777) != 0) {
+            error = m_command.vcdDir + ": cannot make the folder: " + std::strerror(errno);
+            ok = false;
+        } else if (stat(m_command.vcdDir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
             error = m_command.vcdDir + ": not a directory (--vcd-dir)";
             ok = false;
         }
