@@ -14,6 +14,7 @@
 
 #include "app/core/simulator_view.h"
 #include "board/port_bytes.h"
+#include "panel/beep.h"
 #include "panel/draw_surface.h"
 
 namespace {

@@ -5,7 +5,8 @@
 
 class CFirmwareThread : public CWorkerThread {
 public:
-    // Firmware start-up, then the board's start exchange; on the starting thread.
+    // The thread layer's sleep into the time seam, firmware start-up, then the
+    // board's start exchange; on the starting thread.
     void OnStart() override;
     // Clock update, one state dispatch, then the board's cycle exchange.
     void OnPeriod() override;

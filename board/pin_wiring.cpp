@@ -10,8 +10,7 @@
 #include "board/sim_board.h"
 #include "board/wired_signals.h"
 #include "board/word_binding.h"
-#include "firmware/fw_clock.h"
-#include "firmware/fw_main.h"
+#include "firmware/fw_board_vars.h"
 
 namespace {
 

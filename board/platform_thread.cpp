@@ -1,6 +1,8 @@
 #include "board/platform_thread.h"
 
 #include <chrono>
+#include <new>
+#include <system_error>
 
 namespace {
 
@@ -8,6 +10,7 @@ namespace {
 thread_local const std::atomic<bool>* t_terminate = nullptr;
 
 std::atomic<uint32_t> s_nextThreadId{1};
+std::atomic<bool> s_failNextCreation{false};
 
 using Clock = std::chrono::steady_clock;
 constexpr auto SLICE = std::chrono::milliseconds(1);
@@ -70,12 +73,24 @@ CPlatformEvent::WaitResult CPlatformEvent::Wait(int32_t timeoutMs)
     }
 }
 
+void PlatformFailNextThreadCreation() { s_failNextCreation.store(true); }
+
 CPlatformThread* CPlatformThread::CreateSuspended(PlatformThreadEntry entry, void* param, uint32_t* id)
 {
-    auto* thread = new CPlatformThread();
+    auto* thread = new (std::nothrow) CPlatformThread();
+    if (!thread)
+        return nullptr;
+    try {
+        if (s_failNextCreation.exchange(false))
+            throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+        thread->m_thread = std::thread(&CPlatformThread::Main, thread, entry, param);
+    } catch (const std::system_error&) {
+        // Out of threads or memory: nothing was started.
+        delete thread;
+        return nullptr;
+    }
     if (id)
         *id = s_nextThreadId.fetch_add(1);
-    thread->m_thread = std::thread(&CPlatformThread::Main, thread, entry, param);
     return thread;
 }
 

@@ -38,7 +38,8 @@ using PlatformThreadEntry = unsigned (*)(void* param);
 // A thread that executes nothing until Resume.
 class CPlatformThread {
 public:
-    // Creates the thread suspended; never returns null.
+    // Creates the thread suspended; null when the system cannot make another
+    // thread (and then *id is left as it was).
     static CPlatformThread* CreateSuspended(PlatformThreadEntry entry, void* param, uint32_t* id);
     ~CPlatformThread();  // joins the thread
 
@@ -61,6 +62,10 @@ private:
     std::atomic<bool> m_terminate{false};
     std::thread m_thread;
 };
+
+// Makes the next CreateSuspended fail as when threads or memory run short;
+// for tests of what the callers do then.
+void PlatformFailNextThreadCreation();
 
 // Sleeps for ms milliseconds. On a thread whose termination was requested it
 // throws CThreadTerminated instead, within a millisecond of the request.

@@ -5,8 +5,7 @@
 #include "board/port_bytes.h"
 #include "board/port_pin.h"
 #include "board/word_binding.h"
-#include "firmware/fw_cycle.h"
-#include "firmware/fw_main.h"
+#include "firmware/fw_board_vars.h"
 
 namespace {
 

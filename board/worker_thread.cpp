@@ -1,5 +1,7 @@
 #include "board/worker_thread.h"
 
+#include <new>
+
 CWorkerThread::CWorkerThread()
     : m_hThread(nullptr),
       m_hEvent(nullptr),
@@ -25,8 +27,14 @@ bool CWorkerThread::Start(int32_t periodMs)
         return false;
     m_bStopRequested.store(0);
     m_nPeriodMs = periodMs;
-    m_hEvent = new CPlatformEvent();
-    m_hThread = CPlatformThread::CreateSuspended(&CWorkerThread::ThreadEntry, this, &m_dwThreadId);
+    m_hEvent = new (std::nothrow) CPlatformEvent();
+    m_hThread = m_hEvent ? CPlatformThread::CreateSuspended(&CWorkerThread::ThreadEntry, this, &m_dwThreadId)
+                         : nullptr;
+    if (!m_hEvent || !m_hThread) {
+        // Out of threads or memory: release what was made; nothing runs.
+        ReleaseHandles();
+        return false;
+    }
     OnStart();
     m_bRunning.store(1);
     m_hThread->Resume();
@@ -100,7 +108,8 @@ void CWorkerThread::ReleaseHandles()
 {
     // The worker has really ended before anything it used is released: an old
     // firmware never runs beside a new one.
-    m_hThread->Join();
+    if (m_hThread)
+        m_hThread->Join();
     delete m_hThread;
     m_hThread = nullptr;
     delete m_hEvent;

@@ -3,12 +3,27 @@
 #include "board/board_link.h"
 
 uint32_t now_ms;
-cal_time clock_base;
+static cal_time clock_base;    // instant from which now_ms counts
 uint16_t run_sec;
 uint16_t run_sec_started;
-cal_time run_sec_base;
+static cal_time run_sec_base;  // instant from which run_sec counts
 
 void clock_rebase() { clock_base = time_now(); }
+
+void clock_rebase_to(uint32_t reading)
+{
+    const cal_time now = time_now();
+    const uint16_t back_ms = static_cast<uint16_t>(reading % 1000u);
+    cal_time base{now.sec - reading / 1000u, now.ms};
+    // A millisecond field below the part to take off borrows a second.
+    if (base.ms < back_ms) {
+        base.sec -= 1u;
+        base.ms = static_cast<uint16_t>(base.ms + 1000u);
+    }
+    base.ms = static_cast<uint16_t>(base.ms - back_ms);
+    clock_base = base;
+    now_ms = reading;
+}
 
 uint32_t clock_read_ms()
 {

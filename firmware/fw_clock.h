@@ -5,16 +5,18 @@
 
 #include <cstdint>
 
+#include "firmware/fw_board_vars.h"
 #include "firmware/fw_time.h"
 
-extern uint32_t now_ms;            // milliseconds since clock_base
-extern cal_time clock_base;        // instant from which now_ms counts
-extern uint16_t run_sec;           // whole seconds since run_sec_base
-extern uint16_t run_sec_started;   // 0: the next clock_update takes a new base
-extern cal_time run_sec_base;      // instant from which run_sec counts
+// run_sec, the whole seconds since the run-seconds base, is in fw_board_vars.h.
+extern uint32_t now_ms;            // milliseconds since the clock's base
+extern uint16_t run_sec_started;   // 0: the next clock_update takes a new run-seconds base
 
 // Takes the present instant as the clock's base; callers zero now_ms first.
 void clock_rebase();
+// Moves the clock's base back so that now_ms reads `reading` at this instant
+// and counts on from there: a suspended programme's clock frame resumes.
+void clock_rebase_to(uint32_t reading);
 // Milliseconds from clock_base to the present instant.
 uint32_t clock_read_ms();
 // Recomputes now_ms and run_sec; takes a run_sec base when none is taken.

@@ -5,6 +5,7 @@
 #include "firmware/fw_events.h"
 #include "firmware/fw_main.h"
 #include "firmware/fw_motors.h"
+#include "firmware/fw_outputs.h"
 #include "firmware/fw_timers.h"
 
 uint8_t phase_timing;
@@ -30,6 +31,37 @@ void main_motor_keep_running()
 {
     if (main_motor_timer.status != TIMER_RUNNING)
         timer_start(&main_motor_timer, EVT_MAIN_MOTOR_CYCLE);
+}
+
+// A phase first drives its mechanism to an end; the timed part begins when
+// that travel has ended, its seconds counted from then. Polled while
+// phase_timing is 0; true on the pass the timed part begins.
+bool positioning_ends(const soft_timer* travel)
+{
+    if (travel->status != TIMER_IDLE)
+        return false;
+    phase_timing = 1;
+    run_sec_restart();
+    return true;
+}
+
+// The loop of cutting and discharge: the travel on `travel` with the main
+// motor running, then PHASE_SECONDS, then `next`.
+void positioned_timed_phase(soft_timer* travel, int32_t state, int32_t next, uint8_t drive)
+{
+    for (;;) {
+        timer_poll(travel);
+        timer_poll(&main_motor_timer);
+        timer_poll(&tick_timer);
+        if (phase_timing == 0) {
+            positioning_ends(travel);
+        } else if (run_sec >= PHASE_SECONDS) {
+            state_index = next;
+            break;
+        }
+        if (!cycle_events(state, drive))
+            break;
+    }
 }
 
 }  // namespace
@@ -83,22 +115,7 @@ void state_cutting()
     sig_on(COOLING_FAN);
     timer_start(&disk_timer, EVT_DISK_TO_RS);
     main_motor_keep_running();
-    for (;;) {
-        timer_poll(&disk_timer);
-        timer_poll(&main_motor_timer);
-        timer_poll(&tick_timer);
-        if (phase_timing == 0) {
-            if (disk_timer.status == TIMER_IDLE) {
-                phase_timing = 1;
-                run_sec_restart();
-            }
-        } else if (run_sec >= PHASE_SECONDS) {
-            state_index = ST_DRYING;
-            break;
-        }
-        if (!cycle_events(ST_CUTTING, DRIVE_DISK))
-            break;
-    }
+    positioned_timed_phase(&disk_timer, ST_CUTTING, ST_DRYING, DRIVE_DISK);
     sig_off(GREEN_LED);
     finish_disk_travel(END_RS);
 }
@@ -125,9 +142,7 @@ void state_drying()
         timer_poll(&water_timer);
         timer_poll(&tick_timer);
         if (phase_timing == 0) {
-            if (disk_timer.status == TIMER_IDLE) {
-                phase_timing = 1;
-                run_sec_restart();
+            if (positioning_ends(&disk_timer)) {
                 sig_on(HEATER_FAN);
                 sig_on(HEATER);
                 timer_start(&heater_timer, EVT_HEATER);
@@ -163,22 +178,7 @@ void state_discharge()
     sig_on(COOLING_FAN);
     timer_start(&exit_timer, EVT_EXIT_TO_CW);
     main_motor_keep_running();
-    for (;;) {
-        timer_poll(&exit_timer);
-        timer_poll(&main_motor_timer);
-        timer_poll(&tick_timer);
-        if (phase_timing == 0) {
-            if (exit_timer.status == TIMER_IDLE) {
-                phase_timing = 1;
-                run_sec_restart();
-            }
-        } else if (run_sec >= PHASE_SECONDS) {
-            state_index = ST_STANDBY;
-            break;
-        }
-        if (!cycle_events(ST_DISCHARGE, DRIVE_EXIT))
-            break;
-    }
+    positioned_timed_phase(&exit_timer, ST_DISCHARGE, ST_STANDBY, DRIVE_EXIT);
     sig_off(EXIT_MOT_A);
     sig_off(EXIT_MOT_B);
     sig_off(HEATER_FAN);

@@ -6,11 +6,13 @@
 
 #include <cstdint>
 
+#include "firmware/fw_board_vars.h"
+
 inline constexpr uint16_t PHASE_SECONDS = 30;     // washing, cutting and discharge
 inline constexpr uint16_t DRY_END_READING = 516;  // drying ends above this reading
 
-extern uint8_t phase_timing;     // 0: positioning under way, 1: the timed part has begun
-extern uint16_t heater_reading;  // written by the board: the heater's warmth, 0 while off
+// heater_reading, the heater's warmth written by the board, is in fw_board_vars.h.
+extern uint8_t phase_timing;  // 0: positioning under way, 1: the timed part has begun
 
 void state_washing();
 void state_cutting();

@@ -5,6 +5,7 @@
 #include "firmware/fw_cycle.h"
 #include "firmware/fw_events.h"
 #include "firmware/fw_main.h"
+#include "firmware/fw_outputs.h"
 #include "firmware/fw_timers.h"
 
 namespace {
@@ -22,8 +23,7 @@ void open_lid_outputs()
     sig_off(COOLING_FAN);
 }
 
-}  // namespace
-
+// Every output of the appliance off; the input bits beside them untouched.
 void outputs_all_off()
 {
     sig_off(RED_LED);
@@ -43,6 +43,7 @@ void outputs_all_off()
     sig_off(RELAY);
 }
 
+// Every timer idle but tick_timer, which is never stopped.
 void timers_stop_all()
 {
     soft_timer* const stopped[] = {&beeper_timer,    &disk_timer,    &exit_timer, &heater_timer,
@@ -51,6 +52,8 @@ void timers_stop_all()
     for (soft_timer* timer : stopped)
         timer->status = TIMER_IDLE;
 }
+
+}  // namespace
 
 void state_startup()
 {

@@ -9,8 +9,3 @@ void state_standby();
 void state_cover_open();
 void state_drawer_open();
 void state_manual_wash();
-
-// Every output of the appliance off; the input bits beside them untouched.
-void outputs_all_off();
-// Every timer idle but tick_timer, which is never stopped.
-void timers_stop_all();

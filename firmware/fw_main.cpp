@@ -1,11 +1,11 @@
 #include "firmware/fw_main.h"
 
-#include "board/port_bytes.h"
 #include "firmware/fw_clock.h"
 #include "firmware/fw_cycle.h"
 #include "firmware/fw_events.h"
 #include "firmware/fw_idle_states.h"
 #include "firmware/fw_motors.h"
+#include "firmware/fw_outputs.h"
 #include "firmware/fw_timers.h"
 #include "firmware/soft_timer.h"
 
@@ -13,46 +13,17 @@ int32_t state_index;
 uint16_t state_number;
 int32_t cover_return_state;
 int32_t drawer_return_state;
-uint8_t buzzer_request;
-uint8_t main_motor_on;
-uint8_t heater_pulses;
-uint8_t heater_cut;
+
+namespace {
+
+using state_handler = void (*)();
 
 const state_handler state_handlers[STATE_COUNT] = {
     state_startup,   state_power_off, state_standby, state_cover_open,  state_washing,
     state_cutting,   state_drying,    state_discharge, state_drawer_open, state_manual_wash,
 };
 
-void buzzer(uint8_t pattern) { buzzer_request = pattern; }
-
-void main_motor_start()
-{
-    main_motor_on = 1;
-    sig_on(MAIN_MOTOR);
-}
-
-void main_motor_stop()
-{
-    main_motor_on = 0;
-    sig_off(MAIN_MOTOR);
-}
-
-void keys_release()
-{
-    sig_on(POWER_ON_OFF);
-    sig_on(SOL_VALVE);
-}
-
-void lamp_test()
-{
-    sig_on(RED_LED);
-    sig_on(GREEN_LED);
-    sig_on(BLUE_LED);
-    delay_ms(500);
-    sig_off(RED_LED);
-    sig_off(GREEN_LED);
-    sig_off(BLUE_LED);
-}
+}  // namespace
 
 // Output bits, other timers, retry counters and saved values keep what they
 // held when the thread last stopped: the power-off state clears them soon.
@@ -90,10 +61,7 @@ void fw_reset()
     state_number = 0;
     cover_return_state = 0;
     drawer_return_state = 0;
-    buzzer_request = 0;
-    main_motor_on = 0;
-    heater_pulses = 0;
-    heater_cut = 0;
+    outputs_reset_state();
     clock_reset_state();
     soft_timer_reset_state();
     timers_reset_state();

@@ -5,50 +5,100 @@
 #include "firmware/fw_events.h"
 #include "firmware/fw_idle_states.h"
 #include "firmware/fw_main.h"
+#include "firmware/fw_outputs.h"
 #include "firmware/fw_timers.h"
 
-uint8_t disk_retry_ls;
+// Private to this file, but watched: fw_watch.cpp alone declares them.
+uint8_t disk_retry_ls;  // failed disk travels toward LS not yet made good
 uint8_t disk_retry_rs;
 uint8_t exit_retry_cw;
 uint8_t exit_retry_ccw;
-uint8_t motor_reversing;
-uint8_t disk_dir_saved;
-uint8_t exit_dir_saved;
-uint8_t main_motor_saved;
-uint8_t outputs_saved;
+uint8_t outputs_saved;  // SAVED_* bits: the outputs an interruption found on
 uint16_t saved_run_sec;
 uint32_t saved_now_ms;
 
 namespace {
 
-const timer_step_entry disk_to_ls_table[] = {{EVT_DISK_TO_LS, MOTOR_STEP_MS}};
-const timer_step_entry disk_to_rs_table[] = {{EVT_DISK_TO_RS, MOTOR_STEP_MS}};
-const timer_step_entry exit_to_cw_table[] = {{EVT_EXIT_TO_CW, MOTOR_STEP_MS}};
-const timer_step_entry exit_to_ccw_table[] = {{EVT_EXIT_TO_CCW, MOTOR_STEP_MS}};
+uint8_t motor_reversing;   // a step is restarting its own timer: keep the counters
+uint8_t disk_dir_saved;    // WIRE_*_WAS_ON bits
+uint8_t exit_dir_saved;
+uint8_t main_motor_saved;  // MAIN_MOTOR_WAS_ON
 
-// One direction of one mechanism.
-struct travel {
-    port_signal drive;     // the wire of this direction
-    port_signal other;     // the wire of the opposite direction
-    port_signal end;       // reads 0 at this direction's end
-    uint8_t* own;          // failures toward this end
-    uint8_t* opposite;     // failures toward the other end
-    soft_timer* timer;
-    uint8_t reversal;      // start event of the opposite direction
+// The outputs an interruption keeps in outputs_saved, one bit each, and gives
+// back when the cover or drawer is closed again.
+enum : uint8_t {
+    SAVED_RED_LED = 0x01,
+    SAVED_GREEN_LED = 0x02,
+    SAVED_BLUE_LED = 0x04,
+    SAVED_MAIN_FAN = 0x08,
+    SAVED_COOLING_FAN = 0x10,
+    SAVED_HEATER_FAN = 0x20,
+    SAVED_WATER_SOL = 0x40,
+    SAVED_HEATER = 0x80,
 };
 
-const travel DISK_TO_LS{DISK_MOT_B, DISK_MOT_A, DISK_MOT_LS, &disk_retry_ls, &disk_retry_rs, &disk_timer, EVT_DISK_TO_RS};
-const travel DISK_TO_RS{DISK_MOT_A, DISK_MOT_B, DISK_MOT_RS, &disk_retry_rs, &disk_retry_ls, &disk_timer, EVT_DISK_TO_LS};
-const travel EXIT_TO_CW{EXIT_MOT_B, EXIT_MOT_A, OVER_SENSOR_CW, &exit_retry_cw, &exit_retry_ccw, &exit_timer, EVT_EXIT_TO_CCW};
-const travel EXIT_TO_CCW{EXIT_MOT_A, EXIT_MOT_B, OVER_SENSOR_CCW, &exit_retry_ccw, &exit_retry_cw, &exit_timer, EVT_EXIT_TO_CW};
+struct saved_output {
+    port_signal signal;
+    uint8_t bit;
+};
 
-void travel_start(const travel& t, const timer_step_entry* table)
+const saved_output SAVED_OUTPUTS[] = {
+    {RED_LED, SAVED_RED_LED},     {GREEN_LED, SAVED_GREEN_LED},     {BLUE_LED, SAVED_BLUE_LED},
+    {MAIN_FAN, SAVED_MAIN_FAN},   {COOLING_FAN, SAVED_COOLING_FAN}, {HEATER_FAN, SAVED_HEATER_FAN},
+    {WATER_SOL, SAVED_WATER_SOL}, {HEATER, SAVED_HEATER},
+};
+
+// A mechanism's direction in disk_dir_saved or exit_dir_saved.
+enum : uint8_t {
+    WIRE_B_WAS_ON = 0x01,
+    WIRE_A_WAS_ON = 0x02,
+};
+
+enum : uint8_t { MAIN_MOTOR_WAS_ON = 0x01 };
+
+// One direction of one mechanism. Its start event is also the code of its one
+// step, which examines the end input every 100 ms.
+struct travel {
+    timer_step_entry watch;  // {start event, MOTOR_STEP_MS}
+    soft_timer* timer;
+    port_signal drive;       // the wire of this direction
+    port_signal other;       // the wire of the opposite direction
+    port_signal end;         // reads 0 at this direction's end
+    uint8_t* own;            // failures toward this end
+    uint8_t* opposite;       // failures toward the other end
+    uint8_t reversal;        // start event of the opposite direction
+};
+
+// clang-format off
+const travel TRAVELS[] = {
+    {{EVT_DISK_TO_LS, MOTOR_STEP_MS},  &disk_timer, DISK_MOT_B, DISK_MOT_A, DISK_MOT_LS,
+     &disk_retry_ls, &disk_retry_rs, EVT_DISK_TO_RS},
+    {{EVT_DISK_TO_RS, MOTOR_STEP_MS},  &disk_timer, DISK_MOT_A, DISK_MOT_B, DISK_MOT_RS,
+     &disk_retry_rs, &disk_retry_ls, EVT_DISK_TO_LS},
+    {{EVT_EXIT_TO_CW, MOTOR_STEP_MS},  &exit_timer, EXIT_MOT_B, EXIT_MOT_A, OVER_SENSOR_CW,
+     &exit_retry_cw, &exit_retry_ccw, EVT_EXIT_TO_CCW},
+    {{EVT_EXIT_TO_CCW, MOTOR_STEP_MS}, &exit_timer, EXIT_MOT_A, EXIT_MOT_B, OVER_SENSOR_CCW,
+     &exit_retry_ccw, &exit_retry_cw, EVT_EXIT_TO_CW},
+};
+// clang-format on
+
+// The travel that event starts on the timer now starting or stepping; none
+// for an event of the other mechanism, which leaves the timer as it was.
+const travel* travel_of(uint8_t event)
+{
+    for (const travel& t : TRAVELS)
+        if (t.watch.code == event && t.timer == current_timer)
+            return &t;
+    return nullptr;
+}
+
+void travel_start(const travel& t)
 {
     if (!motor_reversing) {
         *t.own = 0;
         *t.opposite = 0;
     }
-    timer_set_sequence(table, 1, MOTOR_TIMEOUT_STEPS);
+    timer_set_sequence(&t.watch, 1, MOTOR_TIMEOUT_STEPS);
     // The other wire first: the two wires of one motor are never on together.
     sig_off(t.other);
     sig_on(t.drive);
@@ -106,57 +156,18 @@ void home_travel(soft_timer* timer, uint8_t event, uint8_t drive)
     }
 }
 
-void dir_save(uint8_t& saved, port_signal b, port_signal a)
-{
-    saved = static_cast<uint8_t>(sig_read(b) ? saved | 0x01 : saved & ~0x01);
-    saved = static_cast<uint8_t>(sig_read(a) ? saved | 0x02 : saved & ~0x02);
-    sig_off(b);
-    sig_off(a);
-}
-
-void dir_restore(uint8_t saved, port_signal b, port_signal a)
-{
-    if (saved & 0x01) {
-        sig_off(a);
-        sig_on(b);
-    } else if (saved & 0x02) {
-        sig_off(b);
-        sig_on(a);
-    }
-}
-
 }  // namespace
 
-void disk_timer_start(uint8_t event)
+void motor_timer_start(uint8_t event)
 {
-    if (event == EVT_DISK_TO_LS)
-        travel_start(DISK_TO_LS, disk_to_ls_table);
-    else if (event == EVT_DISK_TO_RS)
-        travel_start(DISK_TO_RS, disk_to_rs_table);
+    if (const travel* t = travel_of(event))
+        travel_start(*t);
 }
 
-void disk_timer_step(uint8_t code)
+void motor_timer_step(uint8_t code)
 {
-    if (code == EVT_DISK_TO_LS)
-        travel_step(DISK_TO_LS);
-    else if (code == EVT_DISK_TO_RS)
-        travel_step(DISK_TO_RS);
-}
-
-void exit_timer_start(uint8_t event)
-{
-    if (event == EVT_EXIT_TO_CW)
-        travel_start(EXIT_TO_CW, exit_to_cw_table);
-    else if (event == EVT_EXIT_TO_CCW)
-        travel_start(EXIT_TO_CCW, exit_to_ccw_table);
-}
-
-void exit_timer_step(uint8_t code)
-{
-    if (code == EVT_EXIT_TO_CW)
-        travel_step(EXIT_TO_CW);
-    else if (code == EVT_EXIT_TO_CCW)
-        travel_step(EXIT_TO_CCW);
+    if (const travel* t = travel_of(code))
+        travel_step(*t);
 }
 
 void home_motors()
@@ -191,28 +202,51 @@ void finish_disk_travel(uint8_t end)
     sig_off(DISK_MOT_B);
 }
 
+namespace {
+
+// What an interruption keeps and gives back.
+
+void dir_save(uint8_t& saved, port_signal b, port_signal a)
+{
+    saved = static_cast<uint8_t>(sig_read(b) ? saved | WIRE_B_WAS_ON : saved & ~WIRE_B_WAS_ON);
+    saved = static_cast<uint8_t>(sig_read(a) ? saved | WIRE_A_WAS_ON : saved & ~WIRE_A_WAS_ON);
+    sig_off(b);
+    sig_off(a);
+}
+
+void dir_restore(uint8_t saved, port_signal b, port_signal a)
+{
+    if (saved & WIRE_B_WAS_ON) {
+        sig_off(a);
+        sig_on(b);
+    } else if (saved & WIRE_A_WAS_ON) {
+        sig_off(b);
+        sig_on(a);
+    }
+}
+
 void clocks_save()
 {
     saved_run_sec = run_sec;
     saved_now_ms = now_ms;
 }
 
-// The programme's timers go on from where they stood; the seconds count
-// starts again from 0 at the next clock update.
+// The programme's timers go on from where they stood: its clock resumes at
+// the reading it had when the cover or drawer opened, so the time spent open
+// does not count. The seconds count starts again from 0 at the next update.
 void clocks_restore()
 {
-    now_ms = saved_now_ms;
+    clock_rebase_to(saved_now_ms);
     run_sec_started = 0;
     run_sec = saved_run_sec;
 }
 
 void outputs_save()
 {
-    const port_signal kept[8] = {RED_LED,     GREEN_LED,  BLUE_LED,  MAIN_FAN,
-                                 COOLING_FAN, HEATER_FAN, WATER_SOL, HEATER};
     uint8_t bits = 0;
-    for (int i = 0; i < 8; ++i)
-        bits = static_cast<uint8_t>(bits | (sig_read(kept[i]) << i));
+    for (const saved_output& output : SAVED_OUTPUTS)
+        if (sig_read(output.signal))
+            bits = static_cast<uint8_t>(bits | output.bit);
     outputs_saved = bits;
     // The lamps keep their state; the cover or drawer state sets them.
     sig_off(HEATER);
@@ -224,34 +258,33 @@ void outputs_save()
 
 void outputs_restore()
 {
-    if (outputs_saved & 0x20) {
+    if (outputs_saved & SAVED_HEATER_FAN) {
         // The heater's regulation starts afresh with the heater fan.
-        heater_cut = 0;
-        heater_pulses = 1;
+        heater_regulation_restart();
         sig_on(HEATER_FAN);
     }
-    if (outputs_saved & 0x08)
+    if (outputs_saved & SAVED_MAIN_FAN)
         sig_on(MAIN_FAN);
-    if (outputs_saved & 0x10)
+    if (outputs_saved & SAVED_COOLING_FAN)
         sig_on(COOLING_FAN);
-    if (outputs_saved & 0x40)
+    if (outputs_saved & SAVED_WATER_SOL)
         sig_on(WATER_SOL);
-    if (outputs_saved & 0x80)
+    if (outputs_saved & SAVED_HEATER)
         sig_on(HEATER);
-    sig_write(RED_LED, outputs_saved & 0x01);
-    sig_write(GREEN_LED, outputs_saved & 0x02);
-    sig_write(BLUE_LED, outputs_saved & 0x04);
+    sig_write(RED_LED, outputs_saved & SAVED_RED_LED);
+    sig_write(GREEN_LED, outputs_saved & SAVED_GREEN_LED);
+    sig_write(BLUE_LED, outputs_saved & SAVED_BLUE_LED);
 }
 
 void main_motor_save()
 {
-    main_motor_saved = static_cast<uint8_t>((main_motor_saved & ~0x01) | (main_motor_on & 0x01));
+    main_motor_saved = static_cast<uint8_t>((main_motor_saved & ~MAIN_MOTOR_WAS_ON) | (main_motor_on & 0x01));
     main_motor_stop();
 }
 
 void main_motor_restore()
 {
-    if (main_motor_saved & 0x01)
+    if (main_motor_saved & MAIN_MOTOR_WAS_ON)
         main_motor_start();
 }
 
@@ -259,6 +292,8 @@ void disk_dir_save() { dir_save(disk_dir_saved, DISK_MOT_B, DISK_MOT_A); }
 void disk_dir_restore() { dir_restore(disk_dir_saved, DISK_MOT_B, DISK_MOT_A); }
 void exit_dir_save() { dir_save(exit_dir_saved, EXIT_MOT_B, EXIT_MOT_A); }
 void exit_dir_restore() { dir_restore(exit_dir_saved, EXIT_MOT_B, EXIT_MOT_A); }
+
+}  // namespace
 
 void interruption(uint8_t kind, uint8_t drive)
 {

@@ -9,25 +9,10 @@ inline constexpr uint32_t MOTOR_STEP_MS = 100;         // the end input is exami
 inline constexpr uint16_t MOTOR_TIMEOUT_STEPS = 6000;  // 600 s without arrival: the travel failed
 inline constexpr uint8_t MOTOR_RETRIES = 3;            // back-offs per direction before giving up
 
-extern uint8_t disk_retry_ls;   // failed disk travels toward LS not yet made good
-extern uint8_t disk_retry_rs;
-extern uint8_t exit_retry_cw;
-extern uint8_t exit_retry_ccw;
-extern uint8_t motor_reversing;  // a step is restarting its own timer: keep the counters
-extern uint8_t disk_dir_saved;   // bit 0: B wire was on, bit 1: A wire was on
-extern uint8_t exit_dir_saved;
-extern uint8_t main_motor_saved;  // bit 0: the main motor was on
-// bit 0 RED_LED, 1 GREEN_LED, 2 BLUE_LED, 3 MAIN_FAN, 4 COOLING_FAN, 5 HEATER_FAN,
-// 6 WATER_SOL, 7 HEATER
-extern uint8_t outputs_saved;
-extern uint16_t saved_run_sec;
-extern uint32_t saved_now_ms;
-
-// Start and step procedures of disk_timer and exit_timer.
-void disk_timer_start(uint8_t event);
-void disk_timer_step(uint8_t code);
-void exit_timer_start(uint8_t event);
-void exit_timer_step(uint8_t code);
+// The start and step procedure of disk_timer and exit_timer: each start event
+// (EVT_DISK_TO_LS ... EVT_EXIT_TO_CCW) names a travel and is also its step code.
+void motor_timer_start(uint8_t event);
+void motor_timer_step(uint8_t code);
 
 enum : uint8_t { END_LS, END_RS };
 
@@ -35,17 +20,6 @@ enum : uint8_t { END_LS, END_RS };
 void home_motors();
 // Waits until a disk travel already started toward that end has ended.
 void finish_disk_travel(uint8_t end);
-
-void clocks_save();
-void clocks_restore();
-void outputs_save();
-void outputs_restore();
-void main_motor_save();
-void main_motor_restore();
-void disk_dir_save();
-void disk_dir_restore();
-void exit_dir_save();
-void exit_dir_restore();
 
 enum : uint8_t { DRIVE_DISK, DRIVE_EXIT };
 enum : uint8_t {

@@ -1,9 +1,10 @@
 #include "firmware/fw_timers.h"
 
 #include "board/port_bytes.h"
+#include "firmware/fw_board_vars.h"
 #include "firmware/fw_clock.h"
-#include "firmware/fw_main.h"
 #include "firmware/fw_motors.h"
+#include "firmware/fw_outputs.h"
 
 soft_timer tick_timer;
 soft_timer beeper_timer;
@@ -16,6 +17,11 @@ soft_timer red_led_timer;
 soft_timer fan_timer;
 soft_timer main_motor_timer;
 soft_timer water_timer;
+
+uint8_t heater_pulses;
+// The regulation has switched the heater off. Private to the heater's
+// regulation; watched through fw_watch.cpp, which alone declares it.
+uint8_t heater_cut;
 
 namespace {
 
@@ -64,8 +70,7 @@ void heater_start(uint8_t event)
     if (event != EVT_HEATER)
         return;
     timer_set_sequence(heater_table, steps_of(heater_table), TIMER_ENDLESS);
-    heater_cut = 0;
-    heater_pulses = 1;
+    heater_regulation_restart();
 }
 
 // The board counts a pulse for every exchange with the heater on; a
@@ -164,8 +169,8 @@ void timers_register()
 {
     timer_init(&tick_timer, tick_start, tick_step);
     timer_init(&beeper_timer, beeper_start, beeper_step);
-    timer_init(&disk_timer, disk_timer_start, disk_timer_step);
-    timer_init(&exit_timer, exit_timer_start, exit_timer_step);
+    timer_init(&disk_timer, motor_timer_start, motor_timer_step);
+    timer_init(&exit_timer, motor_timer_start, motor_timer_step);
     timer_init(&heater_timer, heater_start, heater_step);
     timer_init(&blue_led_timer, blink_start, blue_led_step);
     timer_init(&green_led_timer, blink_start, green_led_step);
@@ -175,6 +180,12 @@ void timers_register()
     timer_init(&water_timer, water_start, water_step);
 }
 
+void heater_regulation_restart()
+{
+    heater_cut = 0;
+    heater_pulses = 1;
+}
+
 void timers_reset_state()
 {
     soft_timer* const all[] = {&tick_timer,     &beeper_timer,    &disk_timer,    &exit_timer,
@@ -182,4 +193,6 @@ void timers_reset_state()
                                &fan_timer,      &main_motor_timer, &water_timer};
     for (soft_timer* timer : all)
         *timer = soft_timer{};
+    heater_pulses = 0;
+    heater_cut = 0;
 }

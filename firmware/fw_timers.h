@@ -65,5 +65,9 @@ inline constexpr uint16_t WATER_PULSES = 3;
 // timer_init for all eleven, in order, each with its start and step procedure.
 void timers_register();
 
+// The heater's regulation starts afresh: the heater counts as not cut and one
+// pulse as seen, so the next half-second step finds it on.
+void heater_regulation_restart();
+
 // Back to the program-load state; for test fixtures.
 void timers_reset_state();

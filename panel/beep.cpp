@@ -1,6 +1,6 @@
-#include <atomic>
+#include "panel/beep.h"
 
-#include "panel/draw_surface.h"
+#include <atomic>
 
 namespace {
 

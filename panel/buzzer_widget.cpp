@@ -1,5 +1,6 @@
 #include "panel/buzzer_widget.h"
 
+#include "panel/beep.h"
 #include "panel/picture_ids.h"
 
 namespace {

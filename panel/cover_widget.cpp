@@ -1,6 +1,5 @@
 #include "panel/cover_widget.h"
 
-#include "board/port_pin.h"
 #include "panel/picture_ids.h"
 
 namespace {
@@ -23,13 +22,7 @@ CRect CCoverWidget::GetRedrawRect()
 }
 
 int CCoverWidget::OnMouseDown()
-{
-    const int opened = m_open.load() ? 0 : 1;
-    SetState(opened);
-    if (m_pin)
-        m_pin->Write(static_cast<uint8_t>(opened));
-    return 1;
-}
+{ return ToggleOnClick(m_open.load() != 0); }
 
 void CCoverWidget::SetState(int value)
 {

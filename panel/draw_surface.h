@@ -1,5 +1,5 @@
 #pragma once
-// What the widgets need of the surface they draw on, and the beep.
+// What the widgets need of the surface they draw on.
 
 #include <cstdint>
 #include <string>
@@ -31,8 +31,3 @@ public:
     virtual void DrawText(const std::string& text, const CRect& rect, TextMode mode) = 0;
 };
 
-// The simple beep. The buzzer sounds it from the firmware thread, so whatever
-// is installed must return at once and be callable from any thread.
-using beep_function = void (*)();
-void panel_install_beep(beep_function beep);  // nullptr installs a silent beep
-void panel_beep();

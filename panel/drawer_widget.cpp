@@ -1,6 +1,5 @@
 #include "panel/drawer_widget.h"
 
-#include "board/port_pin.h"
 #include "panel/picture_ids.h"
 
 namespace {
@@ -22,13 +21,7 @@ CRect CDrawerWidget::GetRedrawRect()
 }
 
 int CDrawerWidget::OnMouseDown()
-{
-    const int opened = m_open.load() ? 0 : 1;
-    SetState(opened);
-    if (m_pin)
-        m_pin->Write(static_cast<uint8_t>(opened));
-    return 1;
-}
+{ return ToggleOnClick(m_open.load() != 0); }
 
 void CDrawerWidget::SetState(int value)
 {

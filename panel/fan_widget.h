@@ -1,16 +1,11 @@
 #pragma once
 // A fan: two pictures that alternate at every tick while it runs.
 
-#include "panel/panel_widget.h"
+#include "panel/two_frame_widget.h"
 
-class CFanWidget : public CPanelWidget {
+class CFanWidget : public CTwoFrameWidget {
 public:
     CFanWidget();
 
-    int OnTick() override;
-    void SetState(int value) override;
     void Draw(CDrawSurface& surface) override;
-
-    widget_state m_frame{0};
-    widget_state m_running{0};
 };

@@ -6,7 +6,8 @@
 class CLampWidget : public CPanelWidget {
 public:
     static constexpr int32_t RED = 2;
-    static constexpr int32_t GREEN = 3;  // any other colour kind is blue
+    static constexpr int32_t GREEN = 3;
+    static constexpr int32_t BLUE = 4;  // and any other colour kind
 
     CLampWidget();
 

@@ -1,5 +1,7 @@
 #include "panel/panel_widget.h"
 
+#include "board/port_pin.h"
+
 namespace {
 // The caption above a widget starts this far above its top edge.
 constexpr int32_t CAPTION_RAISE = 18;
@@ -62,4 +64,13 @@ void CPanelWidget::DrawCaptionAbove(CDrawSurface& surface) const
 void CPanelWidget::DrawCaptionCentred(CDrawSurface& surface) const
 {
     surface.DrawText(m_caption, m_rect, CDrawSurface::TEXT_CENTRED);
+}
+
+int CPanelWidget::ToggleOnClick(bool isOpen)
+{
+    const int opened = isOpen ? 0 : 1;
+    SetState(opened);
+    if (m_pin)
+        m_pin->Write(static_cast<uint8_t>(opened));
+    return 1;
 }

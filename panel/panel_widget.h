@@ -44,6 +44,9 @@ protected:
     // The caption drawn 18 pixels above the widget, or centred on it.
     void DrawCaptionAbove(CDrawSurface& surface) const;
     void DrawCaptionCentred(CDrawSurface& surface) const;
+    // A click on a part that opens and closes (cover, drawer): it takes the
+    // other position, and its pin tells the firmware. Returns 1.
+    int ToggleOnClick(bool isOpen);
 };
 
 // A widget state field: written by one thread, read by the other, whole.

@@ -2,16 +2,11 @@
 // The water solenoid: an empty pipe when closed, water flowing in two
 // alternating pictures while open.
 
-#include "panel/panel_widget.h"
+#include "panel/two_frame_widget.h"
 
-class CValveWidget : public CPanelWidget {
+class CValveWidget : public CTwoFrameWidget {
 public:
     CValveWidget();
 
-    int OnTick() override;
-    void SetState(int value) override;
     void Draw(CDrawSurface& surface) override;
-
-    widget_state m_frame{0};
-    widget_state m_running{0};
 };

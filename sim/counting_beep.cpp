@@ -1,6 +1,6 @@
 #include "sim/counting_beep.h"
 
-#include "panel/draw_surface.h"
+#include "panel/beep.h"
 
 std::atomic<int> CCountingBeep::s_count{0};
 

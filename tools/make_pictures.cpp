@@ -18,6 +18,8 @@
 #include <functional>
 #include <vector>
 
+#include "panel/picture_ids.h"
+
 namespace {
 
 const QColor WHITE(255, 255, 255);
@@ -116,28 +118,35 @@ void push_button(QPainter& p, int w, int h, bool pressed)
     p.drawEllipse(cap);
 }
 
+// Black blades turned by `degrees` around the centre, then the hub over them.
+void blades(QPainter& p, QPointF centre, double degrees, int count, const QPainterPath& blade, const QColor& hub,
+            double hubRadius)
+{
+    p.save();
+    p.translate(centre);
+    p.rotate(degrees);
+    p.setPen(Qt::NoPen);
+    p.setBrush(BLACK);
+    for (int i = 0; i < count; ++i) {
+        p.drawPath(blade);
+        p.rotate(360.0 / count);
+    }
+    p.setBrush(hub);
+    p.drawEllipse(QPointF(0, 0), hubRadius, hubRadius);
+    p.restore();
+}
+
 void rotor(QPainter& p, int w, int h, double degrees, const QColor& disc, bool ring)
 {
     const QPointF c(w / 2.0, h / 2.0);
     p.setPen(ring ? QPen(RING_GREY, 1.5) : QPen(QColor(170, 180, 200), 1));
     p.setBrush(ring ? LIGHT_GREY : disc);
     p.drawEllipse(c, w / 2.0 - 1.5, h / 2.0 - 1.5);
-    p.save();
-    p.translate(c);
-    p.rotate(degrees);
-    p.setPen(Qt::NoPen);
-    p.setBrush(BLACK);
-    for (int blade = 0; blade < 2; ++blade) {
-        QPainterPath path;
-        path.moveTo(0, 0);
-        path.cubicTo(5, -4, 4, -12, 0, -13.5);
-        path.cubicTo(-4, -12, -5, -4, 0, 0);
-        p.drawPath(path);
-        p.rotate(180);
-    }
-    p.setBrush(QColor(60, 60, 60));
-    p.drawEllipse(QPointF(0, 0), 3, 3);
-    p.restore();
+    QPainterPath blade;
+    blade.moveTo(0, 0);
+    blade.cubicTo(5, -4, 4, -12, 0, -13.5);
+    blade.cubicTo(-4, -12, -5, -4, 0, 0);
+    blades(p, c, degrees, 2, blade, QColor(60, 60, 60), 3);
 }
 
 void lamp(QPainter& p, int w, int h, const QColor& colour)
@@ -161,22 +170,11 @@ void fan(QPainter& p, int w, int h, double degrees)
     p.setPen(QPen(QColor(170, 170, 170), 1));
     p.setBrush(Qt::NoBrush);
     p.drawEllipse(c, w / 2.0 - 1, h / 2.0 - 1);
-    p.save();
-    p.translate(c);
-    p.rotate(degrees);
-    p.setPen(Qt::NoPen);
-    p.setBrush(BLACK);
-    for (int blade = 0; blade < 4; ++blade) {
-        QPainterPath path;
-        path.moveTo(0, 0);
-        path.cubicTo(3, -3, 7, -11, 2, -14.5);
-        path.cubicTo(-3, -14, -4, -6, 0, 0);
-        p.drawPath(path);
-        p.rotate(90);
-    }
-    p.setBrush(QColor(90, 90, 90));
-    p.drawEllipse(QPointF(0, 0), 3.2, 3.2);
-    p.restore();
+    QPainterPath blade;
+    blade.moveTo(0, 0);
+    blade.cubicTo(3, -3, 7, -11, 2, -14.5);
+    blade.cubicTo(-3, -14, -4, -6, 0, 0);
+    blades(p, c, degrees, 4, blade, QColor(90, 90, 90), 3.2);
 }
 
 void pipe(QPainter& p, int w, int h, int phase)
@@ -292,35 +290,54 @@ void icon_16(QPainter& p, int w, int h)
     p.drawEllipse(QPointF(8, 8), 2.4, 2.4);  // the power key
 }
 
+// A panel picture by its identifier, at the size the panel gives it.
+CPicture panel_picture(int id, Painter paint)
+{
+    for (const picture_size& size : PICTURE_SIZES)
+        if (size.id == id)
+            return {QStringLiteral("picture_%1").arg(id), size.width, size.height, std::move(paint)};
+    qFatal("picture %d has no size", id);
+}
+
+Painter lamp_of(QColor colour)
+{
+    return [colour](QPainter& p, int w, int h) { lamp(p, w, h, colour); };
+}
+
 std::vector<CPicture> pictures()
 {
-    using namespace std::placeholders;
+    const int motor_frames[4] = {PICTURE_MOTOR_FRAME_0, PICTURE_MOTOR_FRAME_1, PICTURE_MOTOR_FRAME_2,
+                                 PICTURE_MOTOR_FRAME_3};
     std::vector<CPicture> list = {
-        {"picture_130", 24, 23, [](QPainter& p, int w, int h) { push_button(p, w, h, true); }},
-        {"picture_131", 24, 23, [](QPainter& p, int w, int h) { push_button(p, w, h, false); }},
-        {"picture_132", 35, 35, [](QPainter& p, int w, int h) { rotor(p, w, h, 0, PANEL_BLUE, true); }},
+        panel_picture(PICTURE_KEY_DOWN, [](QPainter& p, int w, int h) { push_button(p, w, h, true); }),
+        panel_picture(PICTURE_KEY_UP, [](QPainter& p, int w, int h) { push_button(p, w, h, false); }),
+        panel_picture(PICTURE_MOTOR_STOPPED,
+                      [](QPainter& p, int w, int h) { rotor(p, w, h, 0, PANEL_BLUE, true); }),
     };
     for (int frame = 0; frame < 4; ++frame)
-        list.push_back({QStringLiteral("picture_%1").arg(133 + frame), 35, 35,
-                        [frame](QPainter& p, int w, int h) { rotor(p, w, h, 45.0 * frame, PANEL_BLUE, false); }});
-    list.push_back({"picture_137", 161, 21, outlined_bar});
-    list.push_back({"picture_138", 161, 61, lid_open});
-    list.push_back({"picture_139", 161, 121, body});
-    list.push_back({"picture_140", 161, 21, drawer});
-    list.push_back({"picture_142", 261, 21, drawer});
-    const QColor lamps[6] = {QColor(0, 0, 128), QColor(0, 0, 255), QColor(0, 64, 0),
-                             QColor(0, 255, 0), QColor(64, 0, 0),  QColor(255, 0, 0)};
-    for (int i = 0; i < 6; ++i)
-        list.push_back({QStringLiteral("picture_%1").arg(143 + i), 20, 20,
-                        [colour = lamps[i]](QPainter& p, int w, int h) { lamp(p, w, h, colour); }});
-    list.push_back({"picture_149", 35, 35, [](QPainter& p, int w, int h) { fan(p, w, h, 0); }});
-    list.push_back({"picture_150", 35, 35, [](QPainter& p, int w, int h) { fan(p, w, h, 45); }});
-    list.push_back({"picture_151", 48, 15, [](QPainter& p, int w, int h) { pipe(p, w, h, -1); }});
-    list.push_back({"picture_152", 48, 15, [](QPainter& p, int w, int h) { pipe(p, w, h, 0); }});
-    list.push_back({"picture_153", 48, 15, [](QPainter& p, int w, int h) { pipe(p, w, h, 1); }});
-    list.push_back({"picture_154", 30, 30, [](QPainter& p, int w, int h) { speaker(p, w, h, false); }});
-    list.push_back({"picture_155", 30, 30, [](QPainter& p, int w, int h) { speaker(p, w, h, true); }});
-    list.push_back({"picture_156", 218, 49, hints});
+        list.push_back(panel_picture(motor_frames[frame], [frame](QPainter& p, int w, int h) {
+            rotor(p, w, h, 45.0 * frame, PANEL_BLUE, false);
+        }));
+    list.push_back(panel_picture(PICTURE_COVER_CLOSED, outlined_bar));
+    list.push_back(panel_picture(PICTURE_COVER_OPEN, lid_open));
+    list.push_back(panel_picture(PICTURE_BODY, body));
+    list.push_back(panel_picture(PICTURE_DRAWER_CLOSED, drawer));
+    list.push_back(panel_picture(PICTURE_DRAWER_OPEN, drawer));
+    list.push_back(panel_picture(PICTURE_LAMP_BLUE_OFF, lamp_of(QColor(0, 0, 128))));
+    list.push_back(panel_picture(PICTURE_LAMP_BLUE_ON, lamp_of(QColor(0, 0, 255))));
+    list.push_back(panel_picture(PICTURE_LAMP_GREEN_OFF, lamp_of(QColor(0, 64, 0))));
+    list.push_back(panel_picture(PICTURE_LAMP_GREEN_ON, lamp_of(QColor(0, 255, 0))));
+    list.push_back(panel_picture(PICTURE_LAMP_RED_OFF, lamp_of(QColor(64, 0, 0))));
+    list.push_back(panel_picture(PICTURE_LAMP_RED_ON, lamp_of(QColor(255, 0, 0))));
+    list.push_back(panel_picture(PICTURE_FAN_FRAME_0, [](QPainter& p, int w, int h) { fan(p, w, h, 0); }));
+    list.push_back(panel_picture(PICTURE_FAN_FRAME_1, [](QPainter& p, int w, int h) { fan(p, w, h, 45); }));
+    list.push_back(panel_picture(PICTURE_VALVE_IDLE, [](QPainter& p, int w, int h) { pipe(p, w, h, -1); }));
+    list.push_back(panel_picture(PICTURE_VALVE_FRAME_0, [](QPainter& p, int w, int h) { pipe(p, w, h, 0); }));
+    list.push_back(panel_picture(PICTURE_VALVE_FRAME_1, [](QPainter& p, int w, int h) { pipe(p, w, h, 1); }));
+    list.push_back(panel_picture(PICTURE_BUZZER_SILENT, [](QPainter& p, int w, int h) { speaker(p, w, h, false); }));
+    list.push_back(panel_picture(PICTURE_BUZZER_SOUNDING, [](QPainter& p, int w, int h) { speaker(p, w, h, true); }));
+    list.push_back(panel_picture(PICTURE_GUIDE, hints));
+    // The window's own pictures: the tool-bar button and the application icon.
     list.push_back({"toolbar_128", 16, 15, reset_arrow});
     list.push_back({"icon_128_32", 32, 32, icon_32});
     list.push_back({"icon_128_16", 16, 16, icon_16});

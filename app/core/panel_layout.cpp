@@ -23,13 +23,13 @@ void CSimulatorView::Layout()
     Add(m_keyManualWash, false);
 
     m_lampRed.Place("", 200, 77);
-    m_lampRed.SetColour(2);
+    m_lampRed.SetColour(CLampWidget::RED);
     Add(m_lampRed, false);
     m_lampGreen.Place("", width(m_lampRed) + 213, 77);
-    m_lampGreen.SetColour(3);
+    m_lampGreen.SetColour(CLampWidget::GREEN);
     Add(m_lampGreen, false);
     m_lampBlue.Place("", m_lampGreen.m_rect.left + width(m_lampGreen) + 13, 77);
-    m_lampBlue.SetColour(4);
+    m_lampBlue.SetColour(CLampWidget::BLUE);
     Add(m_lampBlue, false);
 
     m_motorDisk.Place("디스크 모터", 60, 145);

@@ -1,6 +1,7 @@
 #include "app/qt/main_frame.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QMenuBar>
 #include <QStatusTipEvent>
@@ -47,7 +48,9 @@ void CMainFrame::CreateMenu()
     exit->setStatusTip(QString::fromUtf8("응용 프로그램을 종료하기 위해 문서를 저장할 것인지 묻습니다"));
 
     QMenu* cpu = menuBar()->addMenu(QStringLiteral("CPU"));
-    m_resetCpu = cpu->addAction(QStringLiteral("Reset CPU"), &m_view, &CSimulatorViewWindow::OnResetCpu);
+    m_resetCpu = cpu->addAction(QStringLiteral("Reset CPU"));
+    // Queued, so that the menu has closed before the stop blocks this thread.
+    connect(m_resetCpu, &QAction::triggered, this, &CMainFrame::OnResetCpu, Qt::QueuedConnection);
     m_resetCpu->setStatusTip(QStringLiteral("Reset CPU"));
     m_resetCpu->setToolTip(QStringLiteral("Reset CPU"));
     m_resetCpu->setIcon(QIcon(QPixmap::fromImage(QImage(QStringLiteral(":/pictures/toolbar_128.bmp")))));
@@ -105,6 +108,7 @@ bool CMainFrame::event(QEvent* event)
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
     hide();
+    m_closed = true;
     m_view.Destroy();
     event->accept();
 }
@@ -122,4 +126,17 @@ void CMainFrame::OnAbout()
 {
     CAboutDialog dialog(this);
     dialog.exec();
+}
+
+// The view's stop blocks this thread for up to about 5 s while the old
+// firmware runs on: the window is drawn whole (no menu left over it) and shows
+// the wait cursor before the block, and the cursor is put back after it.
+void CMainFrame::OnResetCpu()
+{
+    if (m_closed)
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    repaint();
+    m_view.OnResetCpu();
+    QApplication::restoreOverrideCursor();
 }

@@ -36,6 +36,7 @@ private:
     void CreateToolBar();
     void CreateStatusBar();
     void OnAbout();
+    void OnResetCpu();
 
     // Constructed in this order and destroyed in the reverse: the view first.
     QStatusBar m_statusBar;
@@ -47,4 +48,5 @@ private:
     QAction* m_resetCpu = nullptr;
     QAction* m_toolBarToggle = nullptr;
     QAction* m_statusBarToggle = nullptr;
+    bool m_closed = false;  // the view is destroyed: no command reaches it any more
 };

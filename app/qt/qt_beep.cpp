@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QMetaObject>
 
-#include "panel/draw_surface.h"
+#include "panel/beep.h"
 
 // Called from the firmware thread: queued to the application's thread.
 void qt_beep()

@@ -11,11 +11,16 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include <atomic>
+#include <chrono>
 #include <memory>
+#include <thread>
 
 #include "app/qt/about_dialog.h"
 #include "app/qt/main_frame.h"
 #include "app/qt/simulator_app.h"
+#include "board/platform_thread.h"
+#include "firmware/fw_time.h"
 #include "qt_app.h"
 #include "sim/simulation_reset.h"
 
@@ -107,6 +112,8 @@ TEST_F(MainFrameSlow, TheTogglesHideAndShowTheirBarsAndResetCpuStillWorks)
     EXPECT_FALSE(m_frame->ToolBarToggle()->isChecked());
     const uint32_t old = View().m_board.m_thread.m_dwThreadId;
     m_frame->ResetCpuAction()->trigger();  // the menu's Reset CPU without the bar
+    ASSERT_TRUE(QTest::qWaitFor([&] { return View().m_board.m_thread.m_dwThreadId != old; }, 10000))
+        << "the command runs from the event loop";
     EXPECT_EQ(View().m_board.m_thread.m_bRunning.load(), 1) << "a fresh firmware runs";
     EXPECT_NE(View().m_board.m_thread.m_dwThreadId, old) << "on a new thread";
     m_frame->ToolBarToggle()->trigger();
@@ -197,6 +204,40 @@ TEST_F(MainFrameSlow, TheAboutCommandOpensTheAboutBoxModally)
     EXPECT_TRUE(wasModal);
     EXPECT_EQ(caption, text("Trelvik 정보"));
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "closed by 확인";
+}
+
+// A clock that notes whether the window's thread read it (the firmware's
+// start-up does, inside "Reset CPU") while the wait cursor was shown.
+std::thread::id s_windowThread;
+std::atomic<bool> s_readUnderWaitCursor{false};
+
+cal_time clock_noting_the_cursor()
+{
+    if (std::this_thread::get_id() == s_windowThread && QApplication::overrideCursor() &&
+        QApplication::overrideCursor()->shape() == Qt::WaitCursor)
+        s_readUnderWaitCursor.store(true);
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                        std::chrono::steady_clock::now().time_since_epoch()).count();
+    return cal_time{static_cast<uint32_t>(ms / 1000), static_cast<uint16_t>(ms % 1000)};
+}
+
+const time_seam CURSOR_NOTING_CLOCK{clock_noting_the_cursor, PlatformSleep};
+
+// The bounded stop blocks the window's thread: chosen from the menu, it runs
+// only once the event loop has the menu closed, with the wait cursor shown.
+TEST_F(MainFrameSlow, ResetCpuFromTheMenuRunsFromTheEventLoopUnderTheWaitCursor)
+{
+    const uint32_t old = View().m_board.m_thread.m_dwThreadId;
+    s_windowThread = std::this_thread::get_id();
+    time_seam_install(&CURSOR_NOTING_CLOCK);
+    Menu(1)->actions()[0]->trigger();
+    EXPECT_EQ(View().m_board.m_thread.m_dwThreadId, old) << "nothing is stopped inside the menu's click";
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return View().m_board.m_thread.m_dwThreadId != old; }, 10000));
+    time_seam_install(nullptr);
+    EXPECT_TRUE(s_readUnderWaitCursor.load()) << "the firmware restarted under the wait cursor";
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the cursor is put back afterwards";
+    EXPECT_EQ(View().m_board.m_thread.m_bRunning.load(), 1);
 }
 
 // Records whether the firmware still ran when the frame disappeared.

@@ -8,7 +8,10 @@
 #include <stdexcept>
 #include <thread>
 
+#include "app/core/simulator_view.h"
+#include "board/port_bytes.h"
 #include "board/worker_thread.h"
+#include "sim/simulation_reset.h"
 
 namespace {
 
@@ -163,6 +166,48 @@ TEST(WorkerThread, AWorkerWaitingBetweenHooksEndsAtTheFirstPoll)
     worker.Stop();
     EXPECT_LT(ms_since(start), 1000.0) << "Stop returns at its first poll, if it polls at all";
     EXPECT_EQ(worker.m_bRunning.load(), 0);
+}
+
+TEST(WorkerThread, AThreadThatCannotBeCreatedLeavesTheWorkerIdleAndReleasesTheEvent)
+{
+    CCountingWorker worker;
+    PlatformFailNextThreadCreation();
+    EXPECT_FALSE(worker.Start(1));
+    EXPECT_EQ(worker.m_starts.load(), 0) << "OnStart is not called";
+    EXPECT_EQ(worker.m_bRunning.load(), 0);
+    EXPECT_EQ(worker.m_hThread, nullptr);
+    EXPECT_EQ(worker.m_hEvent, nullptr) << "the event made before is released";
+    EXPECT_TRUE(worker.Stop());
+
+    EXPECT_TRUE(worker.Start(0)) << "the next creation succeeds again";
+    EXPECT_EQ(worker.m_starts.load(), 1);
+    EXPECT_TRUE(worker.Stop());
+}
+
+// With no firmware thread the panel is still shown and takes the mouse;
+// nothing drives it, and "Reset CPU" under the same shortage changes nothing.
+TEST(WorkerThread, APanelWhoseFirmwareCannotStartStaysOperable)
+{
+    reset_simulation_statics();
+    {
+        CSimulatorView view;
+        CQuietWindow window;
+        PlatformFailNextThreadCreation();
+        EXPECT_EQ(view.OnCreate(), 0);
+        EXPECT_EQ(view.m_board.m_thread.m_bRunning.load(), 0);
+        for (int open : {1, 0}) {
+            view.OnLButtonDown(window, CPoint{246, 155});  // the cover
+            view.OnLButtonUp(window);
+            EXPECT_EQ(view.m_cover.m_open.load(), open);
+            EXPECT_EQ(sig_read(RUN_KEY), open) << "the cover writes its bit";
+        }
+        view.OnTimer(window, CSimulatorView::REFRESH_TIMER_ID);
+        PlatformFailNextThreadCreation();
+        view.OnResetCpu();
+        EXPECT_EQ(view.m_board.m_thread.m_bRunning.load(), 0);
+        view.OnDestroy();
+    }
+    reset_simulation_statics();
 }
 
 TEST(WorkerThreadSlow, StopEndsAStuckHookByForceAfter101Polls)

@@ -2,7 +2,6 @@
 
 #include "firmware/fw_clock.h"
 #include "firmware/fw_events.h"
-#include "firmware/fw_motors.h"
 #include "firmware/fw_timers.h"
 #include "support/firmware_fixture.h"
 
@@ -60,14 +59,14 @@ TEST_F(Dispatch, AnOutOfRangeStateIsCorrectedWithoutRunningAHandler)
 TEST_F(Dispatch, ResetPutsTheFirmwareBackToItsLoadState)
 {
     StartToStandby();
-    disk_retry_ls = 2;
+    SetWatched("disk_retry_ls", 2);
     last_event = EV_POWER_KEY;
     fw_reset();
     EXPECT_EQ(state_index, 0);
     EXPECT_EQ(state_number, 0);
     EXPECT_EQ(now_ms, 0u);
     EXPECT_EQ(run_sec_started, 0);
-    EXPECT_EQ(disk_retry_ls, 0);
+    EXPECT_EQ(Watched("disk_retry_ls"), 0);
     EXPECT_EQ(last_event, 0);
     EXPECT_EQ(tick_timer.status, TIMER_IDLE);
     EXPECT_EQ(tick_timer.on_step, nullptr);

@@ -3,6 +3,7 @@
 #include "firmware/fw_clock.h"
 #include "firmware/fw_events.h"
 #include "firmware/fw_main.h"
+#include "firmware/fw_outputs.h"
 #include "firmware/fw_timers.h"
 #include "support/firmware_fixture.h"
 
@@ -59,7 +60,7 @@ TEST_F(Motors, ATravelThatNeverArrivesBacksOffRetriesAndIsGivenUpAfterTheFourthF
     m_harness.m_onMs = [&] {
         m_model.OnMs();
         if (!backingOff && sig_read(DISK_MOT_A))
-            retriesAtBackOff.push_back(disk_retry_ls);
+            retriesAtBackOff.push_back(static_cast<uint8_t>(Watched("disk_retry_ls")));
         backingOff = sig_read(DISK_MOT_A);
     };
     timer_start(&disk_timer, EVT_DISK_TO_LS);
@@ -79,7 +80,7 @@ TEST_F(Motors, ATravelThatNeverArrivesBacksOffRetriesAndIsGivenUpAfterTheFourthF
         EXPECT_NEAR(static_cast<double>(failed[i + 1] - towardLs[i + 1]), 600000.0, 200.0);
     }
     EXPECT_EQ(retriesAtBackOff, std::vector<uint8_t>({1, 2, 3}));
-    EXPECT_EQ(disk_retry_ls, 0) << "given up: the counter is back to 0";
+    EXPECT_EQ(Watched("disk_retry_ls"), 0) << "given up: the counter is back to 0";
     EXPECT_EQ(sig_read(DISK_MOT_A) | sig_read(DISK_MOT_B), 0) << "the motor stays off";
     EXPECT_EQ(disk_timer.status, TIMER_IDLE);
 }

@@ -24,4 +24,26 @@ TEST(DefaultClock, FollowsTheMonotonicClock)
     EXPECT_GE(to_ms(time_now()) - to_ms(before), 20) << "and advances with it";
 }
 
+uint32_t g_sleptMs = 0;
+void counting_sleep(uint32_t ms) { g_sleptMs += ms; }
+cal_time fixed_now() { return cal_time{7, 0}; }
+
+// The board hands its thread layer's sleep down to the default seam; an
+// installed seam still sleeps its own way.
+TEST(DefaultClock, SleepsThroughTheSleepTheBoardInstalled)
+{
+    time_seam_install(nullptr);
+    time_default_sleep_install(counting_sleep);
+    time_sleep_ms(3);
+    EXPECT_EQ(g_sleptMs, 3u);
+    const time_seam own{fixed_now, [](uint32_t) {}};
+    time_seam_install(&own);
+    time_sleep_ms(5);
+    EXPECT_EQ(g_sleptMs, 3u);
+    time_seam_install(nullptr);
+    time_default_sleep_install(nullptr);
+    time_sleep_ms(1);
+    EXPECT_EQ(g_sleptMs, 3u) << "nullptr puts the plain sleep back";
+}
+
 }  // namespace

@@ -107,16 +107,16 @@ TEST_F(Timers, TheHeaterIsCutWhenNoPulseCameAndSwitchedOnAgainWhenTheyReturn)
 {
     timer_start(&heater_timer, EVT_HEATER);
     EXPECT_EQ(heater_pulses, 1) << "the start counts one pulse";
-    EXPECT_EQ(heater_cut, 0);
+    EXPECT_EQ(Watched("heater_cut"), 0);
     sig_on(HEATER);
     heater_pulses = 0;
     timer_poll(&heater_timer);
-    EXPECT_EQ(heater_cut, 1) << "half a second without a pulse";
+    EXPECT_EQ(Watched("heater_cut"), 1) << "half a second without a pulse";
     EXPECT_EQ(sig_read(HEATER), 0);
     heater_pulses = 5;
     heater_timer.due_ms = now_ms;
     timer_poll(&heater_timer);
-    EXPECT_EQ(heater_cut, 0);
+    EXPECT_EQ(Watched("heater_cut"), 0);
     EXPECT_EQ(heater_pulses, 0) << "the count starts again";
     EXPECT_EQ(sig_read(HEATER), 1);
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "board/port_bytes.h"
+#include "panel/beep.h"
 #include "panel/gauge_widget.h"
 #include "support/recording_surface.h"
 

@@ -1,7 +1,6 @@
 #include "support/end_switch_model.h"
 
-#include "firmware/fw_cycle.h"
-#include "firmware/fw_main.h"
+#include "firmware/fw_board_vars.h"
 #include "sim/virtual_time.h"
 
 CEndSwitchModel::CEndSwitchModel(CVirtualTime& harness)

@@ -9,6 +9,7 @@
 
 #include "board/port_bytes.h"
 #include "firmware/fw_main.h"
+#include "firmware/fw_watch.h"
 #include "support/end_switch_model.h"
 #include "sim/virtual_time.h"
 
@@ -27,6 +28,33 @@ struct CFirmwareLoadState {
 
 class CFirmwareFixture : public ::testing::Test {
 protected:
+    // A watched firmware variable by name; an unknown name fails the test.
+    static const fw_variable* WatchedVariable(const char* name)
+    {
+        const fw_variable* variable = fw_variable_find(name);
+        if (!variable)
+            ADD_FAILURE() << "no watched firmware variable \"" << name << "\"";
+        return variable;
+    }
+    static int32_t Watched(const char* name)
+    {
+        const fw_variable* variable = WatchedVariable(name);
+        return variable ? fw_variable_read(variable) : 0;
+    }
+    // Writes the low `width` bits of value through the variable's address.
+    static void SetWatched(const char* name, int32_t value)
+    {
+        const fw_variable* variable = WatchedVariable(name);
+        if (!variable)
+            return;
+        if (variable->width == 8)
+            *static_cast<uint8_t*>(variable->address) = static_cast<uint8_t>(value);
+        else if (variable->width == 16)
+            *static_cast<uint16_t*>(variable->address) = static_cast<uint16_t>(value);
+        else
+            *static_cast<uint32_t*>(variable->address) = static_cast<uint32_t>(value);
+    }
+
     // Keys released, cover and drawer closed, as the board's start exchange leaves them.
     static void InputsAtRest()
     {
