@@ -26,15 +26,16 @@ int CVcdWriter::AddVariable(const std::string& scope, const std::string& name, i
     const int var = static_cast<int>(m_vars.size());
     width = width < 1 ? 1 : (width > 64 ? 64 : width);
     initial &= mask_of(width);
-    m_vars.push_back(CVariable{scope, name, width, false, IdentifierOf(var), initial, initial, false});
+    m_vars.push_back(CVariable{scope, name, width, false, false, IdentifierOf(var), initial, initial, false});
     m_dirty.reserve(m_vars.size());
     return var;
 }
 
-int CVcdWriter::AddNumber(const std::string& scope, const std::string& name, uint64_t initial)
+int CVcdWriter::AddNumber(const std::string& scope, const std::string& name, uint64_t initial, bool isSigned)
 {
     const int var = AddVariable(scope, name, 64, initial);
     m_vars.back().real = true;
+    m_vars.back().isSigned = isSigned;
     return var;
 }
 
@@ -85,6 +86,10 @@ void CVcdWriter::Change(int var, uint64_t timeMs, uint64_t value)
 
 void CVcdWriter::WriteValue(const CVariable& var)
 {
+    if (var.real && var.isSigned) {
+        std::fprintf(m_file, "r%lld %s\n", static_cast<long long>(var.value), var.id.c_str());
+        return;
+    }
     if (var.real) {
         std::fprintf(m_file, "r%llu %s\n", static_cast<unsigned long long>(var.value), var.id.c_str());
         return;

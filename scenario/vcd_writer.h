@@ -27,7 +27,8 @@ public:
     int AddVariable(const std::string& scope, const std::string& name, int width, uint64_t initial);
     // Declares a whole number written as a real variable: viewers that read
     // no multi-bit vectors skip it and still read everything else.
-    int AddNumber(const std::string& scope, const std::string& name, uint64_t initial);
+    // A signed number is given to Change as its two's complement.
+    int AddNumber(const std::string& scope, const std::string& name, uint64_t initial, bool isSigned = false);
     // Creates the temporary file and writes the declarations; false with `error`.
     bool Open(const std::string& path, std::string& error);
     // The variable's value from `timeMs` on; times never go back.
@@ -52,6 +53,7 @@ private:
         std::string name;
         int width;
         bool real;
+        bool isSigned;  // a real written with its sign
         std::string id;
         uint64_t value;    // as it stands now
         uint64_t written;  // as the file last has it
