@@ -2,6 +2,7 @@
 
 #include "app/core/simulator_view.h"
 #include "board/board_link.h"
+#include "board/end_switch_seam.h"
 #include "board/port_bytes.h"
 #include "board/port_pin.h"
 #include "board/word_binding.h"
@@ -15,41 +16,38 @@ constexpr int32_t MOTOR_END_HIGH = 100;
 constexpr int32_t HEATER_READING_PER_LEVEL = 16;
 
 // A motor follows its two drive wires: B runs it toward 100, A toward 0, B
-// wins when both are on; a running motor keeps its direction until stopped.
+// wins when both are on. A running motor whose drive is unchanged is left
+// alone; one whose other wire has taken over reverses at once, because the
+// controller turns a travel round inside one step, with no exchange between.
 void drive_motor(CMotorWidget& motor, port_signal towardHigh, port_signal towardLow)
 {
     if (sig_read(towardHigh)) {
-        if (!motor.m_running.load())
-            motor.StartMotor(0);
+        if (!motor.m_running.load() || motor.m_direction.load() != CMotorWidget::FORWARD)
+            motor.StartMotor(CMotorWidget::FORWARD);
     } else if (sig_read(towardLow)) {
-        if (!motor.m_running.load())
-            motor.StartMotor(1);
+        if (!motor.m_running.load() || motor.m_direction.load() != CMotorWidget::BACKWARD)
+            motor.StartMotor(CMotorWidget::BACKWARD);
     } else {
         motor.StopMotor();
     }
 }
 
-// The end stops report the motor's position, active low, on every exchange.
-void report_end_stops(const CMotorWidget& motor, port_signal lowEnd, port_signal highEnd,
-                      CIndicatorWidget& lowMark, CIndicatorWidget& highMark)
+// The end stops report the motor's position, active low, on every exchange,
+// unless a stuck switch holds one; the indicators show what the firmware reads.
+void report_end_stops(const CEndSwitchSeam* seam, const CMotorWidget& motor, port_signal lowEnd,
+                      port_signal highEnd, CIndicatorWidget& lowMark, CIndicatorWidget& highMark)
 {
     const int32_t position = motor.m_position.load();
-    if (position == MOTOR_END_HIGH) {
-        sig_off(highEnd);
-        sig_on(lowEnd);
-        highMark.SetState(1);
-        lowMark.SetState(0);
-    } else if (position == MOTOR_END_LOW) {
-        sig_off(lowEnd);
-        sig_on(highEnd);
-        lowMark.SetState(1);
-        highMark.SetState(0);
-    } else {
-        sig_on(lowEnd);
-        sig_on(highEnd);
-        highMark.SetState(0);
-        lowMark.SetState(0);
+    bool lowLevel = position != MOTOR_END_LOW;
+    bool highLevel = position != MOTOR_END_HIGH;
+    if (seam) {
+        lowLevel = seam->Level(lowEnd, lowLevel);
+        highLevel = seam->Level(highEnd, highLevel);
     }
+    sig_write(highEnd, highLevel);
+    sig_write(lowEnd, lowLevel);
+    highMark.SetState(highLevel ? 0 : 1);
+    lowMark.SetState(lowLevel ? 0 : 1);
 }
 
 }  // namespace
@@ -73,6 +71,10 @@ void CSimBoard::StartExchange()
     sig_off(DRAWER);          // drawer closed
     sig_on(OVER_SENSOR_CCW);  // neither discharge end stop active
     sig_on(OVER_SENSOR_CW);
+    if (const CEndSwitchSeam* seam = m_pEndSwitches.load()) {
+        for (port_signal input : {DISK_MOT_RS, DISK_MOT_LS, OVER_SENSOR_CCW, OVER_SENSOR_CW})
+            sig_write(input, seam->Level(input, sig_read(input)));
+    }
     for (CPortPin* pin : m_pins)
         pin->Sample();
     for (CWordBinding* word : m_words)
@@ -89,11 +91,12 @@ void CSimBoard::PeriodicExchange()
     CSimulatorView& view = *g_pView;
     view.m_motorMain.SetDirection(sig_read(RELAY) ? 1 : 0);
 
+    const CEndSwitchSeam* seam = m_pEndSwitches.load(std::memory_order_relaxed);
     drive_motor(view.m_motorExit, EXIT_MOT_B, EXIT_MOT_A);
-    report_end_stops(view.m_motorExit, OVER_SENSOR_CCW, OVER_SENSOR_CW, view.m_exitStopLeft,
+    report_end_stops(seam, view.m_motorExit, OVER_SENSOR_CCW, OVER_SENSOR_CW, view.m_exitStopLeft,
                      view.m_exitStopRight);
     drive_motor(view.m_motorDisk, DISK_MOT_B, DISK_MOT_A);
-    report_end_stops(view.m_motorDisk, DISK_MOT_RS, DISK_MOT_LS, view.m_diskStopLeft,
+    report_end_stops(seam, view.m_motorDisk, DISK_MOT_RS, DISK_MOT_LS, view.m_diskStopLeft,
                      view.m_diskStopRight);
 
     // The heater warms the gauge; the firmware regulates on pulses and reads it back.

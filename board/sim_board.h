@@ -4,10 +4,12 @@
 // periodic exchange is the plant model: motors travelling between their end
 // switches, the heater's warming fed back, the buzzer sounded on request.
 
+#include <atomic>
 #include <vector>
 
 #include "board/firmware_thread.h"
 
+class CEndSwitchSeam;
 class CPortPin;
 class CWordBinding;
 class CSimulatorView;
@@ -32,6 +34,9 @@ public:
     CFirmwareThread m_thread;
     std::vector<CPortPin*> m_pins;
     std::vector<CWordBinding*> m_words;
+    // Null in the window program; the simulator in virtual time puts its plant
+    // faults here while an end switch is stuck (end_switch_seam.h).
+    std::atomic<const CEndSwitchSeam*> m_pEndSwitches{nullptr};
 
     CSimBoard(const CSimBoard&) = delete;
     CSimBoard& operator=(const CSimBoard&) = delete;

@@ -14,7 +14,7 @@ CGaugeWidget::CGaugeWidget() { SetSize(WIDTH, HEIGHT); }
 // that comes 1 to 5 ticks later.
 int CGaugeWidget::OnTick()
 {
-    if (m_on.load() != 1)
+    if (m_on.load() != 1 || m_dead.load())
         return 0;
     int32_t level = m_level.load();
     if (level >= m_rect.Height())

@@ -18,6 +18,9 @@ public:
 
     widget_state m_on{0};
     widget_state m_level{0};  // filled height in pixels, 0 to the widget's height
+    // A plant fault of the simulator in virtual time: while set, the heater
+    // does not warm and the gauge does not fill. The window program never sets it.
+    widget_state m_dead{0};
     // Ticks towards the next step, shared by all gauges; only OnTick touches it.
     static widget_state s_tickCount;
 };

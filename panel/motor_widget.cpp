@@ -17,7 +17,7 @@ CMotorWidget::CMotorWidget() { SetSize(SIZE, SIZE); }
 // A motor at its end stop keeps turning in place until stopped or reversed.
 int CMotorWidget::OnTick()
 {
-    if (!m_running.load())
+    if (!m_running.load() || m_jammed.load())
         return 0;
     const bool forward = m_direction.load() == FORWARD;
     const int32_t position = m_position.load();

@@ -24,4 +24,8 @@ public:
     widget_state m_frame{0};
     widget_state m_running{0};
     widget_state m_position{50};
+    // A plant fault of the simulator in virtual time: while set, the motor is
+    // driven but stands still, its position and picture frozen. The window
+    // program never sets it.
+    widget_state m_jammed{0};
 };

@@ -2,10 +2,13 @@
 
 #include <cctype>
 #include <charconv>
+#include <cstdint>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <stdexcept>
 
+#include "firmware/fw_watch.h"
 #include "panel/state_names.h"
 #include "scenario/scenario_signals.h"
 
@@ -94,13 +97,14 @@ public:
         return value;
     }
     // N or N..M.
-    void Range(int64_t max, int64_t& low, int64_t& high)
+    void Range(int64_t max, int64_t& low, int64_t& high) { Range(0, max, low, high); }
+    void Range(int64_t min, int64_t max, int64_t& low, int64_t& high)
     {
         const std::string word = Word();
         const size_t dots = word.find("..");
         const std::string first = dots == std::string::npos ? word : word.substr(0, dots);
-        low = Parse(first, max);
-        high = dots == std::string::npos ? low : Parse(word.substr(dots + 2), max);
+        low = Parse(first, min, max);
+        high = dots == std::string::npos ? low : Parse(word.substr(dots + 2), min, max);
         if (high < low)
             throw CLineError("empty range '" + word + "'");
     }
@@ -130,10 +134,10 @@ public:
     static constexpr int64_t MAX_MS = 1'000'000'000;
 
 private:
-    static int64_t Parse(const std::string& word, int64_t max)
+    static int64_t Parse(const std::string& word, int64_t min, int64_t max)
     {
         CArgs one({{word, false}}, "");
-        return one.Number(0, max);
+        return one.Number(min, max);
     }
 
     std::vector<CToken> m_tokens;
@@ -141,22 +145,80 @@ private:
     size_t m_next = 0;
 };
 
+// "a, b or c".
+std::string known_names(const char* const* names, int count)
+{
+    std::string known;
+    for (int i = 0; i < count; ++i)
+        known += (i == 0 ? "" : i + 1 == count ? " or " : ", ") + std::string(names[i]);
+    return known;
+}
+
 int32_t named(const char* const* names, int count, const std::string& name, const char* what)
 {
     const int index = scenario_name_index(names, count, name);
-    if (index < 0) {
-        std::string known;
-        for (int i = 0; i < count; ++i)
-            known += (i ? ", " : "") + std::string(names[i]);
-        throw CLineError(std::string("unknown ") + what + " '" + name + "' (" + known + ")");
-    }
+    if (index < 0)
+        throw CLineError(std::string("unknown ") + what + " '" + name + "' (" + known_names(names, count) + ")");
     return index;
 }
+
+std::string known_names(const std::vector<const char*>& names)
+{
+    return known_names(names.data(), static_cast<int>(names.size()));
+}
+
+std::string signal_names()
+{
+    std::vector<const char*> names;
+    for (const CWiredSignal& signal : WIRED_SIGNALS)
+        names.push_back(signal.name);
+    return known_names(names);
+}
+
+std::string variable_names()
+{
+    std::vector<const char*> names;
+    for (int i = 0; i < FW_VARIABLE_COUNT; ++i)
+        names.push_back(fw_variables[i].name);
+    return known_names(names);
+}
+
+std::string timer_names()
+{
+    std::vector<const char*> names;
+    for (int i = 0; i < FW_TIMER_COUNT; ++i)
+        names.push_back(fw_timers[i].name);
+    return known_names(names);
+}
+
+std::string state_names()
+{
+    std::vector<const char*> names;
+    for (int32_t n = STATE_NUMBER_FIRST; n <= STATE_NUMBER_LAST; ++n)
+        names.push_back(state_name(n));
+    return known_names(names) + ", or their numbers 1..10";
+}
+
+void expect_word(CArgs& args, const char* word)
+{
+    const std::string got = args.Word();
+    if (got != word)
+        throw CLineError("expected '" + std::string(word) + "', not '" + got + "'");
+}
+
+const char* const CONDITION_KINDS[] = {"state", "signal", "readout", "lamp", "motor", "beeps", "var", "timer", "not"};
 
 CScenarioCondition parse_condition(CArgs& args)
 {
     CScenarioCondition c;
     const std::string kind = args.Word();
+    if (kind == "not") {
+        if (args.PeekIsWord("not"))
+            throw CLineError("'not not': write the condition itself");
+        c = parse_condition(args);
+        c.negated = true;
+        return c;
+    }
     if (kind == "state") {
         c.kind = CScenarioCondition::STATE;
         if (args.PeekIsNumber() && args.Left() == 1) {
@@ -165,7 +227,7 @@ CScenarioCondition parse_condition(CArgs& args)
             const std::string name = args.Text();
             c.low = state_number_of(name.c_str());
             if (c.low == 0)
-                throw CLineError("unknown state '" + name + "'");
+                throw CLineError("unknown state '" + name + "' (" + state_names() + ")");
         }
         c.high = c.low;
     } else if (kind == "signal") {
@@ -173,7 +235,7 @@ CScenarioCondition parse_condition(CArgs& args)
         const std::string name = args.Word();
         c.index = wired_signal_index(name);
         if (c.index < 0)
-            throw CLineError("unknown signal '" + name + "'");
+            throw CLineError("unknown signal '" + name + "' (" + signal_names() + ")");
         const std::string level = args.Word();
         if (level != "0" && level != "1")
             throw CLineError("bad level '" + level + "' (0 or 1)");
@@ -196,8 +258,28 @@ CScenarioCondition parse_condition(CArgs& args)
     } else if (kind == "beeps") {
         c.kind = CScenarioCondition::BEEPS;
         args.Range(1'000'000, c.low, c.high);
+    } else if (kind == "var") {
+        c.kind = CScenarioCondition::VAR;
+        const std::string name = args.Word();
+        const fw_variable* variable = fw_variable_find(name.c_str());
+        if (!variable)
+            throw CLineError("unknown variable '" + name + "' (" + variable_names() + ")");
+        c.index = static_cast<int32_t>(variable - fw_variables);
+        args.Range(INT32_MIN, INT32_MAX, c.low, c.high);
+    } else if (kind == "timer") {
+        c.kind = CScenarioCondition::TIMER;
+        const std::string name = args.Word();
+        const fw_timer_entry* timer = fw_timer_find(name.c_str());
+        if (!timer)
+            throw CLineError("unknown timer '" + name + "' (" + timer_names() + ")");
+        c.index = static_cast<int32_t>(timer - fw_timers);
+        const std::string status = args.Word();
+        if (status != "running" && status != "idle")
+            throw CLineError("bad timer status '" + status + "' (running or idle)");
+        c.low = c.high = status == "running";
     } else {
-        throw CLineError("unknown condition '" + kind + "' (state, signal, readout, lamp, motor or beeps)");
+        throw CLineError("unknown condition '" + kind + "' (" +
+                         known_names(CONDITION_KINDS, std::size(CONDITION_KINDS)) + ")");
     }
     args.End();
     return c;
@@ -218,6 +300,64 @@ void parse_place(CArgs& args, CScenarioStep& step)
                          "' (전원, 수동세척, 커버, 서랍 or power, wash, cover, drawer)");
     step.point = SCENARIO_INPUTS[step.input].point;
 }
+
+const char* const FAULT_PARTS[] = {"DISK_MOT_RS", "DISK_MOT_LS", "OVER_SENSOR_CCW", "OVER_SENSOR_CW", "motor",
+                                   "heater"};
+
+// The part a fault or a clear names: a switch, "motor NAME" or "heater".
+CPlantFault parse_fault_part(CArgs& args)
+{
+    CPlantFault fault;
+    const std::string part = args.Word();
+    if (part == "motor") {
+        fault.kind = CPlantFault::JAMMED_MOTOR;
+        fault.index = named(CPlantFault::MOTOR_NAMES, CPlantFault::MOTOR_COUNT, args.Word(), "motor");
+    } else if (part == "heater") {
+        fault.kind = CPlantFault::DEAD_HEATER;
+    } else {
+        fault.kind = CPlantFault::STUCK_SWITCH;
+        fault.index = CPlantFault::SwitchIndex(part);
+        if (fault.index < 0)
+            throw CLineError("unknown part '" + part + "' (" + known_names(FAULT_PARTS, std::size(FAULT_PARTS)) + ")");
+    }
+    return fault;
+}
+
+void parse_fault(CArgs& args, CScenarioStep& step)
+{
+    step.fault = parse_fault_part(args);
+    switch (step.fault.kind) {
+    case CPlantFault::STUCK_SWITCH: {
+        expect_word(args, "stuck");
+        const std::string level = args.Word();
+        if (level != "0" && level != "1")
+            throw CLineError("bad level '" + level + "' (0 or 1)");
+        step.fault.level = level == "1";
+        break;
+    }
+    case CPlantFault::JAMMED_MOTOR:
+        expect_word(args, "jammed");
+        break;
+    case CPlantFault::DEAD_HEATER:
+        expect_word(args, "dead");
+        break;
+    }
+    args.End();
+}
+
+void parse_clear(CArgs& args, CScenarioStep& step)
+{
+    if (args.PeekIsWord("all")) {
+        args.Word();
+        step.allFaults = true;
+    } else {
+        step.fault = parse_fault_part(args);
+    }
+    args.End();
+}
+
+const char* const STEP_NAMES[] = {"wait", "press", "release", "click", "run-until", "expect", "expect-for",
+                                  "fault", "clear", "reset-cpu", "snapshot"};
 
 CScenarioStep parse_step(const std::vector<CToken>& tokens)
 {
@@ -248,14 +388,33 @@ CScenarioStep parse_step(const std::vector<CToken>& tokens)
         parse_place(args, step);
         args.End();
     } else if (name == "run-until") {
-        CArgs args(rest, "run-until CONDITION [within MS]");
+        CArgs args(rest, "run-until CONDITION [within MS] [after MS]");
         step.kind = CScenarioStep::RUN_UNTIL;
+        // "within" and "after" close the line, in either order.
+        step.afterMs = args.TakeTrailing("after", 0);
         step.ms = args.TakeTrailing("within", CScenarioStep::DEFAULT_WITHIN_MS);
+        if (step.afterMs == 0)
+            step.afterMs = args.TakeTrailing("after", 0);
         step.condition = parse_condition(args);
+        if (step.afterMs > step.ms)
+            throw CLineError("after " + std::to_string(step.afterMs) + " is beyond within " + std::to_string(step.ms));
     } else if (name == "expect") {
         CArgs args(rest, "expect CONDITION");
         step.kind = CScenarioStep::EXPECT;
         step.condition = parse_condition(args);
+    } else if (name == "expect-for") {
+        CArgs args(rest, "expect-for MS CONDITION");
+        step.kind = CScenarioStep::EXPECT_FOR;
+        step.ms = static_cast<uint64_t>(args.Number(1, CArgs::MAX_MS));
+        step.condition = parse_condition(args);
+    } else if (name == "fault") {
+        CArgs args(rest, "fault SIGNAL stuck 0|1 | fault motor NAME jammed | fault heater dead");
+        step.kind = CScenarioStep::FAULT;
+        parse_fault(args, step);
+    } else if (name == "clear") {
+        CArgs args(rest, "clear SIGNAL | clear motor NAME | clear heater | clear all");
+        step.kind = CScenarioStep::CLEAR;
+        parse_clear(args, step);
     } else if (name == "reset-cpu") {
         CArgs args(rest, "reset-cpu");
         step.kind = CScenarioStep::RESET_CPU;
@@ -268,7 +427,7 @@ CScenarioStep parse_step(const std::vector<CToken>& tokens)
         if (step.path.size() < 5 || step.path.compare(step.path.size() - 4, 4, ".png") != 0)
             throw CLineError("snapshot file '" + step.path + "' does not end in .png");
     } else {
-        throw CLineError("unknown step '" + name + "'");
+        throw CLineError("unknown step '" + name + "' (" + known_names(STEP_NAMES, std::size(STEP_NAMES)) + ")");
     }
     return step;
 }

@@ -1,6 +1,7 @@
 #include "scenario/scenario_probe.h"
 
 #include "firmware/fw_main.h"
+#include "firmware/fw_watch.h"
 #include "panel/state_names.h"
 #include "scenario/scenario_signals.h"
 #include "sim/counting_beep.h"
@@ -30,6 +31,10 @@ int64_t CScenarioProbe::Value(const CScenarioCondition& c) const
     }
     case CScenarioCondition::BEEPS:
         return BeepsSinceRestart();
+    case CScenarioCondition::VAR:
+        return fw_variable_read(&fw_variables[c.index]);
+    case CScenarioCondition::TIMER:
+        return fw_timers[c.index].timer->status == TIMER_RUNNING ? 1 : 0;
     case CScenarioCondition::READOUT:
         break;
     }
@@ -44,9 +49,9 @@ std::string CScenarioProbe::ReadoutText(int32_t readout) const
 
 bool CScenarioProbe::Holds(const CScenarioCondition& c)
 {
-    if (c.kind == CScenarioCondition::READOUT)
-        return ReadoutText(c.index) == c.text;
-    return c.InRange(Value(c));
+    const bool holds =
+        c.kind == CScenarioCondition::READOUT ? ReadoutText(c.index) == c.text : c.InRange(Value(c));
+    return holds != c.negated;
 }
 
 std::string CScenarioProbe::Seen(const CScenarioCondition& c)
@@ -60,6 +65,8 @@ std::string CScenarioProbe::Seen(const CScenarioCondition& c)
     }
     case CScenarioCondition::LAMP:
         return Value(c) ? "on" : "off";
+    case CScenarioCondition::TIMER:
+        return Value(c) ? "running" : "idle";
     default:
         return std::to_string(Value(c));
     }

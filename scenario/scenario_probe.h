@@ -2,7 +2,9 @@
 // Looks at the simulated appliance for a scenario's conditions: the
 // firmware's state number, a signal's level on its port bit, a readout's
 // text as the panel draws it, a lamp as the panel shows it, a motor's
-// position and the buzzer's sounds since the last expectation of them.
+// position, the buzzer's sounds since the last expectation of them, and the
+// firmware's watched variables and timers (read only while it stands still:
+// between runs of the lockstep or inside their conditions).
 
 #include <cstdint>
 #include <string>

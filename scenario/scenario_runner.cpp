@@ -1,7 +1,5 @@
 #include "scenario/scenario_runner.h"
 
-#include "scenario/png_snapshot.h"
-#include "scenario/scenario_probe.h"
 #include "scenario/vcd_recorder.h"
 #include "sim/counting_beep.h"
 #include "sim/virtual_simulator.h"
@@ -9,7 +7,6 @@
 struct CScenarioRunner::CMachine {
     CCountingBeep beep;  // installed before the simulator starts, removed after it is gone
     CVirtualSimulator sim;
-    CScenarioProbe probe{sim};
     std::unique_ptr<CVcdRecorder> trace;
 };
 
@@ -28,6 +25,7 @@ std::string CScenarioRunner::TraceTempPath() const
 int CScenarioRunner::Run(const std::vector<CScenarioStep>& steps)
 {
     m_passed = m_failed = 0;
+    m_results.clear();
     m_machine = std::make_unique<CMachine>();
     CVirtualSimulator& sim = m_machine->sim;
     if (!m_options.vcdPath.empty()) {
@@ -43,10 +41,18 @@ int CScenarioRunner::Run(const std::vector<CScenarioStep>& steps)
         sim.m_onMs = [trace, &sim] { trace->Sample(sim.Now() - 1); };
     }
     sim.Startup();
-    for (const CScenarioStep& step : steps)
-        Execute(step);
+    int errors = 0;
+    {
+        CScenarioExecutor executor(sim, steps);
+        executor.m_onResult = [this](const CScenarioResult& result) { Print(result); };
+        executor.RunToEnd();
+        m_passed = executor.Passed();
+        m_failed = executor.Failed();
+        errors = executor.Errors();
+        m_results = executor.Results();
+    }
 
-    int code = m_failed ? SOME_FAILED : ALL_HELD;
+    int code = errors ? NOT_RUN : m_failed ? SOME_FAILED : ALL_HELD;
     sim.m_onMs = nullptr;
     if (m_machine->trace) {
         std::string error;
@@ -60,77 +66,14 @@ int CScenarioRunner::Run(const std::vector<CScenarioStep>& steps)
     return code;
 }
 
-void CScenarioRunner::Execute(const CScenarioStep& step)
+void CScenarioRunner::Print(const CScenarioResult& result)
 {
-    CVirtualSimulator& sim = m_machine->sim;
-    switch (step.kind) {
-    case CScenarioStep::WAIT:
-        sim.RunFor(step.ms);
-        break;
-    case CScenarioStep::PRESS:
-        sim.Press(step.point);
-        break;
-    case CScenarioStep::RELEASE:
-        sim.Release();
-        break;
-    case CScenarioStep::CLICK:
-        sim.Press(step.point);
-        sim.RunFor(step.ms);
-        sim.Release();
-        break;
-    case CScenarioStep::RUN_UNTIL:
-        RunUntil(step);
-        break;
-    case CScenarioStep::EXPECT: {
-        CScenarioProbe& probe = m_machine->probe;
-        const bool held = probe.Holds(step.condition);
-        Report(step, held, step.Describe(), probe.Seen(step.condition));
-        if (step.condition.kind == CScenarioCondition::BEEPS)
-            probe.RestartBeepCount();
-        break;
-    }
-    case CScenarioStep::RESET_CPU:
-        ResetCpu(step);
-        break;
-    case CScenarioStep::SNAPSHOT: {
-        std::string error;
-        if (!CPngSnapshot::Save(sim, step.path, error))
-            Report(step, false, step.Describe(), error);
-        break;
-    }
-    }
-}
-
-void CScenarioRunner::RunUntil(const CScenarioStep& step)
-{
-    CVirtualSimulator& sim = m_machine->sim;
-    CScenarioProbe& probe = m_machine->probe;
-    const uint64_t start = sim.Now();
-    const CScenarioCondition& condition = step.condition;
-    const bool held = sim.RunUntil(start + step.ms, [&probe, &condition] { return probe.Holds(condition); });
-    const std::string after = held ? " after " + std::to_string(sim.Now() - start) + " ms"
-                                   : ", the limit passed";
-    Report(step, held, step.Describe(), probe.Seen(condition) + after);
-}
-
-// As the window's "Reset CPU": nothing else happens until the restarted
-// firmware runs, so the next step comes after the stop.
-void CScenarioRunner::ResetCpu(const CScenarioStep& step)
-{
-    CVirtualSimulator& sim = m_machine->sim;
-    const int before = sim.ResetsDone();
-    sim.ResetCpuAt(sim.Now());
-    const bool done =
-        sim.RunFor(CVirtualSimulator::STOP_LIMIT_MS + 1000, [&sim, before] { return sim.ResetsDone() > before; });
-    if (!done)
-        Report(step, false, step.Describe(), "the firmware did not restart");
-}
-
-void CScenarioRunner::Report(const CScenarioStep& step, bool held, const std::string& what, const std::string& seen)
-{
-    held ? ++m_passed : ++m_failed;
-    if (held && m_options.quiet)
+    if (result.error) {
+        m_err << m_options.fileName << ":" << result.line << ": " << result.what << ": " << result.seen << "\n";
         return;
-    m_out << m_options.fileName << ":" << step.line << ": " << m_machine->sim.Now() << " ms: "
-          << (held ? "ok" : "FAILED") << ": " << what << "; seen " << seen << "\n";
+    }
+    if (result.held && m_options.quiet)
+        return;
+    m_out << m_options.fileName << ":" << result.line << ": " << result.timeMs << " ms: "
+          << (result.held ? "ok" : "FAILED") << ": " << result.what << "; seen " << result.seen << "\n";
 }

@@ -2,13 +2,16 @@
 // Runs a parsed scenario on a fresh assembled simulator in virtual time:
 // one line per expectation (where, when, what was expected, what was seen)
 // and a closing "N passed, M failed". A run-until whose limit passes is a
-// failed expectation too; a failure does not stop the run.
+// failed expectation too; a failure does not stop the run. The steps are
+// played by a CScenarioExecutor in one go; the runner adds the trace, the
+// printed lines and the exit code.
 
 #include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "scenario/scenario_executor.h"
 #include "scenario/scenario_step.h"
 
 struct CScenarioOptions {
@@ -22,7 +25,7 @@ public:
     // Exit codes.
     static constexpr int ALL_HELD = 0;
     static constexpr int SOME_FAILED = 1;
-    static constexpr int NOT_RUN = 2;  // the trace cannot be written
+    static constexpr int NOT_RUN = 2;  // the trace or a snapshot cannot be written
 
     CScenarioRunner(std::ostream& out, std::ostream& err, CScenarioOptions options);
     ~CScenarioRunner();
@@ -32,6 +35,8 @@ public:
 
     int Passed() const { return m_passed; }
     int Failed() const { return m_failed; }
+    // Every verdict of the last run, in order.
+    const std::vector<CScenarioResult>& Results() const { return m_results; }
     // The trace's temporary name while a run writes it; empty otherwise.
     std::string TraceTempPath() const;
 
@@ -39,17 +44,15 @@ public:
     CScenarioRunner& operator=(const CScenarioRunner&) = delete;
 
 private:
-    struct CMachine;  // the simulator, its beep counter, probe and trace
+    struct CMachine;  // the simulator, its beep counter and trace
 
-    void Execute(const CScenarioStep& step);
-    void RunUntil(const CScenarioStep& step);
-    void ResetCpu(const CScenarioStep& step);
-    void Report(const CScenarioStep& step, bool held, const std::string& what, const std::string& seen);
+    void Print(const CScenarioResult& result);
 
     std::ostream& m_out;
     std::ostream& m_err;
     CScenarioOptions m_options;
     std::unique_ptr<CMachine> m_machine;
+    std::vector<CScenarioResult> m_results;
     int m_passed = 0;
     int m_failed = 0;
 };

@@ -1,5 +1,6 @@
 #include "scenario/scenario_step.h"
 
+#include "firmware/fw_watch.h"
 #include "panel/state_names.h"
 #include "scenario/scenario_signals.h"
 
@@ -14,6 +15,11 @@ std::string range_text(int64_t low, int64_t high)
 
 std::string CScenarioCondition::Describe() const
 {
+    if (negated) {
+        CScenarioCondition plain = *this;
+        plain.negated = false;
+        return "not " + plain.Describe();
+    }
     switch (kind) {
     case STATE:
         return "state " + std::to_string(low) + " (" + state_name(static_cast<int32_t>(low)) + ")";
@@ -27,6 +33,10 @@ std::string CScenarioCondition::Describe() const
         return std::string("motor ") + SCENARIO_MOTORS[index] + " " + range_text(low, high);
     case BEEPS:
         return "beeps " + range_text(low, high);
+    case VAR:
+        return std::string("var ") + fw_variables[index].name + " " + range_text(low, high);
+    case TIMER:
+        return std::string("timer ") + fw_timers[index].name + (low ? " running" : " idle");
     }
     return {};
 }
@@ -45,7 +55,14 @@ std::string CScenarioStep::Describe() const
     case CLICK:
         return "click " + where + " hold " + std::to_string(ms);
     case RUN_UNTIL:
-        return "run-until " + condition.Describe() + " within " + std::to_string(ms);
+        return "run-until " + condition.Describe() + " within " + std::to_string(ms) +
+               (afterMs ? " after " + std::to_string(afterMs) : "");
+    case EXPECT_FOR:
+        return "expect-for " + std::to_string(ms) + " " + condition.Describe();
+    case FAULT:
+        return "fault " + fault.Describe();
+    case CLEAR:
+        return allFaults ? "clear all" : "clear " + fault.Part();
     case EXPECT:
         return "expect " + condition.Describe();
     case RESET_CPU:

@@ -17,6 +17,7 @@ CVirtualSimulator::CVirtualSimulator()
     m_view = std::make_unique<CSimulatorView>();
     m_view->Layout();
     m_view->m_board.Attach(*m_view);
+    m_faults = std::make_unique<CPlantFaults>(*m_view);
     m_time.m_onMs = [this] { EveryMs(); };
     m_time.m_onRefresh = [this] { Refresh(); };
     m_time.m_onPeriodEnd = [this] { OnPeriodEnd(); };
@@ -33,6 +34,7 @@ CVirtualSimulator::~CVirtualSimulator()
         m_cv.notify_all();
         m_firmware.join();
     }
+    m_faults.reset();
     m_view.reset();
     reset_simulation_statics();
 }

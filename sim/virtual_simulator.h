@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "app/core/simulator_view.h"
+#include "sim/plant_faults.h"
 #include "sim/virtual_time.h"
 
 class CVirtualSimulator {
@@ -71,6 +72,11 @@ public:
     int ResetsDone() const { return m_resetsDone; }
     bool Stopping() const { return m_stopping; }
 
+    // The plant's faults: set and clear them between runs (or from inside a
+    // scheduled action or m_onMs); Faults().Describe() names those in force.
+    CPlantFaults& Faults() { return *m_faults; }
+    const CPlantFaults& Faults() const { return *m_faults; }
+
     // Paints the whole panel as the view's paint does.
     void Paint(CDrawSurface& surface);
 
@@ -90,6 +96,7 @@ private:
 
     CVirtualTime m_time;
     std::unique_ptr<CSimulatorView> m_view;
+    std::unique_ptr<CPlantFaults> m_faults;
     CQuietWindow m_window;
 
     // The lockstep between the caller and the firmware thread.

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "board/port_bytes.h"
 #include "board/port_pin.h"
 #include "board/word_binding.h"
@@ -81,20 +83,21 @@ TEST_F(SimBoard, TheDischargeMotorTravelsToItsEndAndReportsIt)
     EXPECT_EQ(View().m_exitStopRight.m_on.load(), 1);
     EXPECT_EQ(View().m_exitStopLeft.m_on.load(), 0);
 
-    // Switching straight from B to A keeps the running motor's direction.
+    // Switching straight from B to A, as a travel turned round inside one
+    // step does, reverses the running motor at that exchange.
     sig_off(EXIT_MOT_B);
     sig_on(EXIT_MOT_A);
     Board().PeriodicExchange();
     Ticks(5);
-    EXPECT_EQ(motor.m_position.load(), 100) << "a running motor is left alone";
+    EXPECT_EQ(motor.m_position.load(), 90) << "the other wire took over: the motor turned round";
 
-    // Stopped once, A then runs it toward 0.
+    // Stopped, A then runs it on toward 0.
     sig_off(EXIT_MOT_A);
     Board().PeriodicExchange();
     EXPECT_EQ(motor.m_running.load(), 0);
     sig_on(EXIT_MOT_A);
     Board().PeriodicExchange();
-    Ticks(50);
+    Ticks(45);
     Board().PeriodicExchange();
     EXPECT_EQ(motor.m_position.load(), 0);
     EXPECT_EQ(sig_read(OVER_SENSOR_CCW), 0);
@@ -128,6 +131,48 @@ TEST_F(SimBoard, TheDiskMotorFollowsBWhenBothWiresAreOnAndStopsWhenBothAreOff)
     EXPECT_EQ(sig_read(DISK_MOT_RS), 0);
     EXPECT_EQ(sig_read(DISK_MOT_LS), 1);
     EXPECT_EQ(View().m_diskStopLeft.m_on.load(), 1);
+}
+
+// The drive rule, one exchange from each starting point: B wins, a running
+// motor is left alone while its drive is unchanged and reverses when the other
+// wire has taken over, both wires clear stop it.
+TEST_F(SimBoard, ADriveExchangeStartsStopsOrReversesTheMotorByTheWires)
+{
+    constexpr int32_t F = CMotorWidget::FORWARD;
+    constexpr int32_t B = CMotorWidget::BACKWARD;
+    struct Case {
+        int32_t running, direction, wireA, wireB;
+        int32_t runningAfter, directionAfter, frameAfter;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {0, B, 0, 1,  1, F, 0},  // stopped, B: starts toward 100 at frame 0
+        {0, F, 1, 0,  1, B, 0},  // stopped, A: starts toward 0
+        {0, B, 1, 1,  1, F, 0},  // both: B wins
+        {1, F, 0, 1,  1, F, 3},  // unchanged drive: left alone, frame kept
+        {1, B, 1, 0,  1, B, 3},
+        {1, F, 1, 0,  1, B, 3},  // the other wire took over: reverses, frame kept
+        {1, B, 0, 1,  1, F, 3},
+        {1, B, 1, 1,  1, F, 3},  // both: B wins over a motor running toward 0
+        {1, F, 0, 0,  0, F, 3},  // both clear: stops
+    };
+    // clang-format on
+    Board().StartExchange();
+    CMotorWidget& motor = View().m_motorDisk;
+    for (const Case& c : cases) {
+        motor.m_running.store(c.running);
+        motor.m_direction.store(c.direction);
+        motor.m_frame.store(3);
+        sig_write(DISK_MOT_A, c.wireA != 0);
+        sig_write(DISK_MOT_B, c.wireB != 0);
+        Board().PeriodicExchange();
+        const std::string where = "running " + std::to_string(c.running) + " direction " +
+                                  std::to_string(c.direction) + " A " + std::to_string(c.wireA) + " B " +
+                                  std::to_string(c.wireB);
+        EXPECT_EQ(motor.m_running.load(), c.runningAfter) << where;
+        EXPECT_EQ(motor.m_direction.load(), c.directionAfter) << where;
+        EXPECT_EQ(motor.m_frame.load(), c.frameAfter) << where;
+    }
 }
 
 TEST_F(SimBoard, TheRelaySteersTheMainMotor)
