@@ -13,15 +13,15 @@ std::string seconds(double s)
     return text;
 }
 
-std::string testcase(const CFileResult& file, const CFileResult::CExpectation& e)
+std::string testcase(const CFileResult& file, const CScenarioResult& r)
 {
-    const std::string name = CJunitReport::Escape(file.file + ":" + std::to_string(e.line));
+    const std::string name = CJunitReport::Escape(file.file + ":" + std::to_string(r.line));
     std::string xml = "    <testcase classname=\"" + CJunitReport::Escape(file.file) + "\" name=\"" + name + "\"";
-    if (e.held)
+    if (r.held && !r.error)
         return xml + "/>\n";
-    const char* kind = e.environment ? "error" : "failure";
-    return xml + ">\n      <" + kind + " message=\"" + CJunitReport::Escape(e.text) + "\">" +
-           CJunitReport::Escape(e.text) + "</" + kind + ">\n    </testcase>\n";
+    const char* kind = r.error ? "error" : "failure";
+    const std::string text = CJunitReport::Escape(file.Line(r));
+    return xml + ">\n      <" + kind + " message=\"" + text + "\">" + text + "</" + kind + ">\n    </testcase>\n";
 }
 
 }  // namespace
@@ -56,9 +56,10 @@ std::string CJunitReport::Xml(const std::vector<CFileResult>& files)
         int fileErrors = file.ran ? 0 : 1;
         int fileFailures = 0;
         std::string cases;
-        for (const CFileResult::CExpectation& e : file.expectations) {
-            (e.environment ? fileErrors : fileFailures) += !e.held;
-            cases += testcase(file, e);
+        for (const CScenarioResult& r : file.results) {
+            fileErrors += r.error;
+            fileFailures += !r.error && !r.held;
+            cases += testcase(file, r);
         }
         if (!file.ran)
             cases += "    <testcase classname=\"" + Escape(file.file) + "\" name=\"" + Escape(file.file) +
@@ -66,7 +67,7 @@ std::string CJunitReport::Xml(const std::vector<CFileResult>& files)
                      "</error>\n    </testcase>\n";
         else if (!file.error.empty())
             ++fileErrors;  // the file ran, but an output of it failed: said on the suite
-        const int fileTests = static_cast<int>(file.expectations.size()) + (file.ran ? 0 : 1);
+        const int fileTests = static_cast<int>(file.results.size()) + (file.ran ? 0 : 1);
         suites += "  <testsuite name=\"" + Escape(file.file) + "\" tests=\"" + std::to_string(fileTests) +
                   "\" failures=\"" + std::to_string(fileFailures) + "\" errors=\"" + std::to_string(fileErrors) +
                   "\" time=\"" + seconds(file.seconds) + "\">\n" + cases;

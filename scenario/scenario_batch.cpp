@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
-#include <sstream>
 
 #include <sys/stat.h>
 
@@ -11,7 +10,10 @@
 #include "scenario/junit_report.h"
 #include "scenario/output_file.h"
 #include "scenario/scenario_parser.h"
+#include "scenario/scenario_coverage.h"
+#include "scenario/scenario_file_run.h"
 #include "scenario/scenario_runner.h"
+#include "scenario/vcd_recorder.h"
 
 namespace {
 
@@ -31,7 +33,11 @@ std::string stem_of(const std::string& path)
 CScenarioBatch::CScenarioBatch(const CCommandLine& command, std::ostream& out, std::ostream& err)
     : m_command(command), m_out(out), m_err(err)
 {
+    if (command.coverage)
+        m_coverage = std::make_unique<CScenarioCoverage>();
 }
+
+CScenarioBatch::~CScenarioBatch() = default;
 
 void CScenarioBatch::Refuse(size_t file, const std::string& message)
 {
@@ -101,6 +107,9 @@ bool CScenarioBatch::CheckOutputs()
             ok = check(m_loaded[i].vcdPath);
         }
     }
+    for (const std::string& name : m_command.vcdVariables)
+        if (ok && !(error = CVcdRecorder::CheckVariable(name)).empty())
+            ok = false;
     if (!ok) {
         m_err << error << "\n";
         return false;
@@ -134,43 +143,19 @@ bool CScenarioBatch::CheckSnapshots(size_t file)
 
 void CScenarioBatch::RunFile(size_t file)
 {
-    CFileResult& result = m_results[file];
-    CScenarioOptions options;
-    options.fileName = result.file;
-    options.vcdPath = m_loaded[file].vcdPath;
-    std::ostringstream out, err;
-    const auto start = std::chrono::steady_clock::now();
-    {
-        CScenarioRunner runner(out, err, options);
-        result.code = runner.Run(m_loaded[file].steps);
-    }
-    result.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    result.error = err.str();
-    if (!result.error.empty() && result.error.back() == '\n')
-        result.error.pop_back();
-
-    // One printed line per expectation: "FILE:LINE: TIME ms: ok|FAILED: ...".
-    std::istringstream lines(out.str());
-    const std::string prefix = result.file + ":";
-    for (std::string line; std::getline(lines, line);) {
-        if (line.rfind(prefix, 0) != 0)
-            continue;
-        CFileResult::CExpectation e;
-        e.line = std::atoi(line.c_str() + prefix.size());
-        e.held = line.find(" ms: ok: ") != std::string::npos;
-        e.text = line;
-        for (const CScenarioStep& step : m_loaded[file].steps)
-            if (step.line == e.line && step.kind == CScenarioStep::SNAPSHOT)
-                e.environment = true;
-        result.expectations.push_back(e);
-        if (!e.held || !m_command.quiet)
-            m_out << line << "\n";
-    }
-    for (const CFileResult::CExpectation& e : result.expectations)
-        if (e.environment && !e.held)
-            result.code = CScenarioRunner::NOT_RUN;
-    if (!result.error.empty())
-        m_err << result.error << "\n";
+    CScenarioFileRun run(m_command.files[file], m_loaded[file].steps);
+    if (!m_loaded[file].vcdPath.empty())
+        run.SetTrace(m_loaded[file].vcdPath, m_command.vcdVariables);
+    run.SetCoverage(m_coverage.get());
+    run.m_onResult = [this](const CFileResult& result, const CScenarioResult& r) {
+        if (r.error)
+            m_err << result.Line(r) << std::endl;
+        else if (!r.held || !m_command.quiet)
+            m_out << result.Line(r) << "\n";
+    };
+    m_results[file] = run.Run();
+    if (!m_results[file].error.empty())
+        m_err << m_results[file].error << "\n";
     m_out.flush();
 }
 
@@ -183,8 +168,7 @@ int CScenarioBatch::Run()
     for (size_t i = 0; i < m_results.size(); ++i) {
         if (m_results[i].ran)
             RunFile(i);
-        else
-            ++notRun;
+        notRun += !m_results[i].ran;
         passed += m_results[i].Passed();
         failed += m_results[i].Failed();
         code = std::max(code, m_results[i].code);
@@ -193,6 +177,8 @@ int CScenarioBatch::Run()
     if (notRun)
         m_out << " (" << notRun << (notRun == 1 ? " file" : " files") << " not run)";
     m_out << std::endl;
+    if (m_coverage)
+        m_coverage->Report(m_out);
     std::string error;
     if (!m_command.junitPath.empty() && !CJunitReport::Write(m_command.junitPath, m_results, error)) {
         m_err << error << "\n";

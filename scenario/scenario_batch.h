@@ -5,6 +5,7 @@
 // files, the coverage and the JUnit report. The exit code is the worst of
 // the files'.
 
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -13,9 +14,12 @@
 #include "scenario/file_result.h"
 #include "scenario/scenario_step.h"
 
+class CScenarioCoverage;
+
 class CScenarioBatch {
 public:
     CScenarioBatch(const CCommandLine& command, std::ostream& out, std::ostream& err);
+    ~CScenarioBatch();
 
     int Run();
 
@@ -38,4 +42,5 @@ private:
     std::ostream& m_err;
     std::vector<CLoaded> m_loaded;       // one per file, in the order given
     std::vector<CFileResult> m_results;  // one per file
+    std::unique_ptr<CScenarioCoverage> m_coverage;  // over all files, with --coverage
 };

@@ -10,6 +10,10 @@ std::string CMachineInvariants::AfterMs()
         m_resetsSeen = m_sim.ResetsDone();
         m_lastStartupAt = m_sim.Now();
     }
+    const bool keyDown = sig_read(POWER_ON_OFF) == 0 || sig_read(SOL_VALVE) == 0;
+    if (m_keyDown && !keyDown)
+        m_lastKeyUpAt = m_sim.Now();
+    m_keyDown = keyDown;
     if (m_sim.Now() % 100 == 0)
         return {};
     return Broken();
@@ -36,13 +40,21 @@ std::string CMachineInvariants::Broken() const
         if (position < 0 || position > 100)
             why += motor->m_caption + " at " + std::to_string(position);
     }
-    // The end stops follow the positions from the first exchange after a start.
-    if (m_sim.Now() > m_lastStartupAt + 2 && !m_sim.Stopping()) {
+    // The end stops follow the positions from the first exchange after a
+    // start, or hold the level a stuck switch gives them. A key held down may
+    // hold the firmware in its wait for the release, with no exchange: the
+    // positions run on and the end stops keep what the last exchange wrote.
+    const bool exchanging = !m_keyDown && m_sim.Now() > m_lastKeyUpAt + 2;
+    if (m_sim.Now() > m_lastStartupAt + 2 && !m_sim.Stopping() && exchanging) {
+        const CPlantFaults& faults = m_sim.Faults();
+        const auto agrees = [&faults](port_signal end, bool there) {
+            return sig_read(end) == (faults.Level(end, !there) ? 1 : 0);
+        };
         const int32_t disk = v.m_motorDisk.m_position.load();
         const int32_t exit = v.m_motorExit.m_position.load();
-        if (sig_read(DISK_MOT_RS) != (disk == 0 ? 0 : 1) || sig_read(DISK_MOT_LS) != (disk == 100 ? 0 : 1))
+        if (!agrees(DISK_MOT_RS, disk == 0) || !agrees(DISK_MOT_LS, disk == 100))
             why += "disk end stops disagree with position " + std::to_string(disk);
-        if (sig_read(OVER_SENSOR_CCW) != (exit == 0 ? 0 : 1) || sig_read(OVER_SENSOR_CW) != (exit == 100 ? 0 : 1))
+        if (!agrees(OVER_SENSOR_CCW, exit == 0) || !agrees(OVER_SENSOR_CW, exit == 100))
             why += "exit end stops disagree with position " + std::to_string(exit);
     }
     return why;

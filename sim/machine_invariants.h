@@ -27,4 +27,6 @@ private:
     CVirtualSimulator& m_sim;
     uint64_t m_lastStartupAt = 0;
     int m_resetsSeen = 0;
+    bool m_keyDown = false;
+    uint64_t m_lastKeyUpAt = 0;
 };
