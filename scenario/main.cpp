@@ -8,6 +8,7 @@
 #include "scenario/cleanup_signals.h"
 #include "scenario/command_line.h"
 #include "scenario/scenario_batch.h"
+#include "scenario/scenario_explorer.h"
 #include "trelvik_version.h"
 
 int main(int argc, char** argv)
@@ -25,12 +26,12 @@ int main(int argc, char** argv)
         std::cout << "trelvik-scenario " TRELVIK_VERSION "\n";
         return 0;
     case CCommandLine::EXPLORE:
-        std::cerr << "trelvik-scenario: --explore is not built yet\n";
-        return 2;
     case CCommandLine::RUN:
         break;
     }
     install_cleanup_handlers();
+    if (command.action == CCommandLine::EXPLORE)
+        return CScenarioExplorer(command.exploreRuns, command.seed, command.outDir, std::cout, std::cerr).Run();
     CScenarioBatch batch(command, std::cout, std::cerr);
     return batch.Run();
 }
