@@ -129,6 +129,20 @@ bool COutputFile::Check(const std::string& target, const std::vector<std::string
     return true;
 }
 
+bool COutputFile::EnsureFolder(const std::string& folder, std::string& error)
+{
+    struct stat st {};
+    if (stat(folder.c_str(), &st) != 0 && errno == ENOENT && mkdir(folder.c_str(), 0777) != 0) {
+        error = folder + ": cannot make the folder: " + std::strerror(errno);
+        return false;
+    }
+    if (stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+        error = folder + ": not a directory";
+        return false;
+    }
+    return true;
+}
+
 bool COutputFile::SameTarget(const std::string& a, const std::string& b)
 {
     if (base_of(a) != base_of(b))

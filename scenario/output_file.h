@@ -25,6 +25,10 @@ public:
     // folder and the same name in it).
     static bool SameTarget(const std::string& a, const std::string& b);
 
+    // A folder for outputs: made when missing (its parent must be there);
+    // false with the reason when it cannot be made or is not a folder.
+    static bool EnsureFolder(const std::string& folder, std::string& error);
+
     // Creates the temporary file; false with the system's reason.
     bool Open(std::string& error);
     std::FILE* Stream() const { return m_file; }

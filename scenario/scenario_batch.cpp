@@ -1,17 +1,13 @@
 #include "scenario/scenario_batch.h"
 
-#include <cerrno>
-#include <chrono>
-#include <cstring>
-
-#include <sys/stat.h>
+#include <algorithm>
 
 #include "scenario/input_file.h"
 #include "scenario/junit_report.h"
 #include "scenario/output_file.h"
-#include "scenario/scenario_parser.h"
 #include "scenario/scenario_coverage.h"
 #include "scenario/scenario_file_run.h"
+#include "scenario/scenario_parser.h"
 #include "scenario/scenario_runner.h"
 #include "scenario/vcd_recorder.h"
 
@@ -93,15 +89,7 @@ bool CScenarioBatch::CheckOutputs()
         m_loaded[0].vcdPath = m_command.vcdPath;
     }
     if (ok && !m_command.vcdDir.empty()) {
-        // Made when missing (its parent must be there), before anything runs.
-        struct stat st {};
-        if (stat(m_command.vcdDir.c_str(), &st) != 0 && errno == ENOENT && mkdir(m_command.vcdDir.c_str(), 0777) != 0) {
-            error = m_command.vcdDir + ": cannot make the folder: " + std::strerror(errno);
-            ok = false;
-        } else if (stat(m_command.vcdDir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
-            error = m_command.vcdDir + ": not a directory (--vcd-dir)";
-            ok = false;
-        }
+        ok = COutputFile::EnsureFolder(m_command.vcdDir, error);
         for (size_t i = 0; ok && i < m_loaded.size(); ++i) {
             m_loaded[i].vcdPath = m_command.vcdDir + "/" + stem_of(m_command.files[i]) + ".vcd";
             ok = check(m_loaded[i].vcdPath);

@@ -119,7 +119,8 @@ int CScenarioExplorer::Write(uint64_t seed, const std::vector<std::string>& line
 int CScenarioExplorer::Run()
 {
     std::string error;
-    if (!COutputFile::Check(m_outDir + "/explore-" + std::to_string(m_firstSeed) + ".scn", {}, error)) {
+    if (!COutputFile::EnsureFolder(m_outDir, error) ||
+        !COutputFile::Check(m_outDir + "/explore-" + std::to_string(m_firstSeed) + ".scn", {}, error)) {
         m_err << error << "\n";
         return 2;
     }
