@@ -19,6 +19,14 @@ bool takes_value(const std::string& name)
     return false;
 }
 
+bool known(const std::string& name)
+{
+    for (const char* option : {"--help", "-h", "--version", "--quiet", "-q", "--coverage"})
+        if (name == option)
+            return true;
+    return takes_value(name);
+}
+
 }  // namespace
 
 const char* CCommandLine::Usage()
@@ -34,8 +42,7 @@ const char* CCommandLine::Help()
            "freshly started controller, and checks their expectations.\n"
            "\n"
            "  --quiet          print only the failed expectations and the closing line\n"
-           "  --junit OUT.xml  write a JUnit report: a testsuite per file, a testcase per\n"
-           "                   expectation named FILE:LINE\n"
+           "  --junit OUT.xml  write a JUnit report (a testcase per expectation, FILE:LINE)\n"
            "  --coverage       print the states, transitions, timers and travel outcomes\n"
            "                   that all files together reached\n"
            "  --vcd OUT.vcd    write the run's trace (one scenario file only)\n"
@@ -45,14 +52,12 @@ const char* CCommandLine::Help()
            "                   a run that breaks an invariant is written as a scenario\n"
            "  --seed S         the first seed of the exploration (default 1)\n"
            "  --out DIR        where the exploration writes that scenario (default .)\n"
-           "  --help           this text\n"
-           "  --version        the program's version\n"
+           "  --help, --version\n"
            "\n"
-           "Outputs are written to a temporary file beside them and renamed at the end;\n"
-           "an input, a device, a FIFO, a directory or a symbolic link is never written.\n"
-           "\n"
-           "Exit status: 0 every expectation held; 1 an expectation failed, or the\n"
-           "exploration broke an invariant; 2 a usage, input or output error.\n";
+           "Outputs go to a temporary file beside them, renamed at the end; an input, a\n"
+           "device, a FIFO, a directory or a symbolic link is never written.\n"
+           "Exit: 0 all held; 1 a check failed or an invariant broke; 2 a usage, input or\n"
+           "output error.\n";
 }
 
 bool CCommandLine::Fail(std::string reason)
@@ -74,31 +79,30 @@ bool CCommandLine::Parse(int argc, const char* const* argv)
             filesOnly = true;
             continue;
         }
+        // "--vcd=OUT.vcd" or "--vcd OUT.vcd".
         std::string value;
-        bool inlineValue = false;
-        const size_t equals = arg.find('=');
-        if (arg.rfind("--", 0) == 0 && equals != std::string::npos) {
+        const size_t equals = arg.rfind("--", 0) == 0 ? arg.find('=') : std::string::npos;
+        if (equals != std::string::npos) {
             value = arg.substr(equals + 1);
             arg.resize(equals);
-            inlineValue = true;
-        }
-        bool usedValue = false;
-        if (takes_value(arg) && !inlineValue) {
+            if (!takes_value(arg))
+                return Fail(known(arg) ? "option " + arg + " takes no value" : "unknown option '" + arg + "'");
+        } else if (takes_value(arg)) {
             if (i + 1 >= argc)
                 return Fail("option " + arg + " needs a value");
             value = argv[++i];
         }
-        if (!Option(arg, takes_value(arg) || inlineValue ? &value : nullptr, usedValue))
+        // "--vcd --quiet" forgot the name: "./--quiet" names such a file.
+        if (takes_value(arg) && (value.empty() || value.rfind("--", 0) == 0))
+            return Fail("option " + arg + " needs a value");
+        if (!Option(arg, value))
             return false;
-        if (inlineValue && !usedValue)
-            return Fail("option " + arg + " takes no value");
     }
     return Consistent();
 }
 
-bool CCommandLine::Option(const std::string& name, const std::string* value, bool& usedValue)
+bool CCommandLine::Option(const std::string& name, const std::string& value)
 {
-    usedValue = takes_value(name);
     if (name == "--help" || name == "-h")
         action = HELP;
     else if (name == "--version")
@@ -108,29 +112,27 @@ bool CCommandLine::Option(const std::string& name, const std::string* value, boo
     else if (name == "--coverage")
         coverage = true;
     else if (name == "--junit")
-        junitPath = *value;
+        junitPath = value;
     else if (name == "--vcd")
-        vcdPath = *value;
+        vcdPath = value;
     else if (name == "--vcd-dir")
-        vcdDir = *value;
+        vcdDir = value;
     else if (name == "--vcd-var")
-        vcdVariables.push_back(*value);
+        vcdVariables.push_back(value);
     else if (name == "--out") {
-        outDir = *value;
+        outDir = value;
         m_outGiven = true;
     } else if (name == "--seed") {
-        if (!to_number(*value, seed))
-            return Fail("--seed: bad number '" + *value + "'");
+        if (!to_number(value, seed))
+            return Fail("--seed: bad number '" + value + "'");
         m_seedGiven = true;
     } else if (name == "--explore") {
-        if (!to_number(*value, exploreRuns) || exploreRuns == 0 || exploreRuns > 100000000)
-            return Fail("--explore: bad number of runs '" + *value + "' (1 to 100000000)");
+        if (!to_number(value, exploreRuns) || exploreRuns == 0 || exploreRuns > 100000000)
+            return Fail("--explore: bad number of runs '" + value + "' (1 to 100000000)");
         action = action == RUN ? EXPLORE : action;
-    } else
+    } else {
         return Fail("unknown option '" + name + "'");
-    // "--vcd --quiet" forgot the name: "./--quiet" names such a file.
-    if (value && usedValue && (value->empty() || value->rfind("--", 0) == 0))
-        return Fail("option " + name + " needs a value");
+    }
     return true;
 }
 

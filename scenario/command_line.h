@@ -31,7 +31,7 @@ public:
 
 private:
     bool Fail(std::string reason);
-    bool Option(const std::string& name, const std::string* value, bool& usedValue);
+    bool Option(const std::string& name, const std::string& value);
     bool Consistent();
 
     std::string m_error;
