@@ -83,7 +83,11 @@ bool CScenarioBatch::CheckOutputs()
         targets.push_back(target);
         return COutputFile::Check(target, inputs, error);
     };
-    bool ok = m_command.junitPath.empty() || check(m_command.junitPath);
+    bool ok = true;
+    for (const std::string& name : m_command.vcdVariables)
+        if (ok && !(error = CVcdRecorder::CheckVariable(name)).empty())
+            ok = false;
+    ok = ok && (m_command.junitPath.empty() || check(m_command.junitPath));
     if (ok && !m_command.vcdPath.empty()) {
         ok = check(m_command.vcdPath);
         m_loaded[0].vcdPath = m_command.vcdPath;
@@ -95,9 +99,6 @@ bool CScenarioBatch::CheckOutputs()
             ok = check(m_loaded[i].vcdPath);
         }
     }
-    for (const std::string& name : m_command.vcdVariables)
-        if (ok && !(error = CVcdRecorder::CheckVariable(name)).empty())
-            ok = false;
     if (!ok) {
         m_err << error << "\n";
         return false;
