@@ -11,6 +11,12 @@
 // until the next RunUntil. Only one of the two threads ever runs at a time,
 // so a run is as deterministic as on one thread, and successive RunUntil
 // calls continue one run instead of restarting the state that was cut off.
+//
+// Between two RunUntil calls (or inside a condition, a scheduled action or
+// m_onMs) the machine stands still and may be read: the signals with
+// sig_read and the board's WIRED_SIGNALS (board/wired_signals.h), the
+// widgets through View(), the firmware's variables and timers by name through
+// its table of watched variables (firmware/fw_watch.h); Paint draws the panel.
 
 #include <condition_variable>
 #include <cstdint>

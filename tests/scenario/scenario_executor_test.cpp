@@ -11,20 +11,26 @@
 
 namespace {
 
-// Power on, a cover interruption, a reset: waits, clicks, run-untils and a
-// reset-cpu that slices cut through.
+// Power on, a cover interruption, a reset: waits, clicks, run-untils,
+// expect-fors and a reset-cpu that slices cut through.
 const char* const SCENARIO =
     "wait 50\n"
     "click 전원\n"
-    "run-until state 3 within 1000\n"
-    "expect lamp red on\n"
+    "click 전원\n"
+    "click 전원\n"
+    "run-until state 3 within 1000 after 3\n"  // fails: 2 ms after the third release
+    "expect signal RED_LED 1\n"
     "click 커버 hold 250\n"
     "run-until state 4 within 500\n"
-    "wait 1234\n"
-    "expect readout run_sec \"run_sec: 1\"\n"
+    "expect-for 777 not state 5\n"
+    "expect-for 50 state 3\n"  // fails at once, and time runs on
+    "wait 457\n"
+    "expect readout run_sec \"run_sec: 2\"\n"
     "click 커버\n"
     "run-until state 5 within 500\n"
+    "fault motor disk jammed\n"
     "run-until signal MAIN_MOTOR 1 within 5\n"  // fails: the limit passes
+    "expect-for 300 motor disk 48\n"
     "reset-cpu\n"
     "expect state 1\n"
     "expect beeps 1..3\n";
@@ -55,9 +61,10 @@ TEST(ScenarioExecutor, SlicesOfAnySizeGiveTheVerdictsOfOneGo)
 {
     int slices = 0;
     const std::vector<CScenarioResult> whole = play(UINT64_MAX, &slices);
-    ASSERT_EQ(whole.size(), 8u);
+    ASSERT_EQ(whole.size(), 11u);
     EXPECT_EQ(slices, 1);
-    EXPECT_FALSE(whole[5].held) << whole[5].what;
+    for (size_t i = 0; i < whole.size(); ++i)
+        EXPECT_EQ(whole[i].held, i != 0 && i != 4 && i != 7) << whole[i].what << "; seen " << whole[i].seen;
     for (uint64_t slice : {1u, 37u, 100u, 4999u}) {
         const std::vector<CScenarioResult> sliced = play(slice, &slices);
         ASSERT_EQ(sliced.size(), whole.size()) << "slices of " << slice;

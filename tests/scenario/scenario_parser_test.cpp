@@ -208,6 +208,103 @@ TEST_F(ScenarioParser, RefusesMissingAndExtraArgumentsWithTheirLine)
     Refused("expect readout state \"state: 3\n", 1, "unterminated quote");
 }
 
+// Faults, clears, expect-for, run-until's "after", not, var and timer, each
+// read back as it is written.
+TEST_F(ScenarioParser, ReadsFaultsTimedExpectationsAndFirmwareConditions)
+{
+    struct Case {
+        const char* line;
+        const char* described;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {"fault DISK_MOT_LS stuck 1",       "fault DISK_MOT_LS stuck 1"},
+        {"fault OVER_SENSOR_CCW stuck 0",   "fault OVER_SENSOR_CCW stuck 0"},
+        {"fault motor exit jammed",         "fault motor exit jammed"},
+        {"fault heater dead",               "fault heater dead"},
+        {"clear OVER_SENSOR_CW",            "clear OVER_SENSOR_CW"},
+        {"clear motor main",                "clear motor main"},
+        {"clear heater",                    "clear heater"},
+        {"clear all",                       "clear all"},
+        {"expect-for 20000 signal HEATER 1", "expect-for 20000 signal HEATER 1"},
+        {"expect-for 5 not lamp red on",    "expect-for 5 not lamp red on"},
+        {"run-until state 3 within 1000 after 500", "run-until state 3 (파워 온 대기) within 1000 after 500"},
+        {"run-until state 3 after 500 within 1000", "run-until state 3 (파워 온 대기) within 1000 after 500"},
+        {"run-until not state 3 after 500", "run-until not state 3 (파워 온 대기) within 600000 after 500"},
+        {"run-until readout run_sec run_sec: 12 after 10 within 20000",
+                                            "run-until readout run_sec \"run_sec: 12\" within 20000 after 10"},
+        {"expect var disk_retry_ls 0",      "expect var disk_retry_ls 0"},
+        {"expect var last_event -1..3",     "expect var last_event -1..3"},
+        {"expect var now_ms 4294967295",    "expect var now_ms 4294967295"},
+        {"expect timer disk_timer running", "expect timer disk_timer running"},
+        {"expect not timer water_timer idle", "expect not timer water_timer idle"},
+    };
+    // clang-format on
+    for (const Case& c : cases)
+        EXPECT_EQ(Step(c.line).Describe(), c.described) << c.line;
+
+    const CScenarioStep stuck = Step("fault DISK_MOT_LS stuck 1");
+    EXPECT_EQ(stuck.kind, CScenarioStep::FAULT);
+    EXPECT_EQ(stuck.fault.kind, CPlantFault::STUCK_SWITCH);
+    EXPECT_EQ(stuck.fault.index, 1);
+    EXPECT_EQ(stuck.fault.level, 1);
+    EXPECT_TRUE(Step("clear all").allFaults);
+    const CScenarioStep watch = Step("expect-for 300 not var heater_reading 1..800");
+    EXPECT_EQ(watch.ms, 300u);
+    EXPECT_TRUE(watch.condition.negated);
+    EXPECT_EQ(watch.condition.low, 1);
+    EXPECT_EQ(watch.condition.high, 800);
+}
+
+TEST_F(ScenarioParser, RefusesBadFaultsTimedExpectationsAndFirmwareConditions)
+{
+    struct Case {
+        const char* text;
+        const char* reason;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {"fault DISK_MOT_A stuck 1",   "unknown part 'DISK_MOT_A' (DISK_MOT_RS, DISK_MOT_LS, OVER_SENSOR_CCW, "
+                                       "OVER_SENSOR_CW, motor or heater)"},
+        {"fault DISK_MOT_LS stuck 2",  "bad level '2' (0 or 1)"},
+        {"fault DISK_MOT_LS stuck",    "missing argument: fault SIGNAL stuck 0|1"},
+        {"fault DISK_MOT_LS jammed",   "expected 'stuck', not 'jammed'"},
+        {"fault motor fan jammed",     "unknown motor 'fan' (disk, exit or main)"},
+        {"fault motor disk stuck 1",   "expected 'jammed', not 'stuck'"},
+        {"fault heater cold",          "expected 'dead', not 'cold'"},
+        {"fault heater dead now",      "unexpected 'now'"},
+        {"clear motor",                "missing argument: clear SIGNAL"},
+        {"clear everything",           "unknown part 'everything'"},
+        {"clear all now",              "unexpected 'now'"},
+        {"expect-for 0 state 3",       "out of range 1..1000000000"},
+        {"expect-for state 3",         "bad number 'state'"},
+        {"expect-for 100",             "missing argument: expect-for MS CONDITION"},
+        {"run-until state 3 within 100 after 500", "after 500 is beyond within 100"},
+        {"run-until state 3 after",    "missing argument: after MS"},
+        {"expect var retries 0",       "unknown variable 'retries' (state_index, state_number, "},
+        {"expect var now_ms 1..x",     "bad number 'x'"},
+        {"expect var disk_retry_ls 256", "number 256 out of range 0..255"},
+        {"expect var last_event -2147483649", "out of range -2147483648..2147483647"},
+        {"expect var run_sec",         "missing argument"},
+        {"expect timer egg_timer idle", "unknown timer 'egg_timer' (tick_timer, beeper_timer, "},
+        {"expect timer disk_timer stopped", "bad timer status 'stopped' (running or idle)"},
+        {"expect not not state 3",     "'not not'"},
+        {"expect not",                 "missing argument"},
+        {"frobnicate",                 "unknown step 'frobnicate' (wait, press, release, click, run-until, expect, "
+                                       "expect-for, fault, clear, reset-cpu or snapshot)"},
+        {"expect colour red",          "(state, signal, readout, lamp, motor, beeps, var, timer or not)"},
+        {"expect signal RED_LAMP 1",   "(RED_LED, DISK_MOT_RS, DISK_MOT_LS, WATER_SOL, "},
+        {"expect state 세척",           "(기동, 파워 오프, 파워 온 대기, 커버 열림, 워싱, 컷팅, 건조, 배출, 서랍열림 or "
+                                       "수동세척, or their numbers 1..10)"},
+    };
+    // clang-format on
+    for (const Case& c : cases)
+        Refused(std::string("wait 1\n") + c.text + "\n", 2, c.reason);
+    Refused("expect var disk_retry_ls 0\nexpect var run_sec 1\nexpect signal X 1\n", 3, "POWER_ON_OFF or COOLING_FAN)");
+    Refused("expect timer disk_timer idle\nexpect timer x running\n", 2, "main_motor_timer or water_timer)");
+    Refused("expect var x 0\n", 1, "saved_run_sec or saved_now_ms)");
+}
+
 TEST_F(ScenarioParser, TakesCarriageReturnsByteOrderMarkAndQuotedHashes)
 {
     const std::vector<CScenarioStep> steps =

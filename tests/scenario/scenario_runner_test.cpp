@@ -239,6 +239,68 @@ TEST_F(ScenarioRunner, TheSnapshotIsThePanelAsPainted)
     EXPECT_EQ(m_failed, 0);
 }
 
+TEST_F(ScenarioRunner, ExpectForWatchesEveryMsAndRunUntilAfterRefusesAnEarlyHold)
+{
+    EXPECT_EQ(Run("wait 50\n"
+                  "click 전원\n"
+                  "run-until state 3 within 1000 after 50\n"  // 2 ms after the release: too early
+                  "expect-for 1000 state 3\n"
+                  "click 전원\n"
+                  "expect-for 500 not state 2\n"  // power-off 2 ms after the release
+                  "expect state 2\n"
+                  "click 전원\n"
+                  "run-until state 3 within 500 after 1\n"),
+              CScenarioRunner::SOME_FAILED)
+        << m_out.str();
+    const std::vector<std::string> lines = Lines();
+    ASSERT_EQ(lines.size(), 6u) << m_out.str();
+    EXPECT_EQ(lines[0], "t.scn:3: 153 ms: FAILED: run-until state 3 (파워 온 대기) within 1000 after 50; "
+                        "seen 3 (파워 온 대기) after 2 ms, before 50 ms");
+    EXPECT_EQ(lines[1], "t.scn:4: 1153 ms: ok: expect-for 1000 state 3 (파워 온 대기); seen 3 (파워 온 대기) for 1000 ms");
+    EXPECT_EQ(lines[2], "t.scn:6: 1255 ms: FAILED: expect-for 500 not state 2 (파워 오프); seen 2 (파워 오프) after 2 ms")
+        << "the first ms it failed";
+    EXPECT_EQ(lines[3], "t.scn:7: 1753 ms: ok: expect state 2 (파워 오프); seen 2 (파워 오프)")
+        << "time ran on to the end of the expect-for";
+    EXPECT_EQ(lines[4].rfind("t.scn:9: 1855 ms: ok: run-until state 3", 0), 0u) << lines[4];
+}
+
+TEST_F(ScenarioRunner, AClickAfterAClickAtThePlaceIsASecondClick)
+{
+    // The first click's release at 151 ms powers on; the key stays up for
+    // 100 ms, the second click's release at 351 ms powers off again.
+    EXPECT_EQ(Run("wait 50\nclick 전원\nclick 전원\nexpect state 3\nrun-until state 2 within 10\n"),
+              CScenarioRunner::ALL_HELD)
+        << m_out.str();
+    EXPECT_EQ(Lines()[1], "t.scn:5: 353 ms: ok: run-until state 2 (파워 오프) within 10; seen 2 (파워 오프) after 2 ms");
+}
+
+TEST_F(ScenarioRunner, FaultsHoldThePlantUntilClearedAndTheFirmwareVariablesShowIt)
+{
+    // Washing first homes the disk to RS. With RS stuck at 1 it gets there
+    // but the controller keeps driving; the jammed exit motor waits its turn.
+    EXPECT_EQ(Run(std::string(POWER_ON) +
+                  "fault DISK_MOT_RS stuck 1\n"
+                  "fault motor exit jammed\n"
+                  "click 커버\nclick 커버\n"
+                  "run-until state 워싱 within 500\n"
+                  "run-until motor disk 0 within 3000\n"
+                  "expect-for 3000 signal DISK_MOT_A 1\n"
+                  "expect signal DISK_MOT_RS 1\n"
+                  "expect timer disk_timer running\n"
+                  "expect var disk_retry_rs 0\n"
+                  "clear DISK_MOT_RS\n"
+                  "run-until timer disk_timer idle within 200\n"
+                  "run-until signal EXIT_MOT_A 1 within 200\n"
+                  "expect-for 3000 motor exit 50\n"
+                  "clear all\n"
+                  "run-until motor exit 0 within 3000\n"
+                  "expect not timer exit_timer idle\n"
+                  "run-until not timer exit_timer running within 200\n"),
+              CScenarioRunner::ALL_HELD)
+        << m_out.str();
+    EXPECT_EQ(m_passed, 13);
+}
+
 // The runner's names for the signals are the board's, in the board's order.
 class ScenarioSignals : public CSimFixture {};
 
