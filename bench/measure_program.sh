@@ -27,7 +27,7 @@ QT_QPA_PLATFORM=xcb "$program" > /dev/null 2> "$work/err" &
 pid=$!
 frame=""
 for _ in $(seq 400); do
-  if import -window root -crop 1x1+142+60 +repage -depth 8 txt:- 2> /dev/null | grep -q '#BDBD00'; then
+  if import -window root -crop 1x1+142+60 +repage -depth 8 txt:- 2> /dev/null | grep '#BDBD00' > /dev/null; then
     frame=$(( $(now_ms) - start )); break
   fi
   sleep 0.005

@@ -1,10 +1,12 @@
 #include "scenario/png_snapshot.h"
 
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 
 #include "app/qt/qt_draw_surface.h"
+#include "scenario/output_file.h"
 #include "sim/virtual_simulator.h"
 
 namespace {
@@ -36,9 +38,14 @@ bool CPngSnapshot::Save(CVirtualSimulator& sim, const std::string& path, std::st
         CQtDrawSurface surface(painter);
         sim.Paint(surface);
     }
-    if (!image.save(QString::fromStdString(path), "PNG")) {
-        error = "cannot write " + path;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG")) {
+        error = "cannot encode the picture as PNG";
         return false;
     }
-    return true;
+    COutputFile file(path);
+    return COutputFile::Check(path, {}, error) && file.Open(error) &&
+           file.Write(bytes.constData(), static_cast<size_t>(bytes.size()), error) && file.Commit(error);
 }

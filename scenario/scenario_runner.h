@@ -2,15 +2,14 @@
 // Runs a parsed scenario on a fresh assembled simulator in virtual time:
 // one line per expectation (where, when, what was expected, what was seen)
 // and a closing "N passed, M failed". A run-until whose limit passes is a
-// failed expectation too; a failure does not stop the run. The steps are
-// played by a CScenarioExecutor in one go; the runner adds the trace, the
-// printed lines and the exit code.
+// failed expectation too; a failure does not stop the run. The file is run
+// by CScenarioFileRun (trace, invariants); the runner prints its verdicts.
 
-#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "scenario/file_result.h"
 #include "scenario/scenario_executor.h"
 #include "scenario/scenario_step.h"
 
@@ -28,7 +27,6 @@ public:
     static constexpr int NOT_RUN = 2;  // the trace or a snapshot cannot be written
 
     CScenarioRunner(std::ostream& out, std::ostream& err, CScenarioOptions options);
-    ~CScenarioRunner();
 
     // Runs the steps once; returns one of the exit codes.
     int Run(const std::vector<CScenarioStep>& steps);
@@ -37,21 +35,16 @@ public:
     int Failed() const { return m_failed; }
     // Every verdict of the last run, in order.
     const std::vector<CScenarioResult>& Results() const { return m_results; }
-    // The trace's temporary name while a run writes it; empty otherwise.
-    std::string TraceTempPath() const;
 
     CScenarioRunner(const CScenarioRunner&) = delete;
     CScenarioRunner& operator=(const CScenarioRunner&) = delete;
 
 private:
-    struct CMachine;  // the simulator, its beep counter and trace
-
-    void Print(const CScenarioResult& result);
+    void Print(const CFileResult& file, const CScenarioResult& result);
 
     std::ostream& m_out;
     std::ostream& m_err;
     CScenarioOptions m_options;
-    std::unique_ptr<CMachine> m_machine;
     std::vector<CScenarioResult> m_results;
     int m_passed = 0;
     int m_failed = 0;

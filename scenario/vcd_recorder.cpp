@@ -2,11 +2,19 @@
 
 #include "firmware/fw_clock.h"
 #include "firmware/fw_main.h"
+#include "firmware/fw_watch.h"
 #include "sim/counting_beep.h"
 #include "sim/virtual_simulator.h"
 
 namespace {
 const char* const MOTOR_VARS[3] = {"disk_position", "exit_position", "main_position"};
+
+// The variable's value as the trace writes it: a signed one as its two's complement.
+uint64_t value_of(const fw_variable* variable)
+{
+    const int32_t value = fw_variable_read(variable);
+    return variable->is_signed ? static_cast<uint64_t>(int64_t{value}) : uint64_t{static_cast<uint32_t>(value)};
+}
 }  // namespace
 
 CVcdRecorder::CVcdRecorder(CVirtualSimulator& sim) : m_sim(sim)
@@ -22,6 +30,32 @@ CVcdRecorder::CVcdRecorder(CVirtualSimulator& sim) : m_sim(sim)
     for (int m = 0; m < 3; ++m)
         m_motorVar[m] = m_writer.AddNumber("panel", MOTOR_VARS[m], MotorPosition(m));
     m_beepsVar = m_writer.AddNumber("panel", "beeps", static_cast<uint64_t>(CCountingBeep::s_count.load()));
+}
+
+std::string CVcdRecorder::CheckVariable(const std::string& name)
+{
+    if (fw_variable_find(name.c_str()))
+        return {};
+    std::string valid;
+    for (uint8_t i = 0; i < FW_VARIABLE_COUNT; ++i)
+        valid += (i ? ", " : "") + std::string(fw_variables[i].name);
+    return "unknown firmware variable '" + name + "' (valid: " + valid + ")";
+}
+
+bool CVcdRecorder::Watch(const std::string& name, std::string& error)
+{
+    const fw_variable* variable = fw_variable_find(name.c_str());
+    if (!variable) {
+        error = CheckVariable(name);
+        return false;
+    }
+    if (name == "state_number" || name == "run_sec")
+        return true;  // in every trace already
+    for (const CWatched& watched : m_watched)
+        if (watched.variable == variable)
+            return true;
+    m_watched.push_back({variable, m_writer.AddNumber("firmware", name, value_of(variable), variable->is_signed)});
+    return true;
 }
 
 bool CVcdRecorder::Open(const std::string& path, std::string& error) { return m_writer.Open(path, error); }
@@ -51,6 +85,8 @@ void CVcdRecorder::Sample(uint64_t timeMs)
     for (int m = 0; m < 3; ++m)
         m_writer.Change(m_motorVar[m], timeMs, MotorPosition(m));
     m_writer.Change(m_beepsVar, timeMs, static_cast<uint64_t>(CCountingBeep::s_count.load()));
+    for (const CWatched& watched : m_watched)
+        m_writer.Change(watched.var, timeMs, value_of(watched.variable));
 }
 
 bool CVcdRecorder::Finish(std::string& error)

@@ -1,23 +1,14 @@
 #include "scenario/vcd_writer.h"
 
-#include <cerrno>
-#include <cstring>
-
 namespace {
 
 uint64_t mask_of(int width) { return width >= 64 ? ~uint64_t{0} : (uint64_t{1} << width) - 1; }
 
 }  // namespace
 
-CVcdWriter::~CVcdWriter()
-{
-    if (m_file) {
-        std::fclose(m_file);
-        std::remove(m_tempPath.c_str());
-    }
-}
+CVcdWriter::~CVcdWriter() = default;
 
-std::string CVcdWriter::TempPathFor(const std::string& path) { return path + ".part"; }
+std::string CVcdWriter::TempPathFor(const std::string& path) { return path + "."; }
 
 // Printable characters '!' to '~', the first of them varying fastest.
 std::string CVcdWriter::IdentifierOf(int var)
@@ -35,27 +26,27 @@ int CVcdWriter::AddVariable(const std::string& scope, const std::string& name, i
     const int var = static_cast<int>(m_vars.size());
     width = width < 1 ? 1 : (width > 64 ? 64 : width);
     initial &= mask_of(width);
-    m_vars.push_back(CVariable{scope, name, width, false, IdentifierOf(var), initial, initial, false});
+    m_vars.push_back(CVariable{scope, name, width, false, false, IdentifierOf(var), initial, initial, false});
     m_dirty.reserve(m_vars.size());
     return var;
 }
 
-int CVcdWriter::AddNumber(const std::string& scope, const std::string& name, uint64_t initial)
+int CVcdWriter::AddNumber(const std::string& scope, const std::string& name, uint64_t initial, bool isSigned)
 {
     const int var = AddVariable(scope, name, 64, initial);
     m_vars.back().real = true;
+    m_vars.back().isSigned = isSigned;
     return var;
 }
 
 bool CVcdWriter::Open(const std::string& path, std::string& error)
 {
-    m_path = path;
-    m_tempPath = TempPathFor(path);
-    m_file = std::fopen(m_tempPath.c_str(), "w");
-    if (!m_file) {
-        error = "cannot write " + m_tempPath + ": " + std::strerror(errno);
+    m_output = std::make_unique<COutputFile>(path);
+    if (!m_output->Open(error)) {
+        m_output.reset();
         return false;
     }
+    m_file = m_output->Stream();
     std::fputs("$version trelvik-scenario $end\n$timescale 1ms $end\n$scope module trelvik $end\n", m_file);
     const std::string* open = nullptr;
     for (const CVariable& var : m_vars) {
@@ -95,6 +86,10 @@ void CVcdWriter::Change(int var, uint64_t timeMs, uint64_t value)
 
 void CVcdWriter::WriteValue(const CVariable& var)
 {
+    if (var.real && var.isSigned) {
+        std::fprintf(m_file, "r%lld %s\n", static_cast<long long>(var.value), var.id.c_str());
+        return;
+    }
     if (var.real) {
         std::fprintf(m_file, "r%llu %s\n", static_cast<unsigned long long>(var.value), var.id.c_str());
         return;
@@ -161,18 +156,8 @@ bool CVcdWriter::Finish(uint64_t endMs, std::string& error)
     Flush();
     if (m_pendingMs > m_lastWrittenMs)
         std::fprintf(m_file, "#%llu\n", static_cast<unsigned long long>(m_pendingMs));
-    const bool written = std::ferror(m_file) == 0;
-    const bool closed = std::fclose(m_file) == 0;
     m_file = nullptr;
-    if (!written || !closed) {
-        error = "cannot write " + m_tempPath;
-        std::remove(m_tempPath.c_str());
-        return false;
-    }
-    if (std::rename(m_tempPath.c_str(), m_path.c_str()) != 0) {
-        error = "cannot rename " + m_tempPath + " to " + m_path + ": " + std::strerror(errno);
-        std::remove(m_tempPath.c_str());
-        return false;
-    }
-    return true;
+    const bool committed = m_output->Commit(error);
+    m_output.reset();
+    return committed;
 }

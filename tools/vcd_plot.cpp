@@ -110,7 +110,37 @@ void draw_number(QPainter& p, const CVcdReader::CVariable& var, const CTimeScale
     p.drawText(QRect(t.left - 40, top, 36, 12), Qt::AlignRight, QString::number(peak));
 }
 
+// The units of the axis labels, largest first.
+struct CTimeUnit {
+    uint64_t ms;
+    const char* name;
+};
+constexpr CTimeUnit UNITS[] = {{3600000, "h"}, {60000, "min"}, {1000, "s"}, {1, "ms"}};
+
 }  // namespace
+
+uint64_t CVcdPlot::TickStep(uint64_t endMs, int pixels)
+{
+    const uint64_t ticks = std::max(1, pixels / MIN_TICK_PIXELS);
+    // Round steps: 1, 2, 5, 10, ... ms; 1, 2, 5, 10, 15, 30 s and min; 1, 2, 3, 6, 12 h, then whole days.
+    static constexpr uint64_t STEPS[] = {1,       2,       5,       10,      20,       50,       100,
+                                         200,     500,     1000,    2000,    5000,     10000,    15000,
+                                         30000,   60000,   120000,  300000,  600000,   900000,   1800000,
+                                         3600000, 7200000, 10800000, 21600000, 43200000, 86400000};
+    for (uint64_t step : STEPS)
+        if (endMs / step <= ticks)
+            return step;
+    const uint64_t days = (endMs / ticks + 86400000 - 1) / 86400000;
+    return days * 86400000;
+}
+
+std::string CVcdPlot::TickLabel(uint64_t ms, uint64_t stepMs)
+{
+    for (const CTimeUnit& unit : UNITS)
+        if (stepMs % unit.ms == 0)
+            return std::to_string(ms / unit.ms) + " " + unit.name;
+    return std::to_string(ms) + " ms";
+}
 
 int CVcdPlot::RowHeight(const CVcdReader::CVariable& var)
 {
@@ -153,15 +183,17 @@ QImage CVcdPlot::Render(const std::vector<std::string>& names, int width, const 
     p.setPen(Qt::black);
     p.drawText(QRect(8, 4, width - 16, 20), Qt::AlignLeft | Qt::AlignVCenter, QString::fromStdString(title));
 
-    // Grid and axis: a line every 10 s, labelled in seconds.
+    // Grid and axis: a line at every round step that leaves room for its label.
     const int bottom = height - AXIS;
-    for (uint64_t ms = 0; ms <= t.endMs; ms += 10000) {
+    const uint64_t step = TickStep(t.endMs, t.right - t.left);
+    for (uint64_t ms = 0; ms <= t.endMs; ms += step) {
         const int x = t.X(ms);
         p.setPen(QColor(230, 230, 230));
         p.drawLine(x, TOP, x, bottom);
         p.setPen(Qt::black);
         p.drawLine(x, bottom, x, bottom + 4);
-        p.drawText(QRect(x - 30, bottom + 5, 60, 14), Qt::AlignHCenter, QString::number(ms / 1000) + " s");
+        p.drawText(QRect(x - MIN_TICK_PIXELS / 2, bottom + 5, MIN_TICK_PIXELS, 14), Qt::AlignHCenter,
+                   QString::fromStdString(TickLabel(ms, step)));
     }
     p.drawLine(t.left, bottom, t.right, bottom);
 

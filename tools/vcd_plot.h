@@ -22,6 +22,13 @@ public:
     // (state_number first), across `width` pixels.
     QImage Render(const std::vector<std::string>& names, int width, const std::string& title) const;
 
+    // The time axis: ticks a round step apart (1, 2 or 5 times a power of
+    // ten in ms, s, min or h), at least MIN_TICK_PIXELS apart across `pixels`.
+    static constexpr int MIN_TICK_PIXELS = 70;
+    static uint64_t TickStep(uint64_t endMs, int pixels);
+    // A tick's label in the unit of the step: "250 ms", "40 s", "15 min", "3 h".
+    static std::string TickLabel(uint64_t ms, uint64_t stepMs);
+
 private:
     std::vector<const CVcdReader::CVariable*> Rows(const std::vector<std::string>& names) const;
     static int RowHeight(const CVcdReader::CVariable& var);

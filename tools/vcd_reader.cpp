@@ -1,5 +1,7 @@
 #include "tools/vcd_reader.h"
 
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <stdexcept>
 #include <sstream>
@@ -28,7 +30,7 @@ bool CVcdReader::ParseFile(const std::string& path, std::string& error)
 {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        error = "cannot read " + path;
+        error = std::string("cannot read: ") + std::strerror(errno);
         return false;
     }
     std::ostringstream text;

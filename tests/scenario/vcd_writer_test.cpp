@@ -124,18 +124,24 @@ TEST_F(VcdWriter, WritesNumbersAsRealVariables)
 
 TEST_F(VcdWriter, WritesToATemporaryNameUntilFinished)
 {
+    std::string temp;
     {
         CVcdWriter writer;
         Declare(writer);
         std::string error;
         ASSERT_TRUE(writer.Open(m_path, error)) << error;
         writer.Change(m_led, 3, 1);
-        EXPECT_EQ(writer.TempPath(), m_path + ".part");
-        EXPECT_TRUE(exists(writer.TempPath()));
+        temp = writer.TempPath();
+        EXPECT_EQ(temp.rfind(CVcdWriter::TempPathFor(m_path), 0), 0u) << temp;
+        EXPECT_TRUE(temp.ends_with(".part")) << temp;
+        EXPECT_TRUE(exists(temp));
         EXPECT_FALSE(exists(m_path)) << "nothing under the target's name while the run goes on";
+        CVcdWriter second;
+        ASSERT_TRUE(second.Open(m_path, error)) << error;
+        EXPECT_NE(second.TempPath(), temp) << "two writers of one target never share a temporary file";
     }
     EXPECT_FALSE(exists(m_path)) << "an unfinished writer leaves no trace";
-    EXPECT_FALSE(exists(CVcdWriter::TempPathFor(m_path))) << "and removes its temporary file";
+    EXPECT_FALSE(exists(temp)) << "and removes its temporary file";
 
     std::ofstream(m_path) << "an older trace\n";
     CVcdWriter writer;
@@ -154,7 +160,8 @@ TEST_F(VcdWriter, ReportsATargetThatCannotBeWritten)
     Declare(writer);
     std::string error;
     EXPECT_FALSE(writer.Open("/nonexistent/dir/trace.vcd", error));
-    EXPECT_NE(error.find("/nonexistent/dir/trace.vcd.part"), std::string::npos) << error;
+    EXPECT_NE(error.find("/nonexistent/dir/trace.vcd."), std::string::npos) << error;
+    EXPECT_NE(error.find("No such file or directory"), std::string::npos) << "the system's reason: " << error;
 }
 
 TEST_F(VcdWriter, IdentifiersAreDistinctPrintableCodes)

@@ -11,11 +11,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <random>
-#include <sstream>
 #include <string>
 
 #include "board/port_bytes.h"
 #include "firmware/fw_main.h"
+#include "sim/machine_invariants.h"
 #include "sim/virtual_simulator.h"
 
 namespace {
@@ -24,38 +24,6 @@ uint64_t env_or(const char* name, uint64_t fallback)
 {
     const char* value = std::getenv(name);
     return value && *value ? std::strtoull(value, nullptr, 10) : fallback;
-}
-
-// The first invariant broken, or empty.
-std::string broken_invariant(CVirtualSimulator& sim, uint64_t lastStartupAt)
-{
-    CSimulatorView& v = sim.View();
-    std::ostringstream why;
-    if (sig_read(DISK_MOT_A) && sig_read(DISK_MOT_B))
-        why << "both disk motor wires driven";
-    else if (sig_read(EXIT_MOT_A) && sig_read(EXIT_MOT_B))
-        why << "both exit motor wires driven";
-    else if (state_number < 1 || state_number > 10)
-        why << "state_number " << state_number;
-    else if (v.m_gaugeHeater.m_level.load() < 0 || v.m_gaugeHeater.m_level.load() > 50)
-        why << "gauge level " << v.m_gaugeHeater.m_level.load();
-    else if (sig_read(HEATER) && state_number != 7 && state_number != 1)
-        why << "heater on in state " << state_number;
-    for (CMotorWidget* motor : {&v.m_motorDisk, &v.m_motorExit, &v.m_motorMain}) {
-        const int32_t position = motor->m_position.load();
-        if (position < 0 || position > 100)
-            why << motor->m_caption << " at " << position;
-    }
-    // The end stops follow the positions from the first exchange after a start.
-    if (sim.Now() > lastStartupAt + 2 && !sim.Stopping()) {
-        const int32_t disk = v.m_motorDisk.m_position.load();
-        const int32_t exit = v.m_motorExit.m_position.load();
-        if (sig_read(DISK_MOT_RS) != (disk == 0 ? 0 : 1) || sig_read(DISK_MOT_LS) != (disk == 100 ? 0 : 1))
-            why << "disk end stops disagree with position " << disk;
-        if (sig_read(OVER_SENSOR_CCW) != (exit == 0 ? 0 : 1) || sig_read(OVER_SENSOR_CW) != (exit == 100 ? 0 : 1))
-            why << "exit end stops disagree with position " << exit;
-    }
-    return why.str();
 }
 
 struct CRunResult {
@@ -71,19 +39,10 @@ CRunResult play(uint64_t seed)
     CVirtualSimulator sim;
     sim.Startup();
     CRunResult result;
-    uint64_t lastStartupAt = 0;
-    int resetsSeen = 0;
-    // Positions only move on the refresh ticks, before the next exchange;
-    // the check runs where an exchange has followed the last tick.
+    CMachineInvariants invariants(sim);
     sim.m_onMs = [&] {
-        if (sim.ResetsDone() != resetsSeen) {
-            resetsSeen = sim.ResetsDone();
-            lastStartupAt = sim.Now();
-        }
-        if (!result.failure.empty() || sim.Now() % 100 == 0)
-            return;
-        const std::string why = broken_invariant(sim, lastStartupAt);
-        if (!why.empty()) {
+        const std::string why = invariants.AfterMs();
+        if (result.failure.empty() && !why.empty()) {
             result.failure = why;
             result.atMs = sim.Now();
         }

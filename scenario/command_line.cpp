@@ -1,0 +1,161 @@
+#include "scenario/command_line.h"
+
+#include <charconv>
+
+namespace {
+
+bool to_number(const std::string& text, uint64_t& value)
+{
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    return !text.empty() && ec == std::errc() && ptr == end;
+}
+
+bool takes_value(const std::string& name)
+{
+    for (const char* option : {"--junit", "--vcd", "--vcd-dir", "--vcd-var", "--explore", "--seed", "--out"})
+        if (name == option)
+            return true;
+    return false;
+}
+
+bool known(const std::string& name)
+{
+    for (const char* option : {"--help", "-h", "--version", "--quiet", "-q", "--coverage"})
+        if (name == option)
+            return true;
+    return takes_value(name);
+}
+
+}  // namespace
+
+const char* CCommandLine::Usage()
+{
+    return "usage: trelvik-scenario FILE... [--quiet] [--junit OUT.xml] [--coverage]\n"
+           "                        [--vcd OUT.vcd | --vcd-dir DIR] [--vcd-var NAME]...\n"
+           "       trelvik-scenario --explore N [--seed S] [--out DIR]\n";
+}
+
+const char* CCommandLine::Help()
+{
+    return "Runs scenarios on the simulated controller in virtual time, each file from a\n"
+           "freshly started controller, and checks their expectations.\n"
+           "\n"
+           "  --quiet          print only the failed expectations and the closing line\n"
+           "  --junit OUT.xml  write a JUnit report (a testcase per expectation, FILE:LINE)\n"
+           "  --coverage       print the states, transitions, timers and travel outcomes\n"
+           "                   that all files together reached\n"
+           "  --vcd OUT.vcd    write the run's trace (one scenario file only)\n"
+           "  --vcd-dir DIR    write each file's trace as DIR/NAME.vcd\n"
+           "  --vcd-var NAME   add a firmware variable to the traces (repeatable)\n"
+           "  --explore N      play N seeded random uses of the panel with plant faults;\n"
+           "                   a run that breaks an invariant is written as a scenario\n"
+           "  --seed S         the first seed of the exploration (default 1)\n"
+           "  --out DIR        where the exploration writes that scenario (default .)\n"
+           "  --help, --version\n"
+           "\n"
+           "Outputs go to a temporary file beside them, renamed at the end; an input, a\n"
+           "device, a FIFO, a directory or a symbolic link is never written.\n"
+           "Exit: 0 all held; 1 a check failed or an invariant broke; 2 a usage, input or\n"
+           "output error.\n";
+}
+
+bool CCommandLine::Fail(std::string reason)
+{
+    m_error = std::move(reason);
+    return false;
+}
+
+bool CCommandLine::Parse(int argc, const char* const* argv)
+{
+    bool filesOnly = false;
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        if (filesOnly || arg.size() < 2 || arg[0] != '-') {
+            files.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            filesOnly = true;
+            continue;
+        }
+        // "--vcd=OUT.vcd" or "--vcd OUT.vcd".
+        std::string value;
+        const size_t equals = arg.rfind("--", 0) == 0 ? arg.find('=') : std::string::npos;
+        if (equals != std::string::npos) {
+            value = arg.substr(equals + 1);
+            arg.resize(equals);
+            if (!takes_value(arg))
+                return Fail(known(arg) ? "option " + arg + " takes no value" : "unknown option '" + arg + "'");
+        } else if (takes_value(arg)) {
+            if (i + 1 >= argc)
+                return Fail("option " + arg + " needs a value");
+            value = argv[++i];
+        }
+        // "--vcd --quiet" forgot the name: "./--quiet" names such a file.
+        if (takes_value(arg) && (value.empty() || value.rfind("--", 0) == 0))
+            return Fail("option " + arg + " needs a value");
+        if (!Option(arg, value))
+            return false;
+    }
+    return Consistent();
+}
+
+bool CCommandLine::Option(const std::string& name, const std::string& value)
+{
+    if (name == "--help" || name == "-h")
+        action = HELP;
+    else if (name == "--version")
+        action = action == HELP ? HELP : VERSION;
+    else if (name == "--quiet" || name == "-q")
+        quiet = true;
+    else if (name == "--coverage")
+        coverage = true;
+    else if (name == "--junit")
+        junitPath = value;
+    else if (name == "--vcd")
+        vcdPath = value;
+    else if (name == "--vcd-dir")
+        vcdDir = value;
+    else if (name == "--vcd-var")
+        vcdVariables.push_back(value);
+    else if (name == "--out") {
+        outDir = value;
+        m_outGiven = true;
+    } else if (name == "--seed") {
+        if (!to_number(value, seed))
+            return Fail("--seed: bad number '" + value + "'");
+        m_seedGiven = true;
+    } else if (name == "--explore") {
+        if (!to_number(value, exploreRuns) || exploreRuns == 0 || exploreRuns > 100000000)
+            return Fail("--explore: bad number of runs '" + value + "' (1 to 100000000)");
+        action = action == RUN ? EXPLORE : action;
+    } else {
+        return Fail("unknown option '" + name + "'");
+    }
+    return true;
+}
+
+bool CCommandLine::Consistent()
+{
+    if (action == HELP || action == VERSION)
+        return true;
+    if (action == EXPLORE) {
+        if (!files.empty())
+            return Fail("--explore takes no scenario files");
+        if (!junitPath.empty() || !vcdPath.empty() || !vcdDir.empty() || coverage || !vcdVariables.empty())
+            return Fail("--explore takes only --seed and --out");
+        return true;
+    }
+    if (m_seedGiven || m_outGiven)
+        return Fail(std::string(m_seedGiven ? "--seed" : "--out") + " belongs to --explore");
+    if (files.empty())
+        return Fail("no scenario file");
+    if (!vcdPath.empty() && !vcdDir.empty())
+        return Fail("--vcd and --vcd-dir exclude each other");
+    if (!vcdPath.empty() && files.size() > 1)
+        return Fail("--vcd takes one scenario file; with several, use --vcd-dir DIR");
+    if (!vcdVariables.empty() && vcdPath.empty() && vcdDir.empty())
+        return Fail("--vcd-var needs --vcd or --vcd-dir");
+    return true;
+}

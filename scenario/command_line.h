@@ -1,0 +1,40 @@
+#pragma once
+// The runner's command line: scenario files and options, read and checked
+// against one another before anything runs.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CCommandLine {
+public:
+    enum Action { RUN, EXPLORE, HELP, VERSION };
+
+    // False with the reason when the words make no valid call.
+    bool Parse(int argc, const char* const* argv);
+    const std::string& Error() const { return m_error; }
+
+    static const char* Usage();  // one line
+    static const char* Help();   // the whole --help text
+
+    Action action = RUN;
+    std::vector<std::string> files;
+    bool quiet = false;
+    bool coverage = false;
+    std::string junitPath;
+    std::string vcdPath;
+    std::string vcdDir;
+    std::vector<std::string> vcdVariables;
+    uint64_t exploreRuns = 0;
+    uint64_t seed = 1;
+    std::string outDir = ".";
+
+private:
+    bool Fail(std::string reason);
+    bool Option(const std::string& name, const std::string& value);
+    bool Consistent();
+
+    std::string m_error;
+    bool m_seedGiven = false;
+    bool m_outGiven = false;
+};

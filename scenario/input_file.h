@@ -1,0 +1,31 @@
+#pragma once
+// Reads a scenario file before it is parsed, and refuses what is no scenario:
+// a directory, a file that cannot be read, text that is not UTF-8 (a binary
+// file), a file too large to be one, and a file without a single step (empty,
+// or only comments and blank lines). A byte-order mark at the start is left out.
+
+#include <string>
+
+class CInputFile {
+public:
+    // The largest scenario read; anything longer is refused unread.
+    static constexpr size_t MAX_BYTES = 4 * 1024 * 1024;
+
+    // False with the reason (and the line, where one is at fault).
+    bool Read(const std::string& path);
+    // The same checks on text already read.
+    bool Check(const std::string& text);
+
+    const std::string& Text() const { return m_text; }
+    int ErrorLine() const { return m_errorLine; }
+    const std::string& ErrorReason() const { return m_errorReason; }
+    // "FILE:LINE: reason", or "FILE: reason" when no line is at fault.
+    std::string ErrorMessage(const std::string& path) const;
+
+private:
+    bool Fail(int line, std::string reason);
+
+    std::string m_text;
+    int m_errorLine = 0;
+    std::string m_errorReason;
+};

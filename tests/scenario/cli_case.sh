@@ -1,0 +1,59 @@
+#!/bin/sh
+# cli_case.sh PROGRAM EXAMPLES EXIT FRAGMENT CHECK ARGS: runs PROGRAM with ARGS
+# (split by the shell) in a scratch folder of fixtures, and checks that it
+# exits EXIT, that its output shows FRAGMENT, that the shell test CHECK holds
+# afterwards (":" for none), that no temporary output was left behind, and,
+# for an exit 2, that no fixture was changed or replaced.
+#
+# Fixtures: ok.scn (holds), wrong.scn (fails), long.scn, snap.scn (a
+# snapshot into ro/), dir/, empty.scn, comments.scn, binary.scn, latin1.scn,
+# fifo, link.vcd (a symbolic link to ok.scn), kept.vcd, ro/ (not writable),
+# trace.vcd (a small trace). As root the program runs as nobody, so that ro/
+# is really not writable.
+set -u
+program=$1 examples=$2 want=$3 fragment=$4 check=$5 args=$6
+
+work=$(mktemp -d)
+trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
+cd "$work" || exit 1
+cp "$examples/power_on_off.scn" ok.scn
+printf 'wait 50\nclick power\nrun-until state 3 within 1000\nexpect state 7\nexpect lamp red on\n' > wrong.scn
+printf 'wait 100000000\n' > long.scn
+printf 'wait 10\nsnapshot ro/shot.png\n' > snap.scn
+mkdir dir ro
+: > empty.scn
+printf '# only a comment\n\n   # and another\n' > comments.scn
+printf '\177ELF\002\001\001\000\000\000' > binary.scn
+printf 'wait 10\n# caf\351\n' > latin1.scn
+mkfifo fifo
+ln -s ok.scn link.vcd
+printf 'an older trace\n' > kept.vcd
+printf '$timescale 1ms $end\n$scope module trelvik $end\n$var wire 1 ! RED_LED $end\n$upscope $end\n$enddefinitions $end\n#0\n$dumpvars\n0!\n$end\n#5\n1!\n#9\n' > trace.vcd
+chmod 555 ro
+chmod 777 .
+fixtures=$(find . -type f -o -type l -o -type p | sort)
+listing() { ls -ld --time-style=+%s.%N $fixtures | awk '{print $1, $6, $7}'; cat ./*.scn ./*.vcd 2>/dev/null | md5sum; }
+before=$(listing)
+
+as_user=""
+mkdir -m 700 .runtime
+if [ "$(id -u)" = 0 ] && command -v setpriv >/dev/null; then
+  as_user="setpriv --reuid=65534 --regid=65534 --clear-groups"
+  chown 65534 .runtime
+fi
+eval "set -- $args"
+HOME=$work QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=$work/.runtime $as_user "$program" "$@" > out.txt 2>&1
+code=$?
+cat out.txt
+
+fail() { echo "FAILED: $*"; exit 1; }
+[ "$code" = "$want" ] || fail "exit $code, expected $want"
+[ -z "$fragment" ] || grep -qF -- "$fragment" out.txt || fail "the output does not show: $fragment"
+eval "$check" || fail "afterwards, this does not hold: $check"
+left=$(find . -name '*.part')
+[ -z "$left" ] || fail "temporary files left behind: $left"
+if [ "$want" = 2 ]; then
+  after=$(listing)
+  [ "$before" = "$after" ] || fail "a refusal changed a fixture: $before / $after"
+fi
+exit 0

@@ -1,0 +1,47 @@
+#!/bin/sh
+# signal_cleanup.sh RUNNER: a run cut off by SIGHUP, SIGPIPE or SIGTERM ends
+# as that signal would end it and leaves no temporary trace behind; started
+# with SIGHUP ignored (as nohup starts it), SIGHUP stays ignored.
+set -u
+runner=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work" || exit 1
+printf 'wait 100000000\n' > long.scn
+export QT_QPA_PLATFORM=offscreen
+
+fail() { echo "FAILED: $*"; exit 1; }
+# Waits up to 5 s for the trace's temporary file.
+await_part() {
+  for _ in $(seq 100); do
+    [ -n "$(find . -name 'long.vcd.*.part')" ] && return 0
+    sleep 0.05
+  done
+  fail "no temporary trace appeared"
+}
+
+for case in HUP:1 PIPE:13 TERM:15; do
+  sig=${case%:*}
+  "$runner" long.scn --vcd long.vcd > /dev/null 2>&1 &
+  pid=$!
+  await_part
+  kill -$sig $pid
+  wait $pid
+  code=$?
+  want=$((128 + ${case#*:}))
+  [ "$code" = "$want" ] || fail "SIG$sig: exit $code, expected $want"
+  [ -z "$(find . -name 'long.vcd*')" ] || fail "SIG$sig left $(find . -name 'long.vcd*')"
+  echo "SIG$sig: exit $code, nothing left"
+done
+
+(trap '' HUP; exec "$runner" long.scn --vcd long.vcd > /dev/null 2>&1) &
+pid=$!
+await_part
+kill -HUP $pid
+sleep 0.2
+kill -0 $pid 2>/dev/null || fail "an ignored SIGHUP ended the run"
+[ -n "$(find . -name 'long.vcd.*.part')" ] || fail "an ignored SIGHUP removed the trace"
+kill -TERM $pid
+wait $pid
+[ -z "$(find . -name 'long.vcd*')" ] || fail "SIGTERM after an ignored SIGHUP left a file"
+echo "an ignored SIGHUP stays ignored"
