@@ -9,13 +9,14 @@ CTraceBuffer::CTraceBuffer(size_t capacity)
 {
 }
 
-int CTraceBuffer::AddChannel(const std::string& name, bool isBit, int32_t initial)
+int CTraceBuffer::AddChannel(const std::string& name, bool isBit, int32_t initial, bool isSigned)
 {
     const int channel = ChannelCount();
     if (channel >= MAX_CHANNELS)
         return -1;
     m_names.push_back(name);
     m_isBit.push_back(isBit);
+    m_isSigned.push_back(isSigned);
     // Known from the start: the value stands in the base and in every checkpoint held.
     m_current[channel] = m_base[channel] = CValue{initial, 0};
     for (size_t block = 0; block < m_capacity / BLOCK; ++block)

@@ -28,10 +28,11 @@ public:
     explicit CTraceBuffer(size_t capacity = 256 * BLOCK);
 
     // A channel whose value is `initial` from the start; -1 when all are taken.
-    int AddChannel(const std::string& name, bool isBit, int32_t initial);
+    int AddChannel(const std::string& name, bool isBit, int32_t initial, bool isSigned = false);
     int ChannelCount() const { return static_cast<int>(m_names.size()); }
     const std::string& Name(int channel) const { return m_names[channel]; }
     bool IsBit(int channel) const { return m_isBit[channel]; }
+    bool IsSigned(int channel) const { return m_isSigned[channel]; }
 
     // The channel's value from timeMs on; kept only when it changes. Times never go back.
     void Set(int channel, uint64_t timeMs, int32_t value);
@@ -62,6 +63,7 @@ private:
     uint64_t m_count = 0;  // changes ever written
     std::vector<std::string> m_names;
     std::vector<bool> m_isBit;
+    std::vector<bool> m_isSigned;
     CValue m_current[MAX_CHANNELS] = {};
     CValue m_base[MAX_CHANNELS] = {};     // the values before change First()
     std::vector<CValue> m_checkpoints;    // per block: the values before its first change

@@ -16,7 +16,8 @@ bool CTraceExport::WriteVcd(const CTraceBuffer& buffer, uint64_t endMs, const st
                 continue;
             const uint64_t initial = static_cast<uint64_t>(static_cast<int64_t>(buffer.Base(channel)));
             var[channel] = pass == 0 ? writer.AddVariable("ports", buffer.Name(channel), 1, initial)
-                                     : writer.AddNumber("firmware", buffer.Name(channel), initial);
+                                     : writer.AddNumber("firmware", buffer.Name(channel), initial,
+                                                        buffer.IsSigned(channel));
         }
     if (!writer.Open(path, error))
         return false;

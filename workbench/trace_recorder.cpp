@@ -17,7 +17,7 @@ bool CTraceRecorder::AddVariable(const std::string& name)
     const fw_variable* variable = fw_variable_find(name.c_str());
     if (!variable || Traces(name))
         return false;
-    const int channel = m_buffer.AddChannel(name, false, fw_variable_read(variable));
+    const int channel = m_buffer.AddChannel(name, false, fw_variable_read(variable), variable->is_signed != 0);
     if (channel < 0)
         return false;
     m_watched.push_back(CWatched{variable, channel});

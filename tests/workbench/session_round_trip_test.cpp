@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QImage>
 #include <QTemporaryDir>
 
 #include <sstream>
@@ -68,6 +69,21 @@ TEST_F(SessionRoundTrip, ASavedSessionReplaysToTheSameEnd)
     Click(CPoint{52, 51}, 250);  // the power key by its coordinates
     Step(999);
     ASSERT_TRUE(m_window->Files().SaveScenario(path, error)) << error.toStdString();
+
+    // The panel as a picture and the trace as a dump, beside it.
+    const QString png = dir.filePath(QStringLiteral("panel.png"));
+    const QString vcd = dir.filePath(QStringLiteral("trace.vcd"));
+    ASSERT_TRUE(m_window->Files().SaveSnapshot(png, error)) << error.toStdString();
+    EXPECT_EQ(QImage(png).size(), QSize(CPanelView::WIDTH, CPanelView::HEIGHT));
+    ASSERT_TRUE(m_window->Files().ExportTrace(vcd, error)) << error.toStdString();
+    QFile dump(vcd);
+    ASSERT_TRUE(dump.open(QIODevice::ReadOnly));
+    const QByteArray trace = dump.readAll();
+    EXPECT_TRUE(trace.contains("$var wire 1 ") && trace.contains(" OVER_SENSOR_CCW $end"));
+    EXPECT_TRUE(trace.contains(" state_number $end"));
+    EXPECT_TRUE(trace.endsWith(QByteArray("#") + QByteArray::number(qulonglong(Now())) + "\n"))
+        << "the dump ends at the present virtual time";
+    EXPECT_FALSE(m_window->Files().ExportTrace(dir.path(), error)) << "a folder is not overwritten";
     m_window.reset();  // one simulator at a time
 
     CScenarioParser parser;
