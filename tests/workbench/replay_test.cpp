@@ -4,6 +4,12 @@
 
 #include <QTemporaryDir>
 
+#include <sstream>
+
+#include "scenario/scenario_parser.h"
+#include "scenario/scenario_runner.h"
+#include "workbench/session_files.h"
+
 #include "workbench/log_dock.h"
 #include "workbench/scenario_replay.h"
 #include "workbench_fixture.h"
@@ -50,6 +56,22 @@ TEST_F(Replay, PausesOnTheMsOfTheFirstFailedExpectationAndShowsItsLine)
     const CLogDock& log = m_window->LogDock();
     EXPECT_EQ(log.Line(log.Lines() - 1), QStringLiteral("3 passed, 1 failed"));
     EXPECT_FALSE(Session().InputBlocked());
+
+    // On from the end by hand: the saved session begins with the replayed file.
+    Step(700);
+    Click(CVirtualSimulator::COVER);
+    Step(300);
+    const QString saved = dir.filePath(QStringLiteral("saved.scn"));
+    ASSERT_TRUE(m_window->Files().SaveScenario(saved, error)) << error.toStdString();
+    m_window.reset();
+    CScenarioParser parser;
+    ASSERT_TRUE(parser.ParseFile(saved.toStdString())) << parser.ErrorMessage("saved.scn");
+    std::ostringstream out;
+    std::ostringstream err;
+    CScenarioRunner runner(out, err, CScenarioOptions{"saved.scn", "", true});
+    EXPECT_EQ(runner.Run(parser.Steps()), CScenarioRunner::SOME_FAILED) << "the replayed file's own failure";
+    EXPECT_EQ(runner.Failed(), 1) << out.str();
+    EXPECT_EQ(runner.Passed(), 3 + 21) << "the file's checks and the session's end";
 }
 
 }  // namespace
