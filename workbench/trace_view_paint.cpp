@@ -27,6 +27,7 @@ void CTraceView::paintEvent(QPaintEvent* event)
             PaintLabels(painter);
         if (area.right() < WaveLeft())
             continue;
+        painter.setClipRect(area.intersected(WaveRect()));  // ticks left of it would mark the labels
         const double fromMs = MsAt(std::max(area.left(), WaveLeft()) - 1);
         const double toMs = MsAt(area.right() + 2);
         CollectSteps(fromMs);

@@ -1,0 +1,65 @@
+// The workbench's command line, read before any window exists: the exit
+// codes of a Unix tool, and the valid names listed for an unknown one.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "workbench/workbench_command_line.h"
+
+namespace {
+
+int parse(std::vector<std::string> args)
+{
+    args.insert(args.begin(), "trelvik-workbench");
+    std::vector<char*> argv;
+    for (std::string& arg : args)
+        argv.push_back(arg.data());
+    CWorkbenchCommandLine command;
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    const int code = command.Parse(static_cast<int>(argv.size()), argv.data());
+    testing::internal::GetCapturedStdout();
+    testing::internal::GetCapturedStderr();
+    return code;
+}
+
+TEST(WorkbenchCommandLine, ExitCodesOfEveryKindOfArgument)
+{
+    const struct {
+        std::vector<std::string> args;
+        int code;  // -1: the window starts
+    } cases[] = {
+        {{}, -1},
+        {{"--speed", "max", "--paused", "a.scn"}, -1},
+        {{"--speed=0.1", "--trace", "heater_reading", "--trace", "now_ms"}, -1},
+        {{"--help"}, 0},
+        {{"--version"}, 0},
+        {{"--speed", "2"}, 2},
+        {{"--speed"}, 2},
+        {{"--trace", "heater"}, 2},
+        {{"--fast"}, 2},
+        {{"a.scn", "b.scn"}, 2},
+    };
+    for (const auto& c : cases) {
+        std::string line;
+        for (const std::string& arg : c.args)
+            line += arg + " ";
+        EXPECT_EQ(parse(c.args), c.code) << line;
+    }
+}
+
+TEST(WorkbenchCommandLine, AnUnknownVariableListsTheWatchedOnes)
+{
+    std::string arg0 = "trelvik-workbench", arg1 = "--trace", arg2 = "heater";
+    char* argv[] = {arg0.data(), arg1.data(), arg2.data()};
+    CWorkbenchCommandLine command;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(command.Parse(3, argv), 2);
+    const std::string error = testing::internal::GetCapturedStderr();
+    EXPECT_NE(error.find("unknown variable 'heater' (state_index, state_number"), std::string::npos) << error;
+    EXPECT_NE(error.find("heater_reading"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,96 @@
+// The trace view: what a frame leaves on screen after scrolling and painting
+// only the new strip is the same picture as a whole repaint; a zoom keeps
+// the moment under the pointer in place; the cursor reads every value.
+
+#include <QScreen>
+#include <QTest>
+
+#include "app/qt_app.h"
+#include "workbench/trace_buffer.h"
+#include "workbench/trace_view.h"
+
+namespace {
+
+class TraceView : public CQtTest {
+protected:
+    void SetUp() override
+    {
+        CQtTest::SetUp();
+        m_level = m_trace.AddChannel("LEVEL", true, 0);
+        m_state = m_trace.AddChannel("state_number", false, 2);
+        m_count = m_trace.AddChannel("count", false, 0);
+        m_view = std::make_unique<CTraceView>(m_trace);
+        m_view->resize(700, 120);
+        m_view->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_view.get()));
+    }
+    // Virtual time runs on in frames of frameMs, the channels changing as it goes.
+    void RunFrames(int frames, uint64_t frameMs)
+    {
+        for (int f = 0; f < frames; ++f) {
+            for (uint64_t i = 0; i < frameMs; ++i, ++m_now) {
+                m_trace.Set(m_level, m_now, m_now / 700 % 2);
+                m_trace.Set(m_state, m_now, static_cast<int32_t>(2 + m_now / 4000 % 3));
+                m_trace.Set(m_count, m_now, static_cast<int32_t>(m_now / 1000));
+            }
+            m_view->SetNow(m_now);
+            QCoreApplication::processEvents();
+        }
+    }
+    QImage OnScreen() { return m_view->screen()->grabWindow(m_view->winId()).toImage().convertToFormat(QImage::Format_RGB32); }
+    QImage Repainted() { return m_view->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+    CTraceBuffer m_trace;
+    int m_level = 0;
+    int m_state = 0;
+    int m_count = 0;
+    uint64_t m_now = 0;
+    std::unique_ptr<CTraceView> m_view;
+};
+
+// Frames of x1, of an odd size, and of x10 at 60 frames a second; then with
+// a cursor, which scrolls with its moment.
+TEST_F(TraceView, FramesThatScrollLeaveTheSamePictureAsAWholeRepaint)
+{
+    RunFrames(1, 100);
+    QTest::qWait(50);
+    const struct {
+        int frames;
+        uint64_t frameMs;
+        bool cursor;
+    } rounds[] = {{240, 100, false}, {90, 37, false}, {60, 160, true}};
+    for (const auto& round : rounds) {
+        if (round.cursor)
+            m_view->SetCursorMs(m_now - 3000);
+        QCoreApplication::processEvents();
+        RunFrames(round.frames, round.frameMs);
+        const QImage shown = OnScreen();
+        const QImage whole = Repainted();
+        ASSERT_EQ(shown.size(), whole.size());
+        int differing = 0;
+        for (int y = 0; y < whole.height(); ++y)
+            for (int x = 0; x < whole.width(); ++x)
+                differing += shown.pixel(x, y) != whole.pixel(x, y);
+        EXPECT_EQ(differing, 0) << "pixels that scrolling left otherwise than a whole repaint, frames of "
+                                << round.frameMs << " ms";
+    }
+}
+
+TEST_F(TraceView, AZoomKeepsTheMomentUnderThePointerAndTheCursorReadsEveryRow)
+{
+    RunFrames(100, 100);  // 10 s
+    m_view->SetCursorMs(4321);
+    EXPECT_EQ(m_view->ValueText(0), QStringLiteral("3 파워 온 대기")) << "state_number with its state's name";
+    EXPECT_EQ(m_view->ValueText(1), QStringLiteral("4"));
+    EXPECT_EQ(m_view->ValueText(2), QStringLiteral("0")) << "low from 4200 to 4899";
+    EXPECT_EQ(m_view->RowChannel(2), m_level) << "numbers first, then the levels";
+
+    const double span = m_view->SpanMs();
+    m_view->ZoomAt(0.5, 300);
+    EXPECT_DOUBLE_EQ(m_view->SpanMs(), span / 2);
+    EXPECT_FALSE(m_view->Following()) << "zoomed in around a moment in the past";
+    m_view->Follow();
+    EXPECT_TRUE(m_view->Following());
+}
+
+}  // namespace
