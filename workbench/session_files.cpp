@@ -5,11 +5,33 @@
 #include <QImage>
 #include <QMessageBox>
 
+#include "scenario/output_file.h"
 #include "workbench/panel_view.h"
-#include "workbench/safe_file.h"
 #include "workbench/session_scenario.h"
 #include "workbench/trace_export.h"
 #include "workbench/workbench_session.h"
+
+namespace {
+
+QString cannot_write(const QString& path, const std::string& reason)
+{
+    return QString::fromUtf8("%1: 쓸 수 없습니다 (%2)").arg(path, QString::fromStdString(reason));
+}
+
+// Through a temporary file beside the target, renamed at the end; a target
+// that is not a regular file is refused before anything is written.
+bool write_whole(const QString& path, const QByteArray& data, QString& error)
+{
+    COutputFile file(path.toStdString());
+    std::string reason;
+    if (COutputFile::Check(file.Target(), {}, reason) && file.Open(reason) &&
+        file.Write(data.constData(), static_cast<size_t>(data.size()), reason) && file.Commit(reason))
+        return true;
+    error = cannot_write(path, reason);
+    return false;
+}
+
+}  // namespace
 
 CSessionFiles::CSessionFiles(CWorkbenchSession& session, CPanelView& panel, QWidget* window)
     : QObject(window), m_session(session), m_panel(panel), m_window(window)
@@ -29,7 +51,7 @@ bool CSessionFiles::SaveScenario(const QString& path, QString& error)
         return false;
     }
     const std::string text = CSessionScenario::Text(m_session.Record(), m_session.Sim());
-    return CSafeFile::Write(path, QByteArray::fromStdString(text), error);
+    return write_whole(path, QByteArray::fromStdString(text), error);
 }
 
 bool CSessionFiles::SaveSnapshot(const QString& path, QString& error)
@@ -38,14 +60,16 @@ bool CSessionFiles::SaveSnapshot(const QString& path, QString& error)
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     m_panel.Snapshot().save(&buffer, "PNG");
-    return CSafeFile::Write(path, png, error);
+    return write_whole(path, png, error);
 }
 
 bool CSessionFiles::ExportTrace(const QString& path, QString& error)
 {
-    if (!CSafeFile::CheckTarget(path, error))
-        return false;
     std::string reason;
+    if (!COutputFile::Check(path.toStdString(), {}, reason)) {
+        error = cannot_write(path, reason);
+        return false;
+    }
     if (CTraceExport::WriteVcd(m_session.Trace().Buffer(), m_session.Now(), path.toStdString(), reason))
         return true;
     error = QString::fromStdString(reason);

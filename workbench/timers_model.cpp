@@ -1,5 +1,7 @@
 #include "workbench/timers_model.h"
 
+#include <algorithm>
+
 #include "firmware/fw_watch.h"
 
 namespace {
@@ -31,7 +33,8 @@ int64_t CTimersModel::Value(int row, int column) const
         return timer.due_ms;
     case REMAINING: {
         const uint32_t now = m_nowMs ? static_cast<uint32_t>(fw_variable_read(m_nowMs)) : 0;
-        return running ? int64_t{timer.due_ms} - int64_t{now} : NOT_DUE;
+        // A timer already due (the pace timer's 0 ms steps are always due) steps at its next poll.
+        return running ? std::max<int64_t>(0, int64_t{timer.due_ms} - int64_t{now}) : NOT_DUE;
     }
     default:
         return row;

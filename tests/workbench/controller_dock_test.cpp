@@ -1,6 +1,8 @@
 // The controller dock reads the firmware's table of watched variables and
 // its eleven timers, and marks what changed in the last step.
 
+#include <algorithm>
+
 #include "firmware/fw_watch.h"
 #include "workbench/controller_dock.h"
 #include "workbench/timers_model.h"
@@ -45,7 +47,7 @@ TEST_F(ControllerDock, ShowsEveryWatchedVariableAndTimerAsTheTableHasIt)
         EXPECT_EQ(Cell(timers, row, CTimersModel::DUE), QString::number(timer.due_ms));
         if (timer.status == TIMER_RUNNING) {
             EXPECT_EQ(Cell(timers, row, CTimersModel::REMAINING),
-                      QString::number(int64_t{timer.due_ms} - int64_t{now}))
+                      QString::number(std::max<int64_t>(0, int64_t{timer.due_ms} - int64_t{now})))
                 << fw_timers[row].name;
         }
     }

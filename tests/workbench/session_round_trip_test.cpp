@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QTemporaryDir>
 
@@ -86,7 +87,9 @@ TEST_F(SessionRoundTrip, ASavedSessionReplaysToTheSameEnd)
     EXPECT_TRUE(trace.contains(" state_number $end"));
     EXPECT_TRUE(trace.endsWith(QByteArray("#") + QByteArray::number(qulonglong(Now())) + "\n"))
         << "the dump ends at the present virtual time";
-    EXPECT_FALSE(m_window->Files().ExportTrace(dir.path(), error)) << "a folder is not overwritten";
+    for (auto save : {&CSessionFiles::ExportTrace, &CSessionFiles::SaveScenario, &CSessionFiles::SaveSnapshot})
+        EXPECT_FALSE((m_window->Files().*save)(dir.path(), error)) << "a folder is not overwritten";
+    EXPECT_TRUE(QFileInfo(dir.path()).isDir());
     m_window.reset();  // one simulator at a time
 
     CScenarioParser parser;
