@@ -19,8 +19,6 @@ uint64_t value_of(const fw_variable* variable)
 
 CVcdRecorder::CVcdRecorder(CVirtualSimulator& sim) : m_sim(sim)
 {
-    for (int p = 0; p < 6; ++p)
-        m_ports[p] = port_bytes[p]->load(std::memory_order_relaxed);
     for (int i = 0; i < WIRED_SIGNAL_COUNT; ++i) {
         const CWiredSignal& signal = WIRED_SIGNALS[i];
         m_signalVar[i] = m_writer.AddVariable("ports", signal.name, 1, sig_read(signal.signal));
@@ -69,17 +67,7 @@ uint64_t CVcdRecorder::MotorPosition(int motor) const
 
 void CVcdRecorder::Sample(uint64_t timeMs)
 {
-    bool portsChanged = false;
-    for (int p = 0; p < 6; ++p) {
-        const uint8_t value = port_bytes[p]->load(std::memory_order_relaxed);
-        portsChanged |= value != m_ports[p];
-        m_ports[p] = value;
-    }
-    if (portsChanged)
-        for (int i = 0; i < WIRED_SIGNAL_COUNT; ++i) {
-            const port_signal s = WIRED_SIGNALS[i].signal;
-            m_writer.Change(m_signalVar[i], timeMs, (m_ports[s.port] >> s.bit) & 1u);
-        }
+    m_signals.Sample([&](int row, uint8_t level) { m_writer.Change(m_signalVar[row], timeMs, level); });
     m_writer.Change(m_stateVar, timeMs, state_number);
     m_writer.Change(m_runSecVar, timeMs, run_sec);
     for (int m = 0; m < 3; ++m)

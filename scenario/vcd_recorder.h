@@ -13,6 +13,7 @@
 
 #include "scenario/scenario_signals.h"
 #include "scenario/vcd_writer.h"
+#include "sim/signal_sampler.h"
 
 class CVirtualSimulator;
 struct fw_variable;
@@ -51,5 +52,5 @@ private:
         int var;
     };
     std::vector<CWatched> m_watched;  // the variables added by name
-    uint8_t m_ports[6] = {};
+    CSignalSampler m_signals;
 };

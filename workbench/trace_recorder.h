@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "board/wired_signals.h"
+#include "sim/signal_sampler.h"
 #include "workbench/trace_buffer.h"
 
 struct fw_variable;
@@ -36,5 +37,5 @@ private:
     CTraceBuffer m_buffer;
     int m_signalChannel[WIRED_SIGNAL_COUNT] = {};
     std::vector<CWatched> m_watched;
-    uint8_t m_ports[6] = {};
+    CSignalSampler m_signals;
 };
