@@ -14,15 +14,9 @@ program="${1:-$root/build/default/workbench/trelvik-workbench}"
 program="$(cd "$(dirname "$program")" && pwd)/$(basename "$program")"
 
 # Runs itself once more inside a fresh X server.
-if [ -z "${TRELVIK_SMOKE_IN_XVFB:-}" ]; then
-  export TRELVIK_SMOKE_IN_XVFB=1
-  exec xvfb-run -a -s "-screen 0 1600x1000x24 -nolisten tcp" "$0" "$program" "${2:-}"
-fi
-
-work=$(mktemp -d)
+source "$root/tests/support/xvfb_session.sh"
+xvfb_session 1600x1000x24 "$0" "$program" "${2:-}"
 shot="${2:-$work/window.png}"
-trap '[ -n "${pid:-}" ] && kill "$pid" 2> /dev/null; rm -rf "$work"' EXIT
-fail() { echo "xvfb_smoke: FAILED: $*"; [ -f "$work/err" ] && tail -20 "$work/err"; exit 1; }
 
 QT_QPA_PLATFORM=xcb "$program" > "$work/out" 2> "$work/err" &
 pid=$!
