@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <chrono>
+#include <cstdio>
 
 #include "scenario/output_file.h"
 #include "scenario/random_use.h"
@@ -135,7 +136,9 @@ int CScenarioExplorer::Run()
         return Write(seed, Shorten(lines, at, replays), lines.size());
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    m_out << "explore: " << m_runs << " runs from seed " << m_firstSeed << ", no invariant broken (" << seconds
-          << " s)" << std::endl;
+    char took[32];
+    std::snprintf(took, sizeof took, "%.1f s", seconds);
+    m_out << "explore: " << m_runs << " runs from seed " << m_firstSeed << ", no invariant broken (" << took << ")"
+          << std::endl;
     return 0;
 }
