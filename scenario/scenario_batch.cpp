@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "scenario/input_file.h"
 #include "scenario/junit_report.h"
 #include "scenario/output_file.h"
 #include "scenario/scenario_coverage.h"
@@ -52,13 +51,8 @@ void CScenarioBatch::Load()
     for (size_t i = 0; i < files.size(); ++i) {
         m_results[i].file = files[i];
         m_results[i].ran = true;  // until refused
-        CInputFile input;
-        if (!input.Read(files[i])) {
-            Refuse(i, input.ErrorMessage(files[i]));
-            continue;
-        }
         CScenarioParser parser;
-        if (!parser.Parse(input.Text())) {
+        if (!parser.ParseFile(files[i])) {
             Refuse(i, parser.ErrorMessage(files[i]));
             continue;
         }

@@ -1,8 +1,8 @@
 #include "scenario/scenario_parser.h"
 
-#include <fstream>
 #include <sstream>
 
+#include "scenario/input_file.h"
 #include "scenario/scenario_args.h"
 #include "scenario/scenario_conditions.h"
 #include "scenario/scenario_signals.h"
@@ -198,19 +198,18 @@ bool CScenarioParser::Parse(const std::string& text)
     return true;
 }
 
+// The file must be a scenario before it is parsed: readable UTF-8 text with
+// at least one step.
 bool CScenarioParser::ParseFile(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    if (in)
-        text << in.rdbuf();
-    if (!in || in.bad()) {
+    CInputFile input;
+    if (!input.Read(path)) {
         m_steps.clear();
-        m_errorLine = 0;
-        m_errorReason = "cannot read the file";
+        m_errorLine = input.ErrorLine();
+        m_errorReason = input.ErrorReason();
         return false;
     }
-    return Parse(text.str());
+    return Parse(input.Text());
 }
 
 std::string CScenarioParser::ErrorMessage(const std::string& fileName) const

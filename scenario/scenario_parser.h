@@ -12,7 +12,9 @@ class CScenarioParser {
 public:
     // False, with the error, at the first line not understood.
     bool Parse(const std::string& text);
-    // The same for a file; a file that cannot be read is an error at line 0.
+    // The same for a file. A file that is no scenario (a directory, a file that
+    // cannot be read, not UTF-8 text, without a single step) is an error of
+    // the file, at the line of its first bad byte or at line 0.
     bool ParseFile(const std::string& path);
 
     const std::vector<CScenarioStep>& Steps() const { return m_steps; }

@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "firmware/fw_watch.h"
+#include "scenario/scenario_parser.h"
 #include "trelvik_version.h"
 #include "workbench/frame_clock.h"
 #include "workbench/frame_driver.h"
@@ -85,6 +86,12 @@ int CWorkbenchCommandLine::Parse(int argc, char** argv)
         } else {
             return usage_error("one scenario at a time");
         }
+    }
+    // A file that is no scenario is refused before any window opens.
+    CScenarioParser parser;
+    if (!m_scenario.empty() && !parser.ParseFile(m_scenario)) {
+        std::cerr << parser.ErrorMessage(m_scenario) << "\n";
+        return 2;
     }
     return -1;
 }

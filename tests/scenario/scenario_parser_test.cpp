@@ -318,7 +318,7 @@ TEST_F(ScenarioParser, AFileThatCannotBeReadIsAnErrorOfTheFile)
 {
     EXPECT_FALSE(m_parser.ParseFile("/nonexistent/dir/x.scn"));
     EXPECT_EQ(m_parser.ErrorLine(), 0);
-    EXPECT_EQ(m_parser.ErrorMessage("x.scn"), "x.scn: cannot read the file");
+    EXPECT_EQ(m_parser.ErrorMessage("x.scn"), "x.scn: No such file or directory");
 
     const std::string path = ::testing::TempDir() + "parser_test.scn";
     std::ofstream(path) << "wait 10\nclick 전원\nwait ten\n";

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -27,12 +28,17 @@ int parse(std::vector<std::string> args)
 
 TEST(WorkbenchCommandLine, ExitCodesOfEveryKindOfArgument)
 {
+    const std::string folder = ::testing::TempDir();
+    const std::string scenario = folder + "command_line_test.scn";
+    std::ofstream(scenario) << "wait 10\n";
     const struct {
         std::vector<std::string> args;
         int code;  // -1: the window starts
     } cases[] = {
         {{}, -1},
-        {{"--speed", "max", "--paused", "a.scn"}, -1},
+        {{"--speed", "max", "--paused", scenario}, -1},
+        {{"/nonexistent/a.scn"}, 2},
+        {{folder}, 2},  // a folder is no scenario, refused before any window
         {{"--speed=0.1", "--trace", "heater_reading", "--trace", "now_ms"}, -1},
         {{"--help"}, 0},
         {{"--version"}, 0},
@@ -40,7 +46,7 @@ TEST(WorkbenchCommandLine, ExitCodesOfEveryKindOfArgument)
         {{"--speed"}, 2},
         {{"--trace", "heater"}, 2},
         {{"--fast"}, 2},
-        {{"a.scn", "b.scn"}, 2},
+        {{scenario, scenario}, 2},
     };
     for (const auto& c : cases) {
         std::string line;
