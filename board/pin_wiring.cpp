@@ -21,8 +21,6 @@ struct CWidgetOf {
 
 CPortPin& pin_of(port_signal signal) { return g_pins[signal.port * 8 + signal.bit]; }
 
-bool same(port_signal a, port_signal b) { return a.port == b.port && a.bit == b.bit; }
-
 }  // namespace
 
 void CSimBoard::Attach(CSimulatorView& view)
@@ -40,7 +38,7 @@ void CSimBoard::Attach(CSimulatorView& view)
     for (const CWiredSignal& row : WIRED_SIGNALS) {
         CPanelWidget* widget = nullptr;
         for (const CWidgetOf& w : widgets)
-            if (same(w.signal, row.signal))
+            if (w.signal == row.signal)
                 widget = w.widget;
         CPortPin& pin = pin_of(row.signal);
         m_pins.push_back(&pin);

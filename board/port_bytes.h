@@ -21,6 +21,8 @@ extern std::atomic<uint8_t> port5;
 struct port_signal {
     uint8_t port;  // 0..5
     uint8_t bit;   // 0..7
+
+    constexpr bool operator==(const port_signal&) const = default;
 };
 
 // port_bytes[n] is portn.

@@ -35,6 +35,19 @@ std::string scenario_known_names(const std::vector<std::string>& names)
     return known;
 }
 
+std::vector<std::string> scenario_names(const char* const* names, int count)
+{
+    return std::vector<std::string>(names, names + count);
+}
+
+int32_t scenario_named(const std::vector<std::string>& names, const std::string& name, const char* what)
+{
+    for (size_t i = 0; i < names.size(); ++i)
+        if (names[i] == name)
+            return static_cast<int32_t>(i);
+    throw CLineError(std::string("unknown ") + what + " '" + name + "' (" + scenario_known_names(names) + ")");
+}
+
 bool CArgs::PeekIsWord(const char* word) const
 {
     return !Empty() && !m_tokens[m_next].quoted && m_tokens[m_next].text == word;

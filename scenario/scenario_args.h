@@ -21,6 +21,10 @@ struct CToken {
 std::vector<CToken> scenario_tokenize(const std::string& line);
 // "a, b or c": the valid names an error lists.
 std::string scenario_known_names(const std::vector<std::string>& names);
+std::vector<std::string> scenario_names(const char* const* names, int count);
+// The row of `name` among `names`; an unknown name throws
+// "unknown WHAT 'name' (the valid names)".
+int32_t scenario_named(const std::vector<std::string>& names, const std::string& name, const char* what);
 
 class CArgs {
 public:

@@ -8,19 +8,6 @@ namespace {
 
 using CCondition = CScenarioCondition;
 
-std::vector<std::string> names_of(const char* const* names, int count)
-{
-    return std::vector<std::string>(names, names + count);
-}
-
-int32_t named(const std::vector<std::string>& names, const std::string& name, const char* what)
-{
-    for (size_t i = 0; i < names.size(); ++i)
-        if (names[i] == name)
-            return static_cast<int32_t>(i);
-    throw CLineError(std::string("unknown ") + what + " '" + name + "' (" + scenario_known_names(names) + ")");
-}
-
 // One of two words: 0 for the first, 1 for the second.
 int64_t one_of(CArgs& args, const char* first, const char* second, const char* what)
 {
@@ -51,25 +38,25 @@ void parse_signal(CArgs& args, CCondition& c)
     std::vector<std::string> names;
     for (const CWiredSignal& signal : WIRED_SIGNALS)
         names.push_back(signal.name);
-    c.index = named(names, args.Word(), "signal");
+    c.index = scenario_named(names, args.Word(), "signal");
     c.low = c.high = one_of(args, "0", "1", "level");
 }
 
 void parse_readout(CArgs& args, CCondition& c)
 {
-    c.index = named(names_of(SCENARIO_READOUTS, 2), args.Word(), "readout");
+    c.index = scenario_named(scenario_names(SCENARIO_READOUTS, 2), args.Word(), "readout");
     c.text = args.Text();
 }
 
 void parse_lamp(CArgs& args, CCondition& c)
 {
-    c.index = named(names_of(SCENARIO_LAMPS, 3), args.Word(), "lamp");
+    c.index = scenario_named(scenario_names(LAMP_NAMES, LAMP_COUNT), args.Word(), "lamp");
     c.low = c.high = one_of(args, "on", "off", "lamp state") == 0;
 }
 
 void parse_motor(CArgs& args, CCondition& c)
 {
-    c.index = named(names_of(SCENARIO_MOTORS, 3), args.Word(), "motor");
+    c.index = scenario_named(scenario_names(MOTOR_NAMES, MOTOR_COUNT), args.Word(), "motor");
     args.Range(0, 100, c.low, c.high);
 }
 
@@ -81,7 +68,7 @@ void parse_var(CArgs& args, CCondition& c)
     std::vector<std::string> names;
     for (int i = 0; i < FW_VARIABLE_COUNT; ++i)
         names.push_back(fw_variables[i].name);
-    c.index = named(names, args.Word(), "variable");
+    c.index = scenario_named(names, args.Word(), "variable");
     const fw_variable& variable = fw_variables[c.index];
     const int64_t span = int64_t{1} << variable.width;
     const int64_t min = variable.is_signed ? -span / 2 : 0;
@@ -93,7 +80,7 @@ void parse_timer(CArgs& args, CCondition& c)
     std::vector<std::string> names;
     for (int i = 0; i < FW_TIMER_COUNT; ++i)
         names.push_back(fw_timers[i].name);
-    c.index = named(names, args.Word(), "timer");
+    c.index = scenario_named(names, args.Word(), "timer");
     c.low = c.high = one_of(args, "running", "idle", "timer status") == 0;
 }
 

@@ -33,12 +33,8 @@ CPlantFault parse_fault_part(CArgs& args)
     const std::string part = args.Word();
     if (part == "motor") {
         fault.kind = CPlantFault::JAMMED_MOTOR;
-        const std::string name = args.Word();
-        for (fault.index = 0; fault.index < CPlantFault::MOTOR_COUNT; ++fault.index)
-            if (name == CPlantFault::MOTOR_NAMES[fault.index])
-                return fault;
-        const std::vector<std::string> motors(CPlantFault::MOTOR_NAMES, CPlantFault::MOTOR_NAMES + CPlantFault::MOTOR_COUNT);
-        throw CLineError("unknown motor '" + name + "' (" + scenario_known_names(motors) + ")");
+        fault.index = scenario_named(scenario_names(MOTOR_NAMES, MOTOR_COUNT), args.Word(), "motor");
+        return fault;
     }
     if (part == "heater") {
         fault.kind = CPlantFault::DEAD_HEATER;

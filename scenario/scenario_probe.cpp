@@ -5,6 +5,7 @@
 #include "panel/state_names.h"
 #include "scenario/scenario_signals.h"
 #include "sim/counting_beep.h"
+#include "sim/panel_parts.h"
 #include "sim/virtual_simulator.h"
 
 CScenarioProbe::CScenarioProbe(CVirtualSimulator& sim) : m_sim(sim) { RestartBeepCount(); }
@@ -21,14 +22,10 @@ int64_t CScenarioProbe::Value(const CScenarioCondition& c) const
         return state_number;
     case CScenarioCondition::SIGNAL:
         return sig_read(WIRED_SIGNALS[c.index].signal);
-    case CScenarioCondition::LAMP: {
-        CLampWidget* const lamps[] = {&view.m_lampRed, &view.m_lampGreen, &view.m_lampBlue};
-        return lamps[c.index]->m_on.load();
-    }
-    case CScenarioCondition::MOTOR: {
-        CMotorWidget* const motors[] = {&view.m_motorDisk, &view.m_motorExit, &view.m_motorMain};
-        return motors[c.index]->m_position.load();
-    }
+    case CScenarioCondition::LAMP:
+        return panel_lamp(view, c.index).m_on.load();
+    case CScenarioCondition::MOTOR:
+        return panel_motor(view, c.index).m_position.load();
     case CScenarioCondition::BEEPS:
         return BeepsSinceRestart();
     case CScenarioCondition::VAR: {

@@ -11,22 +11,12 @@ const CScenarioInput SCENARIO_INPUTS[SCENARIO_INPUT_COUNT] = {
     {"서랍", "drawer", CVirtualSimulator::DRAWER},
 };
 
-const char* const SCENARIO_LAMPS[3] = {"red", "green", "blue"};
-const char* const SCENARIO_MOTORS[3] = {"disk", "exit", "main"};
 const char* const SCENARIO_READOUTS[2] = {"state", "run_sec"};
 
 int scenario_input_index(const std::string& captionOrRole)
 {
     for (int i = 0; i < SCENARIO_INPUT_COUNT; ++i)
         if (captionOrRole == SCENARIO_INPUTS[i].caption || captionOrRole == SCENARIO_INPUTS[i].role)
-            return i;
-    return -1;
-}
-
-int scenario_name_index(const char* const* names, int count, const std::string& name)
-{
-    for (int i = 0; i < count; ++i)
-        if (name == names[i])
             return i;
     return -1;
 }

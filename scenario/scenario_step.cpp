@@ -28,9 +28,9 @@ std::string CScenarioCondition::Describe() const
     case READOUT:
         return std::string("readout ") + SCENARIO_READOUTS[index] + " \"" + text + "\"";
     case LAMP:
-        return std::string("lamp ") + SCENARIO_LAMPS[index] + (low ? " on" : " off");
+        return std::string("lamp ") + LAMP_NAMES[index] + (low ? " on" : " off");
     case MOTOR:
-        return std::string("motor ") + SCENARIO_MOTORS[index] + " " + range_text(low, high);
+        return std::string("motor ") + MOTOR_NAMES[index] + " " + range_text(low, high);
     case BEEPS:
         return "beeps " + range_text(low, high);
     case VAR:

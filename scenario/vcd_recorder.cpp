@@ -4,6 +4,7 @@
 #include "firmware/fw_main.h"
 #include "firmware/fw_watch.h"
 #include "sim/counting_beep.h"
+#include "sim/panel_parts.h"
 #include "sim/virtual_simulator.h"
 
 namespace {
@@ -60,9 +61,7 @@ bool CVcdRecorder::Open(const std::string& path, std::string& error) { return m_
 
 uint64_t CVcdRecorder::MotorPosition(int motor) const
 {
-    CSimulatorView& view = m_sim.View();
-    const CMotorWidget* const motors[] = {&view.m_motorDisk, &view.m_motorExit, &view.m_motorMain};
-    return static_cast<uint64_t>(motors[motor]->m_position.load());
+    return static_cast<uint64_t>(panel_motor(m_sim.View(), motor).m_position.load());
 }
 
 void CVcdRecorder::Sample(uint64_t timeMs)

@@ -2,6 +2,7 @@
 
 #include "board/port_bytes.h"
 #include "firmware/fw_main.h"
+#include "sim/panel_parts.h"
 #include "sim/virtual_simulator.h"
 
 std::string CMachineInvariants::AfterMs()
@@ -35,10 +36,11 @@ std::string CMachineInvariants::Broken() const
         why = "gauge level " + std::to_string(gauge);
     else if (sig_read(HEATER) && state_number != 7 && state_number != 1)
         why = "heater on in state " + std::to_string(state_number);
-    for (CMotorWidget* motor : {&v.m_motorDisk, &v.m_motorExit, &v.m_motorMain}) {
-        const int32_t position = motor->m_position.load();
+    for (int32_t m = 0; m < MOTOR_COUNT; ++m) {
+        const CMotorWidget& motor = panel_motor(v, m);
+        const int32_t position = motor.m_position.load();
         if (position < 0 || position > 100)
-            why += motor->m_caption + " at " + std::to_string(position);
+            why += motor.m_caption + " at " + std::to_string(position);
     }
     // The end stops follow the positions from the first exchange after a
     // start, or hold the level a stuck switch gives them. A key held down may

@@ -1,10 +1,11 @@
 #include "sim/plant_fault.h"
 
+#include "sim/panel_parts.h"
+
 const char* const CPlantFault::SWITCH_NAMES[SWITCH_COUNT] = {"DISK_MOT_RS", "DISK_MOT_LS", "OVER_SENSOR_CCW",
                                                              "OVER_SENSOR_CW"};
 const port_signal CPlantFault::SWITCH_SIGNALS[SWITCH_COUNT] = {DISK_MOT_RS, DISK_MOT_LS, OVER_SENSOR_CCW,
                                                                OVER_SENSOR_CW};
-const char* const CPlantFault::MOTOR_NAMES[MOTOR_COUNT] = {"disk", "exit", "main"};
 
 std::string CPlantFault::Part() const
 {

@@ -15,13 +15,9 @@ struct CPlantFault {
     static constexpr int SWITCH_COUNT = 4;
     static const char* const SWITCH_NAMES[SWITCH_COUNT];  // DISK_MOT_RS, DISK_MOT_LS, OVER_SENSOR_CCW, OVER_SENSOR_CW
     static const port_signal SWITCH_SIGNALS[SWITCH_COUNT];
-    // The motors a fault can jam.
-    enum : int32_t { MOTOR_DISK, MOTOR_EXIT, MOTOR_MAIN };
-    static constexpr int MOTOR_COUNT = 3;
-    static const char* const MOTOR_NAMES[MOTOR_COUNT];  // disk, exit, main
 
     Kind kind = STUCK_SWITCH;
-    int32_t index = 0;  // STUCK_SWITCH: row of SWITCH_NAMES; JAMMED_MOTOR: MOTOR_*
+    int32_t index = 0;  // STUCK_SWITCH: row of SWITCH_NAMES; JAMMED_MOTOR: MOTOR_* (sim/panel_parts.h)
     int32_t level = 0;  // STUCK_SWITCH: the level held, 0 or 1
 
     // As a scenario writes it after "fault": "DISK_MOT_LS stuck 1", "motor exit jammed", "heater dead".

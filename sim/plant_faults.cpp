@@ -1,6 +1,7 @@
 #include "sim/plant_faults.h"
 
 #include "app/core/simulator_view.h"
+#include "sim/panel_parts.h"
 
 CPlantFaults::CPlantFaults(CSimulatorView& view) : m_view(view)
 {
@@ -10,11 +11,7 @@ CPlantFaults::CPlantFaults(CSimulatorView& view) : m_view(view)
 
 CPlantFaults::~CPlantFaults() { ClearAll(); }
 
-std::atomic<int32_t>& CPlantFaults::MotorFlag(int32_t motor) const
-{
-    CMotorWidget* const motors[] = {&m_view.m_motorDisk, &m_view.m_motorExit, &m_view.m_motorMain};
-    return motors[motor]->m_jammed;
-}
+std::atomic<int32_t>& CPlantFaults::MotorFlag(int32_t motor) const { return panel_motor(m_view, motor).m_jammed; }
 
 // The board asks only while some switch is stuck.
 void CPlantFaults::InstallSeam()
@@ -97,8 +94,7 @@ std::string CPlantFaults::Describe() const
 bool CPlantFaults::Level(port_signal input, bool level) const
 {
     for (int i = 0; i < CPlantFault::SWITCH_COUNT; ++i) {
-        const port_signal stuck = CPlantFault::SWITCH_SIGNALS[i];
-        if (stuck.port == input.port && stuck.bit == input.bit) {
+        if (CPlantFault::SWITCH_SIGNALS[i] == input) {
             const int32_t held = m_stuck[i].load();
             return held == FREE ? level : held != 0;
         }

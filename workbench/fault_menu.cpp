@@ -3,10 +3,11 @@
 #include <QAction>
 #include <QMenu>
 
+#include "sim/panel_parts.h"
 #include "workbench/workbench_session.h"
 
 namespace {
-const char* const MOTOR_CAPTIONS[CPlantFault::MOTOR_COUNT] = {"디스크 모터", "배출 모터", "메인 모터"};
+const char* const MOTOR_CAPTIONS[MOTOR_COUNT] = {"디스크 모터", "배출 모터", "메인 모터"};
 }  // namespace
 
 CFaultMenu::CFaultMenu(QMenu& menu, CWorkbenchSession& session)

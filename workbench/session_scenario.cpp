@@ -5,6 +5,7 @@
 #include "firmware/fw_watch.h"
 #include "panel/state_names.h"
 #include "scenario/scenario_signals.h"
+#include "sim/panel_parts.h"
 #include "sim/virtual_simulator.h"
 #include "trelvik_version.h"
 #include "workbench/session_record.h"
@@ -18,7 +19,7 @@ const port_signal OUTPUTS[] = {RED_LED,    WATER_SOL,  HEATER,   DISK_MOT_A, DIS
 bool is_output(port_signal signal)
 {
     for (const port_signal& output : OUTPUTS)
-        if (output.port == signal.port && output.bit == signal.bit)
+        if (output == signal)
             return true;
     return false;
 }
@@ -49,15 +50,14 @@ std::string CSessionScenario::Expectations(CVirtualSimulator& sim)
     if (name[0] != '\0')
         text += std::string("expect state ") + name + "\n";
     CSimulatorView& view = sim.View();
-    const CLampWidget* const lamps[] = {&view.m_lampRed, &view.m_lampGreen, &view.m_lampBlue};
-    for (int i = 0; i < 3; ++i)
-        text += std::string("expect lamp ") + SCENARIO_LAMPS[i] + (lamps[i]->m_on.load() ? " on" : " off") + "\n";
+    for (int32_t lamp = 0; lamp < LAMP_COUNT; ++lamp)
+        text += std::string("expect lamp ") + LAMP_NAMES[lamp] + (panel_lamp(view, lamp).m_on.load() ? " on" : " off") +
+                "\n";
     for (const CWiredSignal& row : WIRED_SIGNALS)
         if (is_output(row.signal))
             text += std::string("expect signal ") + row.name + " " + std::to_string(sig_read(row.signal)) + "\n";
-    const CMotorWidget* const motors[] = {&view.m_motorDisk, &view.m_motorExit, &view.m_motorMain};
-    for (int i = 0; i < 3; ++i)
-        text += std::string("expect motor ") + SCENARIO_MOTORS[i] + " " + std::to_string(motors[i]->m_position.load()) +
-                "\n";
+    for (int32_t motor = 0; motor < MOTOR_COUNT; ++motor)
+        text += std::string("expect motor ") + MOTOR_NAMES[motor] + " " +
+                std::to_string(panel_motor(view, motor).m_position.load()) + "\n";
     return text;
 }

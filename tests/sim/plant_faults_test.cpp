@@ -8,6 +8,7 @@
 #include "board/port_bytes.h"
 #include "firmware/fw_cycle.h"
 #include "firmware/fw_main.h"
+#include "sim/panel_parts.h"
 #include "sim/plant_faults.h"
 #include "support/sim_fixture.h"
 
@@ -79,7 +80,7 @@ TEST_F(PlantFaults, AJammedMotorIsDrivenButStandsStillUntilCleared)
     sig_on(EXIT_MOT_A);
     sig_on(MAIN_MOTOR);
     CMotorWidget* const motors[] = {&View().m_motorDisk, &View().m_motorExit, &View().m_motorMain};
-    for (int32_t i = 0; i < CPlantFault::MOTOR_COUNT; ++i)
+    for (int32_t i = 0; i < MOTOR_COUNT; ++i)
         faults.Set({CPlantFault::JAMMED_MOTOR, i, 0});
     EXPECT_EQ(faults.Describe(), "motor disk jammed, motor exit jammed, motor main jammed");
     Board().PeriodicExchange();
@@ -92,7 +93,7 @@ TEST_F(PlantFaults, AJammedMotorIsDrivenButStandsStillUntilCleared)
     }
     EXPECT_EQ(sig_read(DISK_MOT_LS), true) << "a jammed mechanism never arrives";
 
-    faults.Clear({CPlantFault::JAMMED_MOTOR, CPlantFault::MOTOR_EXIT, 0});
+    faults.Clear({CPlantFault::JAMMED_MOTOR, MOTOR_EXIT, 0});
     Ticks(5);
     EXPECT_EQ(View().m_motorExit.m_position.load(), 40) << "cleared, it runs on";
     EXPECT_EQ(View().m_motorDisk.m_position.load(), 50) << "the others stay jammed";
@@ -129,14 +130,14 @@ TEST_F(PlantFaults, ActiveFaultsAreListedInOrderAndClearAllOrTheDestructorMendsT
         faults.Set({CPlantFault::DEAD_HEATER, 0, 0});
         faults.Set({CPlantFault::STUCK_SWITCH, 1, 0});
         faults.Set({CPlantFault::STUCK_SWITCH, 1, 1});  // set again: the new level
-        faults.Set({CPlantFault::JAMMED_MOTOR, CPlantFault::MOTOR_EXIT, 0});
+        faults.Set({CPlantFault::JAMMED_MOTOR, MOTOR_EXIT, 0});
         EXPECT_EQ(faults.Describe(), "DISK_MOT_LS stuck 1, motor exit jammed, heater dead");
         EXPECT_TRUE(faults.IsActive({CPlantFault::STUCK_SWITCH, 1, 1}));
         EXPECT_FALSE(faults.IsActive({CPlantFault::STUCK_SWITCH, 1, 0}));
         EXPECT_EQ(faults.Active().size(), 3u);
         faults.ClearAll();
         EXPECT_EQ(faults.Describe(), "");
-        faults.Set({CPlantFault::JAMMED_MOTOR, CPlantFault::MOTOR_DISK, 0});
+        faults.Set({CPlantFault::JAMMED_MOTOR, MOTOR_DISK, 0});
         faults.Set({CPlantFault::STUCK_SWITCH, 3, 0});
     }
     EXPECT_EQ(View().m_motorDisk.m_jammed.load(), 0);

@@ -11,6 +11,7 @@
 
 #include "scenario/scenario_parser.h"
 #include "scenario/scenario_runner.h"
+#include "sim/panel_parts.h"
 #include "workbench/fault_menu.h"
 #include "workbench/session_files.h"
 #include "workbench/workbench_actions.h"
@@ -49,7 +50,7 @@ TEST_F(SessionRoundTrip, ASavedSessionReplaysToTheSameEnd)
     Step(2345);
 
     // The main motor jams for a while; the exit's CCW switch sticks for good.
-    const CPlantFault jammed{CPlantFault::JAMMED_MOTOR, CPlantFault::MOTOR_MAIN, 0};
+    const CPlantFault jammed{CPlantFault::JAMMED_MOTOR, MOTOR_MAIN, 0};
     const CPlantFault stuck{CPlantFault::STUCK_SWITCH, CPlantFault::SwitchIndex("OVER_SENSOR_CCW"), 1};
     m_window->Faults().ActionOf(jammed)->trigger();
     EXPECT_TRUE(m_window->StatusText().contains(QStringLiteral("motor main jammed"))) << "shown while in force";
