@@ -106,6 +106,12 @@ int32_t fw_variable_read(const fw_variable* variable)
     }
 }
 
+int64_t fw_variable_value(const fw_variable* variable)
+{
+    const int32_t value = fw_variable_read(variable);
+    return variable->is_signed ? value : int64_t{static_cast<uint32_t>(value)};
+}
+
 const fw_timer_entry* fw_timer_find(const char* name)
 {
     for (const fw_timer_entry& entry : fw_timers)

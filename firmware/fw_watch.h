@@ -27,6 +27,9 @@ const fw_variable* fw_variable_find(const char* name);
 // The value, widened to 32 bits by its width and sign; a 32-bit unsigned
 // value above INT32_MAX reads as its two's complement.
 int32_t fw_variable_read(const fw_variable* variable);
+// The same widened so that every value reads as the variable holds it: an
+// unsigned 32-bit value above INT32_MAX stays positive.
+int64_t fw_variable_value(const fw_variable* variable);
 
 // The eleven software timers, in registration order.
 struct fw_timer_entry {

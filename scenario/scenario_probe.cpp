@@ -28,11 +28,8 @@ int64_t CScenarioProbe::Value(const CScenarioCondition& c) const
         return panel_motor(view, c.index).m_position.load();
     case CScenarioCondition::BEEPS:
         return BeepsSinceRestart();
-    case CScenarioCondition::VAR: {
-        const fw_variable& variable = fw_variables[c.index];
-        const int32_t value = fw_variable_read(&variable);
-        return variable.is_signed ? value : int64_t{static_cast<uint32_t>(value)};
-    }
+    case CScenarioCondition::VAR:
+        return fw_variable_value(&fw_variables[c.index]);
     case CScenarioCondition::TIMER:
         return fw_timers[c.index].timer->status == TIMER_RUNNING ? 1 : 0;
     case CScenarioCondition::READOUT:

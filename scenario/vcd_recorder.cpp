@@ -13,8 +13,7 @@ const char* const MOTOR_VARS[3] = {"disk_position", "exit_position", "main_posit
 // The variable's value as the trace writes it: a signed one as its two's complement.
 uint64_t value_of(const fw_variable* variable)
 {
-    const int32_t value = fw_variable_read(variable);
-    return variable->is_signed ? static_cast<uint64_t>(int64_t{value}) : uint64_t{static_cast<uint32_t>(value)};
+    return static_cast<uint64_t>(fw_variable_value(variable));
 }
 }  // namespace
 

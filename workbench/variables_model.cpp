@@ -31,7 +31,7 @@ int64_t CVariablesModel::Value(int row, int column) const
     const fw_variable& variable = fw_variables[row];
     switch (column) {
     case VALUE:
-        return fw_variable_read(&variable);
+        return fw_variable_value(&variable);
     case WIDTH:
         return variable.width * (variable.is_signed ? -1 : 1);
     default:
@@ -48,10 +48,8 @@ QString CVariablesModel::Text(int row, int column, int64_t value) const
     case WIDTH:
         return QStringLiteral("%1%2").arg(variable.is_signed ? 'i' : 'u').arg(variable.width);
     default: {
-        // An unsigned 32-bit variable reads as its two's complement; shown as it is.
-        const int64_t shown = variable.width == 32 && !variable.is_signed ? static_cast<uint32_t>(value) : value;
         const char* state = state_name(state_number_of_variable(variable.name, value));
-        return state[0] ? QStringLiteral("%1 %2").arg(shown).arg(QString::fromUtf8(state)) : QString::number(shown);
+        return state[0] ? QStringLiteral("%1 %2").arg(value).arg(QString::fromUtf8(state)) : QString::number(value);
     }
     }
 }
