@@ -87,6 +87,5 @@ std::string CJunitReport::Xml(const std::vector<CFileResult>& files)
 bool CJunitReport::Write(const std::string& path, const std::vector<CFileResult>& files, std::string& error)
 {
     const std::string xml = Xml(files);
-    COutputFile file(path);
-    return file.Open(error) && file.Write(xml.data(), xml.size(), error) && file.Commit(error);
+    return COutputFile::WriteWhole(path, xml.data(), xml.size(), error);
 }

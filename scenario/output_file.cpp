@@ -193,6 +193,12 @@ bool COutputFile::Write(const void* bytes, size_t size, std::string& error)
     return true;
 }
 
+bool COutputFile::WriteWhole(const std::string& target, const void* bytes, size_t size, std::string& error)
+{
+    COutputFile file(target);
+    return Check(target, {}, error) && file.Open(error) && file.Write(bytes, size, error) && file.Commit(error);
+}
+
 bool COutputFile::Commit(std::string& error)
 {
     if (!m_file) {

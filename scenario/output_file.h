@@ -29,6 +29,10 @@ public:
     // false with the reason when it cannot be made or is not a folder.
     static bool EnsureFolder(const std::string& folder, std::string& error);
 
+    // A whole output at once: Check (with no inputs), then the bytes through
+    // the temporary file; false with the reason, the target left as it was.
+    static bool WriteWhole(const std::string& target, const void* bytes, size_t size, std::string& error);
+
     // Creates the temporary file; false with the system's reason.
     bool Open(std::string& error);
     std::FILE* Stream() const { return m_file; }

@@ -45,7 +45,5 @@ bool CPngSnapshot::Save(CVirtualSimulator& sim, const std::string& path, std::st
         error = "cannot encode the picture as PNG";
         return false;
     }
-    COutputFile file(path);
-    return COutputFile::Check(path, {}, error) && file.Open(error) &&
-           file.Write(bytes.constData(), static_cast<size_t>(bytes.size()), error) && file.Commit(error);
+    return COutputFile::WriteWhole(path, bytes.constData(), static_cast<size_t>(bytes.size()), error);
 }

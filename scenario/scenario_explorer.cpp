@@ -106,9 +106,7 @@ int CScenarioExplorer::Write(uint64_t seed, const std::vector<std::string>& line
     };
     const std::string text = joined(header) + joined(steps);
     std::string error;
-    COutputFile file(path);
-    if (!COutputFile::Check(path, {}, error) || !file.Open(error) || !file.Write(text.data(), text.size(), error) ||
-        !file.Commit(error)) {
+    if (!COutputFile::WriteWhole(path, text.data(), text.size(), error)) {
         m_err << error << "\n";
         return 2;
     }

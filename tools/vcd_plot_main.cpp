@@ -129,9 +129,8 @@ int main(int argc, char** argv)
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    COutputFile out(call.out);
-    if (!image.save(&buffer, "PNG") || !out.Open(error) ||
-        !out.Write(bytes.constData(), static_cast<size_t>(bytes.size()), error) || !out.Commit(error)) {
+    if (!image.save(&buffer, "PNG") ||
+        !COutputFile::WriteWhole(call.out, bytes.constData(), static_cast<size_t>(bytes.size()), error)) {
         std::cerr << (error.empty() ? call.out + ": cannot encode the picture" : error) << "\n";
         return 2;
     }

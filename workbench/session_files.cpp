@@ -22,10 +22,8 @@ QString cannot_write(const QString& path, const std::string& reason)
 // that is not a regular file is refused before anything is written.
 bool write_whole(const QString& path, const QByteArray& data, QString& error)
 {
-    COutputFile file(path.toStdString());
     std::string reason;
-    if (COutputFile::Check(file.Target(), {}, reason) && file.Open(reason) &&
-        file.Write(data.constData(), static_cast<size_t>(data.size()), reason) && file.Commit(reason))
+    if (COutputFile::WriteWhole(path.toStdString(), data.constData(), static_cast<size_t>(data.size()), reason))
         return true;
     error = cannot_write(path, reason);
     return false;
