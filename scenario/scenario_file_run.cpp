@@ -40,6 +40,7 @@ CFileResult CScenarioFileRun::Run()
 
     CCountingBeep beep;  // installed before the simulator starts, removed after it is gone
     CVirtualSimulator sim;
+    sim.Time().SetTracing(false);  // the file's own trace is the VCD recorder's
     std::unique_ptr<CVcdRecorder> trace;
     if (!m_vcdPath.empty()) {
         trace = std::make_unique<CVcdRecorder>(sim);

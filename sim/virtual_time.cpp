@@ -177,6 +177,8 @@ bool CVirtualTime::RunLoop(uint64_t limitMs, std::function<void()> pass, std::fu
 
 void CVirtualTime::Sample()
 {
+    if (!m_tracing)
+        return;
     for (int p = 0; p < 6; ++p) {
         const uint8_t value = port_bytes[p]->load(std::memory_order_relaxed);
         const uint8_t changed = value ^ m_lastPorts[p];

@@ -59,6 +59,13 @@ public:
     const std::vector<CTraceEntry>& Trace() const { return m_trace; }
     // Forgets the trace and takes the present values as the starting point.
     void ClearTrace();
+    // Kept by default; a program with a trace of its own turns it off, so a
+    // long run does not grow it without end.
+    void SetTracing(bool on)
+    {
+        m_tracing = on;
+        ClearTrace();
+    }
 
     // Trace queries by name: a signal name ("RED_LED"), "portN.bitM" for an
     // unwired bit, "state_number", "buzzer_request" or "run_sec".
@@ -108,6 +115,7 @@ private:
     std::function<bool()> m_done;
     bool m_doneHeld = false;
 
+    bool m_tracing = true;
     std::vector<CTraceEntry> m_trace;
     uint8_t m_basePorts[6] = {};
     uint16_t m_baseStateNumber = 0;

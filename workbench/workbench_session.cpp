@@ -3,12 +3,6 @@
 #include "firmware/fw_watch.h"
 #include "scenario/scenario_signals.h"
 
-namespace {
-// The firmware's own trace grows with every change; the workbench keeps its
-// own ring, so the simulator's is cut back now and then.
-constexpr size_t SIM_TRACE_LIMIT = 65536;
-}  // namespace
-
 CWorkbenchSession::CWorkbenchSession() { Start(); }
 
 CWorkbenchSession::~CWorkbenchSession() = default;
@@ -18,6 +12,7 @@ void CWorkbenchSession::Start()
     m_machine.reset();  // one simulator at a time
     m_machine = std::make_unique<CMachine>();
     CMachine* machine = m_machine.get();
+    machine->sim.Time().SetTracing(false);  // the workbench keeps its own ring
     machine->sim.m_onMs = [machine] { machine->trace.Sample(machine->sim.Now()); };
     machine->sim.Startup();
     m_record.Start(Now());
@@ -37,8 +32,6 @@ int32_t CWorkbenchSession::StateNumber() const
 bool CWorkbenchSession::RunUntil(uint64_t limitMs, const std::function<bool()>& stop)
 {
     CVirtualSimulator& sim = Sim();
-    if (sim.Time().Trace().size() > SIM_TRACE_LIMIT)
-        sim.Time().ClearTrace();
     while (ResettingCpu()) {
         bool stopHeld = false;
         const int from = m_resetFrom;
