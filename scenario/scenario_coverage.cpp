@@ -1,12 +1,11 @@
 #include "scenario/scenario_coverage.h"
 
+#include "firmware/fw_main.h"
 #include "panel/state_names.h"
 
 namespace {
 
-enum : int32_t { STARTUP, POWER_OFF, STANDBY, COVER_OPEN, WASHING, CUTTING, DRYING, DISCHARGE, DRAWER_OPEN, MANUAL_WASH };
-
-bool in_cycle(int32_t state) { return state >= WASHING && state <= DISCHARGE; }
+bool in_cycle(int32_t state) { return state >= ST_WASHING && state <= ST_DISCHARGE; }
 
 const fw_variable* variable(const char* name) { return fw_variable_find(name); }
 
@@ -23,36 +22,36 @@ std::string state_text(int32_t index) { return std::to_string(index + 1) + " " +
 
 const CScenarioCoverage::CTransition CScenarioCoverage::TRANSITIONS[TRANSITION_COUNT] = {
     // the idle states
-    {STARTUP, POWER_OFF, "start-up done"},
-    {POWER_OFF, STANDBY, "power key"},
-    {STANDBY, POWER_OFF, "power key"},
-    {STANDBY, COVER_OPEN, "cover opened"},
-    {STANDBY, DRAWER_OPEN, "drawer opened"},
-    {STANDBY, MANUAL_WASH, "manual-wash key"},
-    {COVER_OPEN, WASHING, "cover closed, the cycle begins"},
-    {COVER_OPEN, DRAWER_OPEN, "drawer opened under the open cover"},
-    {DRAWER_OPEN, COVER_OPEN, "drawer closed, the cover still open"},
-    {DRAWER_OPEN, STANDBY, "drawer closed"},
-    {MANUAL_WASH, STANDBY, "wash programme ended or manual-wash key"},
+    {ST_STARTUP, ST_POWER_OFF, "start-up done"},
+    {ST_POWER_OFF, ST_STANDBY, "power key"},
+    {ST_STANDBY, ST_POWER_OFF, "power key"},
+    {ST_STANDBY, ST_COVER_OPEN, "cover opened"},
+    {ST_STANDBY, ST_DRAWER_OPEN, "drawer opened"},
+    {ST_STANDBY, ST_MANUAL_WASH, "manual-wash key"},
+    {ST_COVER_OPEN, ST_WASHING, "cover closed, the cycle begins"},
+    {ST_COVER_OPEN, ST_DRAWER_OPEN, "drawer opened under the open cover"},
+    {ST_DRAWER_OPEN, ST_COVER_OPEN, "drawer closed, the cover still open"},
+    {ST_DRAWER_OPEN, ST_STANDBY, "drawer closed"},
+    {ST_MANUAL_WASH, ST_STANDBY, "wash programme ended or manual-wash key"},
     // the cycle
-    {WASHING, CUTTING, "30 s of washing"},
-    {CUTTING, DRYING, "30 s of cutting"},
-    {DRYING, DISCHARGE, "dry: heater_reading above 516"},
-    {DISCHARGE, STANDBY, "30 s of discharge"},
+    {ST_WASHING, ST_CUTTING, "30 s of washing"},
+    {ST_CUTTING, ST_DRYING, "30 s of cutting"},
+    {ST_DRYING, ST_DISCHARGE, "dry: heater_reading above 516"},
+    {ST_DISCHARGE, ST_STANDBY, "30 s of discharge"},
     // the power key in each cycle state
-    {WASHING, POWER_OFF, "power key"},
-    {CUTTING, POWER_OFF, "power key"},
-    {DRYING, POWER_OFF, "power key"},
-    {DISCHARGE, POWER_OFF, "power key"},
+    {ST_WASHING, ST_POWER_OFF, "power key"},
+    {ST_CUTTING, ST_POWER_OFF, "power key"},
+    {ST_DRYING, ST_POWER_OFF, "power key"},
+    {ST_DISCHARGE, ST_POWER_OFF, "power key"},
     // each interruption, resumed when closed
-    {WASHING, COVER_OPEN, "interrupted by the cover"},
-    {WASHING, DRAWER_OPEN, "interrupted by the drawer"},
-    {CUTTING, COVER_OPEN, "interrupted by the cover"},
-    {CUTTING, DRAWER_OPEN, "interrupted by the drawer"},
-    {DRYING, COVER_OPEN, "interrupted by the cover"},
-    {DRYING, DRAWER_OPEN, "interrupted by the drawer"},
-    {DISCHARGE, COVER_OPEN, "interrupted by the cover"},
-    {DISCHARGE, DRAWER_OPEN, "interrupted by the drawer"},
+    {ST_WASHING, ST_COVER_OPEN, "interrupted by the cover"},
+    {ST_WASHING, ST_DRAWER_OPEN, "interrupted by the drawer"},
+    {ST_CUTTING, ST_COVER_OPEN, "interrupted by the cover"},
+    {ST_CUTTING, ST_DRAWER_OPEN, "interrupted by the drawer"},
+    {ST_DRYING, ST_COVER_OPEN, "interrupted by the cover"},
+    {ST_DRYING, ST_DRAWER_OPEN, "interrupted by the drawer"},
+    {ST_DISCHARGE, ST_COVER_OPEN, "interrupted by the cover"},
+    {ST_DISCHARGE, ST_DRAWER_OPEN, "interrupted by the drawer"},
 };
 
 const char* const CScenarioCoverage::OUTCOMES[OUTCOME_COUNT] = {"arrived", "retried", "given up"};
@@ -73,9 +72,9 @@ CScenarioCoverage::CScenarioCoverage() : m_stateIndex(variable("state_index"))
 
 void CScenarioCoverage::Start()
 {
-    m_state = STARTUP;
+    m_state = ST_STARTUP;
     m_interrupted = -1;
-    m_entered[STARTUP] = true;
+    m_entered[ST_STARTUP] = true;
     for (bool& running : m_running)
         running = false;
     for (CTravel& travel : m_travels) {
@@ -93,10 +92,10 @@ void CScenarioCoverage::Enter(int32_t state)
         return;
     m_entered[state] = true;
     // Closing the cover or drawer over a suspended cycle state resumes it.
-    const bool resumes = (from == COVER_OPEN || from == DRAWER_OPEN) && state == m_interrupted;
-    if (in_cycle(from) && (state == COVER_OPEN || state == DRAWER_OPEN))
+    const bool resumes = (from == ST_COVER_OPEN || from == ST_DRAWER_OPEN) && state == m_interrupted;
+    if (in_cycle(from) && (state == ST_COVER_OPEN || state == ST_DRAWER_OPEN))
         m_interrupted = from;
-    else if (state != COVER_OPEN && state != DRAWER_OPEN)
+    else if (state != ST_COVER_OPEN && state != ST_DRAWER_OPEN)
         m_interrupted = -1;
     if (resumes)
         return;

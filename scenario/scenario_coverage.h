@@ -16,6 +16,7 @@
 #include <ostream>
 
 #include "board/port_bytes.h"
+#include "firmware/fw_main.h"
 #include "firmware/fw_watch.h"
 
 class CScenarioCoverage {
@@ -25,7 +26,6 @@ public:
         int32_t to;
         const char* what;
     };
-    static constexpr int STATE_COUNT = 10;
     static constexpr int TRANSITION_COUNT = 27;
     static const CTransition TRANSITIONS[TRANSITION_COUNT];
     static constexpr int TIMER_COUNT = 11;
