@@ -15,6 +15,5 @@ public:
     void DrawPicture(int id, const CRect& dest) override;
 
 private:
-    QPainter& m_painter;
     static QHash<int, QImage> s_pictures;  // the window's thread only
 };

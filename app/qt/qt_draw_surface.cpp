@@ -10,9 +10,10 @@ CQtDrawSurface::CQtDrawSurface(QPainter& painter) : m_painter(painter) {}
 
 // Loaded by identifier at every draw and released at once; copied opaque and
 // unscaled from the picture's top-left, as much as the rectangle takes.
-void CQtDrawSurface::DrawPicture(int id, const CRect& dest)
+void CQtDrawSurface::DrawPicture(int id, const CRect& dest) { DrawImage(load_picture(id), dest); }
+
+void CQtDrawSurface::DrawImage(const QImage& picture, const CRect& dest)
 {
-    const QImage picture = load_picture(id);
     if (picture.isNull() || dest.IsEmpty())
         return;
     const int width = std::min(dest.Width(), picture.width());

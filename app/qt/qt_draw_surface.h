@@ -2,6 +2,7 @@
 // The panel's drawing surface on Qt: a QPainter over the view's off-screen image.
 
 #include <QFont>
+#include <QImage>
 
 #include "panel/draw_surface.h"
 
@@ -15,6 +16,11 @@ public:
     void FillRect(const CRect& rect, CColour colour) override;
     void OutlineRect(const CRect& rect) override;
     void DrawText(const std::string& text, const CRect& rect, TextMode mode) override;
+
+protected:
+    // Copies the picture opaque and unscaled from its top-left, as much of it
+    // as dest takes.
+    void DrawImage(const QImage& picture, const CRect& dest);
 
 private:
     QPainter& m_painter;
