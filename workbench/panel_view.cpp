@@ -5,9 +5,9 @@
 #include <QPainter>
 
 #include "app/qt/qt_draw_surface.h"
+#include "scenario/scenario_signals.h"
 #include "workbench/cached_draw_surface.h"
 #include "workbench/draw_signature.h"
-#include "scenario/scenario_signals.h"
 #include "workbench/workbench_session.h"
 
 CPanelView::CPanelView(CWorkbenchSession& session, QWidget* parent) : QWidget(parent), m_session(session)
