@@ -9,8 +9,11 @@
 #include "scenario/scenario_executor.h"
 
 struct CFileResult {
+    // Exit codes: every verdict held; one failed; the file, a step or an output could not be read or written.
+    enum : int { ALL_HELD = 0, SOME_FAILED = 1, NOT_RUN = 2 };
+
     std::string file;
-    int code = 0;       // the file's exit code: 0, 1 or 2
+    int code = ALL_HELD;  // the file's exit code
     std::string error;  // why the file did not run, or why one of its outputs failed
     bool ran = false;
     double seconds = 0;

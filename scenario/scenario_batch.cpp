@@ -7,7 +7,6 @@
 #include "scenario/scenario_coverage.h"
 #include "scenario/scenario_file_run.h"
 #include "scenario/scenario_parser.h"
-#include "scenario/scenario_runner.h"
 #include "scenario/vcd_recorder.h"
 
 namespace {
@@ -37,7 +36,7 @@ CScenarioBatch::~CScenarioBatch() = default;
 void CScenarioBatch::Refuse(size_t file, const std::string& message)
 {
     m_results[file].ran = false;
-    m_results[file].code = CScenarioRunner::NOT_RUN;
+    m_results[file].code = CFileResult::NOT_RUN;
     m_results[file].error = message;
     m_err << message << "\n";
 }
@@ -146,8 +145,8 @@ int CScenarioBatch::Run()
 {
     Load();
     if (!CheckOutputs())
-        return CScenarioRunner::NOT_RUN;
-    int passed = 0, failed = 0, notRun = 0, code = CScenarioRunner::ALL_HELD;
+        return CFileResult::NOT_RUN;
+    int passed = 0, failed = 0, notRun = 0, code = CFileResult::ALL_HELD;
     for (size_t i = 0; i < m_results.size(); ++i) {
         if (m_results[i].ran)
             RunFile(i);
@@ -165,7 +164,7 @@ int CScenarioBatch::Run()
     std::string error;
     if (!m_command.junitPath.empty() && !CJunitReport::Write(m_command.junitPath, m_results, error)) {
         m_err << error << "\n";
-        code = CScenarioRunner::NOT_RUN;
+        code = CFileResult::NOT_RUN;
     }
     return code;
 }

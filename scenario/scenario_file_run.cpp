@@ -9,10 +9,6 @@
 #include "sim/machine_invariants.h"
 #include "sim/virtual_simulator.h"
 
-namespace {
-enum : int { ALL_HELD = 0, SOME_FAILED = 1, NOT_RUN = 2 };
-}  // namespace
-
 CScenarioFileRun::CScenarioFileRun(std::string file, std::vector<CScenarioStep> steps)
     : m_file(std::move(file)), m_steps(std::move(steps))
 {
@@ -52,7 +48,7 @@ CFileResult CScenarioFileRun::Run()
             trace->Open(m_vcdPath, error);
         if (!error.empty()) {
             file.ran = false;
-            file.code = NOT_RUN;
+            file.code = CFileResult::NOT_RUN;
             file.error = m_file + ": " + error;
             return file;
         }
@@ -98,12 +94,12 @@ CFileResult CScenarioFileRun::Run()
     sim.m_onMs = nullptr;
     if (pending)
         Add(file, invariant);
-    file.code = file.Errors() ? NOT_RUN : file.Failed() ? SOME_FAILED : ALL_HELD;
+    file.code = file.Errors() ? CFileResult::NOT_RUN : file.Failed() ? CFileResult::SOME_FAILED : CFileResult::ALL_HELD;
     if (trace) {
         std::string error;
         if (!trace->Finish(error)) {
             file.error = m_file + ": " + error;
-            file.code = NOT_RUN;
+            file.code = CFileResult::NOT_RUN;
         }
     }
     file.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -22,9 +22,9 @@ struct CScenarioOptions {
 class CScenarioRunner {
 public:
     // Exit codes.
-    static constexpr int ALL_HELD = 0;
-    static constexpr int SOME_FAILED = 1;
-    static constexpr int NOT_RUN = 2;  // the trace or a snapshot cannot be written
+    static constexpr int ALL_HELD = CFileResult::ALL_HELD;
+    static constexpr int SOME_FAILED = CFileResult::SOME_FAILED;
+    static constexpr int NOT_RUN = CFileResult::NOT_RUN;  // the trace or a snapshot cannot be written
 
     CScenarioRunner(std::ostream& out, std::ostream& err, CScenarioOptions options);
 
