@@ -10,17 +10,18 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_CONTACT "Trelvik developers <trelvik-dev@trelvik.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "simulator of a food-waste processor's controller firmware")
 set(CPACK_PACKAGE_DESCRIPTION
-  "The controller program of a household food-waste processor, run on the desktop:
-the firmware runs in a 1 ms worker thread against simulated port registers, and
-a front panel of animated pictures plays the mechanics back (motors, fans,
-heater, water valve, buzzer, lamps, cover, drawer). Clicking the keys, the cover
-and the drawer plays the appliance's user.
+  "The controller program of a household food-waste processor, run on a PC:
+the firmware runs in a 1 ms worker thread against simulated port
+registers, and a front panel of animated pictures plays the mechanics
+back (motors, fans, heater, water valve, buzzer, lamps, cover, drawer).
+Clicking the keys, the cover and the drawer plays the appliance's user.
 .
-The package holds the simulator window (trelvik), the scenario runner that
-checks scripted uses in virtual time for continuous integration
-(trelvik-scenario), the workbench that shows the panel in virtual time with
-the controller's variables, a trace and plant faults (trelvik-workbench), and
-a plotter of the runner's traces (trelvik-vcd-plot).")
+The package holds the simulator window (trelvik), the scenario runner
+that checks scripted uses in virtual time for continuous integration
+(trelvik-scenario), the workbench that shows the panel in virtual time
+with the controller's variables, a trace and plant faults
+(trelvik-workbench), and a plotter of the runner's traces
+(trelvik-vcd-plot).")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)

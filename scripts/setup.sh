@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the program and the tests need,
-# where they are missing (with sudo when not root).
+# Installs the Debian packages the build, the program, the tests and the
+# Debian package need, where they are missing (with sudo when not root).
+# qt6-wayland lets the programs run natively on a Wayland session.
 set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev libx11-dev libgl-dev
+  qt6-base-dev libx11-dev libgl-dev qt6-wayland
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-nanum
   xvfb xauth xdotool x11-utils imagemagick
+  dpkg-dev lintian desktop-file-utils appstream man-db
 )
 
 missing=()
