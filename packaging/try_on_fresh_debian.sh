@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Tries the package on a fresh Debian 12: a minimal system made by debootstrap
+# in ROOT (made when missing; needs root and Debian's mirror), then, inside it,
+# `apt-get install ./trelvik_*.deb`, every program's --version, the window
+# started for 3 s on the offscreen platform, the whole-cycle scenario run,
+# `man -w` of each page, and `apt-get remove`.
+#
+# usage: sudo packaging/try_on_fresh_debian.sh trelvik_VERSION_ARCH.deb ROOT
+set -euo pipefail
+deb=$(realpath "$1")
+root="$2"
+[ -d "$root/usr" ] || debootstrap --variant=minbase bookworm "$root" http://deb.debian.org/debian
+cp "$deb" "$(dirname "$0")/../scenario/examples/whole_cycle.scn" "$root/tmp/"
+cp /etc/resolv.conf "$root/etc/resolv.conf"
+mountpoint -q "$root/proc" || mount -t proc proc "$root/proc"
+trap 'umount "$root/proc"' EXIT
+chroot "$root" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LANG=C.UTF-8 bash -euxc "
+  apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq man-db > /dev/null
+  DEBIAN_FRONTEND=noninteractive apt-get install -y /tmp/$(basename "$deb") 2>&1 | tail -3
+  trelvik-scenario --version
+  QT_QPA_PLATFORM=offscreen trelvik-workbench --version
+  trelvik-vcd-plot --version
+  QT_QPA_PLATFORM=offscreen timeout 3 trelvik && exit 1 || [ \$? -eq 124 ]
+  trelvik-scenario --quiet /tmp/whole_cycle.scn
+  for p in trelvik trelvik-scenario trelvik-vcd-plot trelvik-workbench; do man -w \$p; done
+  DEBIAN_FRONTEND=noninteractive apt-get remove -y trelvik 2>&1 | tail -2
+  ! command -v trelvik
+"
