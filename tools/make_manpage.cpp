@@ -15,6 +15,11 @@ int main(int argc, char** argv)
         std::cerr << "usage: make_manpage README.md PROGRAM VERSION SUMMARY OUT.1\n";
         return 2;
     }
+    std::string error;
+    if (!COutputFile::Check(argv[5], {argv[1]}, error)) {
+        std::cerr << error << "\n";
+        return 2;
+    }
     std::ifstream in(argv[1], std::ios::binary);
     std::ostringstream readme;
     readme << in.rdbuf();
@@ -22,7 +27,6 @@ int main(int argc, char** argv)
         std::cerr << argv[1] << ": cannot be read\n";
         return 2;
     }
-    std::string error;
     const std::string page = CManPage::Make(readme.str(), {argv[2], argv[4], argv[3]}, error);
     if (page.empty()) {
         std::cerr << argv[1] << ": " << error << "\n";
