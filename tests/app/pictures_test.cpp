@@ -1,9 +1,14 @@
-// Every picture the panel names is embedded, of exactly its size, in 24-bit colour.
+// Every picture the panel names is embedded, of exactly its size, in 24-bit
+// colour, and again at twice its size for screens of twice the density.
 
 #include <QFile>
+#include <QIcon>
 #include <QImage>
 
+#include <vector>
+
 #include "app/qt/picture_loader.h"
+#include "dense_image.h"
 #include "panel/picture_ids.h"
 #include "qt_app.h"
 
@@ -44,6 +49,52 @@ TEST_F(Pictures, EveryIdentifierLoadsAtItsSizeIn24BitColour)
         const QImage image(QString::fromLatin1(other.path));
         EXPECT_EQ(image.size(), QSize(other.size_w, other.size_h)) << other.path;
         EXPECT_EQ(bmp_bits(QString::fromLatin1(other.path)), 24) << other.path;
+    }
+}
+
+TEST_F(Pictures, EveryPictureHasAPartnerOfTwiceItsSizeThatShowsTheSame)
+{
+    struct CPair {
+        QImage one, two;
+        QString twoPath;
+    };
+    std::vector<CPair> pairs;
+    for (const picture_size& picture : PICTURE_SIZES)
+        pairs.push_back({load_picture(picture.id), load_picture(picture.id, 2.0), picture_path(picture.id, 2.0)});
+    for (const char* name : {"toolbar_128", "icon_128_32", "icon_128_16"}) {
+        const QString two = QStringLiteral(":/pictures/%1@2x.bmp").arg(QLatin1String(name));
+        pairs.push_back({QImage(QStringLiteral(":/pictures/%1.bmp").arg(QLatin1String(name))), QImage(two), two});
+    }
+    for (const CPair& pair : pairs) {
+        const std::string name = pair.twoPath.toStdString();
+        ASSERT_FALSE(pair.two.isNull()) << name;
+        EXPECT_EQ(pair.one.devicePixelRatio(), 1.0) << name;
+        EXPECT_EQ(pair.two.devicePixelRatio(), 2.0) << name << " is drawn at its own size in panel pixels";
+        ASSERT_EQ(pair.two.size(), pair.one.size() * 2) << name;
+        EXPECT_EQ(bmp_bits(pair.twoPath), 24) << name;
+        // Text and antialiased edges differ a little; a picture drawn out of
+        // place or another picture differs far more.
+        EXPECT_LT(mean_difference_halved(pair.one, pair.two), 8.0) << name;
+    }
+    EXPECT_EQ(load_picture(130, 1.5).devicePixelRatio(), 2.0) << "any ratio above 1 takes the denser picture";
+}
+
+// Each icon gives the picture of the asked size and density, drawn for it.
+TEST_F(Pictures, TheIconsGiveTheirPictureForEachDensity)
+{
+    const struct {
+        QIcon icon;
+        QSize size;
+        qreal ratio;
+        const char* file;
+    } cases[] = {
+        {application_icon(), {32, 32}, 1.0, "icon_128_32"}, {application_icon(), {32, 32}, 2.0, "icon_128_32@2x"},
+        {application_icon(), {16, 16}, 1.0, "icon_128_16"}, {application_icon(), {16, 16}, 2.0, "icon_128_16@2x"},
+        {toolbar_icon(), {16, 15}, 1.0, "toolbar_128"},     {toolbar_icon(), {16, 15}, 2.0, "toolbar_128@2x"}};
+    for (const auto& c : cases) {
+        const QImage shown = c.icon.pixmap(c.size, c.ratio).toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage file(QStringLiteral(":/pictures/%1.bmp").arg(QLatin1String(c.file)));
+        EXPECT_EQ(shown, file.convertToFormat(QImage::Format_RGB32)) << c.file;
     }
 }
 
