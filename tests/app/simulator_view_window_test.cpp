@@ -11,7 +11,6 @@
 #include "app/qt/offscreen_dc.h"
 #include "app/qt/picture_loader.h"
 #include "app/qt/simulator_view_window.h"
-#include "dense_image.h"
 #include "panel/picture_ids.h"
 #include "qt_app.h"
 #include "sim/simulation_reset.h"
@@ -23,6 +22,13 @@ constexpr int STATE_STANDBY = 3;
 const QPoint POWER_KEY(52, 51);
 const QPoint COVER(246, 155);
 const QPoint RED_LAMP(210, 87);
+
+// Whether `shown` holds `picture` pixel for pixel with its top-left at `at`.
+bool shows_at(const QImage& shown, QPoint at, const QImage& picture)
+{
+    return shown.copy(QRect(at, picture.size())).convertToFormat(QImage::Format_RGB32) ==
+           picture.convertToFormat(QImage::Format_RGB32);
+}
 
 // Counts the window's paint events.
 class CPaintCounter : public QObject {
