@@ -1,5 +1,6 @@
 // Draws every picture of the panel, the tool-bar button and the application
-// icon, each of exactly its size, as 24-bit BMP files.
+// icon, each of exactly its size, as 24-bit BMP files; and each again at twice
+// its size for screens of twice the pixel density, as NAME@2x.bmp.
 //
 // usage: make_pictures OUTDIR [--sheet SHEET.png]
 // (run with QT_QPA_PLATFORM=offscreen; a Korean font such as NanumGothic is needed)
@@ -42,9 +43,12 @@ struct CPicture {
     Painter paint;
 };
 
-QImage render(const CPicture& picture)
+// The picture at `scale` image pixels per picture pixel: the same drawing on a
+// painter scaled up, so that its edges and lines stay sharp at every scale.
+QImage render(const CPicture& picture, int scale = 1)
 {
-    QImage image(picture.width, picture.height, QImage::Format_RGB888);
+    QImage image(picture.width * scale, picture.height * scale, QImage::Format_RGB888);
+    image.setDevicePixelRatio(scale);
     image.fill(WHITE);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -52,23 +56,35 @@ QImage render(const CPicture& picture)
     return image;
 }
 
+// A one-pixel frame on the border pixels of the w x h box at (x, y). Drawn as
+// fills, it covers exactly those pixels at every scale.
+void frame(QPainter& p, int x, int y, int w, int h, const QColor& colour)
+{
+    p.fillRect(x, y, w, 1, colour);
+    p.fillRect(x, y + h - 1, w, 1, colour);
+    p.fillRect(x, y + 1, 1, h - 2, colour);
+    p.fillRect(x + w - 1, y + 1, 1, h - 2, colour);
+}
+
+// A box with a one-pixel frame on its own border pixels, x0..x1 and y0..y1.
+void framed_box(QPainter& p, int x0, int y0, int x1, int y1, const QColor& fill, const QColor& edge = BLACK)
+{
+    p.fillRect(x0, y0, x1 - x0 + 1, y1 - y0 + 1, edge);
+    p.fillRect(x0 + 1, y0 + 1, x1 - x0 - 1, y1 - y0 - 1, fill);
+}
+
 // A bar with a one-pixel black outline, as the lid and the drawer are drawn.
 void outlined_bar(QPainter& p, int w, int h)
 {
     p.setRenderHint(QPainter::Antialiasing, false);
-    p.fillRect(0, 0, w, h, PANEL_BLUE);
-    p.setPen(QPen(BLACK, 1));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(0, 0, w - 1, h - 1);
+    framed_box(p, 0, 0, w - 1, h - 1, PANEL_BLUE);
 }
 
 void drawer(QPainter& p, int w, int h)
 {
     outlined_bar(p, w, h);
     // A recessed handle at the front end of the drawer.
-    p.setPen(QPen(QColor(120, 130, 150), 1));
-    p.setBrush(QColor(200, 208, 222));
-    p.drawRect(w - 30, h / 2 - 3, 20, 6);
+    framed_box(p, w - 30, h / 2 - 3, w - 10, h / 2 + 3, QColor(200, 208, 222), QColor(120, 130, 150));
 }
 
 // The lid raised: the same bar, 15 px thick, tilted up to the right just so
@@ -98,8 +114,7 @@ void body(QPainter& p, int w, int h)
 {
     outlined_bar(p, w, h);
     // A faint inner panel line gives the body some depth.
-    p.setPen(QPen(QColor(200, 210, 228), 1));
-    p.drawRect(4, 4, w - 9, h - 9);
+    frame(p, 4, 4, w - 8, h - 8, QColor(200, 210, 228));
 }
 
 void push_button(QPainter& p, int w, int h, bool pressed)
@@ -190,9 +205,7 @@ void pipe(QPainter& p, int w, int h, int phase)
         p.setClipping(false);
         p.setRenderHint(QPainter::Antialiasing, false);
     }
-    p.setPen(QPen(PIPE_RED, 1));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(0, 0, w - 1, h - 1);
+    frame(p, 0, 0, w, h, PIPE_RED);
 }
 
 void speaker(QPainter& p, int w, int h, bool sounding)
@@ -218,10 +231,8 @@ void hints(QPainter& p, int w, int h)
 {
     p.setRenderHint(QPainter::Antialiasing, false);
     p.fillRect(0, 0, w, h, OLIVE);
-    p.setPen(QPen(FRAME_GREEN, 1));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(0, 0, w - 1, h - 1);
-    p.drawRect(2, 2, w - 5, h - 5);
+    frame(p, 0, 0, w, h, FRAME_GREEN);
+    frame(p, 2, 2, w - 4, h - 4, FRAME_GREEN);
     p.setRenderHint(QPainter::TextAntialiasing, true);
     QFont font(QStringLiteral("NanumGothic"));
     font.setPixelSize(13);
@@ -247,13 +258,6 @@ void reset_arrow(QPainter& p, int w, int h)
     QPolygonF head;
     head << QPointF(4.0, 0.5) << QPointF(9.5, 3.2) << QPointF(4.5, 7.0);
     p.drawPolygon(head);
-}
-
-// A box with a one-pixel black frame on its own border pixels, x0..x1 and y0..y1.
-void framed_box(QPainter& p, int x0, int y0, int x1, int y1, const QColor& fill)
-{
-    p.fillRect(x0, y0, x1 - x0 + 1, y1 - y0 + 1, BLACK);
-    p.fillRect(x0 + 1, y0 + 1, x1 - x0 - 1, y1 - y0 - 1, fill);
 }
 
 const QColor LID_BLUE(120, 160, 210);
@@ -389,13 +393,14 @@ int main(int argc, char** argv)
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
     const std::vector<CPicture> list = pictures();
-    for (const CPicture& picture : list) {
-        const QString path = out.filePath(picture.name + ".bmp");
-        if (!render(picture).save(path, "BMP")) {
-            std::fprintf(stderr, "make_pictures: cannot write %s\n", qPrintable(path));
-            return 1;
+    for (const CPicture& picture : list)
+        for (int scale : {1, 2}) {
+            const QString path = out.filePath(picture.name + (scale == 1 ? "" : "@2x") + ".bmp");
+            if (!render(picture, scale).save(path, "BMP")) {
+                std::fprintf(stderr, "make_pictures: cannot write %s\n", qPrintable(path));
+                return 1;
+            }
         }
-    }
     if (argc >= 4 && QString::fromLocal8Bit(argv[2]) == "--sheet")
         sheet(list).save(QString::fromLocal8Bit(argv[3]), "PNG");
     return 0;

@@ -2,14 +2,15 @@
 
 #include "app/qt/picture_loader.h"
 
-QHash<int, QImage> CCachedDrawSurface::s_pictures;
+QHash<QPair<int, int>, QImage> CCachedDrawSurface::s_pictures;
 
 CCachedDrawSurface::CCachedDrawSurface(QPainter& painter) : CQtDrawSurface(painter) {}
 
 void CCachedDrawSurface::DrawPicture(int id, const CRect& dest)
 {
-    auto it = s_pictures.find(id);
+    const QPair<int, int> key(id, picture_scale(Ratio()));
+    auto it = s_pictures.find(key);
     if (it == s_pictures.end())
-        it = s_pictures.insert(id, load_picture(id).convertToFormat(QImage::Format_RGB32));
+        it = s_pictures.insert(key, load_picture(id, Ratio()).convertToFormat(QImage::Format_RGB32));
     DrawImage(*it, dest);
 }

@@ -53,7 +53,7 @@ void CMainFrame::CreateMenu()
     connect(m_resetCpu, &QAction::triggered, this, &CMainFrame::OnResetCpu, Qt::QueuedConnection);
     m_resetCpu->setStatusTip(QStringLiteral("Reset CPU"));
     m_resetCpu->setToolTip(QStringLiteral("Reset CPU"));
-    m_resetCpu->setIcon(QIcon(QPixmap::fromImage(QImage(QStringLiteral(":/pictures/toolbar_128.bmp")))));
+    m_resetCpu->setIcon(toolbar_icon());
 
     QMenu* view = menuBar()->addMenu(QString::fromUtf8("보기(&V)"));
     m_toolBarToggle = view->addAction(QString::fromUtf8("도구 모음(&T)"));

@@ -1,18 +1,19 @@
 #pragma once
-// The off-screen image a paint draws into, of exactly the client size; the
-// finished image is copied to the screen in one piece, so nothing flickers.
-// The image lives for one paint only.
+// The off-screen image a paint draws into, of exactly the client size in panel
+// pixels and of the screen's pixel density; the finished image is copied to
+// the screen in one piece, so nothing flickers. The image lives for one paint
+// only.
 
 #include <QImage>
 #include <QRect>
 
 class QPainter;
-class QPaintDevice;
 
 class COffscreenDC {
 public:
-    // An image for the paint target, the size of the rectangle (none: empty).
-    COffscreenDC(const QPaintDevice& target, const QRect* client);
+    // An image for the screen painter's target, the size of the rectangle
+    // (none: empty), at the pixel density the painter draws at.
+    COffscreenDC(const QPainter& screen, const QRect* client);
     explicit COffscreenDC(const QRect& client);
 
     QImage& Image() { return m_image; }

@@ -5,20 +5,27 @@
 #include <QString>
 
 #include "app/qt/picture_loader.h"
+#include "app/qt/pixel_ratio.h"
 
-CQtDrawSurface::CQtDrawSurface(QPainter& painter) : m_painter(painter) {}
+CQtDrawSurface::CQtDrawSurface(QPainter& painter) : m_painter(painter), m_ratio(painter_pixel_ratio(painter)) {}
 
-// Loaded by identifier at every draw and released at once; copied opaque and
-// unscaled from the picture's top-left, as much as the rectangle takes.
-void CQtDrawSurface::DrawPicture(int id, const CRect& dest) { DrawImage(load_picture(id), dest); }
+// Loaded by identifier at every draw and released at once, in the size that
+// suits the target's pixel density; copied opaque and unscaled from the
+// picture's top-left, as much as the rectangle takes.
+void CQtDrawSurface::DrawPicture(int id, const CRect& dest) { DrawImage(load_picture(id, m_ratio), dest); }
 
+// The rectangle is in panel pixels, the picture's source rectangle in its own
+// pixels: a picture of twice the density gives twice as many of them.
 void CQtDrawSurface::DrawImage(const QImage& picture, const CRect& dest)
 {
     if (picture.isNull() || dest.IsEmpty())
         return;
-    const int width = std::min(dest.Width(), picture.width());
-    const int height = std::min(dest.Height(), picture.height());
-    m_painter.drawImage(QPoint(dest.left, dest.top), picture, QRect(0, 0, width, height));
+    const QSizeF size = picture.deviceIndependentSize();
+    const qreal width = std::min<qreal>(dest.Width(), size.width());
+    const qreal height = std::min<qreal>(dest.Height(), size.height());
+    const qreal scale = picture.devicePixelRatio();
+    m_painter.drawImage(QRectF(dest.left, dest.top, width, height), picture,
+                        QRectF(0, 0, width * scale, height * scale));
 }
 
 void CQtDrawSurface::FillRect(const CRect& rect, CColour colour)

@@ -1,5 +1,7 @@
 #pragma once
-// The panel's drawing surface on Qt: a QPainter over the view's off-screen image.
+// The panel's drawing surface on Qt: a QPainter over the view's off-screen
+// image. Everything is given in panel pixels; on a target of twice the pixel
+// density the pictures drawn are the ones of twice the size.
 
 #include <QFont>
 #include <QImage>
@@ -21,9 +23,12 @@ protected:
     // Copies the picture opaque and unscaled from its top-left, as much of it
     // as dest takes.
     void DrawImage(const QImage& picture, const CRect& dest);
+    // The target's device pixels per panel pixel.
+    qreal Ratio() const { return m_ratio; }
 
 private:
     QPainter& m_painter;
+    qreal m_ratio;
 };
 
 // The panel's default user-interface font.

@@ -47,14 +47,15 @@ void CSimulatorViewWindow::Destroy()
 
 void CSimulatorViewWindow::OnResetCpu() { m_view.OnResetCpu(); }
 
-// The whole panel is drawn into an image of the client size, then copied once;
-// only the part that needs repainting reaches the screen.
+// The whole panel is drawn into an image of the client size at the screen's
+// pixel density, then copied once; only the part that needs repainting
+// reaches the screen.
 void CSimulatorViewWindow::paintEvent(QPaintEvent* event)
 {
     m_pending -= event->region();
     const QRect client = rect();
     QPainter screen(this);
-    COffscreenDC offscreen(*this, &client);
+    COffscreenDC offscreen(screen, &client);
     if (!offscreen.IsValid())
         return;
     {

@@ -1,7 +1,12 @@
-// Every picture the panel names is embedded, of exactly its size, in 24-bit colour.
+// Every picture the panel names is embedded, of exactly its size, in 24-bit
+// colour, and again at twice its size for screens of twice the density.
 
 #include <QFile>
+#include <QIcon>
 #include <QImage>
+
+#include <tuple>
+#include <vector>
 
 #include "app/qt/picture_loader.h"
 #include "panel/picture_ids.h"
@@ -45,6 +50,28 @@ TEST_F(Pictures, EveryIdentifierLoadsAtItsSizeIn24BitColour)
         EXPECT_EQ(image.size(), QSize(other.size_w, other.size_h)) << other.path;
         EXPECT_EQ(bmp_bits(QString::fromLatin1(other.path)), 24) << other.path;
     }
+}
+
+// Each picture has a partner drawn at twice its width and height for screens
+// of twice the density, loaded with a device pixel ratio of 2; so have the icons.
+TEST_F(Pictures, EveryPictureHasAPartnerOfTwiceItsSizeForDenseScreens)
+{
+    std::vector<std::tuple<QImage, QImage, QString>> pairs;  // at its own size, the partner, its file
+    for (const picture_size& picture : PICTURE_SIZES)
+        pairs.emplace_back(load_picture(picture.id), load_picture(picture.id, 2.0), picture_path(picture.id, 2.0));
+    for (const QString name : {"toolbar_128", "icon_128_32", "icon_128_16"}) {
+        const QString two = QStringLiteral(":/pictures/%1@2x.bmp").arg(name);
+        pairs.emplace_back(QImage(QStringLiteral(":/pictures/%1.bmp").arg(name)), QImage(two), two);
+    }
+    for (const auto& [one, two, twoPath] : pairs) {
+        EXPECT_EQ(two.size(), one.size() * 2) << twoPath.toStdString();
+        EXPECT_EQ(two.devicePixelRatio(), 2.0) << twoPath.toStdString();
+        EXPECT_EQ(bmp_bits(twoPath), 24) << twoPath.toStdString();
+    }
+    EXPECT_EQ(load_picture(PICTURE_GUIDE, 1.5).devicePixelRatio(), 2.0) << "any ratio above 1";
+    EXPECT_EQ(application_icon().pixmap(QSize(32, 32), 1.0).size(), QSize(32, 32));
+    EXPECT_EQ(application_icon().pixmap(QSize(32, 32), 2.0).size(), QSize(64, 64));
+    EXPECT_EQ(toolbar_icon().pixmap(QSize(16, 15), 2.0).size(), QSize(32, 30));
 }
 
 TEST_F(Pictures, EachLampsCentreIsItsOwnColour)

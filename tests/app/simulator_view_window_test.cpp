@@ -2,12 +2,16 @@
 // firmware thread, the capture, the double click, the paint and the refresh.
 
 #include <QMouseEvent>
+#include <QPainter>
 #include <QTest>
 #include <QTimerEvent>
 
 #include <memory>
 
+#include "app/qt/offscreen_dc.h"
+#include "app/qt/picture_loader.h"
 #include "app/qt/simulator_view_window.h"
+#include "panel/picture_ids.h"
 #include "qt_app.h"
 #include "sim/simulation_reset.h"
 
@@ -18,6 +22,13 @@ constexpr int STATE_STANDBY = 3;
 const QPoint POWER_KEY(52, 51);
 const QPoint COVER(246, 155);
 const QPoint RED_LAMP(210, 87);
+
+// Whether `shown` holds `picture` pixel for pixel with its top-left at `at`.
+bool shows_at(const QImage& shown, QPoint at, const QImage& picture)
+{
+    return shown.copy(QRect(at, picture.size())).convertToFormat(QImage::Format_RGB32) ==
+           picture.convertToFormat(QImage::Format_RGB32);
+}
 
 // Counts the window's paint events.
 class CPaintCounter : public QObject {
@@ -153,6 +164,46 @@ TEST(SimulatorViewWindow, ATimerOtherThanTheRefreshTicksNothing)
             }
         }
         EXPECT_EQ(heater.m_level.load(), 0) << "a timer of Qt's identifier 1 is not the refresh either";
+    }
+    reset_simulation_statics();
+}
+
+// The panel painted for a screen of twice the pixel density, as a window on
+// one is painted: the pictures' partners at their places in panel pixels, text
+// at the full density, and a press hitting the widget drawn under it.
+TEST(SimulatorViewWindow, AtTwiceThePixelDensityThePanelIsSharpAndEverythingStaysInPlace)
+{
+    qt_app();
+    reset_simulation_statics();
+    {
+        CSimulatorViewWindow window;
+        window.View().Layout();
+        window.resize(500, 430);
+        QImage dense(QSize(1000, 860), QImage::Format_RGB32);
+        dense.setDevicePixelRatio(2);
+        {
+            QPainter screen(&dense);
+            const QRect client = window.rect();
+            EXPECT_EQ(COffscreenDC(screen, &client).Image().size(), QSize(1000, 860)) << "device pixels";
+        }
+        window.render(&dense);
+        const CRect guide = window.View().m_guide.m_rect;
+        EXPECT_TRUE(shows_at(dense, QPoint(guide.left, guide.top) * 2, load_picture(PICTURE_GUIDE, 2)));
+
+        // Text at the full density is not drawn in 2 x 2 blocks of one colour.
+        const CRect readout = window.View().m_readoutState.m_rect;
+        int fine = 0;
+        for (int y = 2 * readout.top - 32; y < 2 * readout.bottom + 32; y += 2)
+            for (int x = 2 * readout.left - 80; x < 2 * readout.right + 80; x += 2)
+                fine += dense.pixel(x + 1, y) != dense.pixel(x, y) || dense.pixel(x, y + 1) != dense.pixel(x, y);
+        EXPECT_GT(fine, 20) << "the readout's text";
+
+        const CRect key = window.View().m_keyPower.m_rect;
+        QTest::mousePress(&window, Qt::LeftButton, {}, POWER_KEY);
+        EXPECT_EQ(window.View().m_captured, &window.View().m_keyPower);
+        window.render(&dense);
+        EXPECT_TRUE(shows_at(dense, QPoint(key.left, key.top) * 2, load_picture(PICTURE_KEY_DOWN, 2)));
+        QTest::mouseRelease(&window, Qt::LeftButton, {}, POWER_KEY);
     }
     reset_simulation_statics();
 }
