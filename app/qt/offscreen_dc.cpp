@@ -38,7 +38,10 @@ COffscreenDC::COffscreenDC(const QPainter& screen, const QRect* client)
 {
 }
 
-COffscreenDC::COffscreenDC(const QRect& client) : m_image(image_size(&client), QImage::Format_RGB32) {}
+COffscreenDC::COffscreenDC(const QRect& client, qreal ratio)
+    : m_image(make_image(image_size(&client), QImage::Format_RGB32, ratio))
+{
+}
 
 void COffscreenDC::CopyTo(QPainter& screen) const
 {

@@ -14,7 +14,8 @@ public:
     // An image for the screen painter's target, the size of the rectangle
     // (none: empty), at the pixel density the painter draws at.
     COffscreenDC(const QPainter& screen, const QRect* client);
-    explicit COffscreenDC(const QRect& client);
+    // An image of the rectangle's size at the given density (benchmarks).
+    explicit COffscreenDC(const QRect& client, qreal ratio = 1.0);
 
     QImage& Image() { return m_image; }
     bool IsValid() const { return !m_image.isNull(); }

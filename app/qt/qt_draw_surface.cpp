@@ -7,7 +7,13 @@
 #include "app/qt/picture_loader.h"
 #include "app/qt/pixel_ratio.h"
 
-CQtDrawSurface::CQtDrawSurface(QPainter& painter) : m_painter(painter), m_ratio(painter_pixel_ratio(painter)) {}
+CQtDrawSurface::CQtDrawSurface(QPainter& painter) : m_painter(painter), m_ratio(painter_pixel_ratio(painter))
+{
+    // Between or beyond the pictures' own densities (1.5, 3) they are scaled,
+    // and then smoothed rather than left jagged.
+    if (m_ratio != picture_scale(m_ratio))
+        m_painter.setRenderHint(QPainter::SmoothPixmapTransform);
+}
 
 // Loaded by identifier at every draw and released at once, in the size that
 // suits the target's pixel density; copied opaque and unscaled from the

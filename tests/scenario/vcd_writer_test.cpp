@@ -28,7 +28,9 @@ class VcdWriter : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_path = ::testing::TempDir() + "vcd_writer_test.vcd";
+        // One file per test: ctest runs the tests of this fixture side by side.
+        m_path = ::testing::TempDir() + "vcd_writer_" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".vcd";
         std::remove(m_path.c_str());
         std::remove(CVcdWriter::TempPathFor(m_path).c_str());
     }
