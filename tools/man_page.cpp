@@ -76,6 +76,14 @@ std::string upper(std::string text)
     return text;
 }
 
+// The usual sections come first, in the usual order; the others follow in
+// the README's order.
+size_t rank(const std::string& section)
+{
+    static const std::vector<std::string> USUAL = {"SYNOPSIS", "DESCRIPTION", "OPTIONS", "EXIT STATUS"};
+    return static_cast<size_t>(std::find(USUAL.begin(), USUAL.end(), section) - USUAL.begin());
+}
+
 }  // namespace
 
 std::string CManPage::Make(const std::string& readme, const CManPageCall& call, std::string& error)
@@ -92,15 +100,12 @@ std::string CManPage::Make(const std::string& readme, const CManPageCall& call, 
     std::string page = ".TH " + CMarkdownRoff::Escape(upper(call.program)) + " 1 \"\" \"trelvik " + call.version +
                        "\" \"User Commands\"\n";
     page += ".SH NAME\n" + CMarkdownRoff::Escape(call.program) + " \\- " + call.summary + "\n";
-    // The synopsis comes first wherever the README gives it; a program without
-    // one is called by its name alone.
-    const auto synopsis =
-        std::find_if(sections.begin(), sections.end(), [](const CSection& s) { return s.name == "SYNOPSIS"; });
-    if (synopsis == sections.end())
-        sections.insert(sections.begin(), {"SYNOPSIS", {"`" + call.program + "`"}});
-    else
-        std::rotate(sections.begin(), synopsis, synopsis + 1);
+    // A program without a synopsis in the README is called by its name alone.
+    if (std::none_of(sections.begin(), sections.end(), [](const CSection& s) { return s.name == "SYNOPSIS"; }))
+        sections.push_back({"SYNOPSIS", {"`" + call.program + "`"}});
+    std::stable_sort(sections.begin(), sections.end(),
+                     [](const CSection& a, const CSection& b) { return rank(a.name) < rank(b.name); });
     for (const CSection& section : sections)
-        page += ".SH " + section.name + "\n" + CMarkdownRoff::Blocks(section.lines);
+        page += ".SH " + section.name + "\n" + CMarkdownRoff::Blocks(section.lines, call.program);
     return page;
 }

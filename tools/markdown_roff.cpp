@@ -1,5 +1,7 @@
 #include "tools/markdown_roff.h"
 
+#include <algorithm>
+
 namespace {
 
 bool starts_with(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
@@ -97,7 +99,10 @@ std::string CMarkdownRoff::Inline(const std::string& text)
     return out;
 }
 
-std::string CMarkdownRoff::Blocks(const std::vector<std::string>& lines) { return CMarkdownRoff(lines).Convert(); }
+std::string CMarkdownRoff::Blocks(const std::vector<std::string>& lines, const std::string& program)
+{
+    return CMarkdownRoff(lines, program).Convert();
+}
 
 std::string CMarkdownRoff::Convert()
 {
@@ -148,26 +153,36 @@ void CMarkdownRoff::List()
 
 // A table becomes a tagged list: the first cell is the tag, and each other
 // cell follows on its own line, after its column's heading when it has one.
+// A column of the page's own program is the only one kept beside the first.
 void CMarkdownRoff::Table()
 {
-    const std::vector<std::string> heads = cells(Line());
+    std::vector<std::string> heads = cells(Line());
+    const auto own = std::find(heads.begin(), heads.end(), "`" + m_program + "`");
+    const size_t keep = own == heads.end() ? 0 : static_cast<size_t>(own - heads.begin());
+    if (keep)
+        heads = {heads[0], ""};
     m_next += 2;  // the heading row and the |---| row under it
     for (; !AtEnd() && is_row(Line()); ++m_next) {
-        const std::vector<std::string> row = cells(Line());
-        if (row.empty())
-            continue;
-        m_out += ".TP\n" + guarded(Inline(row[0])) + "\n";
-        bool first = true;
-        for (size_t c = 1; c < row.size(); ++c) {
-            if (row[c].empty() || row[c] == "—")
-                continue;
-            const std::string head = c < heads.size() && row.size() > 2 && !heads[c].empty()
-                                         ? "\\fI" + Inline(heads[c]) + ":\\fR "
-                                         : "";
-            m_out += (first ? "" : ".br\n") + guarded(head + Inline(row[c])) + "\n";
-            first = false;
-        }
+        std::vector<std::string> row = cells(Line());
+        if (keep && row.size() > keep)
+            row = {row[0], row[keep]};
+        Row(heads, row);
     }
+}
+
+// A row without a cell of its own beside the tag ("—") is left out.
+void CMarkdownRoff::Row(const std::vector<std::string>& heads, const std::vector<std::string>& row)
+{
+    std::string body;
+    for (size_t c = 1; c < row.size(); ++c) {
+        if (row[c].empty() || row[c] == "—")
+            continue;
+        const bool headed = c < heads.size() && row.size() > 2 && !heads[c].empty();
+        const std::string head = headed ? "\\fI" + Inline(heads[c]) + ":\\fR " : "";
+        body += (body.empty() ? "" : ".br\n") + guarded(head + Inline(row[c])) + "\n";
+    }
+    if (!body.empty())
+        m_out += ".TP\n" + guarded(Inline(row[0])) + "\n" + body;
 }
 
 // Fenced code, indented, line by line as it stands.

@@ -42,6 +42,7 @@ TEST(MarkdownRoff, BlocksAndGuardedRequests)
         "| code | `one` | `two` |",
         "|---|---|---|",
         "| 0 | held | — |",
+        "| 1 | — | — |",
         "| 2 | usage `a\\|b` | refused |",
         "```",
         ".code -x",
@@ -55,20 +56,25 @@ TEST(MarkdownRoff, BlocksAndGuardedRequests)
               ".TP\n0\n\\fI\\fBone\\fR:\\fR held\n"
               ".TP\n2\n\\fI\\fBone\\fR:\\fR usage \\fBa|b\\fR\n.br\n\\fI\\fBtwo\\fR:\\fR refused\n"
               ".PP\n.RS 4\n.nf\n\\&.code \\-x\n.fi\n.RE\n");
+    // On the page of `two` only its own column stands beside the codes.
+    EXPECT_EQ(CMarkdownRoff::Blocks({"| code | `one` | `two` |", "|---|---|---|", "| 0 | held | — |", "| 2 | x | refused |"},
+                                    "two"),
+              ".TP\n2\nrefused\n");
 }
 
-TEST(ManPage, MarkedPartsJoinedBySectionWithTheSynopsisFirst)
+TEST(ManPage, MarkedPartsJoinedBySectionInTheUsualOrder)
 {
     const std::string readme =
         "# Title\n<!-- man tool other: DESCRIPTION -->\nFirst part.\n<!-- end man -->\nNot in the page.\n"
         "<!-- man tool: SYNOPSIS -->\n```\ntool FILE\n```\n<!-- end man -->\n"
+        "<!-- man tool: EXIT STATUS -->\nCodes.\n<!-- end man -->\n"
         "<!-- man tool: DESCRIPTION -->\nSecond part.\n<!-- end man -->\n";
     std::string error;
     const std::string page = CManPage::Make(readme, {"tool", "does things", "1.2"}, error);
     EXPECT_EQ(page,
               ".TH TOOL 1 \"\" \"trelvik 1.2\" \"User Commands\"\n.SH NAME\ntool \\- does things\n"
               ".SH SYNOPSIS\n.PP\n.RS 4\n.nf\ntool FILE\n.fi\n.RE\n"
-              ".SH DESCRIPTION\n.PP\nFirst part.\n.PP\nSecond part.\n");
+              ".SH DESCRIPTION\n.PP\nFirst part.\n.PP\nSecond part.\n.SH EXIT STATUS\n.PP\nCodes.\n");
     EXPECT_NE(CManPage::Make(readme, {"other", "x", "1"}, error).find(".SH SYNOPSIS\n.PP\n\\fBother\\fR\n"),
               std::string::npos);
 
