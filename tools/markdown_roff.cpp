@@ -48,7 +48,7 @@ std::vector<std::string> cells(const std::string& row)
     return out;
 }
 
-// The text between the mark at `from` and its closing mark; npos when unclosed.
+// Where the mark opened at `from` is closed; npos when it is not.
 size_t closing(const std::string& text, size_t from, const std::string& mark)
 {
     return text.find(mark, from + mark.size());
