@@ -61,7 +61,7 @@ void CTraceDock::SetRecorder(CTraceRecorder& recorder)
     for (const QString& name : m_chosen)
         recorder.AddVariable(name.toStdString());
     m_view->SetBuffer(recorder.Buffer());
-    FillVariables();
+    ShowChosen();
     ShowView();
 }
 
@@ -77,21 +77,24 @@ void CTraceDock::ShowView()
     m_follow->setChecked(m_view->Following());
 }
 
-// The watched variables, each once; a chosen one is traced from now on.
+// The watched variables, each once; a chosen one is traced from now on. The
+// menu is built once: a handler must never delete the action it runs from.
 void CTraceDock::FillVariables()
 {
-    m_variables->clear();
     for (uint8_t i = 0; i < FW_VARIABLE_COUNT; ++i) {
         const QString name = QString::fromUtf8(fw_variables[i].name);
         QAction* action = m_variables->addAction(name);
         action->setCheckable(true);
-        action->setChecked(m_recorder->Traces(name.toStdString()));
+        connect(action, &QAction::triggered, this, [this, name] { AddVariable(name); });
+    }
+    ShowChosen();
+}
+
+void CTraceDock::ShowChosen()
+{
+    for (QAction* action : m_variables->actions()) {
+        action->setChecked(m_recorder->Traces(action->text().toStdString()));
         action->setEnabled(!action->isChecked());
-        connect(action, &QAction::triggered, this, [this, action, name] {
-            AddVariable(name);
-            action->setChecked(m_recorder->Traces(name.toStdString()));
-            action->setEnabled(!action->isChecked());
-        });
     }
 }
 
@@ -103,6 +106,6 @@ bool CTraceDock::AddVariable(const QString& name)
         return false;
     m_chosen << name;
     m_view->ChannelsChanged();
-    FillVariables();
+    ShowChosen();
     return true;
 }

@@ -29,6 +29,7 @@ public:
 private:
     void ShowView();
     void FillVariables();
+    void ShowChosen();
 
     CTraceRecorder* m_recorder;
     CTraceView* m_view = nullptr;
