@@ -46,8 +46,23 @@ void report_end_stops(const CEndSwitchSeam* seam, const CMotorWidget& motor, por
     }
     sig_write(highEnd, highLevel);
     sig_write(lowEnd, lowLevel);
-    highMark.SetState(highLevel ? 0 : 1);
-    lowMark.SetState(lowLevel ? 0 : 1);
+    // The lit indicator is told first, so at the low end the low one leads.
+    if (!lowLevel && highLevel) {
+        lowMark.SetState(1);
+        highMark.SetState(0);
+    } else {
+        highMark.SetState(highLevel ? 0 : 1);
+        lowMark.SetState(lowLevel ? 0 : 1);
+    }
+}
+
+// The six port bytes as one number, to see at a glance whether any bit moved.
+uint64_t port_snapshot()
+{
+    uint64_t bytes = 0;
+    for (std::atomic<uint8_t>* port : port_bytes)
+        bytes = bytes << 8 | port->load(std::memory_order_relaxed);
+    return bytes;
 }
 
 }  // namespace
@@ -79,12 +94,19 @@ void CSimBoard::StartExchange()
         pin->Sample();
     for (CWordBinding* word : m_words)
         word->Sample();
+    m_pinsStale.store(true, std::memory_order_relaxed);
 }
 
 void CSimBoard::PeriodicExchange()
 {
-    for (CPortPin* pin : m_pins)
-        pin->Refresh();
+    // Every pin knows the level it last passed on, so while no port byte has
+    // changed since the last walk no pin can have news: the walk is skipped.
+    const uint64_t ports = port_snapshot();
+    if (m_pinsStale.exchange(false, std::memory_order_relaxed) || ports != m_lastPorts) {
+        m_lastPorts = ports;
+        for (CPortPin* pin : m_pins)
+            pin->Refresh();
+    }
     for (CWordBinding* word : m_words)
         word->Refresh();
 

@@ -40,4 +40,9 @@ public:
 
     CSimBoard(const CSimBoard&) = delete;
     CSimBoard& operator=(const CSimBoard&) = delete;
+
+private:
+    // The port bytes at the last pin walk; stale after a start exchange.
+    uint64_t m_lastPorts = 0;
+    std::atomic<bool> m_pinsStale{true};
 };
