@@ -1,15 +1,28 @@
 #!/usr/bin/env bash
 # Tries the package on a fresh Debian 12: a minimal system made by debootstrap
-# in ROOT (made when missing; needs root and Debian's mirror), then, inside it,
+# in ROOT (made when missing; needs root and a Debian mirror: MIRROR, or else
+# the first one this host's own apt sources name), then, inside it,
 # `apt-get install ./trelvik_*.deb`, every program's --version, the window
 # started for 3 s on the offscreen platform, the whole-cycle scenario run,
 # `man -w` of each page, and `apt-get remove`.
 #
-# usage: sudo packaging/try_on_fresh_debian.sh trelvik_VERSION_ARCH.deb ROOT
+# usage: sudo packaging/try_on_fresh_debian.sh trelvik_VERSION_ARCH.deb ROOT [MIRROR]
 set -euo pipefail
 deb=$(realpath "$1")
 root="$2"
-[ -d "$root/usr" ] || debootstrap --variant=minbase bookworm "$root" http://deb.debian.org/debian
+
+# The host's first Debian archive (not its security archive), from either format of apt's sources.
+host_mirror() {
+  { awk '/^URIs:/ {for (i = 2; i <= NF; i++) print $i}' /etc/apt/sources.list.d/*.sources 2>/dev/null
+    awk '$1 == "deb" {for (i = 2; i <= NF; i++) if ($i ~ /:\/\//) {print $i; break}}' \
+      /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null
+  } | grep -v -- '-security' | head -n 1
+}
+mirror="${3:-$(host_mirror)}"
+if [ ! -d "$root/usr" ]; then
+  [ -n "$mirror" ] || { echo "no Debian mirror in this host's apt sources: give one as MIRROR" >&2; exit 2; }
+  debootstrap --variant=minbase bookworm "$root" "$mirror"
+fi
 cp "$deb" "$(dirname "$0")/../scenario/examples/whole_cycle.scn" "$root/tmp/"
 cp /etc/resolv.conf "$root/etc/resolv.conf"
 mountpoint -q "$root/proc" || mount -t proc proc "$root/proc"
