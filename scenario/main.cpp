@@ -5,10 +5,10 @@
 
 #include <iostream>
 
-#include "scenario/cleanup_signals.h"
+#include "cli/cleanup_signals.h"
 #include "scenario/command_line.h"
-#include "scenario/scenario_batch.h"
-#include "scenario/scenario_explorer.h"
+#include "scenario/run/scenario_batch.h"
+#include "scenario/explore/scenario_explorer.h"
 #include "trelvik_version.h"
 
 int main(int argc, char** argv)

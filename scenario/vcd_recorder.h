@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "scenario/scenario_signals.h"
-#include "scenario/vcd_writer.h"
+#include "scenario/language/panel_names.h"
+#include "sim/vcd_writer.h"
 #include "sim/signal_sampler.h"
 
 class CVirtualSimulator;

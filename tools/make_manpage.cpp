@@ -6,7 +6,7 @@
 #include <iostream>
 #include <sstream>
 
-#include "scenario/output_file.h"
+#include "cli/output_file.h"
 #include "tools/man_page.h"
 
 int main(int argc, char** argv)

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "scenario/output_file.h"
+#include "cli/output_file.h"
 #include "tools/vcd_plot.h"
 #include "tools/vcd_reader.h"
 #include "trelvik_version.h"

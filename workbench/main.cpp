@@ -3,7 +3,7 @@
 #include <QApplication>
 
 #include "workbench/workbench_command_line.h"
-#include "workbench/workbench_window.h"
+#include "workbench/widgets/workbench_window.h"
 
 int main(int argc, char** argv)
 {

@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <sys/resource.h>
 
-#include "workbench/frame_driver.h"
-#include "workbench/scenario_replay.h"
-#include "workbench/workbench_window.h"
+#include "workbench/model/frame_driver.h"
+#include "workbench/model/scenario_replay.h"
+#include "workbench/widgets/workbench_window.h"
 
 CMeasureReport::CMeasureReport(CWorkbenchWindow& window) : QObject(&window), m_window(window)
 {

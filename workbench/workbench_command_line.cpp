@@ -4,13 +4,13 @@
 #include <iostream>
 
 #include "firmware/fw_watch.h"
-#include "scenario/scenario_parser.h"
+#include "scenario/language/scenario_parser.h"
 #include "trelvik_version.h"
-#include "workbench/frame_clock.h"
-#include "workbench/frame_driver.h"
+#include "workbench/model/frame_clock.h"
+#include "workbench/model/frame_driver.h"
 #include "workbench/measure_report.h"
-#include "workbench/trace_dock.h"
-#include "workbench/workbench_window.h"
+#include "workbench/widgets/trace_dock.h"
+#include "workbench/widgets/workbench_window.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "scenario/random_use.h"
-#include "scenario/scenario_explorer.h"
-#include "scenario/scenario_parser.h"
+#include "scenario/explore/random_use.h"
+#include "scenario/explore/scenario_explorer.h"
+#include "scenario/language/scenario_parser.h"
 
 namespace {
 

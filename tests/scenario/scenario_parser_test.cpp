@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <fstream>
 
-#include "scenario/scenario_parser.h"
-#include "scenario/scenario_signals.h"
+#include "scenario/language/scenario_parser.h"
+#include "scenario/language/panel_names.h"
 
 namespace {
 

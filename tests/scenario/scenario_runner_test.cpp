@@ -10,12 +10,12 @@
 #include <sstream>
 
 #include "board/port_pin.h"
-#include "scenario/png_snapshot.h"
-#include "scenario/scenario_parser.h"
-#include "scenario/scenario_runner.h"
-#include "scenario/scenario_signals.h"
+#include "scenario/run/png_snapshot.h"
+#include "scenario/language/scenario_parser.h"
+#include "scenario/reports/verdict_printer.h"
+#include "scenario/language/panel_names.h"
 #include "tools/vcd_reader.h"
-#include "scenario/vcd_writer.h"
+#include "sim/vcd_writer.h"
 #include "support/sim_fixture.h"
 
 namespace {

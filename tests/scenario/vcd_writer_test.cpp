@@ -10,7 +10,7 @@
 #include <sstream>
 
 #include "tools/vcd_reader.h"
-#include "scenario/vcd_writer.h"
+#include "sim/vcd_writer.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "app/qt/picture_loader.h"
 #include "app/qt_app.h"
 #include "panel/picture_ids.h"
-#include "workbench/cached_draw_surface.h"
+#include "workbench/widgets/cached_draw_surface.h"
 
 namespace {
 

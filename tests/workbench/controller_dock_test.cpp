@@ -4,9 +4,9 @@
 #include <algorithm>
 
 #include "firmware/fw_watch.h"
-#include "workbench/controller_dock.h"
-#include "workbench/timers_model.h"
-#include "workbench/variables_model.h"
+#include "workbench/widgets/controller_dock.h"
+#include "workbench/model/timers_model.h"
+#include "workbench/model/variables_model.h"
 #include "workbench_fixture.h"
 
 namespace {

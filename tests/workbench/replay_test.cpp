@@ -6,12 +6,12 @@
 
 #include <sstream>
 
-#include "scenario/scenario_parser.h"
-#include "scenario/scenario_runner.h"
-#include "workbench/session_files.h"
+#include "scenario/language/scenario_parser.h"
+#include "scenario/reports/verdict_printer.h"
+#include "workbench/widgets/session_files.h"
 
-#include "workbench/log_dock.h"
-#include "workbench/scenario_replay.h"
+#include "workbench/widgets/log_dock.h"
+#include "workbench/model/scenario_replay.h"
 #include "workbench_fixture.h"
 
 namespace {

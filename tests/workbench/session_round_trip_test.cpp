@@ -9,12 +9,12 @@
 
 #include <sstream>
 
-#include "scenario/scenario_parser.h"
-#include "scenario/scenario_runner.h"
+#include "scenario/language/scenario_parser.h"
+#include "scenario/reports/verdict_printer.h"
 #include "sim/panel_parts.h"
-#include "workbench/fault_menu.h"
-#include "workbench/session_files.h"
-#include "workbench/workbench_actions.h"
+#include "workbench/widgets/fault_menu.h"
+#include "workbench/widgets/session_files.h"
+#include "workbench/widgets/workbench_actions.h"
 #include "workbench_fixture.h"
 
 namespace {

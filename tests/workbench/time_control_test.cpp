@@ -4,9 +4,9 @@
 #include <QAction>
 
 #include "firmware/fw_main.h"
-#include "workbench/frame_clock.h"
-#include "workbench/trace_buffer.h"
-#include "workbench/workbench_actions.h"
+#include "workbench/model/frame_clock.h"
+#include "workbench/model/trace_buffer.h"
+#include "workbench/widgets/workbench_actions.h"
 #include "workbench_fixture.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <map>
 #include <vector>
 
-#include "workbench/time_axis.h"
-#include "workbench/trace_buffer.h"
+#include "workbench/model/time_axis.h"
+#include "workbench/model/trace_buffer.h"
 
 namespace {
 

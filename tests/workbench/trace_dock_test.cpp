@@ -5,7 +5,7 @@
 #include <QMenu>
 #include <QToolButton>
 
-#include "workbench/trace_dock.h"
+#include "workbench/widgets/trace_dock.h"
 #include "workbench/workbench_fixture.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <QTest>
 
 #include "app/qt_app.h"
-#include "workbench/trace_buffer.h"
-#include "workbench/trace_view.h"
+#include "workbench/model/trace_buffer.h"
+#include "workbench/widgets/trace_view.h"
 
 namespace {
 

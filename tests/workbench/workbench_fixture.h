@@ -7,9 +7,9 @@
 #include <memory>
 
 #include "app/qt_app.h"
-#include "workbench/frame_driver.h"
-#include "workbench/panel_view.h"
-#include "workbench/workbench_window.h"
+#include "workbench/model/frame_driver.h"
+#include "workbench/widgets/panel_view.h"
+#include "workbench/widgets/workbench_window.h"
 
 class CWorkbenchTest : public CQtTest {
 protected:

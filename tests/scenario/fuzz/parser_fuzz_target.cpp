@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <string>
 
-#include "scenario/input_file.h"
-#include "scenario/scenario_parser.h"
+#include "cli/input_file.h"
+#include "scenario/language/scenario_parser.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -1,0 +1,124 @@
+#include "cli/input_file.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr char HEX[] = "0123456789abcdef";
+
+// The length of the UTF-8 sequence at text[i], or 0 when it is not one:
+// no overlong forms, no surrogates, nothing above U+10FFFF.
+size_t utf8_length(const std::string& text, size_t i)
+{
+    const auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
+    const unsigned char lead = byte(i);
+    if (lead < 0x80)
+        return 1;
+    size_t length = 0;
+    unsigned char low = 0x80, high = 0xBF;  // the range of the second byte
+    if (lead >= 0xC2 && lead <= 0xDF)
+        length = 2;
+    else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    } else
+        return 0;
+    if (i + length > text.size() || byte(i + 1) < low || byte(i + 1) > high)
+        return 0;
+    for (size_t k = 2; k < length; ++k)
+        if (byte(i + k) < 0x80 || byte(i + k) > 0xBF)
+            return 0;
+    return length;
+}
+
+bool is_control(unsigned char c) { return (c < 0x20 && c != '\t' && c != '\n' && c != '\r') || c == 0x7F; }
+
+}  // namespace
+
+bool CInputFile::Fail(int line, std::string reason)
+{
+    m_errorLine = line;
+    m_errorReason = std::move(reason);
+    return false;
+}
+
+bool CInputFile::Read(const std::string& path)
+{
+    m_text.clear();
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return Fail(0, std::strerror(errno));
+    struct stat st {};
+    if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        close(fd);
+        return Fail(0, "is a directory, not a scenario file");
+    }
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            const int why = errno;
+            close(fd);
+            return Fail(0, std::strerror(why));
+        }
+        if (n == 0)
+            break;
+        m_text.append(buffer, static_cast<size_t>(n));
+        if (m_text.size() > MAX_BYTES) {
+            close(fd);
+            return Fail(0, "larger than " + std::to_string(MAX_BYTES / (1024 * 1024)) + " MB, not a scenario file");
+        }
+    }
+    close(fd);
+    return Check(m_text);
+}
+
+bool CInputFile::Check(const std::string& text)
+{
+    if (&text != &m_text)
+        m_text = text;
+    m_errorLine = 0;
+    m_errorReason.clear();
+    if (m_text.rfind("\xEF\xBB\xBF", 0) == 0)
+        m_text.erase(0, 3);
+    int line = 1;
+    bool step = false;      // a line with more than blanks and a comment
+    bool lineOpen = false;  // something but blanks seen on this line
+    for (size_t i = 0; i < m_text.size();) {
+        const unsigned char c = static_cast<unsigned char>(m_text[i]);
+        const size_t length = utf8_length(m_text, i);
+        if (length == 0)
+            return Fail(line, "not UTF-8 text (byte 0x" + std::string(1, HEX[c >> 4]) + HEX[c & 15] + ")");
+        if (is_control(c))
+            return Fail(line, "not text (control byte 0x" + std::string(1, HEX[c >> 4]) + HEX[c & 15] + ")");
+        if (c == '\n') {
+            ++line;
+            lineOpen = false;
+        } else if (c != ' ' && c != '\t' && c != '\r' && !lineOpen) {
+            lineOpen = true;
+            step |= c != '#';
+        }
+        i += length;
+    }
+    if (!step)
+        return Fail(0, m_text.empty() ? "empty: no step to run" : "no step to run (only comments and blank lines)");
+    return true;
+}
+
+std::string CInputFile::ErrorMessage(const std::string& path) const
+{
+    return m_errorLine > 0 ? path + ":" + std::to_string(m_errorLine) + ": " + m_errorReason
+                           : path + ": " + m_errorReason;
+}

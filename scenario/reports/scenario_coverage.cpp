@@ -1,0 +1,176 @@
+#include "scenario/reports/scenario_coverage.h"
+
+#include "firmware/fw_main.h"
+#include "panel/state_names.h"
+
+namespace {
+
+bool in_cycle(int32_t state) { return state >= ST_WASHING && state <= ST_DISCHARGE; }
+
+const fw_variable* variable(const char* name) { return fw_variable_find(name); }
+
+int32_t read(const fw_variable* v) { return v ? fw_variable_read(v) : 0; }
+
+void line(std::ostream& out, bool reached, const std::string& what)
+{
+    out << "  " << (reached ? '+' : '-') << " " << what << "\n";
+}
+
+std::string state_text(int32_t index) { return std::to_string(index + 1) + " " + state_name(index + 1); }
+
+}  // namespace
+
+const CScenarioCoverage::CTransition CScenarioCoverage::TRANSITIONS[TRANSITION_COUNT] = {
+    // the idle states
+    {ST_STARTUP, ST_POWER_OFF, "start-up done"},
+    {ST_POWER_OFF, ST_STANDBY, "power key"},
+    {ST_STANDBY, ST_POWER_OFF, "power key"},
+    {ST_STANDBY, ST_COVER_OPEN, "cover opened"},
+    {ST_STANDBY, ST_DRAWER_OPEN, "drawer opened"},
+    {ST_STANDBY, ST_MANUAL_WASH, "manual-wash key"},
+    {ST_COVER_OPEN, ST_WASHING, "cover closed, the cycle begins"},
+    {ST_COVER_OPEN, ST_DRAWER_OPEN, "drawer opened under the open cover"},
+    {ST_DRAWER_OPEN, ST_COVER_OPEN, "drawer closed, the cover still open"},
+    {ST_DRAWER_OPEN, ST_STANDBY, "drawer closed"},
+    {ST_MANUAL_WASH, ST_STANDBY, "wash programme ended or manual-wash key"},
+    // the cycle
+    {ST_WASHING, ST_CUTTING, "30 s of washing"},
+    {ST_CUTTING, ST_DRYING, "30 s of cutting"},
+    {ST_DRYING, ST_DISCHARGE, "dry: heater_reading above 516"},
+    {ST_DISCHARGE, ST_STANDBY, "30 s of discharge"},
+    // the power key in each cycle state
+    {ST_WASHING, ST_POWER_OFF, "power key"},
+    {ST_CUTTING, ST_POWER_OFF, "power key"},
+    {ST_DRYING, ST_POWER_OFF, "power key"},
+    {ST_DISCHARGE, ST_POWER_OFF, "power key"},
+    // each interruption, resumed when closed
+    {ST_WASHING, ST_COVER_OPEN, "interrupted by the cover"},
+    {ST_WASHING, ST_DRAWER_OPEN, "interrupted by the drawer"},
+    {ST_CUTTING, ST_COVER_OPEN, "interrupted by the cover"},
+    {ST_CUTTING, ST_DRAWER_OPEN, "interrupted by the drawer"},
+    {ST_DRYING, ST_COVER_OPEN, "interrupted by the cover"},
+    {ST_DRYING, ST_DRAWER_OPEN, "interrupted by the drawer"},
+    {ST_DISCHARGE, ST_COVER_OPEN, "interrupted by the cover"},
+    {ST_DISCHARGE, ST_DRAWER_OPEN, "interrupted by the drawer"},
+};
+
+const char* const CScenarioCoverage::OUTCOMES[OUTCOME_COUNT] = {"arrived", "retried", "given up"};
+
+CScenarioCoverage::CScenarioCoverage() : m_stateIndex(variable("state_index"))
+{
+    m_travels[0] = CTravel{fw_timer_find("disk_timer"),
+                           {variable("disk_retry_rs"), variable("disk_retry_ls")},
+                           {DISK_MOT_RS, DISK_MOT_LS},
+                           {DISK_MOT_A, DISK_MOT_B},
+                           false, -1, {0, 0}};
+    m_travels[1] = CTravel{fw_timer_find("exit_timer"),
+                           {variable("exit_retry_ccw"), variable("exit_retry_cw")},
+                           {OVER_SENSOR_CCW, OVER_SENSOR_CW},
+                           {EXIT_MOT_A, EXIT_MOT_B},
+                           false, -1, {0, 0}};
+}
+
+void CScenarioCoverage::Start()
+{
+    m_state = ST_STARTUP;
+    m_interrupted = -1;
+    m_entered[ST_STARTUP] = true;
+    for (bool& running : m_running)
+        running = false;
+    for (CTravel& travel : m_travels) {
+        travel.running = false;
+        travel.direction = -1;
+        travel.retries[0] = travel.retries[1] = 0;
+    }
+}
+
+void CScenarioCoverage::Enter(int32_t state)
+{
+    const int32_t from = m_state;
+    m_state = state;
+    if (state < 0 || state >= STATE_COUNT)
+        return;
+    m_entered[state] = true;
+    // Closing the cover or drawer over a suspended cycle state resumes it.
+    const bool resumes = (from == ST_COVER_OPEN || from == ST_DRAWER_OPEN) && state == m_interrupted;
+    if (in_cycle(from) && (state == ST_COVER_OPEN || state == ST_DRAWER_OPEN))
+        m_interrupted = from;
+    else if (state != ST_COVER_OPEN && state != ST_DRAWER_OPEN)
+        m_interrupted = -1;
+    if (resumes)
+        return;
+    for (int i = 0; i < TRANSITION_COUNT; ++i)
+        if (TRANSITIONS[i].from == from && TRANSITIONS[i].to == state)
+            m_taken[i] = true;
+}
+
+void CScenarioCoverage::WatchTravel(CTravel& travel)
+{
+    for (int end = 0; end < 2; ++end)
+        if (sig_read(travel.drive[end]))
+            travel.direction = end;
+    const bool running = travel.timer && travel.timer->timer->status == TIMER_RUNNING;
+    if (travel.running && !running && travel.direction >= 0 && sig_read(travel.end[travel.direction]) == 0)
+        m_seen[ARRIVED] = true;
+    travel.running = running;
+    for (int end = 0; end < 2; ++end) {
+        const int32_t retries = read(travel.retry[end]);
+        if (retries > travel.retries[end])
+            m_seen[RETRIED] = true;
+        // The fourth failure clears the counter with the mechanism still away from that end.
+        if (travel.retries[end] == 3 && retries == 0 && sig_read(travel.end[end]) != 0)
+            m_seen[GIVEN_UP] = true;
+        travel.retries[end] = retries;
+    }
+}
+
+void CScenarioCoverage::AfterMs()
+{
+    const int32_t state = read(m_stateIndex);
+    if (state != m_state)
+        Enter(state);
+    for (int i = 0; i < TIMER_COUNT && i < FW_TIMER_COUNT; ++i) {
+        const bool running = fw_timers[i].timer->status == TIMER_RUNNING;
+        m_started[i] |= running && !m_running[i];
+        m_running[i] = running;
+    }
+    for (CTravel& travel : m_travels)
+        WatchTravel(travel);
+}
+
+namespace {
+template <size_t N>
+int count(const bool (&flags)[N])
+{
+    int n = 0;
+    for (bool flag : flags)
+        n += flag;
+    return n;
+}
+}  // namespace
+
+int CScenarioCoverage::States() const { return count(m_entered); }
+int CScenarioCoverage::Transitions() const { return count(m_taken); }
+int CScenarioCoverage::Timers() const { return count(m_started); }
+int CScenarioCoverage::Outcomes() const { return count(m_seen); }
+
+void CScenarioCoverage::Report(std::ostream& out) const
+{
+    out << "states entered: " << States() << "/" << STATE_COUNT << "\n";
+    for (int32_t s = 0; s < STATE_COUNT; ++s)
+        line(out, m_entered[s], state_text(s));
+    out << "transitions taken: " << Transitions() << "/" << TRANSITION_COUNT << "\n";
+    for (int i = 0; i < TRANSITION_COUNT; ++i) {
+        const CTransition& t = TRANSITIONS[i];
+        line(out, m_taken[i], state_text(t.from) + " -> " + state_text(t.to) + " (" + t.what + ")");
+    }
+    out << "timers started: " << Timers() << "/" << TIMER_COUNT << "\n";
+    for (int i = 0; i < TIMER_COUNT && i < FW_TIMER_COUNT; ++i)
+        line(out, m_started[i], fw_timers[i].name);
+    out << "travel outcomes seen: " << Outcomes() << "/" << OUTCOME_COUNT << "\n";
+    for (int i = 0; i < OUTCOME_COUNT; ++i)
+        line(out, m_seen[i], OUTCOMES[i]);
+    out << "coverage: states " << States() << "/" << STATE_COUNT << ", transitions " << Transitions() << "/"
+        << TRANSITION_COUNT << ", timers " << Timers() << "/" << TIMER_COUNT << ", travel outcomes " << Outcomes()
+        << "/" << OUTCOME_COUNT << "\n";
+}

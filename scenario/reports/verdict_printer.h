@@ -1,0 +1,51 @@
+#pragma once
+// Runs a parsed scenario on a fresh assembled simulator in virtual time:
+// one line per expectation (where, when, what was expected, what was seen)
+// and a closing "N passed, M failed". A run-until whose limit passes is a
+// failed expectation too; a failure does not stop the run. The file is run
+// by CScenarioFileRun (trace, invariants); the runner prints its verdicts.
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "scenario/run/file_result.h"
+#include "scenario/run/scenario_executor.h"
+#include "scenario/language/scenario_step.h"
+
+struct CScenarioOptions {
+    std::string fileName = "scenario";  // for the lines printed
+    std::string vcdPath;                // empty: no trace
+    bool quiet = false;                 // print only the failed expectations and the summary
+};
+
+class CScenarioRunner {
+public:
+    // Exit codes.
+    static constexpr int ALL_HELD = CFileResult::ALL_HELD;
+    static constexpr int SOME_FAILED = CFileResult::SOME_FAILED;
+    static constexpr int NOT_RUN = CFileResult::NOT_RUN;  // the trace or a snapshot cannot be written
+
+    CScenarioRunner(std::ostream& out, std::ostream& err, CScenarioOptions options);
+
+    // Runs the steps once; returns one of the exit codes.
+    int Run(const std::vector<CScenarioStep>& steps);
+
+    int Passed() const { return m_passed; }
+    int Failed() const { return m_failed; }
+    // Every verdict of the last run, in order.
+    const std::vector<CScenarioResult>& Results() const { return m_results; }
+
+    CScenarioRunner(const CScenarioRunner&) = delete;
+    CScenarioRunner& operator=(const CScenarioRunner&) = delete;
+
+private:
+    void Print(const CFileResult& file, const CScenarioResult& result);
+
+    std::ostream& m_out;
+    std::ostream& m_err;
+    CScenarioOptions m_options;
+    std::vector<CScenarioResult> m_results;
+    int m_passed = 0;
+    int m_failed = 0;
+};

@@ -1,0 +1,170 @@
+#include "scenario/run/scenario_batch.h"
+
+#include <algorithm>
+
+#include "scenario/reports/junit_report.h"
+#include "cli/output_file.h"
+#include "scenario/reports/scenario_coverage.h"
+#include "scenario/run/instrumented_run.h"
+#include "scenario/language/scenario_parser.h"
+#include "scenario/vcd_recorder.h"
+
+namespace {
+
+// "dir/power_on_off.scn" -> "power_on_off".
+std::string stem_of(const std::string& path)
+{
+    const size_t slash = path.rfind('/');
+    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    const size_t dot = name.rfind('.');
+    if (dot != std::string::npos && dot > 0)
+        name.resize(dot);
+    return name;
+}
+
+}  // namespace
+
+CScenarioBatch::CScenarioBatch(const CCommandLine& command, std::ostream& out, std::ostream& err)
+    : m_command(command), m_out(out), m_err(err)
+{
+    if (command.coverage)
+        m_coverage = std::make_unique<CScenarioCoverage>();
+}
+
+CScenarioBatch::~CScenarioBatch() = default;
+
+void CScenarioBatch::Refuse(size_t file, const std::string& message)
+{
+    m_results[file].ran = false;
+    m_results[file].code = CFileResult::NOT_RUN;
+    m_results[file].error = message;
+    m_err << message << "\n";
+}
+
+// Reads and parses every file; a file that is no scenario is refused alone.
+void CScenarioBatch::Load()
+{
+    const std::vector<std::string>& files = m_command.files;
+    m_loaded.assign(files.size(), CLoaded{});
+    m_results.assign(files.size(), CFileResult{});
+    for (size_t i = 0; i < files.size(); ++i) {
+        m_results[i].file = files[i];
+        m_results[i].ran = true;  // until refused
+        CScenarioParser parser;
+        if (!parser.ParseFile(files[i])) {
+            Refuse(i, parser.ErrorMessage(files[i]));
+            continue;
+        }
+        if (parser.Steps().empty())
+            Refuse(i, files[i] + ": no step to run");
+        m_loaded[i].steps = parser.Steps();
+    }
+}
+
+// The call's own outputs: one that may not be written stops the call before anything runs.
+bool CScenarioBatch::CheckOutputs()
+{
+    const std::vector<std::string>& inputs = m_command.files;
+    std::vector<std::string> targets;
+    std::string error;
+    auto check = [&](const std::string& target) {
+        for (const std::string& other : targets)
+            if (COutputFile::SameTarget(target, other)) {
+                error = target + ": named as two outputs";
+                return false;
+            }
+        targets.push_back(target);
+        return COutputFile::Check(target, inputs, error);
+    };
+    bool ok = true;
+    for (const std::string& name : m_command.vcdVariables)
+        if (ok && !(error = CVcdRecorder::CheckVariable(name)).empty())
+            ok = false;
+    ok = ok && (m_command.junitPath.empty() || check(m_command.junitPath));
+    if (ok && !m_command.vcdPath.empty()) {
+        ok = check(m_command.vcdPath);
+        m_loaded[0].vcdPath = m_command.vcdPath;
+    }
+    if (ok && !m_command.vcdDir.empty()) {
+        ok = COutputFile::EnsureFolder(m_command.vcdDir, error);
+        for (size_t i = 0; ok && i < m_loaded.size(); ++i) {
+            m_loaded[i].vcdPath = m_command.vcdDir + "/" + stem_of(m_command.files[i]) + ".vcd";
+            ok = check(m_loaded[i].vcdPath);
+        }
+    }
+    if (!ok) {
+        m_err << error << "\n";
+        return false;
+    }
+    for (size_t i = 0; i < m_loaded.size(); ++i)
+        if (m_results[i].ran)
+            CheckSnapshots(i);
+    return true;
+}
+
+// A snapshot that may not be written refuses its file before it runs.
+bool CScenarioBatch::CheckSnapshots(size_t file)
+{
+    for (const CScenarioStep& step : m_loaded[file].steps) {
+        if (step.kind != CScenarioStep::SNAPSHOT)
+            continue;
+        std::string error;
+        bool ok = COutputFile::Check(step.path, m_command.files, error);
+        for (const std::string& other : {m_command.junitPath, m_loaded[file].vcdPath})
+            if (ok && !other.empty() && COutputFile::SameTarget(step.path, other)) {
+                error = step.path + ": also the output " + other;
+                ok = false;
+            }
+        if (!ok) {
+            Refuse(file, m_command.files[file] + ":" + std::to_string(step.line) + ": snapshot " + error);
+            return false;
+        }
+    }
+    return true;
+}
+
+void CScenarioBatch::RunFile(size_t file)
+{
+    CScenarioFileRun run(m_command.files[file], m_loaded[file].steps);
+    if (!m_loaded[file].vcdPath.empty())
+        run.SetTrace(m_loaded[file].vcdPath, m_command.vcdVariables);
+    run.SetCoverage(m_coverage.get());
+    run.m_onResult = [this](const CFileResult& result, const CScenarioResult& r) {
+        if (r.error)
+            m_err << result.Line(r) << std::endl;
+        else if (!r.held || !m_command.quiet)
+            m_out << result.Line(r) << "\n";
+    };
+    m_results[file] = run.Run();
+    if (!m_results[file].error.empty())
+        m_err << m_results[file].error << "\n";
+    m_out.flush();
+}
+
+int CScenarioBatch::Run()
+{
+    Load();
+    if (!CheckOutputs())
+        return CFileResult::NOT_RUN;
+    int passed = 0, failed = 0, notRun = 0, code = CFileResult::ALL_HELD;
+    for (size_t i = 0; i < m_results.size(); ++i) {
+        if (m_results[i].ran)
+            RunFile(i);
+        notRun += !m_results[i].ran;
+        passed += m_results[i].Passed();
+        failed += m_results[i].Failed();
+        code = std::max(code, m_results[i].code);
+    }
+    m_out << passed << " passed, " << failed << " failed";
+    if (notRun)
+        m_out << " (" << notRun << (notRun == 1 ? " file" : " files") << " not run)";
+    m_out << std::endl;
+    if (m_coverage)
+        m_coverage->Report(m_out);
+    std::string error;
+    if (!m_command.junitPath.empty() && !CJunitReport::Write(m_command.junitPath, m_results, error)) {
+        m_err << error << "\n";
+        code = CFileResult::NOT_RUN;
+    }
+    return code;
+}

@@ -1,0 +1,46 @@
+#pragma once
+// One call of the runner over its scenario files: every file is read and
+// parsed, and every output checked, before anything runs; then each file runs
+// from a freshly started controller; last come the closing line over all
+// files, the coverage and the JUnit report. The exit code is the worst of
+// the files'.
+
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "scenario/command_line.h"
+#include "scenario/run/file_result.h"
+#include "scenario/language/scenario_step.h"
+
+class CScenarioCoverage;
+
+class CScenarioBatch {
+public:
+    CScenarioBatch(const CCommandLine& command, std::ostream& out, std::ostream& err);
+    ~CScenarioBatch();
+
+    int Run();
+
+    const std::vector<CFileResult>& Results() const { return m_results; }
+
+private:
+    struct CLoaded {
+        std::vector<CScenarioStep> steps;
+        std::string vcdPath;
+    };
+
+    void Load();
+    bool CheckOutputs();
+    bool CheckSnapshots(size_t file);
+    void RunFile(size_t file);
+    void Refuse(size_t file, const std::string& message);
+
+    const CCommandLine& m_command;
+    std::ostream& m_out;
+    std::ostream& m_err;
+    std::vector<CLoaded> m_loaded;       // one per file, in the order given
+    std::vector<CFileResult> m_results;  // one per file
+    std::unique_ptr<CScenarioCoverage> m_coverage;  // over all files, with --coverage
+};

@@ -1,0 +1,65 @@
+#pragma once
+// Drives the session's virtual time by whole frames: a timer advances the
+// firmware by speed x frame interval (as fast as possible: for a slice of
+// wall time) and announces the frame, after which the window repaints once.
+// Paused, the timer stops altogether. Steps run exactly their virtual ms;
+// "to the next change of state" runs as fast as possible, frame by frame,
+// and pauses at the ms the state changes.
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+
+#include <cstdint>
+#include <functional>
+
+#include "workbench/model/frame_clock.h"
+
+class CWorkbenchSession;
+
+class CFrameDriver : public QObject {
+    Q_OBJECT
+public:
+    enum Mode { PAUSED, RUNNING, SEEKING_STATE };
+
+    explicit CFrameDriver(CWorkbenchSession& session, QObject* parent = nullptr);
+
+    Mode GetMode() const { return m_mode; }
+    bool Running() const { return m_mode != PAUSED; }
+    CFrameClock& Clock() { return m_clock; }
+    double Achieved() const { return Running() ? m_clock.Achieved() : 0; }
+
+    // While set, time advances through this instead of the session (a scenario
+    // replayed): it runs to the limit or until `stop` holds, or stops early
+    // of its own; true pauses.
+    std::function<bool(uint64_t limitMs, const std::function<bool()>& stop)> m_advance;
+
+public slots:
+    void Run();
+    void Pause();
+    void ToggleRun();
+    void Step(uint64_t ms);
+    void SeekNextState();
+    void SetSpeed(int index);
+
+signals:
+    void FrameBegins();  // a frame is about to advance virtual time
+    void Frame();        // virtual time moved: repaint
+    void ModeChanged();  // run, pause, seek or speed changed
+
+private:
+    void OnTimer();
+    void RunSlice(const std::function<bool()>& stop);
+    bool Advance(uint64_t limitMs, const std::function<bool()>& stop);
+    void SetMode(Mode mode);
+    void StartTimer();
+    int64_t WallUs() const { return m_wall.nsecsElapsed() / 1000; }
+
+    CWorkbenchSession& m_session;
+    CFrameClock m_clock;
+    QTimer m_timer;
+    QElapsedTimer m_wall;
+    Mode m_mode = PAUSED;
+    int32_t m_seekFrom = 0;  // SEEKING_STATE: the state being left
+    uint64_t m_chunkMs = 1000;  // as fast as possible: virtual ms per run, kept near 2 ms of wall time
+};

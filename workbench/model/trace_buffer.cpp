@@ -1,0 +1,75 @@
+#include "workbench/model/trace_buffer.h"
+
+#include <algorithm>
+
+CTraceBuffer::CTraceBuffer(size_t capacity)
+    : m_capacity(std::max(BLOCK, capacity / BLOCK * BLOCK)),
+      m_ring(m_capacity),
+      m_checkpoints(m_capacity / BLOCK * MAX_CHANNELS)
+{
+}
+
+int CTraceBuffer::AddChannel(const std::string& name, bool isBit, int32_t initial, bool isSigned)
+{
+    const int channel = ChannelCount();
+    if (channel >= MAX_CHANNELS)
+        return -1;
+    m_names.push_back(name);
+    m_isBit.push_back(isBit);
+    m_isSigned.push_back(isSigned);
+    // Known from the start: the value stands in the base and in every checkpoint held.
+    m_current[channel] = m_base[channel] = CValue{initial, 0};
+    for (size_t block = 0; block < m_capacity / BLOCK; ++block)
+        m_checkpoints[block * MAX_CHANNELS + channel] = CValue{initial, 0};
+    return channel;
+}
+
+void CTraceBuffer::Set(int channel, uint64_t timeMs, int32_t value)
+{
+    if (m_current[channel].value == value)
+        return;
+    if (m_count % BLOCK == 0) {
+        const size_t block = m_count / BLOCK % (m_capacity / BLOCK);
+        std::copy(m_current, m_current + MAX_CHANNELS, m_checkpoints.begin() + block * MAX_CHANNELS);
+    }
+    if (m_count >= m_capacity) {
+        const CChange& leaving = At(m_count - m_capacity);
+        m_base[leaving.channel] = CValue{leaving.value, leaving.timeMs};
+    }
+    m_ring[m_count % m_capacity] = CChange{timeMs, channel, value};
+    ++m_count;
+    m_current[channel] = CValue{value, timeMs};
+}
+
+uint64_t CTraceBuffer::FirstAfter(uint64_t timeMs) const
+{
+    uint64_t low = First();
+    uint64_t high = m_count;
+    while (low < high) {
+        const uint64_t mid = low + (high - low) / 2;
+        if (At(mid).timeMs <= timeMs)
+            low = mid + 1;
+        else
+            high = mid;
+    }
+    return low;
+}
+
+CTraceBuffer::CValue CTraceBuffer::ValueSince(int channel, uint64_t timeMs) const
+{
+    const uint64_t end = FirstAfter(timeMs);
+    if (end == m_count)
+        return m_current[channel];
+    // From the checkpoint of end's block while that block is held whole,
+    // otherwise from the values before the oldest change.
+    uint64_t from = end / BLOCK * BLOCK;
+    CValue value = m_base[channel];
+    if (from >= First())
+        value = m_checkpoints[from / BLOCK % (m_capacity / BLOCK) * MAX_CHANNELS + channel];
+    else
+        from = First();
+    for (uint64_t i = from; i < end; ++i)
+        if (At(i).channel == channel)
+            value = CValue{At(i).value, At(i).timeMs};
+    return value;
+}

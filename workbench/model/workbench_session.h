@@ -1,0 +1,91 @@
+#pragma once
+// One session at the workbench: a controller started afresh in virtual time,
+// the trace it leaves, and the record of what the user did to it. All input
+// reaches the simulator here, between runs, at the present virtual time.
+//
+// "Reset CPU" plays the bounded stop in virtual time. Until the restarted
+// firmware runs, input waits, as it would for the window's blocked thread;
+// a run ends at the ms the firmware restarts, so the waiting input lands at
+// exactly that ms, as a scenario's next step would after "reset-cpu".
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "sim/counting_beep.h"
+#include "sim/virtual_simulator.h"
+#include "workbench/model/session_record.h"
+#include "workbench/model/trace_recorder.h"
+
+class CWorkbenchSession {
+public:
+    CWorkbenchSession();  // started: the firmware has run its start-up
+    ~CWorkbenchSession();
+
+    CVirtualSimulator& Sim() { return m_machine->sim; }
+    CSimulatorView& View() { return m_machine->sim.View(); }
+    uint64_t Now() const { return m_machine->sim.Now(); }
+    int32_t StateNumber() const;
+
+    // Runs the firmware to limitMs, or until `stop` holds (checked every
+    // virtual ms); true when `stop` held.
+    bool RunUntil(uint64_t limitMs, const std::function<bool()>& stop = {});
+
+    // The mouse on the panel, at the present virtual time.
+    void Press(CPoint point);
+    void Release();
+    // "Reset CPU" from the present virtual time; ignored while one is under way.
+    void ResetCpu();
+    // Plant faults from the present virtual time (after a reset's stop, as input).
+    void SetFault(const CPlantFault& fault);
+    void ClearFault(const CPlantFault& fault);
+    void ClearAllFaults();
+    // The faults in force as a scenario names them; empty for a healthy plant.
+    std::string ActiveFaults() const { return m_machine->sim.Faults().Describe(); }
+    bool ResettingCpu() const { return m_resetFrom >= 0; }
+
+    // Throws the controller away and starts a fresh one at virtual time 0.
+    void Restart();
+    // While a scenario is replayed the user's input is turned away.
+    void SetInputBlocked(bool blocked) { m_inputBlocked = blocked; }
+    bool InputBlocked() const { return m_inputBlocked; }
+    // The record begins again now, after the steps of a scenario replayed to here.
+    void StartRecordAfter(const std::string& scenario) { m_record.Start(Now(), scenario); }
+
+    CTraceRecorder& Trace() { return m_machine->trace; }
+    const CSessionRecord& Record() const { return m_record; }
+    int RefreshTicks() const { return static_cast<int>(m_machine->sim.RefreshTicks()); }
+
+    CWorkbenchSession(const CWorkbenchSession&) = delete;
+    CWorkbenchSession& operator=(const CWorkbenchSession&) = delete;
+
+private:
+    struct CMachine {
+        CCountingBeep beep;  // made before the simulator, gone after it
+        CVirtualSimulator sim;
+        CTraceRecorder trace;
+    };
+    // What the user did while a reset was stopping the firmware, done once it runs.
+    struct CHeldInput {
+        CRecordedAction::Kind kind;
+        CPoint point;
+        CPlantFault fault;
+        bool all;
+    };
+
+    void Start();
+    void DoPress(CPoint point);
+    void DoRelease();
+    void DoFault(const CHeldInput& input);
+    void Hold(const CHeldInput& input);
+    void FinishReset();
+    int InputAt(CPoint point);
+
+    std::unique_ptr<CMachine> m_machine;
+    CSessionRecord m_record;
+    bool m_inputBlocked = false;
+    int m_resetFrom = -1;  // resets done when the running one began; -1: none runs
+    std::vector<CHeldInput> m_held;
+};

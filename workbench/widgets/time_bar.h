@@ -1,0 +1,28 @@
+#pragma once
+// The time bar: run or pause, the three steps, the six speeds, the virtual
+// clock (mm:ss.mmm), the speed achieved, and "Reset CPU".
+
+#include <QElapsedTimer>
+#include <QToolBar>
+
+#include <cstdint>
+
+#include "workbench/widgets/fixed_label.h"
+
+class CWorkbenchActions;
+
+class CTimeBar : public QToolBar {
+    Q_OBJECT
+public:
+    CTimeBar(CWorkbenchActions& actions, QWidget* parent = nullptr);
+
+    void Show(uint64_t virtualMs, double achieved, bool running);
+    QString ClockText() const { return m_clock->Text(); }
+
+private:
+    CFixedLabel* m_clock;
+    CFixedLabel* m_achieved;
+    uint64_t m_shownMs = UINT64_MAX;
+    bool m_shownRunning = true;
+    QElapsedTimer m_sinceAchieved;  // the speed achieved is shown afresh 4 times a second
+};

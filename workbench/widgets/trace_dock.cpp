@@ -1,0 +1,111 @@
+#include "workbench/widgets/trace_dock.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QScrollArea>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "firmware/fw_watch.h"
+#include "workbench/model/time_axis.h"
+#include "workbench/model/trace_recorder.h"
+#include "workbench/widgets/trace_view.h"
+
+CTraceDock::CTraceDock(CTraceRecorder& recorder, QWidget* parent)
+    : QDockWidget(QString::fromUtf8("추적"), parent), m_recorder(&recorder)
+{
+    setObjectName(QStringLiteral("traceDock"));
+    QWidget* body = new QWidget(this);
+    QVBoxLayout* layout = new QVBoxLayout(body);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->setSpacing(2);
+
+    QHBoxLayout* bar = new QHBoxLayout;
+    m_span = new QLabel(body);
+    m_follow = new QToolButton(body);
+    m_follow->setText(QString::fromUtf8("시계 따라가기"));
+    m_follow->setCheckable(true);
+    m_follow->setToolTip(QString::fromUtf8("오른쪽 끝이 가상 시계를 따라갑니다 (End)"));
+    QToolButton* add = new QToolButton(body);
+    add->setText(QString::fromUtf8("변수 추가"));
+    add->setPopupMode(QToolButton::InstantPopup);
+    m_variables = new QMenu(add);
+    add->setMenu(m_variables);
+    bar->addWidget(m_span);
+    bar->addWidget(m_follow);
+    bar->addWidget(add);
+    bar->addStretch(1);
+    layout->addLayout(bar);
+
+    QScrollArea* scroll = new QScrollArea(body);
+    scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setFrameShape(QFrame::NoFrame);
+    layout->addWidget(scroll, 1);
+    setWidget(body);
+
+    m_view = new CTraceView(recorder.Buffer(), scroll);
+    m_view->setToolTip(QString::fromUtf8("휠: 확대/축소 · Shift+휠, 오른쪽 끌기: 이동 · 클릭, ←/→: 커서 · "
+                                         "+/-: 확대/축소 · End: 시계 따라가기 · Esc: 커서 없애기"));
+    scroll->setWidget(m_view);
+    connect(m_view, &CTraceView::ViewChanged, this, &CTraceDock::ShowView);
+    connect(m_follow, &QToolButton::clicked, this, [this] { m_view->Follow(); });
+    FillVariables();
+    ShowView();
+}
+
+void CTraceDock::SetRecorder(CTraceRecorder& recorder)
+{
+    m_recorder = &recorder;
+    for (const QString& name : m_chosen)
+        recorder.AddVariable(name.toStdString());
+    m_view->SetBuffer(recorder.Buffer());
+    ShowChosen();
+    ShowView();
+}
+
+void CTraceDock::FrameDone(uint64_t nowMs)
+{
+    if (isVisible())
+        m_view->SetNow(nowMs);
+}
+
+void CTraceDock::ShowView()
+{
+    m_span->setText(QString::fromUtf8("보이는 구간 ") + QString::fromStdString(CTimeAxis::SpanText(m_view->SpanMs())));
+    m_follow->setChecked(m_view->Following());
+}
+
+// The watched variables, each once; a chosen one is traced from now on. The
+// menu is built once: a handler must never delete the action it runs from.
+void CTraceDock::FillVariables()
+{
+    for (uint8_t i = 0; i < FW_VARIABLE_COUNT; ++i) {
+        const QString name = QString::fromUtf8(fw_variables[i].name);
+        QAction* action = m_variables->addAction(name);
+        action->setCheckable(true);
+        connect(action, &QAction::triggered, this, [this, name] { AddVariable(name); });
+    }
+    ShowChosen();
+}
+
+void CTraceDock::ShowChosen()
+{
+    for (QAction* action : m_variables->actions()) {
+        action->setChecked(m_recorder->Traces(action->text().toStdString()));
+        action->setEnabled(!action->isChecked());
+    }
+}
+
+bool CTraceDock::AddVariable(const QString& name)
+{
+    if (m_recorder->Traces(name.toStdString()))
+        return true;
+    if (!m_recorder->AddVariable(name.toStdString()))
+        return false;
+    m_chosen << name;
+    m_view->ChannelsChanged();
+    ShowChosen();
+    return true;
+}

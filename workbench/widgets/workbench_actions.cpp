@@ -1,0 +1,103 @@
+#include "workbench/widgets/workbench_actions.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QMenu>
+#include <QMenuBar>
+
+#include "workbench/model/frame_clock.h"
+
+CWorkbenchActions::CWorkbenchActions(QObject* parent) : QObject(parent)
+{
+    openScenario = Make("시나리오 열기(&O)...", QKeySequence(Qt::CTRL | Qt::Key_O), "시나리오를 이 창에서 재생합니다");
+    saveScenario = Make("시나리오 저장(&S)...", QKeySequence(Qt::CTRL | Qt::Key_S),
+                        "세션에서 한 일을 시나리오 파일로 저장합니다");
+    snapshot = Make("패널 스냅샷(&P)...", QKeySequence(Qt::CTRL | Qt::Key_P), "패널을 PNG 그림으로 저장합니다");
+    exportTrace = Make("추적 내보내기(&E)...", QKeySequence(Qt::CTRL | Qt::Key_E), "지금까지의 추적을 VCD 파일로 저장합니다");
+    newSession = Make("새 세션(&N)", QKeySequence(Qt::CTRL | Qt::Key_N), "제어기를 처음부터 다시 시작합니다");
+    quit = Make("종료(&X)", QKeySequence(Qt::CTRL | Qt::Key_Q), "워크벤치를 끝냅니다");
+
+    run = Make("실행", QKeySequence(Qt::Key_Space), "가상 시간을 흘리거나 멈춥니다");
+    step1 = Make("+1 ms", QKeySequence(Qt::Key_F10), "1 ms 진행합니다");
+    step100 = Make("+100 ms", QKeySequence(Qt::SHIFT | Qt::Key_F10), "100 ms 진행합니다");
+    stepState = Make("다음 상태", QKeySequence(Qt::Key_F11), "상태가 바뀔 때까지 진행합니다");
+    speedGroup = new QActionGroup(this);
+    for (int i = 0; i < SPEEDS; ++i) {
+        speed[i] = Make(CFrameClock::SPEED_LABELS[i], QKeySequence(Qt::CTRL | (Qt::Key_1 + i)),
+                        i == CFrameClock::SPEED_MAX ? "가능한 한 빠르게 진행합니다" : "이 배속으로 진행합니다");
+        speed[i]->setCheckable(true);
+        speed[i]->setData(i);
+        speedGroup->addAction(speed[i]);
+    }
+    speed[CFrameClock::SPEED_ONE]->setChecked(true);
+
+    resetCpu = Make("Reset CPU", QKeySequence(Qt::CTRL | Qt::Key_R), "Reset CPU");
+
+    zoomIn = Make("추적 확대(&I)", QKeySequence(Qt::CTRL | Qt::Key_Equal), "추적의 시간 축을 늘립니다");
+    zoomOut = Make("추적 축소(&O)", QKeySequence(Qt::CTRL | Qt::Key_Minus), "추적의 시간 축을 줄입니다");
+    zoomReset = Make("추적 10초(&R)", QKeySequence(Qt::CTRL | Qt::Key_0), "추적에 마지막 10초를 보입니다");
+
+    shortcuts = Make("단축키(&K)", QKeySequence(Qt::Key_F1), "단축키 목록을 보입니다");
+    about = Make("워크벤치 정보(&A)...", QKeySequence(), "프로그램 정보와 버전 정보를 표시합니다");
+}
+
+QAction* CWorkbenchActions::Make(const char* text, const QKeySequence& key, const char* tip)
+{
+    QAction* action = new QAction(QString::fromUtf8(text), this);
+    action->setShortcut(key);
+    action->setStatusTip(QString::fromUtf8(tip));
+    if (!key.isEmpty())
+        action->setToolTip(QString::fromUtf8(tip) + QStringLiteral(" (") + key.toString(QKeySequence::NativeText) +
+                           QStringLiteral(")"));
+    return action;
+}
+
+void CWorkbenchActions::FillMenus(QMenuBar& bar)
+{
+    QMenu* file = bar.addMenu(QString::fromUtf8("파일(&F)"));
+    file->addActions({openScenario, saveScenario});
+    file->addSeparator();
+    file->addActions({snapshot, exportTrace});
+    file->addSeparator();
+    file->addActions({newSession, quit});
+
+    QMenu* time = bar.addMenu(QString::fromUtf8("시간(&T)"));
+    time->addActions({run, step1, step100, stepState});
+    time->addSeparator();
+    for (QAction* s : speed)
+        time->addAction(s);
+
+    QMenu* cpu = bar.addMenu(QStringLiteral("CPU"));
+    cpu->addAction(resetCpu);
+
+    m_faultMenu = bar.addMenu(QString::fromUtf8("고장(&U)"));
+
+    m_viewMenu = bar.addMenu(QString::fromUtf8("보기(&V)"));
+    m_viewMenu->addActions({zoomIn, zoomOut, zoomReset});
+    m_viewMenu->addSeparator();
+
+    QMenu* help = bar.addMenu(QString::fromUtf8("도움말(&H)"));
+    help->addActions({shortcuts, about});
+}
+
+QString CWorkbenchActions::ShortcutsTable() const
+{
+    QString rows;
+    const auto row = [&rows](const QString& key, const QString& what) {
+        rows += QStringLiteral("<tr><td><b>%1</b></td><td>%2</td></tr>").arg(key.toHtmlEscaped(), what.toHtmlEscaped());
+    };
+    for (const QAction* action : findChildren<QAction*>())
+        if (!action->shortcut().isEmpty())
+            row(action->shortcut().toString(QKeySequence::NativeText), QString(action->text()).remove(QLatin1Char('&')));
+    static const char* const OTHERS[][2] = {
+        {"F2 / F3 / F4", "제어기 / 추적 / 기록 창 보이기, 감추기"},
+        {"P, W, C, D", "패널의 전원, 수동세척, 커버, 서랍을 누르고 있는 동안 누름"},
+        {"Alt+F, T, U, V, H", "파일, 시간, 고장, 보기, 도움말 메뉴"},
+        {"추적: ← / →", "커서를 1 픽셀 (Shift: 10 픽셀) 옮김"},
+        {"추적: + / −", "확대 / 축소"},
+        {"추적: End / Esc", "시계 따라가기 / 커서 없애기"},
+    };
+    for (const auto& other : OTHERS)
+        row(QString::fromUtf8(other[0]), QString::fromUtf8(other[1]));
+    return QStringLiteral("<table cellspacing=4>") + rows + QStringLiteral("</table>");
+}

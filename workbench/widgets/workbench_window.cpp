@@ -1,0 +1,238 @@
+#include "workbench/widgets/workbench_window.h"
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QActionGroup>
+#include <QFileDialog>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QVBoxLayout>
+
+#include "app/qt/picture_loader.h"
+#include "trelvik_version.h"
+#include "workbench/widgets/controller_dock.h"
+#include "workbench/widgets/fault_menu.h"
+#include "workbench/model/frame_driver.h"
+#include "workbench/widgets/log_dock.h"
+#include "workbench/model/scenario_replay.h"
+#include "workbench/widgets/panel_view.h"
+#include "workbench/widgets/session_files.h"
+#include "workbench/widgets/time_bar.h"
+#include "workbench/widgets/trace_dock.h"
+#include "workbench/widgets/trace_view.h"
+#include "workbench/widgets/workbench_actions.h"
+
+CWorkbenchWindow::CWorkbenchWindow()
+    : m_actions(new CWorkbenchActions(this)),
+      m_driver(new CFrameDriver(m_session, this)),
+      m_panel(new CPanelView(m_session)),
+      m_timeBar(new CTimeBar(*m_actions, this)),
+      m_files(new CSessionFiles(m_session, *m_panel, this)),
+      m_replay(new CScenarioReplay(m_session, this))
+{
+    setWindowTitle(QString::fromUtf8("Trelvik 워크벤치"));
+    setWindowIcon(application_icon());
+    m_actions->FillMenus(*menuBar());
+    m_faults = new CFaultMenu(*m_actions->FaultMenu(), m_session);
+    addActions(m_actions->findChildren<QAction*>());
+    m_driver->m_advance = [this](uint64_t limitMs, const std::function<bool()>& stop) {
+        return m_replay->Advance(limitMs, stop);
+    };
+    addToolBar(Qt::TopToolBarArea, m_timeBar);
+
+    // The panel keeps its size; the docks take what the window has over.
+    QWidget* centre = new QWidget;
+    QVBoxLayout* layout = new QVBoxLayout(centre);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(m_panel, 0, Qt::AlignHCenter | Qt::AlignTop);
+    setCentralWidget(centre);
+    setFocusProxy(m_panel);
+    m_panel->setFocus();
+
+    CreateDocks();
+    statusBar()->addWidget(&m_status, 1);
+    statusBar()->setSizeGripEnabled(true);
+    Connect();
+    OnModeChanged();
+    FitScreen();
+}
+
+// As much of the screen as the three columns want.
+void CWorkbenchWindow::FitScreen()
+{
+    QSize size(1560, 960);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableSize());
+    resize(size);
+    resizeDocks({m_controllerDock, m_traceDock}, {470, size.width() - 470 - CPanelView::WIDTH - 20},
+                Qt::Horizontal);
+}
+
+CWorkbenchWindow::~CWorkbenchWindow() { m_driver->Pause(); }
+
+// The docks, each shown or hidden from 보기 with its own key: the controller
+// at the left and the trace at the right, both over the window's whole
+// height; the panel between them, the replay's log under it.
+void CWorkbenchWindow::CreateDocks()
+{
+    setCorner(Qt::TopLeftCorner, Qt::LeftDockWidgetArea);
+    setCorner(Qt::BottomLeftCorner, Qt::LeftDockWidgetArea);
+    setCorner(Qt::TopRightCorner, Qt::RightDockWidgetArea);
+    setCorner(Qt::BottomRightCorner, Qt::RightDockWidgetArea);
+    m_controllerDock = new CControllerDock(this);
+    addDockWidget(Qt::LeftDockWidgetArea, m_controllerDock);
+    m_traceDock = new CTraceDock(m_session.Trace(), this);
+    addDockWidget(Qt::RightDockWidgetArea, m_traceDock);
+    m_logDock = new CLogDock(*m_replay, this);
+    addDockWidget(Qt::BottomDockWidgetArea, m_logDock);
+    const struct {
+        QDockWidget* dock;
+        Qt::Key key;
+    } docks[] = {{m_controllerDock, Qt::Key_F2}, {m_traceDock, Qt::Key_F3}, {m_logDock, Qt::Key_F4}};
+    for (const auto& d : docks) {
+        QAction* toggle = d.dock->toggleViewAction();
+        toggle->setShortcut(QKeySequence(d.key));
+        m_actions->ViewMenu()->addAction(toggle);
+        addAction(toggle);
+    }
+}
+
+void CWorkbenchWindow::Connect()
+{
+    CWorkbenchActions& a = *m_actions;
+    connect(a.quit, &QAction::triggered, this, &QWidget::close);
+    connect(a.newSession, &QAction::triggered, this, &CWorkbenchWindow::OnNewSession);
+    connect(a.run, &QAction::triggered, m_driver, &CFrameDriver::ToggleRun);
+    connect(a.step1, &QAction::triggered, m_driver, [this] { m_driver->Step(1); });
+    connect(a.step100, &QAction::triggered, m_driver, [this] { m_driver->Step(100); });
+    connect(a.stepState, &QAction::triggered, m_driver, &CFrameDriver::SeekNextState);
+    connect(a.speedGroup, &QActionGroup::triggered, m_driver,
+            [this](QAction* speed) { m_driver->SetSpeed(speed->data().toInt()); });
+    connect(a.resetCpu, &QAction::triggered, this, [this] {
+        m_session.ResetCpu();
+        ShowStatus();
+    });
+    connect(a.openScenario, &QAction::triggered, this, &CWorkbenchWindow::AskOpenScenario);
+    connect(a.shortcuts, &QAction::triggered, this, [this] {
+        QMessageBox::information(this, QString::fromUtf8("단축키"), m_actions->ShortcutsTable());
+    });
+    connect(a.about, &QAction::triggered, this, [this] {
+        QMessageBox::about(this, QString::fromUtf8("워크벤치 정보"),
+                           QString::fromUtf8("<b>trelvik-workbench</b> %1<br>음식물처리기 제어기를 가상 시간에서 "
+                                             "멈추고, 한 걸음씩 보고, 빠르게 돌립니다.")
+                               .arg(QStringLiteral(TRELVIK_VERSION)));
+    });
+    connect(m_replay, &CScenarioReplay::Restarted, this, &CWorkbenchWindow::OnSessionRestarted);
+    connect(m_replay, &CScenarioReplay::Failed, m_driver, &CFrameDriver::Pause);
+    connect(m_replay, &CScenarioReplay::Ended, this, &CWorkbenchWindow::ShowStatus);
+    connect(m_faults, &CFaultMenu::Changed, this, &CWorkbenchWindow::ShowStatus);
+    connect(a.saveScenario, &QAction::triggered, m_files, &CSessionFiles::AskSaveScenario);
+    connect(a.snapshot, &QAction::triggered, m_files, &CSessionFiles::AskSaveSnapshot);
+    connect(a.exportTrace, &QAction::triggered, m_files, &CSessionFiles::AskExportTrace);
+    connect(m_files, &CSessionFiles::Saved, this, [this](const QString& message) {
+        statusBar()->showMessage(message, 5000);
+    });
+    connect(m_driver, &CFrameDriver::Frame, this, &CWorkbenchWindow::OnFrame);
+    connect(m_driver, &CFrameDriver::ModeChanged, this, &CWorkbenchWindow::OnModeChanged);
+    connect(m_panel, &CPanelView::Input, this, &CWorkbenchWindow::ShowStatus);
+    connect(a.zoomIn, &QAction::triggered, this, [this] { m_traceDock->View().Zoom(0.5); });
+    connect(a.zoomOut, &QAction::triggered, this, [this] { m_traceDock->View().Zoom(2); });
+    connect(a.zoomReset, &QAction::triggered, this, [this] { m_traceDock->View().ResetZoom(); });
+}
+
+// Once per frame: every view takes the new moment; Qt paints them together.
+void CWorkbenchWindow::OnFrame()
+{
+    m_panel->FrameDone();
+    m_traceDock->FrameDone(m_session.Now());
+    m_controllerDock->FrameDone(m_session.Now(), m_driver->Running());
+    m_timeBar->Show(m_session.Now(), m_driver->Achieved(), m_driver->Running());
+    ShowStatus();
+}
+
+void CWorkbenchWindow::OnModeChanged()
+{
+    const bool running = m_driver->Running();
+    m_actions->run->setText(QString::fromUtf8(running ? "일시정지" : "실행"));
+    m_actions->speed[m_driver->Clock().SpeedIndex()]->setChecked(true);
+    OnFrame();
+}
+
+void CWorkbenchWindow::OnNewSession()
+{
+    m_driver->Pause();
+    m_replay->Cancel();
+    m_session.Restart();
+    OnSessionRestarted();
+}
+
+// A new simulator: every view looks at it from now on.
+void CWorkbenchWindow::OnSessionRestarted()
+{
+    m_traceDock->SetRecorder(m_session.Trace());
+    m_controllerDock->SessionRestarted();
+    m_panel->update();
+    OnFrame();
+}
+
+bool CWorkbenchWindow::OpenScenario(const QString& path, QString& error)
+{
+    if (!m_replay->Open(path, error))
+        return false;
+    m_replay->Start();
+    m_logDock->show();
+    m_driver->Run();
+    return true;
+}
+
+void CWorkbenchWindow::AskOpenScenario()
+{
+    const QString path = QFileDialog::getOpenFileName(this, QString::fromUtf8("시나리오 열기"), QString(),
+                                                      QString::fromUtf8("시나리오 (*.scn);;모든 파일 (*)"));
+    QString error;
+    if (!path.isEmpty() && !OpenScenario(path, error))
+        QMessageBox::warning(this, QString::fromUtf8("시나리오 열기"), error);
+}
+
+void CWorkbenchWindow::ShowStatus()
+{
+    QString text;
+    switch (m_driver->GetMode()) {
+    case CFrameDriver::PAUSED:
+        text = QString::fromUtf8("일시정지");
+        break;
+    case CFrameDriver::RUNNING:
+        text = QString::fromUtf8("실행 중 ") + m_actions->speed[m_driver->Clock().SpeedIndex()]->text();
+        break;
+    case CFrameDriver::SEEKING_STATE:
+        text = QString::fromUtf8("다음 상태를 찾는 중");
+        break;
+    }
+    if (m_session.ResettingCpu())
+        text += QString::fromUtf8(" · CPU 리셋 중 (입력은 끝난 뒤에)");
+    if (m_replay->Active())
+        text += QString::fromUtf8(" · 시나리오 재생 중 %1:%2 (입력 막힘)")
+                    .arg(m_replay->FileName())
+                    .arg(m_replay->CurrentLine());
+    const std::string faults = m_session.ActiveFaults();
+    if (!faults.empty())
+        text += QString::fromUtf8(" · 고장: ") + QString::fromStdString(faults);
+    if (!m_prompt.isEmpty())
+        text = m_prompt;
+    if (text != m_status.text())
+        m_status.setText(text);
+}
+
+// A highlighted command shows its prompt on the status line while it is highlighted.
+bool CWorkbenchWindow::event(QEvent* event)
+{
+    if (event->type() == QEvent::StatusTip) {
+        m_prompt = static_cast<QStatusTipEvent*>(event)->tip();
+        ShowStatus();
+        return true;
+    }
+    return QMainWindow::event(event);
+}

@@ -1,0 +1,71 @@
+#pragma once
+// The workbench's main window: the panel in the middle, the time bar above
+// it, the controller, trace and log docks around it, and the status line.
+// It only wires the parts together; each part does its own work.
+
+#include <QLabel>
+#include <QMainWindow>
+
+#include "workbench/model/workbench_session.h"
+
+class CFrameDriver;
+class CControllerDock;
+class CFaultMenu;
+class CLogDock;
+class CScenarioReplay;
+class CPanelView;
+class CSessionFiles;
+class CTimeBar;
+class CTraceDock;
+class CWorkbenchActions;
+
+class CWorkbenchWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    CWorkbenchWindow();
+    ~CWorkbenchWindow() override;
+
+    CWorkbenchSession& Session() { return m_session; }
+    CFrameDriver& Driver() { return *m_driver; }
+    CPanelView& Panel() { return *m_panel; }
+    CTimeBar& TimeBar() { return *m_timeBar; }
+    CTraceDock& TraceDock() { return *m_traceDock; }
+    CControllerDock& ControllerDock() { return *m_controllerDock; }
+    CSessionFiles& Files() { return *m_files; }
+    CScenarioReplay& Replay() { return *m_replay; }
+    CLogDock& LogDock() { return *m_logDock; }
+    CFaultMenu& Faults() { return *m_faults; }
+
+    // Replays a scenario from a fresh controller; false with "FILE:LINE: reason".
+    bool OpenScenario(const QString& path, QString& error);
+    CWorkbenchActions& Actions() { return *m_actions; }
+    QString StatusText() const { return m_status.text(); }
+
+protected:
+    bool event(QEvent* event) override;
+
+private:
+    void CreateDocks();
+    void FitScreen();
+    void Connect();
+    void OnFrame();
+    void OnModeChanged();
+    void OnNewSession();
+    void OnSessionRestarted();
+    void AskOpenScenario();
+    void ShowStatus();
+
+    CWorkbenchSession m_session;  // outlives every part that looks at it
+    CWorkbenchActions* m_actions;
+    CFrameDriver* m_driver;
+    CPanelView* m_panel;
+    CTimeBar* m_timeBar;
+    CTraceDock* m_traceDock = nullptr;
+    CControllerDock* m_controllerDock = nullptr;
+    CSessionFiles* m_files;
+    CScenarioReplay* m_replay;
+    CLogDock* m_logDock = nullptr;
+    CFaultMenu* m_faults = nullptr;
+    QLabel m_status;
+    QString m_prompt;  // a highlighted command's prompt, shown instead of the status
+};
