@@ -2,7 +2,7 @@
 
 #include "app/core/simulator_view.h"
 #include "board/board_link.h"
-#include "board/end_switch_seam.h"
+#include "board/plant_seam.h"
 #include "board/port_bytes.h"
 #include "board/port_pin.h"
 #include "board/word_binding.h"
@@ -11,9 +11,6 @@
 namespace {
 
 constexpr int32_t FIRMWARE_PERIOD_MS = 1;
-constexpr int32_t MOTOR_END_LOW = 0;
-constexpr int32_t MOTOR_END_HIGH = 100;
-constexpr int32_t HEATER_READING_PER_LEVEL = 16;
 
 // A motor follows its two drive wires: B runs it toward 100, A toward 0, B
 // wins when both are on. A running motor whose drive is unchanged is left
@@ -34,16 +31,12 @@ void drive_motor(CMotorWidget& motor, port_signal towardHigh, port_signal toward
 
 // The end stops report the motor's position, active low, on every exchange,
 // unless a stuck switch holds one; the indicators show what the firmware reads.
-void report_end_stops(const CEndSwitchSeam* seam, const CMotorWidget& motor, port_signal lowEnd,
-                      port_signal highEnd, CIndicatorWidget& lowMark, CIndicatorWidget& highMark)
+void report_end_stops(const CMotorWidget& motor, port_signal lowEnd, port_signal highEnd,
+                      CIndicatorWidget& lowMark, CIndicatorWidget& highMark)
 {
     const int32_t position = motor.m_position.load();
-    bool lowLevel = position != MOTOR_END_LOW;
-    bool highLevel = position != MOTOR_END_HIGH;
-    if (seam) {
-        lowLevel = seam->Level(lowEnd, lowLevel);
-        highLevel = seam->Level(highEnd, highLevel);
-    }
+    const bool lowLevel = plant_end_level(lowEnd, position != CMotorWidget::END_LOW);
+    const bool highLevel = plant_end_level(highEnd, position != CMotorWidget::END_HIGH);
     sig_write(highEnd, highLevel);
     sig_write(lowEnd, lowLevel);
     // The lit indicator is told first, so at the low end the low one leads.
@@ -86,10 +79,8 @@ void CSimBoard::StartExchange()
     sig_off(DRAWER);          // drawer closed
     sig_on(OVER_SENSOR_CCW);  // neither discharge end stop active
     sig_on(OVER_SENSOR_CW);
-    if (const CEndSwitchSeam* seam = m_pEndSwitches.load()) {
-        for (port_signal input : {DISK_MOT_RS, DISK_MOT_LS, OVER_SENSOR_CCW, OVER_SENSOR_CW})
-            sig_write(input, seam->Level(input, sig_read(input)));
-    }
+    for (port_signal input : {DISK_MOT_RS, DISK_MOT_LS, OVER_SENSOR_CCW, OVER_SENSOR_CW})
+        sig_write(input, plant_end_level(input, sig_read(input)));
     for (CPortPin* pin : m_pins)
         pin->Sample();
     for (CWordBinding* word : m_words)
@@ -113,18 +104,19 @@ void CSimBoard::PeriodicExchange()
     CSimulatorView& view = *g_pView;
     view.m_motorMain.SetDirection(sig_read(RELAY) ? 1 : 0);
 
-    const CEndSwitchSeam* seam = m_pEndSwitches.load(std::memory_order_relaxed);
     drive_motor(view.m_motorExit, EXIT_MOT_B, EXIT_MOT_A);
-    report_end_stops(seam, view.m_motorExit, OVER_SENSOR_CCW, OVER_SENSOR_CW, view.m_exitStopLeft,
+    report_end_stops(view.m_motorExit, OVER_SENSOR_CCW, OVER_SENSOR_CW, view.m_exitStopLeft,
                      view.m_exitStopRight);
     drive_motor(view.m_motorDisk, DISK_MOT_B, DISK_MOT_A);
-    report_end_stops(seam, view.m_motorDisk, DISK_MOT_RS, DISK_MOT_LS, view.m_diskStopLeft,
+    report_end_stops(view.m_motorDisk, DISK_MOT_RS, DISK_MOT_LS, view.m_diskStopLeft,
                      view.m_diskStopRight);
 
-    // The heater warms the gauge; the firmware regulates on pulses and reads it back.
+    // The heater warms the gauge; the firmware regulates on pulses and reads it
+    // back. A heater that does not warm leaves nothing to read.
     if (sig_read(HEATER)) {
         heater_pulses = static_cast<uint8_t>(heater_pulses + 1);
-        heater_reading = static_cast<uint16_t>(HEATER_READING_PER_LEVEL * view.m_gaugeHeater.GetValue());
+        const int32_t level = plant_warms() ? view.m_gaugeHeater.GetValue() : 0;
+        heater_reading = static_cast<uint16_t>(CGaugeWidget::READING_PER_LEVEL * level);
     } else {
         heater_reading = 0;
     }

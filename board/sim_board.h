@@ -9,7 +9,6 @@
 
 #include "board/firmware_thread.h"
 
-class CEndSwitchSeam;
 class CPortPin;
 class CWordBinding;
 class CSimulatorView;
@@ -34,9 +33,6 @@ public:
     CFirmwareThread m_thread;
     std::vector<CPortPin*> m_pins;
     std::vector<CWordBinding*> m_words;
-    // Null in the window program; the simulator in virtual time puts its plant
-    // faults here while an end switch is stuck (end_switch_seam.h).
-    std::atomic<const CEndSwitchSeam*> m_pEndSwitches{nullptr};
 
     CSimBoard(const CSimBoard&) = delete;
     CSimBoard& operator=(const CSimBoard&) = delete;

@@ -1,8 +1,9 @@
 #include "panel/gauge_widget.h"
 
+#include "board/plant_seam.h"
+
 namespace {
 constexpr int32_t WIDTH = 14;
-constexpr int32_t HEIGHT = 50;
 constexpr CColour RED{255, 0, 0};
 }  // namespace
 
@@ -11,10 +12,15 @@ widget_state CGaugeWidget::s_tickCount{0};
 CGaugeWidget::CGaugeWidget() { SetSize(WIDTH, HEIGHT); }
 
 // The count is not reset when the heater switches on, so the first step after
-// that comes 1 to 5 ticks later.
+// that comes 1 to 5 ticks later. A heater that does not warm leaves the gauge
+// empty.
 int CGaugeWidget::OnTick()
 {
-    if (m_on.load() != 1 || m_dead.load())
+    if (!plant_warms()) {
+        m_level.store(0);
+        return 0;
+    }
+    if (m_on.load() != 1)
         return 0;
     int32_t level = m_level.load();
     if (level >= m_rect.Height())

@@ -7,7 +7,10 @@
 
 class CGaugeWidget : public CPanelWidget {
 public:
-    static constexpr int32_t TICKS_PER_STEP = 5;
+    static constexpr int32_t TICKS_PER_STEP = 5;  // one pixel warmer every 500 ms
+    static constexpr int32_t HEIGHT = 50;         // full: the warmest the heater gets
+    // The warmth the firmware reads per pixel of the level (800 when full).
+    static constexpr int32_t READING_PER_LEVEL = 16;
 
     CGaugeWidget();
 
@@ -18,9 +21,6 @@ public:
 
     widget_state m_on{0};
     widget_state m_level{0};  // filled height in pixels, 0 to the widget's height
-    // A plant fault of the simulator in virtual time: while set, the heater
-    // does not warm and the gauge does not fill. The window program never sets it.
-    widget_state m_dead{0};
     // Ticks towards the next step, shared by all gauges; only OnTick touches it.
     static widget_state s_tickCount;
 };

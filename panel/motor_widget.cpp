@@ -2,29 +2,28 @@
 
 #include <algorithm>
 
+#include "board/plant_seam.h"
 #include "panel/picture_ids.h"
 
 namespace {
 constexpr int32_t SIZE = 35;
 constexpr int32_t FRAMES = 4;
-constexpr int32_t STEP = 2;  // travel per 100 ms tick: middle to an end in 2.5 s
-constexpr int32_t END_LOW = 0;
-constexpr int32_t END_HIGH = 100;
 }  // namespace
 
 CMotorWidget::CMotorWidget() { SetSize(SIZE, SIZE); }
 
 // A motor at its end stop keeps turning in place until stopped or reversed.
+// A jammed one is driven but stands still, its position and picture frozen.
 int CMotorWidget::OnTick()
 {
-    if (!m_running.load() || m_jammed.load())
+    if (!m_running.load() || !plant_travels(*this))
         return 0;
     const bool forward = m_direction.load() == FORWARD;
     const int32_t position = m_position.load();
     if (forward)
-        m_position.store(std::min(position + STEP, END_HIGH));
-    else if (position >= END_LOW + STEP)
-        m_position.store(position - STEP);
+        m_position.store(std::min(position + STEP_PER_TICK, END_HIGH));
+    else if (position >= END_LOW + STEP_PER_TICK)
+        m_position.store(position - STEP_PER_TICK);
 
     // The firmware thread may restart the motor at frame 0 meanwhile: step
     // whatever frame is there now, so that restart is not overwritten.

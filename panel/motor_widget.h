@@ -9,6 +9,12 @@ class CMotorWidget : public CPanelWidget {
 public:
     static constexpr int32_t FORWARD = 0;   // turns forward, travels towards 100
     static constexpr int32_t BACKWARD = 1;  // turns backward, travels towards 0
+    // The mechanism's travel: from the middle, 2 per 100 ms tick between the
+    // two end stops, so middle to an end in 2.5 s and end to end in 5 s.
+    static constexpr int32_t END_LOW = 0;
+    static constexpr int32_t END_HIGH = 100;
+    static constexpr int32_t START_POSITION = 50;
+    static constexpr int32_t STEP_PER_TICK = 2;
 
     CMotorWidget();
 
@@ -23,9 +29,5 @@ public:
     widget_state m_direction{FORWARD};
     widget_state m_frame{0};
     widget_state m_running{0};
-    widget_state m_position{50};
-    // A plant fault of the simulator in virtual time: while set, the motor is
-    // driven but stands still, its position and picture frozen. The window
-    // program never sets it.
-    widget_state m_jammed{0};
+    widget_state m_position{START_POSITION};
 };

@@ -50,7 +50,7 @@ std::string CMachineInvariants::Broken() const
     if (m_sim.Now() > m_lastStartupAt + 2 && !m_sim.Stopping() && exchanging) {
         const CPlantFaults& faults = m_sim.Faults();
         const auto agrees = [&faults](port_signal end, bool there) {
-            return sig_read(end) == (faults.Level(end, !there) ? 1 : 0);
+            return sig_read(end) == (faults.EndLevel(end, !there) ? 1 : 0);
         };
         const int32_t disk = v.m_motorDisk.m_position.load();
         const int32_t exit = v.m_motorExit.m_position.load();

@@ -1,7 +1,6 @@
 #include "sim/plant_faults.h"
 
 #include "app/core/simulator_view.h"
-#include "sim/panel_parts.h"
 
 CPlantFaults::CPlantFaults(CSimulatorView& view) : m_view(view)
 {
@@ -11,15 +10,15 @@ CPlantFaults::CPlantFaults(CSimulatorView& view) : m_view(view)
 
 CPlantFaults::~CPlantFaults() { ClearAll(); }
 
-std::atomic<int32_t>& CPlantFaults::MotorFlag(int32_t motor) const { return panel_motor(m_view, motor).m_jammed; }
-
-// The board asks only while some switch is stuck.
+// Installed while any fault is in force; taken away only if it is still ours.
 void CPlantFaults::InstallSeam()
 {
-    bool anyStuck = false;
-    for (const std::atomic<int32_t>& level : m_stuck)
-        anyStuck = anyStuck || level.load() != FREE;
-    m_view.m_board.m_pEndSwitches.store(anyStuck ? this : nullptr);
+    if (!Active().empty()) {
+        g_pPlant.store(this, std::memory_order_release);
+        return;
+    }
+    const CPlantSeam* self = this;
+    g_pPlant.compare_exchange_strong(self, nullptr, std::memory_order_acq_rel);
 }
 
 void CPlantFaults::Set(const CPlantFault& fault)
@@ -27,16 +26,15 @@ void CPlantFaults::Set(const CPlantFault& fault)
     switch (fault.kind) {
     case CPlantFault::STUCK_SWITCH:
         m_stuck[fault.index].store(fault.level ? 1 : 0);
-        InstallSeam();
         break;
     case CPlantFault::JAMMED_MOTOR:
-        MotorFlag(fault.index).store(1);
+        m_jammed[fault.index].store(true);
         break;
     case CPlantFault::DEAD_HEATER:
-        m_view.m_gaugeHeater.m_dead.store(1);
-        m_view.m_gaugeHeater.m_level.store(0);  // no warmth left to read
+        m_dead.store(true);
         break;
     }
+    InstallSeam();
 }
 
 void CPlantFaults::Clear(const CPlantFault& fault)
@@ -44,15 +42,15 @@ void CPlantFaults::Clear(const CPlantFault& fault)
     switch (fault.kind) {
     case CPlantFault::STUCK_SWITCH:
         m_stuck[fault.index].store(FREE);
-        InstallSeam();
         break;
     case CPlantFault::JAMMED_MOTOR:
-        MotorFlag(fault.index).store(0);
+        m_jammed[fault.index].store(false);
         break;
     case CPlantFault::DEAD_HEATER:
-        m_view.m_gaugeHeater.m_dead.store(0);
+        m_dead.store(false);
         break;
     }
+    InstallSeam();
 }
 
 void CPlantFaults::ClearAll()
@@ -67,9 +65,9 @@ bool CPlantFaults::IsActive(const CPlantFault& fault) const
     case CPlantFault::STUCK_SWITCH:
         return m_stuck[fault.index].load() == (fault.level ? 1 : 0);
     case CPlantFault::JAMMED_MOTOR:
-        return MotorFlag(fault.index).load() != 0;
+        return m_jammed[fault.index].load();
     case CPlantFault::DEAD_HEATER:
-        return m_view.m_gaugeHeater.m_dead.load() != 0;
+        return m_dead.load();
     }
     return false;
 }
@@ -91,7 +89,7 @@ std::string CPlantFaults::Describe() const
     return text;
 }
 
-bool CPlantFaults::Level(port_signal input, bool level) const
+bool CPlantFaults::EndLevel(port_signal input, bool level) const
 {
     for (int i = 0; i < CPlantFault::SWITCH_COUNT; ++i) {
         if (CPlantFault::SWITCH_SIGNALS[i] == input) {
@@ -101,3 +99,13 @@ bool CPlantFaults::Level(port_signal input, bool level) const
     }
     return level;
 }
+
+bool CPlantFaults::Travels(const CPanelWidget& motor) const
+{
+    for (int32_t m = 0; m < MOTOR_COUNT; ++m)
+        if (&motor == &panel_motor(m_view, m))
+            return !m_jammed[m].load();
+    return true;
+}
+
+bool CPlantFaults::Warms() const { return !m_dead.load(); }

@@ -3,29 +3,32 @@
 // disk and exit mechanisms travel between their end switches, the heater warms
 // up and is counted as the board counts it, and beep requests are consumed.
 //
-// Each mechanism starts at position 50 and moves by 2 every 100 ms while a
-// drive wire is on (B toward 100, A toward 0, B wins), between 0 and 100. The
-// end inputs read 0 at their end: DISK_MOT_RS and OVER_SENSOR_CCW at 0,
-// DISK_MOT_LS and OVER_SENSOR_CW at 100. While HEATER is on, heater_pulses
-// counts every ms and heater_reading is 16 x a level that rises by 1 every
-// 500 ms from 0 after switching on (up to 50); 0 while off.
+// Each mechanism starts in the middle and moves one step every 100 ms while a
+// drive wire is on (B toward the high end, A toward the low one, B wins). The
+// end inputs read 0 at their end: DISK_MOT_RS and OVER_SENSOR_CCW at the low
+// end, DISK_MOT_LS and OVER_SENSOR_CW at the high one. While HEATER is on,
+// heater_pulses counts every ms and heater_reading follows a level that rises
+// one step every 500 ms from 0 after switching on, up to full; 0 while off.
 
 #include <cstdint>
 
 #include "board/port_bytes.h"
+#include "panel/gauge_widget.h"
+#include "panel/motor_widget.h"
 
 class CVirtualTime;
 
 class CEndSwitchModel {
 public:
-    static constexpr int32_t POSITION_START = 50;
-    static constexpr int32_t POSITION_LOW = 0;
-    static constexpr int32_t POSITION_HIGH = 100;
-    static constexpr int32_t STEP_PER_TICK = 2;
+    // The mechanics, as the panel's motor and gauge widgets play them.
+    static constexpr int32_t POSITION_START = CMotorWidget::START_POSITION;
+    static constexpr int32_t POSITION_LOW = CMotorWidget::END_LOW;
+    static constexpr int32_t POSITION_HIGH = CMotorWidget::END_HIGH;
+    static constexpr int32_t STEP_PER_TICK = CMotorWidget::STEP_PER_TICK;
     static constexpr uint64_t TICK_MS = 100;
-    static constexpr uint64_t HEATER_LEVEL_MS = 500;
-    static constexpr int32_t HEATER_LEVEL_MAX = 50;
-    static constexpr int32_t READING_PER_LEVEL = 16;
+    static constexpr uint64_t HEATER_LEVEL_MS = TICK_MS * CGaugeWidget::TICKS_PER_STEP;
+    static constexpr int32_t HEATER_LEVEL_MAX = CGaugeWidget::HEIGHT;
+    static constexpr int32_t READING_PER_LEVEL = CGaugeWidget::READING_PER_LEVEL;
 
     // Hooks itself to the harness's m_onMs and writes the end inputs at once.
     explicit CEndSwitchModel(CVirtualTime& harness);
