@@ -47,7 +47,7 @@ bool CVcdWriter::Open(const std::string& path, std::string& error)
         return false;
     }
     m_file = m_output->Stream();
-    std::fputs("$version trelvik-scenario $end\n$timescale 1ms $end\n$scope module trelvik $end\n", m_file);
+    std::fprintf(m_file, "$version %s $end\n$timescale 1ms $end\n$scope module trelvik $end\n", m_program.c_str());
     const std::string* open = nullptr;
     for (const CVariable& var : m_vars) {
         if (!open || *open != var.scope) {

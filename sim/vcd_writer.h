@@ -20,7 +20,8 @@
 
 class CVcdWriter {
 public:
-    CVcdWriter() = default;
+    // The program named in the header's $version.
+    explicit CVcdWriter(std::string program = "trelvik-scenario") : m_program(std::move(program)) {}
     ~CVcdWriter();
 
     // Declares a variable of `width` bits (1 to 64); returns its number for Change.
@@ -63,6 +64,7 @@ private:
     void Flush();
     void WriteValue(const CVariable& var);
 
+    std::string m_program;
     std::vector<CVariable> m_vars;
     std::vector<int> m_dirty;  // variables changed in the pending millisecond
     std::unique_ptr<COutputFile> m_output;

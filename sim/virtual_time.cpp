@@ -11,29 +11,6 @@ namespace {
 
 CVirtualTime* s_active = nullptr;
 
-// Names of the 48 port bits: the signal names where wired.
-const char* const BIT_NAMES[6][8] = {
-    {"port0.bit0", "port0.bit1", "HEATER_FAN", "TEMP_HEATER", "POWER_ON_OFF", "COOLING_FAN", "port0.bit6",
-     "port0.bit7"},
-    {"port1.bit0", "port1.bit1", "port1.bit2", "port1.bit3", "port1.bit4", "port1.bit5", "GREEN_LED",
-     "BLUE_LED"},
-    {"SOL_VALVE", "DRAWER", "FAN_ENCODER", "port2.bit3", "SDA", "SCL", "MAIN_FAN", "port2.bit7"},
-    {"port3.bit0", "port3.bit1", "MAIN_MOTOR", "BUZZER", "RELAY", "OVER_SENSOR_CCW", "OVER_SENSOR_CW",
-     "port3.bit7"},
-    {"DISK_MOT_A", "port4.bit1", "DISK_MOT_B", "EXIT_MOT_A", "EXIT_MOT_B", "RUN_KEY", "port4.bit6",
-     "port4.bit7"},
-    {"RED_LED", "port5.bit1", "port5.bit2", "port5.bit3", "DISK_MOT_RS", "DISK_MOT_LS", "WATER_SOL", "HEATER"},
-};
-
-bool find_bit(const std::string& name, int& port, int& bit)
-{
-    for (port = 0; port < 6; ++port)
-        for (bit = 0; bit < 8; ++bit)
-            if (name == BIT_NAMES[port][bit])
-                return true;
-    return false;
-}
-
 }  // namespace
 
 CVirtualTime::CVirtualTime()
@@ -42,7 +19,6 @@ CVirtualTime::CVirtualTime()
     s_active = this;
     m_seam = time_seam{&CVirtualTime::SeamNow, &CVirtualTime::SeamSleep};
     time_seam_install(&m_seam);
-    ClearTrace();
 }
 
 CVirtualTime::~CVirtualTime()
@@ -174,100 +150,3 @@ bool CVirtualTime::RunLoop(uint64_t limitMs, std::function<void()> pass, std::fu
             time_sleep_ms(1);
     });
 }
-
-void CVirtualTime::Sample()
-{
-    if (!m_tracing)
-        return;
-    for (int p = 0; p < 6; ++p) {
-        const uint8_t value = port_bytes[p]->load(std::memory_order_relaxed);
-        const uint8_t changed = value ^ m_lastPorts[p];
-        if (changed == 0)
-            continue;
-        for (int b = 0; b < 8; ++b)
-            if (changed & (1u << b))
-                m_trace.push_back(CTraceEntry{m_now, BIT_NAMES[p][b], (value >> b) & 1});
-        m_lastPorts[p] = value;
-    }
-    if (state_number != m_lastStateNumber) {
-        m_lastStateNumber = state_number;
-        m_trace.push_back(CTraceEntry{m_now, "state_number", state_number});
-    }
-    if (buzzer_request != m_lastBuzzer) {
-        m_lastBuzzer = buzzer_request;
-        m_trace.push_back(CTraceEntry{m_now, "buzzer_request", buzzer_request});
-    }
-    if (run_sec != m_lastRunSec) {
-        m_lastRunSec = run_sec;
-        m_trace.push_back(CTraceEntry{m_now, "run_sec", run_sec});
-    }
-}
-
-void CVirtualTime::ClearTrace()
-{
-    m_trace.clear();
-    for (int p = 0; p < 6; ++p)
-        m_basePorts[p] = m_lastPorts[p] = port_bytes[p]->load(std::memory_order_relaxed);
-    m_baseStateNumber = m_lastStateNumber = state_number;
-    m_baseBuzzer = m_lastBuzzer = buzzer_request;
-    m_baseRunSec = m_lastRunSec = run_sec;
-}
-
-std::vector<CVirtualTime::CTraceEntry> CVirtualTime::Changes(const std::string& name, uint64_t fromMs,
-                                                                   uint64_t toMs) const
-{
-    std::vector<CTraceEntry> found;
-    for (const CTraceEntry& entry : m_trace)
-        if (entry.name == name && entry.timeMs >= fromMs && entry.timeMs <= toMs)
-            found.push_back(entry);
-    return found;
-}
-
-std::vector<uint64_t> CVirtualTime::TimesOf(const std::string& name, int32_t value, uint64_t fromMs,
-                                               uint64_t toMs) const
-{
-    std::vector<uint64_t> times;
-    for (const CTraceEntry& entry : Changes(name, fromMs, toMs))
-        if (entry.value == value)
-            times.push_back(entry.timeMs);
-    return times;
-}
-
-uint64_t CVirtualTime::FirstTime(const std::string& name, int32_t value, uint64_t fromMs) const
-{
-    const std::vector<uint64_t> times = TimesOf(name, value, fromMs);
-    return times.empty() ? UINT64_MAX : times.front();
-}
-
-int32_t CVirtualTime::ValueAt(const std::string& name, uint64_t timeMs) const
-{
-    int32_t value = 0;
-    int port = 0;
-    int bit = 0;
-    if (name == "state_number")
-        value = m_baseStateNumber;
-    else if (name == "buzzer_request")
-        value = m_baseBuzzer;
-    else if (name == "run_sec")
-        value = m_baseRunSec;
-    else if (find_bit(name, port, bit))
-        value = (m_basePorts[port] >> bit) & 1;
-    for (const CTraceEntry& entry : m_trace) {
-        if (entry.timeMs > timeMs)
-            break;
-        if (entry.name == name)
-            value = entry.value;
-    }
-    return value;
-}
-
-size_t CVirtualTime::CountNonZero(const std::string& name, uint64_t fromMs, uint64_t toMs) const
-{
-    size_t count = 0;
-    for (const CTraceEntry& entry : Changes(name, fromMs, toMs))
-        if (entry.value != 0)
-            ++count;
-    return count;
-}
-
-std::string CVirtualTime::NameOf(port_signal signal) { return BIT_NAMES[signal.port][signal.bit]; }

@@ -15,10 +15,8 @@
 
 #include <cstdint>
 #include <functional>
-#include <string>
 #include <vector>
 
-#include "board/port_bytes.h"
 #include "firmware/fw_time.h"
 
 class CVirtualTime {
@@ -37,6 +35,10 @@ public:
     std::function<void()> m_onMs;         // after every virtual ms (a plant model hooks here)
     std::function<void()> m_onRefresh;    // every 100 virtual ms (the view's refresh step)
     std::function<void()> m_onPeriodEnd;  // after every period's board exchange
+    // Where a trace samples, with the virtual ms to stamp: before each ms
+    // begins, after its hooks, and in a period before the board's exchange
+    // (which consumes a beep request).
+    std::function<void(uint64_t)> m_onSample;
 
     // As the firmware thread's start hook: fw_startup, then board_start_exchange.
     void Startup();
@@ -48,41 +50,6 @@ public:
     // The same with `pass` run over and over instead of the periods, for
     // routines tested on their own; a pass that does not sleep gets a 1 ms sleep.
     bool RunLoop(uint64_t limitMs, std::function<void()> pass, std::function<bool()> done = {});
-
-    // The trace: every change of every port bit and of state_number,
-    // buzzer_request and run_sec, with the virtual time it was seen at.
-    struct CTraceEntry {
-        uint64_t timeMs;
-        std::string name;
-        int32_t value;
-    };
-    const std::vector<CTraceEntry>& Trace() const { return m_trace; }
-    // Forgets the trace and takes the present values as the starting point.
-    void ClearTrace();
-    // Kept by default; a program with a trace of its own turns it off, so a
-    // long run does not grow it without end.
-    void SetTracing(bool on)
-    {
-        m_tracing = on;
-        ClearTrace();
-    }
-
-    // Trace queries by name: a signal name ("RED_LED"), "portN.bitM" for an
-    // unwired bit, "state_number", "buzzer_request" or "run_sec".
-    std::vector<CTraceEntry> Changes(const std::string& name, uint64_t fromMs = 0,
-                                     uint64_t toMs = UINT64_MAX) const;
-    // Times at which the value became `value` (a rise to 1 by default).
-    std::vector<uint64_t> TimesOf(const std::string& name, int32_t value = 1, uint64_t fromMs = 0,
-                                  uint64_t toMs = UINT64_MAX) const;
-    // The first such time at or after fromMs; UINT64_MAX when none.
-    uint64_t FirstTime(const std::string& name, int32_t value = 1, uint64_t fromMs = 0) const;
-    // The value the trace shows at that virtual time.
-    int32_t ValueAt(const std::string& name, uint64_t timeMs) const;
-    // How many times the value became non-zero in the interval.
-    size_t CountNonZero(const std::string& name, uint64_t fromMs = 0, uint64_t toMs = UINT64_MAX) const;
-
-    // The trace name of a signal.
-    static std::string NameOf(port_signal signal);
 
     CVirtualTime(const CVirtualTime&) = delete;
     CVirtualTime& operator=(const CVirtualTime&) = delete;
@@ -103,7 +70,11 @@ private:
     void Sleep(uint32_t ms);
     void Tick();
     void RunDueActions();
-    void Sample();
+    void Sample()
+    {
+        if (m_onSample)
+            m_onSample(m_now);
+    }
     template <typename Body>
     bool Run(uint64_t limitMs, std::function<bool()> done, Body body);
 
@@ -115,15 +86,5 @@ private:
     std::function<bool()> m_done;
     bool m_doneHeld = false;
 
-    bool m_tracing = true;
-    std::vector<CTraceEntry> m_trace;
-    uint8_t m_basePorts[6] = {};
-    uint16_t m_baseStateNumber = 0;
-    uint8_t m_baseBuzzer = 0;
-    uint16_t m_baseRunSec = 0;
-    uint8_t m_lastPorts[6] = {};
-    uint16_t m_lastStateNumber = 0;
-    uint8_t m_lastBuzzer = 0;
-    uint16_t m_lastRunSec = 0;
     time_seam m_seam;
 };

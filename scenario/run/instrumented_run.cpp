@@ -4,9 +4,10 @@
 #include <memory>
 
 #include "scenario/reports/scenario_coverage.h"
-#include "scenario/vcd_recorder.h"
 #include "sim/counting_beep.h"
 #include "sim/machine_invariants.h"
+#include "sim/trace_recorder.h"
+#include "sim/vcd_sink.h"
 #include "sim/virtual_simulator.h"
 
 CScenarioFileRun::CScenarioFileRun(std::string file, std::vector<CScenarioStep> steps)
@@ -36,14 +37,18 @@ CFileResult CScenarioFileRun::Run()
 
     CCountingBeep beep;  // installed before the simulator starts, removed after it is gone
     CVirtualSimulator sim;
-    sim.Time().SetTracing(false);  // the file's own trace is the VCD recorder's
-    std::unique_ptr<CVcdRecorder> trace;
+    CTraceRecorder recorder(&sim.View());
+    std::unique_ptr<CVcdSink> trace;
     if (!m_vcdPath.empty()) {
-        trace = std::make_unique<CVcdRecorder>(sim);
         std::string error;
-        for (const std::string& name : m_variables)
-            if (!trace->Watch(name, error))
+        for (const std::string& name : m_variables) {
+            error = CTraceRecorder::CheckVariable(name);
+            if (!error.empty())
                 break;
+            recorder.AddVariable(name);
+        }
+        trace = std::make_unique<CVcdSink>("trelvik-scenario");
+        recorder.AddSink(*trace);
         if (error.empty())
             trace->Open(m_vcdPath, error);
         if (!error.empty()) {
@@ -63,7 +68,7 @@ CFileResult CScenarioFileRun::Run()
     bool pending = false;
     sim.m_onMs = [&] {
         if (trace)
-            trace->Sample(sim.Now() - 1);  // whatever was seen in the ms before this one
+            recorder.Sample(sim.Now() - 1);  // whatever was seen in the ms before this one
         if (m_coverage)
             m_coverage->AfterMs();
         if (broken)
@@ -97,7 +102,8 @@ CFileResult CScenarioFileRun::Run()
     file.code = file.Errors() ? CFileResult::NOT_RUN : file.Failed() ? CFileResult::SOME_FAILED : CFileResult::ALL_HELD;
     if (trace) {
         std::string error;
-        if (!trace->Finish(error)) {
+        recorder.Sample(sim.Now());
+        if (!trace->Finish(sim.Now(), error)) {
             file.error = m_file + ": " + error;
             file.code = CFileResult::NOT_RUN;
         }

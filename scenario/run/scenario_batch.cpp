@@ -7,7 +7,7 @@
 #include "scenario/reports/scenario_coverage.h"
 #include "scenario/run/instrumented_run.h"
 #include "scenario/language/scenario_parser.h"
-#include "scenario/vcd_recorder.h"
+#include "sim/trace_recorder.h"
 
 namespace {
 
@@ -78,7 +78,7 @@ bool CScenarioBatch::CheckOutputs()
     };
     bool ok = true;
     for (const std::string& name : m_command.vcdVariables)
-        if (ok && !(error = CVcdRecorder::CheckVariable(name)).empty())
+        if (ok && !(error = CTraceRecorder::CheckVariable(name)).empty())
             ok = false;
     ok = ok && (m_command.junitPath.empty() || check(m_command.junitPath));
     if (ok && !m_command.vcdPath.empty()) {

@@ -8,17 +8,17 @@
 
 namespace {
 
-std::string N(port_signal s) { return CVirtualTime::NameOf(s); }
+std::string N(port_signal s) { return CTraceLog::NameOf(s); }
 
 class Cycle : public CFirmwareFixture {
 protected:
     uint64_t Entered(int32_t state, uint64_t fromMs = 0) const
     {
-        return m_harness.FirstTime("state_number", state + 1, fromMs);
+        return m_log.FirstTime("state_number", state + 1, fromMs);
     }
-    uint64_t Rise(port_signal s, uint64_t fromMs) const { return m_harness.FirstTime(N(s), 1, fromMs); }
-    uint64_t Fall(port_signal s, uint64_t fromMs) const { return m_harness.FirstTime(N(s), 0, fromMs); }
-    int32_t At(port_signal s, uint64_t timeMs) const { return m_harness.ValueAt(N(s), timeMs); }
+    uint64_t Rise(port_signal s, uint64_t fromMs) const { return m_log.FirstTime(N(s), 1, fromMs); }
+    uint64_t Fall(port_signal s, uint64_t fromMs) const { return m_log.FirstTime(N(s), 0, fromMs); }
+    int32_t At(port_signal s, uint64_t timeMs) const { return m_log.ValueAt(N(s), timeMs); }
     // Every output the firmware drives is off.
     void ExpectAllOutputsOff(const char* when) const
     {
@@ -73,8 +73,8 @@ TEST_F(Cycle, OneWholeCycleFromClosingTheCoverToStandby)
 
     // The main motor: 5 s on, 2 s off, the relay reversed at every stop, from
     // washing's timed part to the end of discharge.
-    const std::vector<uint64_t> runs = m_harness.TimesOf(N(MAIN_MOTOR), 1, washing, standby);
-    const std::vector<uint64_t> stops = m_harness.TimesOf(N(MAIN_MOTOR), 0, washing, standby);
+    const std::vector<uint64_t> runs = m_log.TimesOf(N(MAIN_MOTOR), 1, washing, standby);
+    const std::vector<uint64_t> stops = m_log.TimesOf(N(MAIN_MOTOR), 0, washing, standby);
     ASSERT_GE(runs.size(), 15u);
     ASSERT_EQ(stops.size(), runs.size());
     for (size_t i = 0; i + 1 < runs.size(); ++i) {
@@ -82,7 +82,7 @@ TEST_F(Cycle, OneWholeCycleFromClosingTheCoverToStandby)
         EXPECT_NEAR(static_cast<double>(runs[i + 1] - stops[i]), 2000.0, 3.0) << "pause " << i;
         EXPECT_NE(At(RELAY, stops[i] - 1), At(RELAY, stops[i])) << "relay reversed at stop " << i;
     }
-    EXPECT_TRUE(m_harness.Changes(N(COOLING_FAN), timed + 1, discharge).empty()) << "cooling fan on throughout";
+    EXPECT_TRUE(m_log.Changes(N(COOLING_FAN), timed + 1, discharge).empty()) << "cooling fan on throughout";
 
     // Cutting: green and red; the disk to RS, then 30 s.
     EXPECT_EQ(At(GREEN_LED, cutting + 10) & At(RED_LED, cutting + 10), 1);
@@ -93,14 +93,14 @@ TEST_F(Cycle, OneWholeCycleFromClosingTheCoverToStandby)
 
     // Drying: red blinking; the disk to LS, then heater, heater fan and water
     // until the reading passes 516 (33 levels of 500 ms).
-    EXPECT_GE(m_harness.TimesOf(N(RED_LED), 0, drying, discharge).size(), 10u) << "red blinks";
+    EXPECT_GE(m_log.TimesOf(N(RED_LED), 0, drying, discharge).size(), 10u) << "red blinks";
     EXPECT_EQ(At(GREEN_LED, drying + 10) | At(BLUE_LED, drying + 10), 0);
     const uint64_t dryAtLs = Fall(DISK_MOT_B, drying);
     EXPECT_NEAR(static_cast<double>(dryAtLs - drying), 5000.0, SLACK_MS);
     const uint64_t heaterOn = Rise(HEATER, drying);
     EXPECT_NEAR(static_cast<double>(heaterOn), static_cast<double>(dryAtLs), 5.0);
     EXPECT_EQ(Rise(HEATER_FAN, drying), heaterOn);
-    EXPECT_EQ(m_harness.TimesOf(N(WATER_SOL), 1, drying, discharge),
+    EXPECT_EQ(m_log.TimesOf(N(WATER_SOL), 1, drying, discharge),
               std::vector<uint64_t>({heaterOn, heaterOn + 6000, heaterOn + 12000}))
         << "three water pulses";
     EXPECT_EQ(Fall(WATER_SOL, heaterOn + 12000), heaterOn + 15000);
@@ -127,7 +127,7 @@ TEST_F(Cycle, OneWholeCycleFromClosingTheCoverToStandby)
 
     // Two beeps at the end: discharge's 3, then standby's 1.
     std::vector<int32_t> beeps;
-    for (const auto& entry : m_harness.Changes("buzzer_request", discharge))
+    for (const auto& entry : m_log.Changes("buzzer_request", discharge))
         if (entry.value != 0)
             beeps.push_back(entry.value);
     EXPECT_EQ(beeps, std::vector<int32_t>({3, 1}));
@@ -188,7 +188,7 @@ TEST_F(Cycle, ACoverOpenedDuringWashingSuspendsAndResumesIt)
         ASSERT_NE(open, 0u) << "the timed part began";
         EXPECT_EQ(At(MAIN_MOTOR, open + 100) | At(COOLING_FAN, open + 100) | At(MAIN_FAN, open + 100), 0)
             << "stopped while open";
-        EXPECT_EQ(m_harness.ValueAt("state_number", open + 100), ST_COVER_OPEN + 1);
+        EXPECT_EQ(m_log.ValueAt("state_number", open + 100), ST_COVER_OPEN + 1);
         EXPECT_EQ(At(BLUE_LED, open + 100), 0);
         EXPECT_EQ(At(COOLING_FAN, close + 10) & At(MAIN_FAN, close + 10) & At(BLUE_LED, close + 10), 1)
             << "fans and lamps as they were";
@@ -213,7 +213,7 @@ TEST_F(Cycle, TheDischargeExitHomesTheExitOnlyAfterADiskTravel)
         const uint64_t start = m_harness.Now();
         KeyClickAt(start + 1000, POWER_ON_OFF);
         m_harness.RunUntil(start + 12000);
-        const bool exitHomed = m_harness.FirstTime(N(EXIT_MOT_A), 1, start) != UINT64_MAX;
+        const bool exitHomed = m_log.FirstTime(N(EXIT_MOT_A), 1, start) != UINT64_MAX;
         EXPECT_EQ(exitHomed, disk != 0) << "disk at " << disk;
         EXPECT_EQ(state_index, ST_POWER_OFF);
         EXPECT_EQ(m_model.m_diskPosition, 0);

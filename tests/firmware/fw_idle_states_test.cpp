@@ -9,9 +9,9 @@
 
 namespace {
 
-const std::string RED = CVirtualTime::NameOf(RED_LED);
-const std::string GREEN = CVirtualTime::NameOf(GREEN_LED);
-const std::string BLUE = CVirtualTime::NameOf(BLUE_LED);
+const std::string RED = CTraceLog::NameOf(RED_LED);
+const std::string GREEN = CTraceLog::NameOf(GREEN_LED);
+const std::string BLUE = CTraceLog::NameOf(BLUE_LED);
 
 class IdleStates : public CFirmwareFixture {
 protected:
@@ -22,13 +22,13 @@ protected:
     // When the state was first shown at or after fromMs; UINT64_MAX if never.
     uint64_t Entered(int32_t state, uint64_t fromMs) const
     {
-        return m_harness.FirstTime("state_number", state + 1, fromMs);
+        return m_log.FirstTime("state_number", state + 1, fromMs);
     }
     // The values a request took, in order.
     std::vector<int32_t> Beeps(uint64_t fromMs) const
     {
         std::vector<int32_t> values;
-        for (const auto& entry : m_harness.Changes("buzzer_request", fromMs))
+        for (const auto& entry : m_log.Changes("buzzer_request", fromMs))
             if (entry.value != 0)
                 values.push_back(entry.value);
         return values;
@@ -107,9 +107,9 @@ TEST_F(IdleStates, TheCoverBlinksGreenServesTheDrawerAndStartsWashingWhenClosed)
     SetInputAt(t + 11000, RUN_KEY, false);
     m_harness.RunUntil(t + 2900);
     EXPECT_EQ(state_number, ST_COVER_OPEN + 1);
-    EXPECT_EQ(m_harness.ValueAt(RED, t + 2900), 1);
-    EXPECT_EQ(m_harness.ValueAt(BLUE, t + 2900), 0);
-    const std::vector<uint64_t> lit = m_harness.TimesOf(GREEN, 1, t, t + 2900);
+    EXPECT_EQ(m_log.ValueAt(RED, t + 2900), 1);
+    EXPECT_EQ(m_log.ValueAt(BLUE, t + 2900), 0);
+    const std::vector<uint64_t> lit = m_log.TimesOf(GREEN, 1, t, t + 2900);
     ASSERT_GE(lit.size(), 4u);
     for (size_t i = 1; i < lit.size(); ++i)
         EXPECT_NEAR(static_cast<double>(lit[i] - lit[i - 1]), 600.0, 2.0) << "green blinks 300 ms / 300 ms";
@@ -119,7 +119,7 @@ TEST_F(IdleStates, TheCoverBlinksGreenServesTheDrawerAndStartsWashingWhenClosed)
     m_harness.RunUntil(t + 8900);
     EXPECT_EQ(state_number, ST_DRAWER_OPEN + 1);
     EXPECT_EQ(m_model.m_beeps - beepsBefore, 4u) << "a beep every 1.8 s, from the drawer's opening";
-    EXPECT_EQ(m_harness.TimesOf(BLUE, 1, t + 3200, t + 8900), m_harness.TimesOf(GREEN, 1, t + 3200, t + 8900))
+    EXPECT_EQ(m_log.TimesOf(BLUE, 1, t + 3200, t + 8900), m_log.TimesOf(GREEN, 1, t + 3200, t + 8900))
         << "blue and green blink together";
 
     m_harness.RunUntil(t + 10900);
@@ -138,7 +138,7 @@ TEST_F(IdleStates, ClosingTheDrawerReturnsToStandby)
     SetInputAt(t + 2000, DRAWER, false);
     m_harness.RunUntil(t + 3000);
     EXPECT_NEAR(static_cast<double>(Entered(ST_DRAWER_OPEN, t)), static_cast<double>(t + 100), 3.0);
-    EXPECT_EQ(m_harness.ValueAt(RED, t + 1900), 1) << "red lit while the drawer is open";
+    EXPECT_EQ(m_log.ValueAt(RED, t + 1900), 1) << "red lit while the drawer is open";
     EXPECT_NEAR(static_cast<double>(Entered(ST_STANDBY, t + 100)), static_cast<double>(t + 2000), 3.0);
     EXPECT_EQ(Beeps(t + 50), std::vector<int32_t>({2, 2, 1})) << "two alarm beeps, then standby's";
     EXPECT_EQ(sig_read(RED_LED), 1);
@@ -158,11 +158,11 @@ TEST_F(IdleStates, AManualWashEndsAfterFifteenRunsOrOnTheWashKey)
     m_harness.RunUntil(t + 120000);
     const uint64_t start = Entered(ST_MANUAL_WASH, t);
     EXPECT_NEAR(static_cast<double>(start), static_cast<double>(t + 200), 3.0) << "on the key's release";
-    EXPECT_EQ(m_harness.ValueAt(RED, start + 10) & m_harness.ValueAt(BLUE, start + 10), 1) << "red and blue lit";
-    const uint64_t end = m_harness.FirstTime("state_number", ST_STANDBY + 1, start);
+    EXPECT_EQ(m_log.ValueAt(RED, start + 10) & m_log.ValueAt(BLUE, start + 10), 1) << "red and blue lit";
+    const uint64_t end = m_log.FirstTime("state_number", ST_STANDBY + 1, start);
     EXPECT_NEAR(static_cast<double>(end - start), 105000.0, 5.0) << "15 runs of 7 s";
-    EXPECT_EQ(m_harness.TimesOf(CVirtualTime::NameOf(MAIN_MOTOR), 1, start).size(), 15u);
-    EXPECT_EQ(m_harness.TimesOf(CVirtualTime::NameOf(WATER_SOL), 1, start).size(), 3u);
+    EXPECT_EQ(m_log.TimesOf(CTraceLog::NameOf(MAIN_MOTOR), 1, start).size(), 15u);
+    EXPECT_EQ(m_log.TimesOf(CTraceLog::NameOf(WATER_SOL), 1, start).size(), 3u);
     EXPECT_EQ(Beeps(start), std::vector<int32_t>({1, 3, 1})) << "the wash's start, one buzzer(3) at its end, standby";
     EXPECT_EQ(sig_read(MAIN_MOTOR) | sig_read(RELAY) | sig_read(WATER_SOL) | sig_read(BLUE_LED), 0);
 

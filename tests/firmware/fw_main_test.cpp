@@ -35,7 +35,7 @@ TEST_F(Dispatch, TheSecondPeriodReachesPowerOffWithEveryOutputOff)
     m_harness.RunUntil(10);
     EXPECT_EQ(state_number, 2);
     for (port_signal s : outputs)
-        EXPECT_EQ(sig_read(s), 0) << CVirtualTime::NameOf(s) << " is off in power-off";
+        EXPECT_EQ(sig_read(s), 0) << CTraceLog::NameOf(s) << " is off in power-off";
 }
 
 TEST_F(Dispatch, AnOutOfRangeStateIsCorrectedWithoutRunningAHandler)

@@ -9,10 +9,10 @@
 
 namespace {
 
-const std::string DISK_A = CVirtualTime::NameOf(DISK_MOT_A);
-const std::string DISK_B = CVirtualTime::NameOf(DISK_MOT_B);
-const std::string EXIT_A = CVirtualTime::NameOf(EXIT_MOT_A);
-const std::string EXIT_B = CVirtualTime::NameOf(EXIT_MOT_B);
+const std::string DISK_A = CTraceLog::NameOf(DISK_MOT_A);
+const std::string DISK_B = CTraceLog::NameOf(DISK_MOT_B);
+const std::string EXIT_A = CTraceLog::NameOf(EXIT_MOT_A);
+const std::string EXIT_B = CTraceLog::NameOf(EXIT_MOT_B);
 
 class Motors : public CFirmwareFixture {
 protected:
@@ -47,9 +47,9 @@ TEST_F(Motors, ATravelToAFarEndArrivesAndStops)
     timer_start(&disk_timer, EVT_DISK_TO_LS);
     PlayDisk(20000);
     EXPECT_EQ(m_model.m_diskPosition, 100);
-    EXPECT_NEAR(static_cast<double>(m_harness.FirstTime(DISK_B, 0)), 5000.0, 100.0)
+    EXPECT_NEAR(static_cast<double>(m_log.FirstTime(DISK_B, 0)), 5000.0, 100.0)
         << "from RS to LS in 5 s, stopped within one 100 ms watch";
-    EXPECT_EQ(m_harness.Changes(DISK_A).size(), 0u) << "no back-off";
+    EXPECT_EQ(m_log.Changes(DISK_A).size(), 0u) << "no back-off";
 }
 
 TEST_F(Motors, ATravelThatNeverArrivesBacksOffRetriesAndIsGivenUpAfterTheFourthFailure)
@@ -66,9 +66,9 @@ TEST_F(Motors, ATravelThatNeverArrivesBacksOffRetriesAndIsGivenUpAfterTheFourthF
     timer_start(&disk_timer, EVT_DISK_TO_LS);
     PlayDisk(4000000);
 
-    const std::vector<uint64_t> towardLs = m_harness.TimesOf(DISK_B, 1);
-    const std::vector<uint64_t> failed = m_harness.TimesOf(DISK_B, 0);
-    const std::vector<uint64_t> backOff = m_harness.TimesOf(DISK_A, 1);
+    const std::vector<uint64_t> towardLs = m_log.TimesOf(DISK_B, 1);
+    const std::vector<uint64_t> failed = m_log.TimesOf(DISK_B, 0);
+    const std::vector<uint64_t> backOff = m_log.TimesOf(DISK_A, 1);
     ASSERT_EQ(towardLs.size(), 4u) << "the first try and three retries";
     ASSERT_EQ(failed.size(), 4u);
     ASSERT_EQ(backOff.size(), 3u) << "a back-off after each of the first three failures";
@@ -91,15 +91,15 @@ TEST_F(Motors, HomingDrivesTheDiskThenTheExitAndAtHomeStartsNothing)
     ASSERT_TRUE(RunRoutine(1000, home_motors));
     EXPECT_EQ(m_returnedAt, 0u) << "at home: returns at once";
     for (const std::string& drive : {DISK_A, DISK_B, EXIT_A, EXIT_B})
-        EXPECT_TRUE(m_harness.Changes(drive).empty()) << drive << " never driven";
+        EXPECT_TRUE(m_log.Changes(drive).empty()) << drive << " never driven";
 
     PlaceMechanisms(60, 40);
     ASSERT_TRUE(RunRoutine(20000, home_motors));
     EXPECT_EQ(m_model.m_diskPosition, 0);
     EXPECT_EQ(m_model.m_exitPosition, 0);
-    ASSERT_EQ(m_harness.TimesOf(DISK_A, 0).size(), 1u);
-    EXPECT_GE(m_harness.FirstTime(EXIT_A, 1), m_harness.FirstTime(DISK_A, 0)) << "the exit only after the disk";
-    EXPECT_TRUE(m_harness.Changes(DISK_B).empty());
+    ASSERT_EQ(m_log.TimesOf(DISK_A, 0).size(), 1u);
+    EXPECT_GE(m_log.FirstTime(EXIT_A, 1), m_log.FirstTime(DISK_A, 0)) << "the exit only after the disk";
+    EXPECT_TRUE(m_log.Changes(DISK_B).empty());
 }
 
 TEST_F(Motors, TheShortInterruptionLeavesTheMainMotorAndTheFullOneStopsIt)
@@ -115,11 +115,11 @@ TEST_F(Motors, TheShortInterruptionLeavesTheMainMotorAndTheFullOneStopsIt)
         SetInputAt(t + 2000, DRAWER, false);
         ASSERT_TRUE(RunRoutine(t + 5000, [kind] { interruption(kind, DRIVE_EXIT); }));
         const bool full = kind == INTERRUPT_FULL;
-        EXPECT_EQ(m_harness.ValueAt("state_number", t + 1000), ST_DRAWER_OPEN + 1);
-        EXPECT_EQ(m_harness.ValueAt(CVirtualTime::NameOf(MAIN_MOTOR), t + 1000), full ? 0 : 1)
+        EXPECT_EQ(m_log.ValueAt("state_number", t + 1000), ST_DRAWER_OPEN + 1);
+        EXPECT_EQ(m_log.ValueAt(CTraceLog::NameOf(MAIN_MOTOR), t + 1000), full ? 0 : 1)
             << (full ? "full" : "short") << " kind";
-        EXPECT_EQ(m_harness.ValueAt(EXIT_B, t + 1000), 0) << "the drive is off meanwhile";
-        EXPECT_EQ(m_harness.ValueAt(CVirtualTime::NameOf(COOLING_FAN), t + 1000), 0);
+        EXPECT_EQ(m_log.ValueAt(EXIT_B, t + 1000), 0) << "the drive is off meanwhile";
+        EXPECT_EQ(m_log.ValueAt(CTraceLog::NameOf(COOLING_FAN), t + 1000), 0);
         EXPECT_EQ(state_number, ST_WASHING + 1) << "the interrupted state is shown again";
         EXPECT_EQ(sig_read(MAIN_MOTOR), 1);
         EXPECT_EQ(sig_read(EXIT_MOT_B), 1);
@@ -140,24 +140,24 @@ TEST_F(Motors, AnInterruptionDuringATravelRestoresDriveOutputsLampsAndRestartsTh
     m_harness.RunUntil(9000);
 
     EXPECT_EQ(secondsAtOpening, 3);
-    const std::string fan = CVirtualTime::NameOf(COOLING_FAN);
-    const std::string motor = CVirtualTime::NameOf(MAIN_MOTOR);
-    const std::string red = CVirtualTime::NameOf(RED_LED);
-    const std::string green = CVirtualTime::NameOf(GREEN_LED);
+    const std::string fan = CTraceLog::NameOf(COOLING_FAN);
+    const std::string motor = CTraceLog::NameOf(MAIN_MOTOR);
+    const std::string red = CTraceLog::NameOf(RED_LED);
+    const std::string green = CTraceLog::NameOf(GREEN_LED);
     for (uint64_t at : {3000u, 6100u})
-        EXPECT_EQ(m_harness.ValueAt(DISK_A, at) & m_harness.ValueAt(fan, at) & m_harness.ValueAt(motor, at) &
-                      m_harness.ValueAt(red, at) & m_harness.ValueAt(green, at),
+        EXPECT_EQ(m_log.ValueAt(DISK_A, at) & m_log.ValueAt(fan, at) & m_log.ValueAt(motor, at) &
+                      m_log.ValueAt(red, at) & m_log.ValueAt(green, at),
                   1)
             << "travel, cooling fan, main motor, red and green at " << at << " ms";
-    EXPECT_EQ(m_harness.ValueAt("state_number", 5900), ST_COVER_OPEN + 1);
-    EXPECT_EQ(m_harness.ValueAt(DISK_A, 5900) | m_harness.ValueAt(fan, 5900) | m_harness.ValueAt(motor, 5900), 0)
+    EXPECT_EQ(m_log.ValueAt("state_number", 5900), ST_COVER_OPEN + 1);
+    EXPECT_EQ(m_log.ValueAt(DISK_A, 5900) | m_log.ValueAt(fan, 5900) | m_log.ValueAt(motor, 5900), 0)
         << "all stopped while the cover is open";
-    EXPECT_FALSE(m_harness.TimesOf(green, 0, 3500, 5900).empty()) << "green blinks while open";
-    EXPECT_EQ(m_harness.ValueAt("state_number", 6100), ST_CUTTING + 1);
-    EXPECT_EQ(m_harness.ValueAt("run_sec", 6100), 0) << "the seconds count starts again";
-    EXPECT_EQ(m_harness.ValueAt("run_sec", 7100), 1);
+    EXPECT_FALSE(m_log.TimesOf(green, 0, 3500, 5900).empty()) << "green blinks while open";
+    EXPECT_EQ(m_log.ValueAt("state_number", 6100), ST_CUTTING + 1);
+    EXPECT_EQ(m_log.ValueAt("run_sec", 6100), 0) << "the seconds count starts again";
+    EXPECT_EQ(m_log.ValueAt("run_sec", 7100), 1);
     // The disk had 1.5 s of its 5 s travel left when the cover opened.
-    EXPECT_NEAR(static_cast<double>(m_harness.FirstTime(DISK_A, 0, 6000)), 6000.0 + 1500.0, 200.0);
+    EXPECT_NEAR(static_cast<double>(m_log.FirstTime(DISK_A, 0, 6000)), 6000.0 + 1500.0, 200.0);
 }
 
 }  // namespace

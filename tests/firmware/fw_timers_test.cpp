@@ -19,7 +19,7 @@ protected:
             },
             [timer] { return timer->status == TIMER_IDLE; });
     }
-    std::string Name(port_signal s) const { return CVirtualTime::NameOf(s); }
+    std::string Name(port_signal s) const { return CTraceLog::NameOf(s); }
 };
 
 TEST_F(Timers, StartUpRegistersElevenTimersAndRunsOnlyTheTick)
@@ -47,16 +47,16 @@ TEST_F(Timers, TheMainFanRunsTwentySecondsThenIdles)
     timer_start(&fan_timer, EVT_MAIN_FAN);
     Play(&fan_timer, 60000);
     EXPECT_EQ(fan_timer.status, TIMER_IDLE);
-    EXPECT_EQ(m_harness.TimesOf(Name(MAIN_FAN), 1), std::vector<uint64_t>({0}));
-    EXPECT_EQ(m_harness.TimesOf(Name(MAIN_FAN), 0), std::vector<uint64_t>({20000}));
+    EXPECT_EQ(m_log.TimesOf(Name(MAIN_FAN), 1), std::vector<uint64_t>({0}));
+    EXPECT_EQ(m_log.TimesOf(Name(MAIN_FAN), 0), std::vector<uint64_t>({20000}));
 }
 
 TEST_F(Timers, TheWashProgrammeEndsAfterFifteenRunsWithTheRelayOff)
 {
     timer_start(&main_motor_timer, EVT_MAIN_MOTOR_WASH);
     Play(&main_motor_timer, 200000);
-    const std::vector<uint64_t> runs = m_harness.TimesOf(Name(MAIN_MOTOR), 1);
-    const std::vector<uint64_t> stops = m_harness.TimesOf(Name(MAIN_MOTOR), 0);
+    const std::vector<uint64_t> runs = m_log.TimesOf(Name(MAIN_MOTOR), 1);
+    const std::vector<uint64_t> stops = m_log.TimesOf(Name(MAIN_MOTOR), 0);
     ASSERT_EQ(runs.size(), 15u) << "15 runs";
     ASSERT_EQ(stops.size(), 15u);
     for (size_t i = 0; i < runs.size(); ++i) {
@@ -64,17 +64,17 @@ TEST_F(Timers, TheWashProgrammeEndsAfterFifteenRunsWithTheRelayOff)
         EXPECT_EQ(stops[i], i * 7000 + 5000) << "each run lasts 5 s";
     }
     // The relay reverses at every stop but the last, which leaves it off.
-    EXPECT_EQ(m_harness.Changes(Name(RELAY)).size(), 14u);
-    EXPECT_EQ(m_harness.ValueAt(Name(RELAY), 103000), 0) << "14 reversals: off before the last stop";
+    EXPECT_EQ(m_log.Changes(Name(RELAY)).size(), 14u);
+    EXPECT_EQ(m_log.ValueAt(Name(RELAY), 103000), 0) << "14 reversals: off before the last stop";
     EXPECT_EQ(sig_read(RELAY), 0);
     EXPECT_EQ(sig_read(MAIN_MOTOR), 0);
     EXPECT_EQ(m_harness.Now(), 105001u) << "idle at the poll after the last 2 s pause (105 s)";
 
-    m_harness.ClearTrace();
+    m_log.ClearTrace();
     timer_start(&main_motor_timer, EVT_MAIN_MOTOR_CYCLE);
     Play(&main_motor_timer, m_harness.Now() + 150000);
     EXPECT_EQ(main_motor_timer.status, TIMER_RUNNING) << "the cycle's programme never ends by itself";
-    EXPECT_GT(m_harness.TimesOf(Name(MAIN_MOTOR), 1).size(), 15u);
+    EXPECT_GT(m_log.TimesOf(Name(MAIN_MOTOR), 1).size(), 15u);
 }
 
 TEST_F(Timers, LampsBlinkBeeperRequestsAndWaterPulses)
@@ -94,12 +94,12 @@ TEST_F(Timers, LampsBlinkBeeperRequestsAndWaterPulses)
         timer_poll(&water_timer);
         timer_poll(&tick_timer);
     });
-    EXPECT_EQ(m_harness.TimesOf(Name(GREEN_LED), 1, 0, 1800), std::vector<uint64_t>({0, 600, 1200, 1800}))
+    EXPECT_EQ(m_log.TimesOf(Name(GREEN_LED), 1, 0, 1800), std::vector<uint64_t>({0, 600, 1200, 1800}))
         << "lit every 600 ms";
-    EXPECT_EQ(m_harness.TimesOf(Name(GREEN_LED), 0, 0, 1800), std::vector<uint64_t>({300, 900, 1500}));
+    EXPECT_EQ(m_log.TimesOf(Name(GREEN_LED), 0, 0, 1800), std::vector<uint64_t>({300, 900, 1500}));
     EXPECT_EQ(beeps, 11u) << "a beep request every 1.8 s: at 0, 1.8, ... 18 s";
-    EXPECT_EQ(m_harness.TimesOf(Name(WATER_SOL), 1), std::vector<uint64_t>({0, 6000, 12000}));
-    EXPECT_EQ(m_harness.TimesOf(Name(WATER_SOL), 0), std::vector<uint64_t>({3000, 9000, 15000}));
+    EXPECT_EQ(m_log.TimesOf(Name(WATER_SOL), 1), std::vector<uint64_t>({0, 6000, 12000}));
+    EXPECT_EQ(m_log.TimesOf(Name(WATER_SOL), 0), std::vector<uint64_t>({3000, 9000, 15000}));
     EXPECT_EQ(water_timer.status, TIMER_IDLE) << "three pulses, then idle";
 }
 

@@ -12,6 +12,7 @@
 #include "sim/counting_beep.h"
 #include "support/recording_surface.h"
 #include "sim/virtual_simulator.h"
+#include "support/trace_log.h"
 
 namespace {
 
@@ -52,7 +53,7 @@ protected:
     std::vector<CStateChange> StateChanges() const
     {
         std::vector<CStateChange> changes;
-        for (const auto& entry : const_cast<CVirtualSimulator&>(m_sim).Time().Trace())
+        for (const auto& entry : m_log.Trace())
             if (entry.name == "state_number")
                 changes.push_back({entry.timeMs, entry.value});
         return changes;
@@ -60,6 +61,7 @@ protected:
 
     CCountingBeep m_beep;
     CVirtualSimulator m_sim;
+    CTraceLog m_log{m_sim.Time()};
 };
 
 TEST_F(AssembledSimulator, OpeningTheCoverInStandbyBlinksGreenAndClosingItStartsWashing)

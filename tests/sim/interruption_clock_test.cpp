@@ -13,10 +13,11 @@
 #include "firmware/fw_timers.h"
 #include "sim/counting_beep.h"
 #include "sim/virtual_simulator.h"
+#include "support/trace_log.h"
 
 namespace {
 
-std::string name(port_signal signal) { return CVirtualTime::NameOf(signal); }
+std::string name(port_signal signal) { return CTraceLog::NameOf(signal); }
 
 // Shown state numbers.
 constexpr int32_t STANDBY = 3, COVER_OPEN = 4, WASHING = 5, CUTTING = 6, DRYING = 7;
@@ -25,7 +26,7 @@ class InterruptionClock : public ::testing::Test {
 protected:
     void SetUp() override { m_sim.Startup(); }
 
-    CVirtualTime& Time() { return m_sim.Time(); }
+    CTraceLog& Time() { return m_log; }
 
     // Runs until the condition holds; fails the test when it does not within limitMs.
     void RunTo(uint64_t limitMs, const std::function<bool()>& done, const char* what)
@@ -82,6 +83,7 @@ protected:
 
     CCountingBeep m_beep;
     CVirtualSimulator m_sim;
+    CTraceLog m_log{m_sim.Time()};
 };
 
 // The disk homes toward RS from the middle, 25 steps of 100 ms; a cover

@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <random>
 #include <string>
 
@@ -17,6 +18,7 @@
 #include "firmware/fw_main.h"
 #include "sim/machine_invariants.h"
 #include "sim/virtual_simulator.h"
+#include "support/trace_log.h"
 
 namespace {
 
@@ -37,6 +39,9 @@ CRunResult play(uint64_t seed)
     auto pick = [&](uint64_t lo, uint64_t hi) { return std::uniform_int_distribution<uint64_t>(lo, hi)(random); };
 
     CVirtualSimulator sim;
+    std::unique_ptr<CTraceLog> log;  // kept only for a run being looked into
+    if (std::getenv("TRELVIK_RANDOM_DEBUG"))
+        log = std::make_unique<CTraceLog>(sim.Time());
     sim.Startup();
     CRunResult result;
     CMachineInvariants invariants(sim);
@@ -97,8 +102,8 @@ CRunResult play(uint64_t seed)
     if (!result.failure.empty())
         return result;
     if (!settled) {
-        if (std::getenv("TRELVIK_RANDOM_DEBUG"))
-            for (const auto& e : sim.Time().Trace())
+        if (log)
+            for (const auto& e : log->Trace())
                 if (e.name != "run_sec")
                     std::printf("%llu %s %d\n", (unsigned long long)e.timeMs, e.name.c_str(), e.value);
         result.failure = "did not reach standby or power-off from state " + std::to_string(before);

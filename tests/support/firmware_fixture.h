@@ -1,7 +1,7 @@
 #pragma once
 // The base fixture of the firmware tests: a controller in its program-load
-// state with all six port bytes 0, the virtual-time harness and the end-switch
-// stand-in hooked to it.
+// state with all six port bytes 0, the virtual-time harness, its trace and the
+// end-switch stand-in hooked to it.
 
 #include <gtest/gtest.h>
 
@@ -11,6 +11,7 @@
 #include "firmware/fw_main.h"
 #include "firmware/fw_watch.h"
 #include "support/end_switch_model.h"
+#include "support/trace_log.h"
 #include "sim/virtual_time.h"
 
 // Runs before the harness and the model are built, so that both start from
@@ -117,7 +118,7 @@ protected:
     {
         CFirmwareLoadState::Reset();
         m_model.WriteEnds();
-        m_harness.ClearTrace();
+        m_log.ClearTrace();
     }
 
     // Puts the mechanisms at these positions (0..100) and writes their end inputs.
@@ -130,6 +131,7 @@ protected:
 
     CFirmwareLoadState m_loadState;
     CVirtualTime m_harness;
+    CTraceLog m_log{m_harness};
     CEndSwitchModel m_model{m_harness};
     uint64_t m_returnedAt = 0;
 };

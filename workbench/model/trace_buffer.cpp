@@ -9,12 +9,14 @@ CTraceBuffer::CTraceBuffer(size_t capacity)
 {
 }
 
-int CTraceBuffer::AddChannel(const std::string& name, bool isBit, int32_t initial, bool isSigned)
+int CTraceBuffer::AddChannel(const std::string& name, bool isBit, int32_t initial, bool isSigned,
+                             const std::string& scope)
 {
     const int channel = ChannelCount();
     if (channel >= MAX_CHANNELS)
         return -1;
     m_names.push_back(name);
+    m_scopes.push_back(scope);
     m_isBit.push_back(isBit);
     m_isSigned.push_back(isSigned);
     // Known from the start: the value stands in the base and in every checkpoint held.
@@ -72,4 +74,15 @@ CTraceBuffer::CValue CTraceBuffer::ValueSince(int channel, uint64_t timeMs) cons
         if (At(i).channel == channel)
             value = CValue{At(i).value, At(i).timeMs};
     return value;
+}
+
+void CTraceBuffer::Join(const CTraceChannel& channel, int64_t value, uint64_t /*timeMs*/)
+{
+    AddChannel(channel.name, channel.isBit, static_cast<int32_t>(value), channel.isSigned, channel.scope);
+}
+
+void CTraceBuffer::Change(int channel, uint64_t timeMs, int64_t value)
+{
+    if (channel < ChannelCount())
+        Set(channel, timeMs, static_cast<int32_t>(value));
 }

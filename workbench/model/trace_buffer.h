@@ -1,7 +1,8 @@
 #pragma once
 // The workbench's trace: every change of the traced values (the 27 signals,
-// state_number, run_sec and the variables chosen) with the virtual ms it was
-// seen in, in one ring of fixed size. When the ring is full the oldest
+// state_number, run_sec, the motors' positions, the beeps and the variables
+// chosen) with the virtual ms it was seen in, in one ring of fixed size; a
+// sink of the trace recorder. When the ring is full the oldest
 // changes give way; the values they set become the starting values. Every
 // BLOCK changes a checkpoint keeps all values, so the value of any channel
 // at any moment is found by a binary search and a short scan.
@@ -13,9 +14,11 @@
 #include <string>
 #include <vector>
 
-class CTraceBuffer {
+#include "sim/trace_sink.h"
+
+class CTraceBuffer : public CTraceSink {
 public:
-    static constexpr int MAX_CHANNELS = 64;
+    static constexpr int MAX_CHANNELS = 128;
     static constexpr size_t BLOCK = 1024;
 
     struct CChange {
@@ -28,11 +31,17 @@ public:
     explicit CTraceBuffer(size_t capacity = 256 * BLOCK);
 
     // A channel whose value is `initial` from the start; -1 when all are taken.
-    int AddChannel(const std::string& name, bool isBit, int32_t initial, bool isSigned = false);
+    int AddChannel(const std::string& name, bool isBit, int32_t initial, bool isSigned = false,
+                   const std::string& scope = {});
     int ChannelCount() const { return static_cast<int>(m_names.size()); }
     const std::string& Name(int channel) const { return m_names[channel]; }
     bool IsBit(int channel) const { return m_isBit[channel]; }
     bool IsSigned(int channel) const { return m_isSigned[channel]; }
+    const std::string& Scope(int channel) const { return m_scopes[channel]; }
+
+    // As the recorder's sink; a channel past MAX_CHANNELS is not kept.
+    void Join(const CTraceChannel& channel, int64_t value, uint64_t timeMs) override;
+    void Change(int channel, uint64_t timeMs, int64_t value) override;
 
     // The channel's value from timeMs on; kept only when it changes. Times never go back.
     void Set(int channel, uint64_t timeMs, int32_t value);
@@ -62,6 +71,7 @@ private:
     std::vector<CChange> m_ring;
     uint64_t m_count = 0;  // changes ever written
     std::vector<std::string> m_names;
+    std::vector<std::string> m_scopes;
     std::vector<bool> m_isBit;
     std::vector<bool> m_isSigned;
     CValue m_current[MAX_CHANNELS] = {};

@@ -12,7 +12,6 @@ void CWorkbenchSession::Start()
     m_machine.reset();  // one simulator at a time
     m_machine = std::make_unique<CMachine>();
     CMachine* machine = m_machine.get();
-    machine->sim.Time().SetTracing(false);  // the workbench keeps its own ring
     machine->sim.m_onMs = [machine] { machine->trace.Sample(machine->sim.Now()); };
     machine->sim.Startup();
     m_record.Start(Now());

@@ -17,7 +17,7 @@
 #include "sim/counting_beep.h"
 #include "sim/virtual_simulator.h"
 #include "workbench/model/session_record.h"
-#include "workbench/model/trace_recorder.h"
+#include "workbench/model/session_trace.h"
 
 class CWorkbenchSession {
 public:
@@ -54,7 +54,7 @@ public:
     // The record begins again now, after the steps of a scenario replayed to here.
     void StartRecordAfter(const std::string& scenario) { m_record.Start(Now(), scenario); }
 
-    CTraceRecorder& Trace() { return m_machine->trace; }
+    CSessionTrace& Trace() { return m_machine->trace; }
     const CSessionRecord& Record() const { return m_record; }
     int RefreshTicks() const { return static_cast<int>(m_machine->sim.RefreshTicks()); }
 
@@ -65,7 +65,7 @@ private:
     struct CMachine {
         CCountingBeep beep;  // made before the simulator, gone after it
         CVirtualSimulator sim;
-        CTraceRecorder trace;
+        CSessionTrace trace{sim.View()};
     };
     // What the user did while a reset was stopping the firmware, done once it runs.
     struct CHeldInput {

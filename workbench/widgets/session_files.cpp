@@ -8,7 +8,6 @@
 #include "cli/output_file.h"
 #include "workbench/widgets/panel_view.h"
 #include "workbench/model/session_scenario.h"
-#include "workbench/model/trace_export.h"
 #include "workbench/model/workbench_session.h"
 
 namespace {
@@ -68,7 +67,7 @@ bool CSessionFiles::ExportTrace(const QString& path, QString& error)
         error = cannot_write(path, reason);
         return false;
     }
-    if (CTraceExport::WriteVcd(m_session.Trace().Buffer(), m_session.Now(), path.toStdString(), reason))
+    if (m_session.Trace().ExportVcd(path.toStdString(), m_session.Now(), reason))
         return true;
     error = QString::fromStdString(reason);
     return false;

@@ -9,10 +9,10 @@
 
 #include "firmware/fw_watch.h"
 #include "workbench/model/time_axis.h"
-#include "workbench/model/trace_recorder.h"
+#include "workbench/model/session_trace.h"
 #include "workbench/widgets/trace_view.h"
 
-CTraceDock::CTraceDock(CTraceRecorder& recorder, QWidget* parent)
+CTraceDock::CTraceDock(CSessionTrace& recorder, QWidget* parent)
     : QDockWidget(QString::fromUtf8("추적"), parent), m_recorder(&recorder)
 {
     setObjectName(QStringLiteral("traceDock"));
@@ -55,7 +55,7 @@ CTraceDock::CTraceDock(CTraceRecorder& recorder, QWidget* parent)
     ShowView();
 }
 
-void CTraceDock::SetRecorder(CTraceRecorder& recorder)
+void CTraceDock::SetRecorder(CSessionTrace& recorder)
 {
     m_recorder = &recorder;
     for (const QString& name : m_chosen)

@@ -10,19 +10,19 @@
 class QLabel;
 class QMenu;
 class QToolButton;
-class CTraceRecorder;
+class CSessionTrace;
 class CTraceView;
 
 class CTraceDock : public QDockWidget {
     Q_OBJECT
 public:
-    CTraceDock(CTraceRecorder& recorder, QWidget* parent = nullptr);
+    CTraceDock(CSessionTrace& recorder, QWidget* parent = nullptr);
 
     CTraceView& View() { return *m_view; }
     // Once per frame.
     void FrameDone(uint64_t nowMs);
     // A new session brings a new recorder; the variables chosen go on being traced.
-    void SetRecorder(CTraceRecorder& recorder);
+    void SetRecorder(CSessionTrace& recorder);
     // Traces a watched firmware variable from now on; false for an unknown name.
     bool AddVariable(const QString& name);
 
@@ -31,7 +31,7 @@ private:
     void FillVariables();
     void ShowChosen();
 
-    CTraceRecorder* m_recorder;
+    CSessionTrace* m_recorder;
     CTraceView* m_view = nullptr;
     QLabel* m_span;
     QToolButton* m_follow;
