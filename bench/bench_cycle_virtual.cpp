@@ -6,6 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include "board/port_bytes.h"
+#include "sim/simulation_reset.h"
 #include "firmware/fw_main.h"
 #include "support/end_switch_model.h"
 #include "sim/virtual_time.h"
@@ -15,9 +16,7 @@ namespace {
 // Runs one cycle from program load; returns the virtual milliseconds it took.
 uint64_t run_one_cycle()
 {
-    fw_reset();
-    for (std::atomic<uint8_t>* port : port_bytes)
-        port->store(0);
+    reset_simulation_statics();
     CVirtualTime harness;
     CEndSwitchModel model(harness);
     sig_on(POWER_ON_OFF);

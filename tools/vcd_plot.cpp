@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "panel/state_names.h"
+#include "sim/time_ladder.h"
 
 namespace {
 
@@ -119,19 +120,11 @@ constexpr CTimeUnit UNITS[] = {{3600000, "h"}, {60000, "min"}, {1000, "s"}, {1, 
 
 }  // namespace
 
+// At most one tick per MIN_TICK_PIXELS: a step with endMs / step <= ticks.
 uint64_t CVcdPlot::TickStep(uint64_t endMs, int pixels)
 {
-    const uint64_t ticks = std::max(1, pixels / MIN_TICK_PIXELS);
-    // Round steps: 1, 2, 5, 10, ... ms; 1, 2, 5, 10, 15, 30 s and min; 1, 2, 3, 6, 12 h, then whole days.
-    static constexpr uint64_t STEPS[] = {1,       2,       5,       10,      20,       50,       100,
-                                         200,     500,     1000,    2000,    5000,     10000,    15000,
-                                         30000,   60000,   120000,  300000,  600000,   900000,   1800000,
-                                         3600000, 7200000, 10800000, 21600000, 43200000, 86400000};
-    for (uint64_t step : STEPS)
-        if (endMs / step <= ticks)
-            return step;
-    const uint64_t days = (endMs / ticks + 86400000 - 1) / 86400000;
-    return days * 86400000;
+    const uint64_t ticks = static_cast<uint64_t>(std::max(1, pixels / MIN_TICK_PIXELS));
+    return time_ladder_step(static_cast<double>(endMs / (ticks + 1) + 1));
 }
 
 std::string CVcdPlot::TickLabel(uint64_t ms, uint64_t stepMs)

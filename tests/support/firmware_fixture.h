@@ -12,6 +12,7 @@
 #include "firmware/fw_watch.h"
 #include "support/end_switch_model.h"
 #include "support/trace_log.h"
+#include "sim/simulation_reset.h"
 #include "sim/virtual_time.h"
 
 // Runs before the harness and the model are built, so that both start from
@@ -19,12 +20,7 @@
 struct CFirmwareLoadState {
     CFirmwareLoadState() { Reset(); }
     ~CFirmwareLoadState() { Reset(); }
-    static void Reset()
-    {
-        fw_reset();
-        for (std::atomic<uint8_t>* port : port_bytes)
-            port->store(0);
-    }
+    static void Reset() { reset_simulation_statics(); }
 };
 
 class CFirmwareFixture : public ::testing::Test {

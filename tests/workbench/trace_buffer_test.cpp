@@ -57,7 +57,7 @@ TEST(TimeAxis, TicksAsDenseAsLabelsAllowAndLabelsAsPreciseAsTheirStep)
         uint64_t step;
     } steps[] = {
         {10, 600, 2}, {1000, 600, 200}, {10'000, 600, 2000}, {45'000, 600, 10'000}, {600'000, 600, 120'000},
-        {86'400'000, 600, 3'600'000},
+        {86'400'000, 600, 21'600'000},  // a day: six-hour ticks, not 24 crowded hourly ones
     };
     for (const auto& s : steps)
         EXPECT_EQ(CTimeAxis::TickStep(s.spanMs, s.width, 90), s.step) << s.spanMs << " ms over " << s.width;

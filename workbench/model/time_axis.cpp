@@ -2,17 +2,12 @@
 
 #include <cstdio>
 
-// 1-2-5 up to seconds; from there on the steps a clock reads: 10, 20, 30 s, whole minutes.
+#include "sim/time_ladder.h"
+
+// Ticks as dense as the labels allow, on the shared ladder.
 uint64_t CTimeAxis::TickStep(double spanMs, int widthPx, int minGapPx)
 {
-    static const uint64_t STEPS[] = {1,     2,     5,     10,     20,     50,     100,     200,     500,
-                                     1000,  2000,  5000,  10000,  20000,  30000,  60000,   120000,  300000,
-                                     600000, 1200000, 1800000, 3600000};
-    const double wanted = widthPx > 0 ? spanMs * minGapPx / widthPx : 1e18;
-    for (uint64_t step : STEPS)
-        if (static_cast<double>(step) >= wanted)
-            return step;
-    return STEPS[sizeof STEPS / sizeof STEPS[0] - 1];
+    return time_ladder_step(widthPx > 0 ? spanMs * minGapPx / widthPx : 1e18);
 }
 
 std::string CTimeAxis::Label(uint64_t timeMs, uint64_t stepMs)
