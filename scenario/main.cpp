@@ -33,5 +33,8 @@ int main(int argc, char** argv)
     if (command.action == CCommandLine::EXPLORE)
         return CScenarioExplorer(command.exploreRuns, command.seed, command.outDir, std::cout, std::cerr).Run();
     CScenarioBatch batch(command, std::cout, std::cerr);
-    return batch.Run();
+    const int code = batch.Run();
+    if (const int sig = noted_fatal_signal())
+        end_by_signal(sig);  // the verdicts so far and the report are written
+    return code;
 }

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "scenario/cleanup_signals.h"
 #include "scenario/junit_report.h"
+#include "scenario/run_watch.h"
 #include "scenario/output_file.h"
 #include "scenario/scenario_coverage.h"
 #include "scenario/scenario_file_run.h"
@@ -129,16 +131,16 @@ void CScenarioBatch::RunFile(size_t file)
     if (!m_loaded[file].vcdPath.empty())
         run.SetTrace(m_loaded[file].vcdPath, m_command.vcdVariables);
     run.SetCoverage(m_coverage.get());
+    // Each line flushed as it comes: a run killed by CI's time limit still leaves its verdicts in the log.
     run.m_onResult = [this](const CFileResult& result, const CScenarioResult& r) {
         if (r.error)
             m_err << result.Line(r) << std::endl;
         else if (!r.held || !m_command.quiet)
-            m_out << result.Line(r) << "\n";
+            m_out << result.Line(r) << std::endl;
     };
     m_results[file] = run.Run();
     if (!m_results[file].error.empty())
-        m_err << m_results[file].error << "\n";
-    m_out.flush();
+        m_err << m_results[file].error << std::endl;
 }
 
 int CScenarioBatch::Run()
@@ -147,7 +149,12 @@ int CScenarioBatch::Run()
     if (!CheckOutputs())
         return CFileResult::NOT_RUN;
     int passed = 0, failed = 0, notRun = 0, code = CFileResult::ALL_HELD;
+    defer_fatal_signals();
     for (size_t i = 0; i < m_results.size(); ++i) {
+        if (noted_fatal_signal()) {
+            m_results.resize(i);  // the report holds what ran before the signal
+            break;
+        }
         if (m_results[i].ran)
             RunFile(i);
         notRun += !m_results[i].ran;
@@ -158,6 +165,8 @@ int CScenarioBatch::Run()
     m_out << passed << " passed, " << failed << " failed";
     if (notRun)
         m_out << " (" << notRun << (notRun == 1 ? " file" : " files") << " not run)";
+    if (const int sig = noted_fatal_signal())
+        m_out << " (interrupted by " << CRunWatch::SignalName(sig) << ")";
     m_out << std::endl;
     if (m_coverage)
         m_coverage->Report(m_out);

@@ -52,6 +52,8 @@ public:
     bool Advance(uint64_t budgetMs);
     void RunToEnd();
     bool Finished() const { return m_next >= m_steps.size(); }
+    // The last Advance ended because m_stop held.
+    bool Stopped() const { return m_stopped; }
     // The line of the step under way (or next), 0 when finished.
     int CurrentLine() const { return Finished() ? 0 : m_steps[m_next].line; }
 
@@ -61,12 +63,16 @@ public:
     int Errors() const { return m_errors; }
 
     std::function<void(const CScenarioResult&)> m_onResult;
+    // Asked at every virtual ms: when it holds, Advance returns at once, the
+    // step under way unfinished (a run cut off by a signal or a time-out).
+    std::function<bool()> m_stop;
 
     CScenarioExecutor(const CScenarioExecutor&) = delete;
     CScenarioExecutor& operator=(const CScenarioExecutor&) = delete;
 
 private:
     bool Continue(const CScenarioStep& step);  // true when the step has ended
+    bool RunTo(uint64_t limitMs, const std::function<bool()>& done = {});
     bool Wait(uint64_t endMs);
     bool Click(const CScenarioStep& step);
     bool RunUntil(const CScenarioStep& step);
@@ -86,6 +92,7 @@ private:
     int m_errors = 0;
 
     size_t m_next = 0;          // the step under way or next
+    bool m_stopped = false;
     uint64_t m_budgetEnd = 0;   // the end of the present slice
     // The step under way.
     bool m_begun = false;

@@ -3,6 +3,8 @@
 #include <chrono>
 #include <memory>
 
+#include "scenario/cleanup_signals.h"
+#include "scenario/run_watch.h"
 #include "scenario/scenario_coverage.h"
 #include "scenario/vcd_recorder.h"
 #include "sim/counting_beep.h"
@@ -25,6 +27,18 @@ void CScenarioFileRun::Add(CFileResult& file, const CScenarioResult& result)
     file.results.push_back(result);
     if (m_onResult)
         m_onResult(file, result);
+}
+
+// The step under way when the run was stopped gets the reason.
+void CScenarioFileRun::AddStop(CFileResult& file, const CRunWatch& watch, int line, uint64_t nowMs)
+{
+    CScenarioResult stop;
+    stop.line = line;
+    stop.timeMs = nowMs;
+    stop.error = true;
+    if (watch.Why() == CRunWatch::INTERRUPTED)
+        stop.what = std::string("interrupted (") + CRunWatch::SignalName(noted_fatal_signal()) + ")";
+    Add(file, stop);
 }
 
 CFileResult CScenarioFileRun::Run()
@@ -78,9 +92,12 @@ CFileResult CScenarioFileRun::Run()
         invariant.seen = why;
     };
     sim.Startup();
+    CRunWatch watch;
+    int stoppedAt = -1;  // the line of the step under way when the watch stopped the run
     {
         CScenarioExecutor run(sim, m_steps);
         executor = &run;
+        run.m_stop = [&] { return watch.Stop(run.CurrentLine(), sim.Now()); };
         run.m_onResult = [&](const CScenarioResult& result) {
             if (pending && invariant.timeMs <= result.timeMs) {
                 pending = false;
@@ -90,12 +107,15 @@ CFileResult CScenarioFileRun::Run()
         };
         run.RunToEnd();
         executor = nullptr;
+        stoppedAt = run.Stopped() ? run.CurrentLine() : -1;
     }
     sim.m_onMs = nullptr;
     if (pending)
         Add(file, invariant);
+    if (stoppedAt >= 0)
+        AddStop(file, watch, stoppedAt, sim.Now());
     file.code = file.Errors() ? CFileResult::NOT_RUN : file.Failed() ? CFileResult::SOME_FAILED : CFileResult::ALL_HELD;
-    if (trace) {
+    if (trace && watch.Why() != CRunWatch::INTERRUPTED) {  // a cut-off trace is removed with the temporaries
         std::string error;
         if (!trace->Finish(error)) {
             file.error = m_file + ": " + error;

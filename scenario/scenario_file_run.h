@@ -4,7 +4,10 @@
 // name), the coverage, and, at every virtual ms, the machine's invariants. A
 // broken invariant is a failed verdict of the step under way, at the ms it
 // broke, given once per run ("machine invariant; seen both disk motor wires
-// driven"). Each verdict is handed on as it comes, in time order.
+// driven"). Each verdict is handed on as it comes, in time order. A signal
+// noted while it runs (cleanup_signals.h) stops it at the next virtual ms:
+// the step under way gets an error, "interrupted (SIGTERM)", and the trace's
+// temporary file is removed.
 
 #include <functional>
 #include <string>
@@ -13,6 +16,7 @@
 #include "scenario/file_result.h"
 #include "scenario/scenario_step.h"
 
+class CRunWatch;
 class CScenarioCoverage;
 
 class CScenarioFileRun {
@@ -32,6 +36,7 @@ public:
 
 private:
     void Add(CFileResult& file, const CScenarioResult& result);
+    void AddStop(CFileResult& file, const CRunWatch& watch, int line, uint64_t nowMs);
 
     std::string m_file;
     std::vector<CScenarioStep> m_steps;
