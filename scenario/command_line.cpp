@@ -1,6 +1,9 @@
 #include "scenario/command_line.h"
 
+#include <cctype>
 #include <charconv>
+#include <cmath>
+#include <cstdlib>
 
 namespace {
 
@@ -11,9 +14,20 @@ bool to_number(const std::string& text, uint64_t& value)
     return !text.empty() && ec == std::errc() && ptr == end;
 }
 
+// Seconds, whole or with a fraction: "30", "0.5".
+bool to_seconds(const std::string& text, double& value)
+{
+    if (text.empty() || !std::isdigit(static_cast<unsigned char>(text[0])))
+        return false;
+    char* end = nullptr;
+    value = std::strtod(text.c_str(), &end);
+    return *end == '\0' && std::isfinite(value) && value > 0 && value <= 1e7;
+}
+
 bool takes_value(const std::string& name)
 {
-    for (const char* option : {"--junit", "--vcd", "--vcd-dir", "--vcd-var", "--explore", "--seed", "--out"})
+    for (const char* option : {"--junit", "--vcd", "--vcd-dir", "--vcd-var", "--vcd-limit", "--timeout", "--explore",
+                               "--seed", "--out"})
         if (name == option)
             return true;
     return false;
@@ -31,8 +45,8 @@ bool known(const std::string& name)
 
 const char* CCommandLine::Usage()
 {
-    return "usage: trelvik-scenario FILE... [--quiet] [--junit OUT.xml] [--coverage]\n"
-           "                        [--vcd OUT.vcd | --vcd-dir DIR] [--vcd-var NAME]...\n"
+    return "usage: trelvik-scenario FILE... [--quiet] [--junit OUT.xml] [--coverage] [--timeout S]\n"
+           "                        [--vcd OUT.vcd | --vcd-dir DIR] [--vcd-var NAME]... [--vcd-limit MB]\n"
            "       trelvik-scenario --explore N [--seed S] [--out DIR]\n";
 }
 
@@ -48,6 +62,8 @@ const char* CCommandLine::Help()
            "  --vcd OUT.vcd    write the run's trace (one scenario file only)\n"
            "  --vcd-dir DIR    write each file's trace as DIR/NAME.vcd\n"
            "  --vcd-var NAME   add a firmware variable to the traces (repeatable)\n"
+           "  --vcd-limit MB   a trace stops at this size and its file fails (default 1024)\n"
+           "  --timeout S      a file that runs S seconds of wall time stops and fails\n"
            "  --explore N      play N seeded random uses of the panel with plant faults;\n"
            "                   a run that breaks an invariant is written as a scenario\n"
            "  --seed S         the first seed of the exploration (default 1)\n"
@@ -119,6 +135,15 @@ bool CCommandLine::Option(const std::string& name, const std::string& value)
         vcdDir = value;
     else if (name == "--vcd-var")
         vcdVariables.push_back(value);
+    else if (name == "--vcd-limit") {
+        if (!to_number(value, vcdLimitMb) || vcdLimitMb == 0 || vcdLimitMb > 1048576)
+            return Fail("--vcd-limit: bad size '" + value + "' (1 to 1048576 MB)");
+        m_vcdLimitGiven = true;
+    } else if (name == "--timeout") {
+        if (!to_seconds(value, timeoutSeconds))
+            return Fail("--timeout: bad number of seconds '" + value + "' (above 0, such as 30 or 0.5)");
+        timeoutText = value;
+    }
     else if (name == "--out") {
         outDir = value;
         m_outGiven = true;
@@ -143,7 +168,8 @@ bool CCommandLine::Consistent()
     if (action == EXPLORE) {
         if (!files.empty())
             return Fail("--explore takes no scenario files");
-        if (!junitPath.empty() || !vcdPath.empty() || !vcdDir.empty() || coverage || !vcdVariables.empty())
+        if (!junitPath.empty() || !vcdPath.empty() || !vcdDir.empty() || coverage || !vcdVariables.empty() ||
+            m_vcdLimitGiven || timeoutSeconds > 0)
             return Fail("--explore takes only --seed and --out");
         return true;
     }
@@ -157,5 +183,7 @@ bool CCommandLine::Consistent()
         return Fail("--vcd takes one scenario file; with several, use --vcd-dir DIR");
     if (!vcdVariables.empty() && vcdPath.empty() && vcdDir.empty())
         return Fail("--vcd-var needs --vcd or --vcd-dir");
+    if (m_vcdLimitGiven && vcdPath.empty() && vcdDir.empty())
+        return Fail("--vcd-limit needs --vcd or --vcd-dir");
     return true;
 }

@@ -25,6 +25,9 @@ public:
     std::string vcdPath;
     std::string vcdDir;
     std::vector<std::string> vcdVariables;
+    uint64_t vcdLimitMb = 1024;   // a trace stops growing here
+    double timeoutSeconds = 0;    // of wall time per file; 0: none
+    std::string timeoutText;      // as given, for the verdict
     uint64_t exploreRuns = 0;
     uint64_t seed = 1;
     std::string outDir = ".";
@@ -37,4 +40,5 @@ private:
     std::string m_error;
     bool m_seedGiven = false;
     bool m_outGiven = false;
+    bool m_vcdLimitGiven = false;
 };

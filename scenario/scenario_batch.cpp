@@ -125,20 +125,40 @@ bool CScenarioBatch::CheckSnapshots(size_t file)
     return true;
 }
 
+// "FILE:LINE: TIME ms", over the line before it, with the rest of the line cleared.
+void CScenarioBatch::ShowProgress(size_t file, int line, uint64_t nowMs)
+{
+    m_err << "\r" << m_command.files[file] << ":" << line << ": " << nowMs << " ms\033[K" << std::flush;
+    m_progressShown = true;
+}
+
+void CScenarioBatch::ClearProgress()
+{
+    if (m_progressShown)
+        m_err << "\r\033[K" << std::flush;
+    m_progressShown = false;
+}
+
 void CScenarioBatch::RunFile(size_t file)
 {
     CScenarioFileRun run(m_command.files[file], m_loaded[file].steps);
     if (!m_loaded[file].vcdPath.empty())
         run.SetTrace(m_loaded[file].vcdPath, m_command.vcdVariables);
+    run.SetTraceLimit(m_command.vcdLimitMb << 20);
+    run.SetTimeout(m_command.timeoutSeconds, m_command.timeoutText);
     run.SetCoverage(m_coverage.get());
+    if (m_showProgress)
+        run.m_onProgress = [this, file](int line, uint64_t nowMs) { ShowProgress(file, line, nowMs); };
     // Each line flushed as it comes: a run killed by CI's time limit still leaves its verdicts in the log.
     run.m_onResult = [this](const CFileResult& result, const CScenarioResult& r) {
+        ClearProgress();
         if (r.error)
             m_err << result.Line(r) << std::endl;
         else if (!r.held || !m_command.quiet)
             m_out << result.Line(r) << std::endl;
     };
     m_results[file] = run.Run();
+    ClearProgress();
     if (!m_results[file].error.empty())
         m_err << m_results[file].error << std::endl;
 }

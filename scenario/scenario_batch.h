@@ -5,6 +5,7 @@
 // files, the coverage and the JUnit report. The exit code is the worst of
 // the files'.
 
+#include <cstdint>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -23,6 +24,9 @@ public:
 
     int Run();
 
+    // A progress line on `err`, updated in place, for a file that runs long (stderr is a terminal).
+    bool m_showProgress = false;
+
     const std::vector<CFileResult>& Results() const { return m_results; }
 
 private:
@@ -36,6 +40,8 @@ private:
     bool CheckSnapshots(size_t file);
     void RunFile(size_t file);
     void Refuse(size_t file, const std::string& message);
+    void ShowProgress(size_t file, int line, uint64_t nowMs);
+    void ClearProgress();
 
     const CCommandLine& m_command;
     std::ostream& m_out;
@@ -43,4 +49,5 @@ private:
     std::vector<CLoaded> m_loaded;       // one per file, in the order given
     std::vector<CFileResult> m_results;  // one per file
     std::unique_ptr<CScenarioCoverage> m_coverage;  // over all files, with --coverage
+    bool m_progressShown = false;
 };

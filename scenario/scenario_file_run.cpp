@@ -35,9 +35,11 @@ void CScenarioFileRun::AddStop(CFileResult& file, const CRunWatch& watch, int li
     CScenarioResult stop;
     stop.line = line;
     stop.timeMs = nowMs;
-    stop.error = true;
-    if (watch.Why() == CRunWatch::INTERRUPTED)
+    stop.error = watch.Why() == CRunWatch::INTERRUPTED;
+    if (stop.error)
         stop.what = std::string("interrupted (") + CRunWatch::SignalName(noted_fatal_signal()) + ")";
+    else
+        stop.what = "timed out after " + m_timeoutText + " s";
     Add(file, stop);
 }
 
@@ -58,6 +60,8 @@ CFileResult CScenarioFileRun::Run()
         for (const std::string& name : m_variables)
             if (!trace->Watch(name, error))
                 break;
+        if (m_traceLimit)
+            trace->SetByteLimit(m_traceLimit);
         if (error.empty())
             trace->Open(m_vcdPath, error);
         if (!error.empty()) {
@@ -92,7 +96,8 @@ CFileResult CScenarioFileRun::Run()
         invariant.seen = why;
     };
     sim.Startup();
-    CRunWatch watch;
+    CRunWatch watch(m_timeout);
+    watch.m_onProgress = m_onProgress;
     int stoppedAt = -1;  // the line of the step under way when the watch stopped the run
     {
         CScenarioExecutor run(sim, m_steps);

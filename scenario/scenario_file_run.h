@@ -7,8 +7,10 @@
 // driven"). Each verdict is handed on as it comes, in time order. A signal
 // noted while it runs (cleanup_signals.h) stops it at the next virtual ms:
 // the step under way gets an error, "interrupted (SIGTERM)", and the trace's
-// temporary file is removed.
+// temporary file is removed. A time-out stops it the same way, the step
+// under way failing, and the trace is kept.
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -27,6 +29,17 @@ public:
     CScenarioFileRun(std::string file, std::vector<CScenarioStep> steps);
 
     void SetTrace(std::string vcdPath, std::vector<std::string> variables);
+    // The trace stops growing at `bytes`, and the file then ends with an error.
+    void SetTraceLimit(uint64_t bytes) { m_traceLimit = bytes; }
+    // A run longer than this in wall time stops, the step under way failing
+    // with "timed out after TEXT s" (TEXT as the user gave it).
+    void SetTimeout(double seconds, std::string text)
+    {
+        m_timeout = seconds;
+        m_timeoutText = std::move(text);
+    }
+    // Where a long run stands (CRunWatch), for a progress line.
+    std::function<void(int line, uint64_t nowMs)> m_onProgress;
     void SetCoverage(CScenarioCoverage* coverage) { m_coverage = coverage; }
     // Told of each verdict as the run reaches it.
     std::function<void(const CFileResult& file, const CScenarioResult& result)> m_onResult;
@@ -42,5 +55,8 @@ private:
     std::vector<CScenarioStep> m_steps;
     std::string m_vcdPath;
     std::vector<std::string> m_variables;
+    uint64_t m_traceLimit = 0;  // none
+    double m_timeout = 0;       // none
+    std::string m_timeoutText;
     CScenarioCoverage* m_coverage = nullptr;
 };

@@ -30,6 +30,7 @@ public:
     static std::string CheckVariable(const std::string& name);
 
     bool Open(const std::string& path, std::string& error);
+    void SetByteLimit(uint64_t bytes) { m_writer.SetByteLimit(bytes); }
     // What changed since the last sample, stamped `timeMs`. Allocates nothing.
     void Sample(uint64_t timeMs);
     // Samples once more at the present time and renames the file into place.
