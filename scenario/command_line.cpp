@@ -26,7 +26,8 @@ bool to_seconds(const std::string& text, double& value)
 
 bool takes_value(const std::string& name)
 {
-    for (const char* option : {"--junit", "--vcd", "--vcd-dir", "--vcd-var", "--vcd-limit", "--timeout", "--explore",
+    for (const char* option : {"--junit", "--vcd", "--vcd-dir", "--vcd-var", "--vcd-limit", "--timeout", "--snapshot-dir",
+                               "--explore",
                                "--seed", "--out"})
         if (name == option)
             return true;
@@ -47,6 +48,7 @@ const char* CCommandLine::Usage()
 {
     return "usage: trelvik-scenario FILE... [--quiet] [--junit OUT.xml] [--coverage] [--timeout S]\n"
            "                        [--vcd OUT.vcd | --vcd-dir DIR] [--vcd-var NAME]... [--vcd-limit MB]\n"
+           "                        [--snapshot-dir DIR]\n"
            "       trelvik-scenario --explore N [--seed S] [--out DIR]\n";
 }
 
@@ -64,6 +66,7 @@ const char* CCommandLine::Help()
            "  --vcd-var NAME   add a firmware variable to the traces (repeatable)\n"
            "  --vcd-limit MB   a trace stops at this size and its file fails (default 1024)\n"
            "  --timeout S      a file that runs S seconds of wall time stops and fails\n"
+           "  --snapshot-dir DIR  where relative snapshot names are taken (made when missing)\n"
            "  --explore N      play N seeded random uses of the panel with plant faults;\n"
            "                   a run that breaks an invariant is written as a scenario\n"
            "  --seed S         the first seed of the exploration (default 1)\n"
@@ -133,6 +136,8 @@ bool CCommandLine::Option(const std::string& name, const std::string& value)
         vcdPath = value;
     else if (name == "--vcd-dir")
         vcdDir = value;
+    else if (name == "--snapshot-dir")
+        snapshotDir = value;
     else if (name == "--vcd-var")
         vcdVariables.push_back(value);
     else if (name == "--vcd-limit") {
@@ -169,7 +174,7 @@ bool CCommandLine::Consistent()
         if (!files.empty())
             return Fail("--explore takes no scenario files");
         if (!junitPath.empty() || !vcdPath.empty() || !vcdDir.empty() || coverage || !vcdVariables.empty() ||
-            m_vcdLimitGiven || timeoutSeconds > 0)
+            m_vcdLimitGiven || timeoutSeconds > 0 || !snapshotDir.empty())
             return Fail("--explore takes only --seed and --out");
         return true;
     }

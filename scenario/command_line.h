@@ -24,6 +24,7 @@ public:
     std::string junitPath;
     std::string vcdPath;
     std::string vcdDir;
+    std::string snapshotDir;  // where relative snapshot names are taken
     std::vector<std::string> vcdVariables;
     uint64_t vcdLimitMb = 1024;   // a trace stops growing here
     double timeoutSeconds = 0;    // of wall time per file; 0: none

@@ -94,17 +94,33 @@ bool CScenarioBatch::CheckOutputs()
             ok = check(m_loaded[i].vcdPath);
         }
     }
+    if (ok && !m_command.snapshotDir.empty())
+        ok = COutputFile::EnsureFolder(m_command.snapshotDir, error);
     if (!ok) {
         m_err << error << "\n";
         return false;
     }
+    PlaceSnapshots();
     for (size_t i = 0; i < m_loaded.size(); ++i)
         if (m_results[i].ran)
             CheckSnapshots(i);
     return true;
 }
 
-// A snapshot that may not be written refuses its file before it runs.
+// With --snapshot-dir, a relative snapshot name is taken in that folder.
+void CScenarioBatch::PlaceSnapshots()
+{
+    if (m_command.snapshotDir.empty())
+        return;
+    for (CLoaded& loaded : m_loaded)
+        for (CScenarioStep& step : loaded.steps)
+            if (step.kind == CScenarioStep::SNAPSHOT && step.path[0] != '/')
+                step.path = m_command.snapshotDir + "/" + step.path;
+}
+
+// A snapshot that may not be written refuses its file before it runs; so
+// does one whose target a snapshot before it names, in this file or another,
+// as the second picture would silently replace the first.
 bool CScenarioBatch::CheckSnapshots(size_t file)
 {
     for (const CScenarioStep& step : m_loaded[file].steps) {
@@ -117,6 +133,13 @@ bool CScenarioBatch::CheckSnapshots(size_t file)
                 error = step.path + ": also the output " + other;
                 ok = false;
             }
+        for (const CSnapshotTarget& other : m_snapshots)
+            if (ok && COutputFile::SameTarget(step.path, other.path)) {
+                error = step.path + ": also the snapshot of " + m_command.files[other.file] + ":" +
+                        std::to_string(other.line);
+                ok = false;
+            }
+        m_snapshots.push_back({step.path, file, step.line});
         if (!ok) {
             Refuse(file, m_command.files[file] + ":" + std::to_string(step.line) + ": snapshot " + error);
             return false;

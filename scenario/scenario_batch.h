@@ -38,6 +38,7 @@ private:
     void Load();
     bool CheckOutputs();
     bool CheckSnapshots(size_t file);
+    void PlaceSnapshots();
     void RunFile(size_t file);
     void Refuse(size_t file, const std::string& message);
     void ShowProgress(size_t file, int line, uint64_t nowMs);
@@ -50,4 +51,10 @@ private:
     std::vector<CFileResult> m_results;  // one per file
     std::unique_ptr<CScenarioCoverage> m_coverage;  // over all files, with --coverage
     bool m_progressShown = false;
+    struct CSnapshotTarget {
+        std::string path;
+        size_t file;
+        int line;
+    };
+    std::vector<CSnapshotTarget> m_snapshots;  // the snapshots of the files checked so far
 };
