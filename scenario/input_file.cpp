@@ -45,6 +45,23 @@ bool is_control(unsigned char c) { return (c < 0x20 && c != '\t' && c != '\n' &&
 
 }  // namespace
 
+std::string printable_name(const std::string& name)
+{
+    std::string shown;
+    for (size_t i = 0; i < name.size();) {
+        const unsigned char c = static_cast<unsigned char>(name[i]);
+        const size_t length = utf8_length(name, i);
+        if (length == 0 || c < 0x20 || c == 0x7F) {
+            shown += std::string("\\x") + HEX[c >> 4] + HEX[c & 15];
+            ++i;
+            continue;
+        }
+        shown.append(name, i, length);
+        i += length;
+    }
+    return shown;
+}
+
 bool CInputFile::Fail(int line, std::string reason)
 {
     m_errorLine = line;

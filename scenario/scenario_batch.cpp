@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "scenario/cleanup_signals.h"
+#include "scenario/input_file.h"
 #include "scenario/junit_report.h"
 #include "scenario/run_watch.h"
 #include "scenario/output_file.h"
@@ -39,8 +40,8 @@ void CScenarioBatch::Refuse(size_t file, const std::string& message)
 {
     m_results[file].ran = false;
     m_results[file].code = CFileResult::NOT_RUN;
-    m_results[file].error = message;
-    m_err << message << "\n";
+    m_results[file].error = printable_name(message);
+    m_err << m_results[file].error << "\n";
 }
 
 // Reads and parses every file; a file that is no scenario is refused alone.
@@ -50,8 +51,8 @@ void CScenarioBatch::Load()
     m_loaded.assign(files.size(), CLoaded{});
     m_results.assign(files.size(), CFileResult{});
     for (size_t i = 0; i < files.size(); ++i) {
-        m_results[i].file = files[i];
-        m_results[i].ran = true;  // until refused
+        m_results[i].file = printable_name(files[i]);  // as the lines and the report show it
+        m_results[i].ran = true;                       // until refused
         CScenarioParser parser;
         if (!parser.ParseFile(files[i])) {
             Refuse(i, parser.ErrorMessage(files[i]));
@@ -97,7 +98,7 @@ bool CScenarioBatch::CheckOutputs()
     if (ok && !m_command.snapshotDir.empty())
         ok = COutputFile::EnsureFolder(m_command.snapshotDir, error);
     if (!ok) {
-        m_err << error << "\n";
+        m_err << printable_name(error) << "\n";
         return false;
     }
     PlaceSnapshots();
@@ -151,7 +152,7 @@ bool CScenarioBatch::CheckSnapshots(size_t file)
 // "FILE:LINE: TIME ms", over the line before it, with the rest of the line cleared.
 void CScenarioBatch::ShowProgress(size_t file, int line, uint64_t nowMs)
 {
-    m_err << "\r" << m_command.files[file] << ":" << line << ": " << nowMs << " ms\033[K" << std::flush;
+    m_err << "\r" << m_results[file].file << ":" << line << ": " << nowMs << " ms\033[K" << std::flush;
     m_progressShown = true;
 }
 
@@ -164,7 +165,7 @@ void CScenarioBatch::ClearProgress()
 
 void CScenarioBatch::RunFile(size_t file)
 {
-    CScenarioFileRun run(m_command.files[file], m_loaded[file].steps);
+    CScenarioFileRun run(m_results[file].file, m_loaded[file].steps);
     if (!m_loaded[file].vcdPath.empty())
         run.SetTrace(m_loaded[file].vcdPath, m_command.vcdVariables);
     run.SetTraceLimit(m_command.vcdLimitMb << 20);
@@ -181,6 +182,7 @@ void CScenarioBatch::RunFile(size_t file)
             m_out << result.Line(r) << std::endl;
     };
     m_results[file] = run.Run();
+    m_results[file].error = printable_name(m_results[file].error);
     ClearProgress();
     if (!m_results[file].error.empty())
         m_err << m_results[file].error << std::endl;
@@ -215,7 +217,7 @@ int CScenarioBatch::Run()
         m_coverage->Report(m_out);
     std::string error;
     if (!m_command.junitPath.empty() && !CJunitReport::Write(m_command.junitPath, m_results, error)) {
-        m_err << error << "\n";
+        m_err << printable_name(error) << "\n";
         code = CFileResult::NOT_RUN;
     }
     return code;
