@@ -31,6 +31,10 @@ void on_fatal_signal(int sig)
 
 void install_cleanup_handlers()
 {
+    // A file over the size limit (ulimit -f) then fails to write with EFBIG,
+    // which is reported and cleaned up as any failed write, instead of
+    // ending the program with its temporary files left behind.
+    signal(SIGXFSZ, SIG_IGN);
     for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGPIPE, SIGQUIT}) {
         struct sigaction old {};
         if (sigaction(sig, nullptr, &old) != 0 || old.sa_handler == SIG_IGN)

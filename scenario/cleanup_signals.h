@@ -2,7 +2,8 @@
 // The signals that end the runner (SIGINT, SIGTERM, SIGHUP, SIGPIPE, SIGQUIT)
 // remove the temporary files of its outputs first, then end it as the signal
 // would have. A signal the runner was started with ignored (nohup ignores
-// SIGHUP) stays ignored.
+// SIGHUP) stays ignored. SIGXFSZ is ignored: a write over the file size
+// limit fails with its reason instead.
 //
 // While scenario files run, SIGINT, SIGTERM, SIGHUP and SIGQUIT are only
 // noted: the run stops at its next virtual ms, the verdicts so far and the

@@ -1,5 +1,8 @@
 #include "scenario/vcd_writer.h"
 
+#include <cerrno>
+#include <cstring>
+
 namespace {
 
 uint64_t mask_of(int width) { return width >= 64 ? ~uint64_t{0} : (uint64_t{1} << width) - 1; }
@@ -115,6 +118,8 @@ void CVcdWriter::Count(int written)
 {
     if (written > 0)
         m_bytes += static_cast<uint64_t>(written);
+    else if (written < 0 && !m_writeErrno)
+        m_writeErrno = errno;  // EFBIG over the file size limit, ENOSPC on a full disk
     m_full = m_full || m_bytes >= m_byteLimit;
 }
 
@@ -122,7 +127,7 @@ void CVcdWriter::Count(int written)
 // changed and does not end where it began.
 void CVcdWriter::Flush()
 {
-    if (!m_file || m_full)
+    if (!m_file || m_full || m_writeErrno)
         return;
     if (!m_dumped) {
         std::fputs("#0\n$dumpvars\n", m_file);
@@ -165,6 +170,11 @@ bool CVcdWriter::Finish(uint64_t endMs, std::string& error)
     if (m_pendingMs > m_lastWrittenMs && !m_full)
         std::fprintf(m_file, "#%llu\n", static_cast<unsigned long long>(m_pendingMs));
     m_file = nullptr;
+    if (m_writeErrno) {
+        error = "cannot write " + m_output->TempPath() + ": " + std::strerror(m_writeErrno);
+        m_output.reset();  // removes the temporary file
+        return false;
+    }
     if (m_full) {
         error = m_output->Target() + ": the trace reached its limit of " + std::to_string(m_byteLimit >> 20) +
                 " MB at " + std::to_string(m_lastWrittenMs) + " ms (--vcd-limit); not written";

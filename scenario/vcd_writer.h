@@ -77,4 +77,5 @@ private:
     uint64_t m_byteLimit = UINT64_MAX;
     uint64_t m_bytes = 0;  // written so far
     bool m_full = false;   // the limit was reached: nothing more is written
+    int m_writeErrno = 0;  // the first write that failed: nothing more is written
 };
