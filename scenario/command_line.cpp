@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <set>
 
 namespace {
 
@@ -88,6 +89,7 @@ bool CCommandLine::Fail(std::string reason)
 bool CCommandLine::Parse(int argc, const char* const* argv)
 {
     bool filesOnly = false;
+    std::set<std::string> seen;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         if (filesOnly || arg.size() < 2 || arg[0] != '-') {
@@ -114,6 +116,10 @@ bool CCommandLine::Parse(int argc, const char* const* argv)
         // "--vcd --quiet" forgot the name: "./--quiet" names such a file.
         if (takes_value(arg) && (value.empty() || value.rfind("--", 0) == 0))
             return Fail("option " + arg + " needs a value");
+        // "--junit a.xml --junit b.xml" would silently keep the last.
+        const std::string name = arg == "-h" ? "--help" : arg == "-q" ? "--quiet" : arg;
+        if (name != "--vcd-var" && !seen.insert(name).second)
+            return Fail("option " + name + " given twice (only --vcd-var may be repeated)");
         if (!Option(arg, value))
             return false;
     }
