@@ -67,7 +67,6 @@ void CScenarioBatch::Load()
 // The call's own outputs: one that may not be written stops the call before anything runs.
 bool CScenarioBatch::CheckOutputs()
 {
-    const std::vector<std::string>& inputs = m_command.files;
     std::vector<std::string> targets;
     std::string error;
     auto check = [&](const std::string& target) {
@@ -77,7 +76,7 @@ bool CScenarioBatch::CheckOutputs()
                 return false;
             }
         targets.push_back(target);
-        return COutputFile::Check(target, inputs, error);
+        return CheckTarget(target, error);
     };
     bool ok = true;
     for (const std::string& name : m_command.vcdVariables)
@@ -89,22 +88,53 @@ bool CScenarioBatch::CheckOutputs()
         m_loaded[0].vcdPath = m_command.vcdPath;
     }
     if (ok && !m_command.vcdDir.empty()) {
-        ok = COutputFile::EnsureFolder(m_command.vcdDir, error);
+        ok = CheckFolder(m_command.vcdDir, error);
         for (size_t i = 0; ok && i < m_loaded.size(); ++i) {
             m_loaded[i].vcdPath = m_command.vcdDir + "/" + stem_of(m_command.files[i]) + ".vcd";
             ok = check(m_loaded[i].vcdPath);
         }
     }
     if (ok && !m_command.snapshotDir.empty())
-        ok = COutputFile::EnsureFolder(m_command.snapshotDir, error);
+        ok = CheckFolder(m_command.snapshotDir, error);
+    if (ok) {
+        PlaceSnapshots();
+        for (size_t i = 0; i < m_loaded.size(); ++i)
+            if (m_results[i].ran)
+                CheckSnapshots(i);
+        ok = MakeFolders(error);
+    }
     if (!ok) {
         m_err << printable_name(error) << "\n";
         return false;
     }
-    PlaceSnapshots();
-    for (size_t i = 0; i < m_loaded.size(); ++i)
-        if (m_results[i].ran)
-            CheckSnapshots(i);
+    return true;
+}
+
+// A folder to make is only noted: nothing is made before every check has passed.
+bool CScenarioBatch::CheckFolder(const std::string& folder, std::string& error)
+{
+    bool exists = false;
+    if (!COutputFile::CheckFolder(folder, exists, error))
+        return false;
+    if (!exists)
+        m_foldersToMake.push_back(folder);
+    return true;
+}
+
+// A target in a folder still to be made has nothing in its way; its folder's parent was checked.
+bool CScenarioBatch::CheckTarget(const std::string& target, std::string& error) const
+{
+    for (const std::string& folder : m_foldersToMake)
+        if (COutputFile::SameTarget(COutputFile::FolderOf(target), folder))
+            return true;
+    return COutputFile::Check(target, m_command.files, error);
+}
+
+bool CScenarioBatch::MakeFolders(std::string& error) const
+{
+    for (const std::string& folder : m_foldersToMake)
+        if (!COutputFile::EnsureFolder(folder, error))
+            return false;
     return true;
 }
 
@@ -128,7 +158,7 @@ bool CScenarioBatch::CheckSnapshots(size_t file)
         if (step.kind != CScenarioStep::SNAPSHOT)
             continue;
         std::string error;
-        bool ok = COutputFile::Check(step.path, m_command.files, error);
+        bool ok = CheckTarget(step.path, error);
         for (const std::string& other : {m_command.junitPath, m_loaded[file].vcdPath})
             if (ok && !other.empty() && COutputFile::SameTarget(step.path, other)) {
                 error = step.path + ": also the output " + other;

@@ -38,6 +38,9 @@ private:
     void Load();
     bool CheckOutputs();
     bool CheckSnapshots(size_t file);
+    bool CheckFolder(const std::string& folder, std::string& error);
+    bool CheckTarget(const std::string& target, std::string& error) const;
+    bool MakeFolders(std::string& error) const;
     void PlaceSnapshots();
     void RunFile(size_t file);
     void Refuse(size_t file, const std::string& message);
@@ -51,6 +54,7 @@ private:
     std::vector<CFileResult> m_results;  // one per file
     std::unique_ptr<CScenarioCoverage> m_coverage;  // over all files, with --coverage
     bool m_progressShown = false;
+    std::vector<std::string> m_foldersToMake;  // once every check has passed
     struct CSnapshotTarget {
         std::string path;
         size_t file;
