@@ -120,6 +120,8 @@ bool CInputFile::Check(const std::string& text)
             return Fail(line, "not UTF-8 text (byte 0x" + std::string(1, HEX[c >> 4]) + HEX[c & 15] + ")");
         if (is_control(c))
             return Fail(line, "not text (control byte 0x" + std::string(1, HEX[c >> 4]) + HEX[c & 15] + ")");
+        if (c == '\r' && i + 1 < m_text.size() && m_text[i + 1] != '\n')
+            return Fail(line, "a carriage return alone ends a line: the line endings must be LF or CR LF");
         if (c == '\n') {
             ++line;
             lineOpen = false;

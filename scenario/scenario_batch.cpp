@@ -223,7 +223,7 @@ int CScenarioBatch::Run()
     Load();
     if (!CheckOutputs())
         return CFileResult::NOT_RUN;
-    int passed = 0, failed = 0, notRun = 0, code = CFileResult::ALL_HELD;
+    int passed = 0, failed = 0, notRun = 0, snapshots = 0, code = CFileResult::ALL_HELD;
     defer_fatal_signals();
     for (size_t i = 0; i < m_results.size(); ++i) {
         if (noted_fatal_signal()) {
@@ -233,6 +233,8 @@ int CScenarioBatch::Run()
         if (m_results[i].ran)
             RunFile(i);
         notRun += !m_results[i].ran;
+        for (const CScenarioResult& r : m_results[i].results)
+            snapshots += r.error && r.what.rfind("snapshot ", 0) == 0;
         passed += m_results[i].Passed();
         failed += m_results[i].Failed();
         code = std::max(code, m_results[i].code);
@@ -240,6 +242,8 @@ int CScenarioBatch::Run()
     m_out << passed << " passed, " << failed << " failed";
     if (notRun)
         m_out << " (" << notRun << (notRun == 1 ? " file" : " files") << " not run)";
+    if (snapshots)
+        m_out << " (" << snapshots << (snapshots == 1 ? " snapshot" : " snapshots") << " not written)";
     if (const int sig = noted_fatal_signal())
         m_out << " (interrupted by " << CRunWatch::SignalName(sig) << ")";
     m_out << std::endl;

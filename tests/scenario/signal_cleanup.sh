@@ -56,3 +56,14 @@ code=$?
 grep -q 'big.vcd.*: File too large' out.txt || fail "over the file size limit: $(cat out.txt)"
 [ -z "$(find . -name 'big.vcd*')" ] || fail "over the file size limit: $(find . -name 'big.vcd*') left"
 echo "over the file size limit: exit 2, the reason, nothing left"
+
+# A snapshot over the limit is not written: the closing line says so, and
+# nothing of Qt is heard, not even without XDG_RUNTIME_DIR.
+printf 'wait 10\nsnapshot z.png\n' > z.scn
+(ulimit -f 4; exec env -u XDG_RUNTIME_DIR "$runner" z.scn > out.txt 2>&1)
+code=$?
+[ "$code" = 2 ] || fail "a snapshot over the limit: exit $code, expected 2"
+grep -q '^0 passed, 0 failed (1 snapshot not written)$' out.txt || fail "the closing line: $(cat out.txt)"
+! grep -q 'QStandardPaths' out.txt || fail "Qt was heard: $(cat out.txt)"
+[ -z "$(find . -name 'z.png*')" ] || fail "a snapshot over the limit left $(find . -name 'z.png*')"
+echo "a snapshot over the limit: exit 2, counted, Qt silent, nothing left"
