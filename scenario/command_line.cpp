@@ -28,7 +28,7 @@ bool to_seconds(const std::string& text, double& value)
 bool takes_value(const std::string& name)
 {
     for (const char* option : {"--junit", "--vcd", "--vcd-dir", "--vcd-var", "--vcd-limit", "--timeout", "--snapshot-dir",
-                               "--explore",
+                               "--coverage-json", "--fail-under-transitions", "--explore",
                                "--seed", "--out"})
         if (name == option)
             return true;
@@ -37,7 +37,7 @@ bool takes_value(const std::string& name)
 
 bool known(const std::string& name)
 {
-    for (const char* option : {"--help", "-h", "--version", "--quiet", "-q", "--coverage"})
+    for (const char* option : {"--help", "-h", "--version", "--quiet", "-q", "--coverage", "--strict"})
         if (name == option)
             return true;
     return takes_value(name);
@@ -47,7 +47,8 @@ bool known(const std::string& name)
 
 const char* CCommandLine::Usage()
 {
-    return "usage: trelvik-scenario FILE... [--quiet] [--junit OUT.xml] [--coverage] [--timeout S]\n"
+    return "usage: trelvik-scenario FILE... [--quiet] [--strict] [--junit OUT.xml] [--timeout S]\n"
+           "                        [--coverage] [--coverage-json OUT.json] [--fail-under-transitions N]\n"
            "                        [--vcd OUT.vcd | --vcd-dir DIR] [--vcd-var NAME]... [--vcd-limit MB]\n"
            "                        [--snapshot-dir DIR]\n"
            "       trelvik-scenario --explore N [--seed S] [--out DIR]\n";
@@ -60,8 +61,11 @@ const char* CCommandLine::Help()
            "\n"
            "  --quiet          print only the failed expectations and the closing line\n"
            "  --junit OUT.xml  write a JUnit report (a testcase per expectation, FILE:LINE)\n"
+           "  --strict         refuse a file without an expectation (else a warning)\n"
            "  --coverage       print the states, transitions, timers and travel outcomes\n"
            "                   that all files together reached\n"
+           "  --coverage-json OUT.json  write that coverage with each item's count\n"
+           "  --fail-under-transitions N  exit 1 when fewer than N transitions were taken\n"
            "  --vcd OUT.vcd    write the run's trace (one scenario file only)\n"
            "  --vcd-dir DIR    write each file's trace as DIR/NAME.vcd\n"
            "  --vcd-var NAME   add a firmware variable to the traces (repeatable)\n"
@@ -136,6 +140,16 @@ bool CCommandLine::Option(const std::string& name, const std::string& value)
         quiet = true;
     else if (name == "--coverage")
         coverage = true;
+    else if (name == "--strict")
+        strict = true;
+    else if (name == "--coverage-json")
+        coverageJsonPath = value;
+    else if (name == "--fail-under-transitions") {
+        uint64_t n = 0;
+        if (!to_number(value, n) || n == 0 || n > 27)
+            return Fail("--fail-under-transitions: bad number '" + value + "' (1 to 27)");
+        failUnderTransitions = static_cast<int>(n);
+    }
     else if (name == "--junit")
         junitPath = value;
     else if (name == "--vcd")
@@ -180,7 +194,8 @@ bool CCommandLine::Consistent()
         if (!files.empty())
             return Fail("--explore takes no scenario files");
         if (!junitPath.empty() || !vcdPath.empty() || !vcdDir.empty() || coverage || !vcdVariables.empty() ||
-            m_vcdLimitGiven || timeoutSeconds > 0 || !snapshotDir.empty())
+            m_vcdLimitGiven || timeoutSeconds > 0 || !snapshotDir.empty() || !coverageJsonPath.empty() ||
+            failUnderTransitions > 0 || strict)
             return Fail("--explore takes only --seed and --out");
         return true;
     }

@@ -21,6 +21,9 @@ public:
     std::vector<std::string> files;
     bool quiet = false;
     bool coverage = false;
+    std::string coverageJsonPath;
+    int failUnderTransitions = 0;  // exit 1 below this many transitions taken; 0: no check
+    bool strict = false;           // a file without an expectation is refused
     std::string junitPath;
     std::string vcdPath;
     std::string vcdDir;

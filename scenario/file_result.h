@@ -17,6 +17,7 @@ struct CFileResult {
     std::string error;  // why the file did not run, or why one of its outputs failed
     bool ran = false;
     double seconds = 0;
+    std::string timestamp;  // local time the file began, "2026-12-08T11:20:00"
     std::vector<CScenarioResult> results;  // in order; an error result is no verdict
 
     int Passed() const { return Count(true); }

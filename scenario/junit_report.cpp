@@ -56,7 +56,8 @@ void testcase(QXmlStreamWriter& xml, const CFileResult& file, const CScenarioRes
 {
     xml.writeStartElement(QLatin1String("testcase"));
     attribute(xml, "classname", file.file);
-    attribute(xml, "name", file.file + ":" + std::to_string(r.line));
+    attribute(xml, "name", file.file + ":" + std::to_string(r.line) + " " + r.what);
+    attribute(xml, "time", seconds(r.seconds));
     if (r.error || !r.held)
         outcome(xml, r.error ? "error" : "failure", file.Line(r));
     xml.writeEndElement();
@@ -67,6 +68,8 @@ void testsuite(QXmlStreamWriter& xml, const CFileResult& file)
     const CCounts n = counts_of(file);
     xml.writeStartElement(QLatin1String("testsuite"));
     attribute(xml, "name", file.file);
+    if (!file.timestamp.empty())
+        attribute(xml, "timestamp", file.timestamp);
     attribute(xml, "tests", n.tests);
     attribute(xml, "failures", n.failures);
     attribute(xml, "errors", n.errors);

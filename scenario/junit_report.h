@@ -1,6 +1,7 @@
 #pragma once
 // The JUnit report of a call, as CI systems read it: one testsuite per
-// scenario file, one testcase per expectation named FILE:LINE, a failure with
+// scenario file with the time it began, one testcase per expectation named
+// "FILE:LINE step" with its wall time, a failure with
 // the printed line where an expectation failed, and an error for a file that
 // did not run (or a snapshot that could not be written). Written with Qt's
 // XML writer, so strict parsers accept it whatever the names hold.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "scenario/cleanup_signals.h"
+#include "scenario/coverage_json.h"
 #include "scenario/input_file.h"
 #include "scenario/junit_report.h"
 #include "scenario/run_watch.h"
@@ -30,7 +31,7 @@ std::string stem_of(const std::string& path)
 CScenarioBatch::CScenarioBatch(const CCommandLine& command, std::ostream& out, std::ostream& err)
     : m_command(command), m_out(out), m_err(err)
 {
-    if (command.coverage)
+    if (command.coverage || !command.coverageJsonPath.empty() || command.failUnderTransitions > 0)
         m_coverage = std::make_unique<CScenarioCoverage>();
 }
 
@@ -60,8 +61,26 @@ void CScenarioBatch::Load()
         }
         if (parser.Steps().empty())
             Refuse(i, files[i] + ": no step to run");
+        else if (!CheckExpectations(i, parser.Steps()))
+            continue;
         m_loaded[i].steps = parser.Steps();
     }
+}
+
+// A file that expects nothing checks nothing: a warning, or with --strict a refusal.
+bool CScenarioBatch::CheckExpectations(size_t file, const std::vector<CScenarioStep>& steps)
+{
+    for (const CScenarioStep& step : steps)
+        if (step.kind == CScenarioStep::EXPECT || step.kind == CScenarioStep::EXPECT_FOR ||
+            step.kind == CScenarioStep::RUN_UNTIL)
+            return true;
+    const std::string why = ": no expectation (expect, expect-for or run-until), so nothing is checked";
+    if (m_command.strict) {
+        Refuse(file, m_command.files[file] + why + " (--strict)");
+        return false;
+    }
+    m_err << m_results[file].file << ": warning" << why << std::endl;
+    return true;
 }
 
 // The call's own outputs: one that may not be written stops the call before anything runs.
@@ -83,6 +102,7 @@ bool CScenarioBatch::CheckOutputs()
         if (ok && !(error = CVcdRecorder::CheckVariable(name)).empty())
             ok = false;
     ok = ok && (m_command.junitPath.empty() || check(m_command.junitPath));
+    ok = ok && (m_command.coverageJsonPath.empty() || check(m_command.coverageJsonPath));
     if (ok && !m_command.vcdPath.empty()) {
         ok = check(m_command.vcdPath);
         m_loaded[0].vcdPath = m_command.vcdPath;
@@ -247,9 +267,25 @@ int CScenarioBatch::Run()
     if (const int sig = noted_fatal_signal())
         m_out << " (interrupted by " << CRunWatch::SignalName(sig) << ")";
     m_out << std::endl;
-    if (m_coverage)
+    return WriteReports(code);
+}
+
+// The coverage and the JUnit report after the closing line; the exit code they leave.
+int CScenarioBatch::WriteReports(int code)
+{
+    if (m_coverage && m_command.coverage)
         m_coverage->Report(m_out);
+    const int taken = m_coverage ? m_coverage->Transitions() : 0;
+    if (taken < m_command.failUnderTransitions) {
+        m_err << "coverage: " << taken << " transitions taken, fewer than " << m_command.failUnderTransitions
+              << " (--fail-under-transitions)" << std::endl;
+        code = std::max(code, static_cast<int>(CFileResult::SOME_FAILED));
+    }
     std::string error;
+    if (!m_command.coverageJsonPath.empty() && !CCoverageJson::Write(m_command.coverageJsonPath, *m_coverage, error)) {
+        m_err << printable_name(error) << "\n";
+        code = CFileResult::NOT_RUN;
+    }
     if (!m_command.junitPath.empty() && !CJunitReport::Write(m_command.junitPath, m_results, error)) {
         m_err << printable_name(error) << "\n";
         code = CFileResult::NOT_RUN;

@@ -36,6 +36,8 @@ private:
     };
 
     void Load();
+    bool CheckExpectations(size_t file, const std::vector<CScenarioStep>& steps);
+    int WriteReports(int code);
     bool CheckOutputs();
     bool CheckSnapshots(size_t file);
     bool CheckFolder(const std::string& folder, std::string& error);

@@ -42,6 +42,7 @@ struct CScenarioResult {
     bool error = false;   // not a verdict: the step could not be carried out (seen says why)
     std::string what;  // the step as a scenario writes it: "run-until state 3 (파워 온 대기) within 1000"
     std::string seen;  // what was seen: "3 (파워 온 대기) after 2 ms"
+    double seconds = 0;  // wall time since the verdict before it (or the file's start), for reports
 };
 
 class CScenarioExecutor {

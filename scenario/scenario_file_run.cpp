@@ -1,6 +1,7 @@
 #include "scenario/scenario_file_run.h"
 
 #include <chrono>
+#include <ctime>
 #include <memory>
 
 #include "scenario/cleanup_signals.h"
@@ -10,6 +11,21 @@
 #include "sim/counting_beep.h"
 #include "sim/machine_invariants.h"
 #include "sim/virtual_simulator.h"
+
+namespace {
+
+// As JUnit's timestamp has it: local time, to the second, without a zone.
+std::string local_time_now()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local {};
+    localtime_r(&now, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &local);
+    return text;
+}
+
+}  // namespace
 
 CScenarioFileRun::CScenarioFileRun(std::string file, std::vector<CScenarioStep> steps)
     : m_file(std::move(file)), m_steps(std::move(steps))
@@ -22,11 +38,15 @@ void CScenarioFileRun::SetTrace(std::string vcdPath, std::vector<std::string> va
     m_variables = std::move(variables);
 }
 
-void CScenarioFileRun::Add(CFileResult& file, const CScenarioResult& result)
+void CScenarioFileRun::Add(CFileResult& file, CScenarioResult result)
 {
-    file.results.push_back(result);
+    const auto now = std::chrono::steady_clock::now();
+    result.seconds = std::chrono::duration<double>(now - m_lastResultAt).count();
+    m_lastResultAt = now;
+    file.results.push_back(std::move(result));
+    const CScenarioResult& added = file.results.back();
     if (m_onResult)
-        m_onResult(file, result);
+        m_onResult(file, added);
 }
 
 // The step under way when the run was stopped gets the reason.
@@ -49,6 +69,8 @@ CFileResult CScenarioFileRun::Run()
     file.file = m_file;
     file.ran = true;
     const auto start = std::chrono::steady_clock::now();
+    m_lastResultAt = start;
+    file.timestamp = local_time_now();
 
     CCountingBeep beep;  // installed before the simulator starts, removed after it is gone
     CVirtualSimulator sim;

@@ -10,6 +10,7 @@
 // temporary file is removed. A time-out stops it the same way, the step
 // under way failing, and the trace is kept.
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -48,7 +49,7 @@ public:
     CFileResult Run();
 
 private:
-    void Add(CFileResult& file, const CScenarioResult& result);
+    void Add(CFileResult& file, CScenarioResult result);
     void AddStop(CFileResult& file, const CRunWatch& watch, int line, uint64_t nowMs);
 
     std::string m_file;
@@ -59,4 +60,5 @@ private:
     double m_timeout = 0;       // none
     std::string m_timeoutText;
     CScenarioCoverage* m_coverage = nullptr;
+    std::chrono::steady_clock::time_point m_lastResultAt;
 };

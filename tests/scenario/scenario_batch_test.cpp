@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QString>
 #include <QXmlStreamReader>
 #include <cstdlib>
@@ -96,6 +99,27 @@ TEST_F(ScenarioBatch, ANameThatIsNotUtf8IsShownEscapedAndTheReportParses)
         }
     EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
     EXPECT_EQ(failures, 1);
+}
+
+// Two files power on and off, one twice: the dashboard's counts add up over the call.
+TEST_F(ScenarioBatch, TheCoverageJsonCountsEachItemOverAllFiles)
+{
+    const std::string once = Write("once.scn", "wait 50\nclick power\nrun-until state 3 within 1000\n");
+    const std::string twice = Write("twice.scn", "wait 50\nclick power\nrun-until state 3 within 1000\n"
+                                                 "click power\nrun-until state 2 within 1000\n"
+                                                 "click power\nrun-until state 3 within 1000\n");
+    const std::string json = (m_dir / "c.json").string();
+    EXPECT_EQ(Run({once, twice, "--coverage-json", json, "--quiet"}), 0) << m_err.str();
+    const QJsonObject root = QJsonDocument::fromJson(QByteArray::fromStdString(contents(json))).object();
+    const auto count = [&](const char* list, int row) { return root[list].toArray()[row].toObject()["count"].toInt(); };
+    EXPECT_EQ(count("states", 0), 2) << "start-up, once per file";
+    EXPECT_EQ(count("states", 2), 3) << "standby";
+    EXPECT_EQ(count("transitions", 1), 3) << "power off -> standby";
+    EXPECT_EQ(count("transitions", 2), 1) << "standby -> power off";
+    EXPECT_EQ(count("transitions", 3), 0);
+    EXPECT_EQ(root["reached"].toObject()["transitions"].toInt(), 3);
+    EXPECT_EQ(root["of"].toObject()["transitions"].toInt(), 27);
+    EXPECT_EQ(root["transitions"].toArray()[1].toObject()["what"].toString(), "power key");
 }
 
 }  // namespace
