@@ -47,10 +47,10 @@ bool known(const std::string& name)
 
 const char* CCommandLine::Usage()
 {
-    return "usage: trelvik-scenario FILE... [--quiet] [--strict] [--junit OUT.xml] [--timeout S]\n"
-           "                        [--coverage] [--coverage-json OUT.json] [--fail-under-transitions N]\n"
-           "                        [--vcd OUT.vcd | --vcd-dir DIR] [--vcd-var NAME]... [--vcd-limit MB]\n"
-           "                        [--snapshot-dir DIR]\n"
+    return "usage: trelvik-scenario FILE... [--quiet] [--strict] [--junit OUT.xml]\n"
+           "         [--timeout S] [--coverage] [--coverage-json OUT.json]\n"
+           "         [--fail-under-transitions N] [--vcd OUT.vcd | --vcd-dir DIR]\n"
+           "         [--vcd-var NAME]... [--vcd-limit MB] [--snapshot-dir DIR]\n"
            "       trelvik-scenario --explore N [--seed S] [--out DIR]\n";
 }
 
@@ -71,7 +71,7 @@ const char* CCommandLine::Help()
            "  --vcd-var NAME   add a firmware variable to the traces (repeatable)\n"
            "  --vcd-limit MB   a trace stops at this size and its file fails (default 1024)\n"
            "  --timeout S      a file that runs S seconds of wall time stops and fails\n"
-           "  --snapshot-dir DIR  where relative snapshot names are taken (made when missing)\n"
+           "  --snapshot-dir DIR  take relative snapshot names in DIR (made when missing)\n"
            "  --explore N      play N seeded random uses of the panel with plant faults;\n"
            "                   a run that breaks an invariant is written as a scenario\n"
            "  --seed S         the first seed of the exploration (default 1)\n"
