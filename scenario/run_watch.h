@@ -16,6 +16,8 @@ public:
 
     static constexpr double PROGRESS_AFTER_S = 2.0;
     static constexpr double PROGRESS_EVERY_S = 0.25;
+    // The clock is read every this many virtual ms: one takes well under a wall ms.
+    static constexpr uint32_t CLOCK_EVERY_MS = 32;
 
     // No time-out when `timeoutSeconds` is 0; the steady clock unless another is given.
     explicit CRunWatch(double timeoutSeconds = 0, CClock clock = {});
@@ -35,4 +37,5 @@ private:
     double m_start;
     double m_nextProgress;
     Reason m_why = NONE;
+    uint32_t m_calls = 0;
 };

@@ -18,7 +18,7 @@ TEST(RunWatch, TimesOutAndReportsProgressByTheWallClock)
         int stopsAt;                // index of the first stop, -1 for none
         int progress;               // reports given up to then
     } cases[] = {
-        {0, {0, 1, 1.9, 100, 1000}, -1, 2},              // no time-out: progress at 2 s, then every 0.25 s
+        {0, {0, 1, 1.9, 100, 1000}, -1, 2},  // no time-out: progress at 2 s, then every 0.25 s
         {1.5, {0, 1, 1.49, 1.5, 1.6}, 3, 0},             // stops at the time-out, before any progress
         {5, {0, 2.0, 2.1, 2.25, 2.26, 4.99, 5, 6}, 6, 3},  // reports at 2, 2.25 and 4.99 s, then stops
     };
@@ -33,8 +33,9 @@ TEST(RunWatch, TimesOutAndReportsProgressByTheWallClock)
         };
         int stoppedAt = -1;
         for (tick = 1; tick < c.clock.size() && stoppedAt < 0; ++tick)
-            if (watch.Stop(7, tick))
-                stoppedAt = static_cast<int>(tick);
+            for (uint32_t ms = 0; ms < CRunWatch::CLOCK_EVERY_MS && stoppedAt < 0; ++ms)
+                if (watch.Stop(7, tick))
+                    stoppedAt = static_cast<int>(tick);
         EXPECT_EQ(stoppedAt, c.stopsAt) << "time-out " << c.timeout;
         EXPECT_EQ(progress, c.progress) << "time-out " << c.timeout;
         EXPECT_EQ(watch.Why(), c.stopsAt < 0 ? CRunWatch::NONE : CRunWatch::TIMED_OUT);
