@@ -6,9 +6,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QString>
+#include <QFile>
 #include <QXmlStreamReader>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -21,12 +20,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string contents(const fs::path& path)
+QByteArray contents(const fs::path& path)
 {
-    std::ifstream in(path);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    QFile file(QString::fromStdString(path.string()));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 class ScenarioBatch : public ::testing::Test {
@@ -48,14 +45,11 @@ protected:
     // Runs the call given by `args` (paths taken from the scratch folder); its exit code.
     int Run(std::vector<std::string> args)
     {
-        args.insert(args.begin(), "trelvik-scenario");
-        std::vector<const char*> argv;
+        std::vector<const char*> argv = {"trelvik-scenario"};
         for (const std::string& arg : args)
             argv.push_back(arg.c_str());
         CCommandLine command;
         EXPECT_TRUE(command.Parse(static_cast<int>(argv.size()), argv.data())) << command.Error();
-        m_out.str("");
-        m_err.str("");
         CScenarioBatch batch(command, m_out, m_err);
         return batch.Run();
     }
@@ -90,7 +84,7 @@ TEST_F(ScenarioBatch, ANameThatIsNotUtf8IsShownEscapedAndTheReportParses)
     const std::string shown = (m_dir / "\\xff\\xfe.scn").string();
     EXPECT_EQ(m_out.str().rfind(shown + ":2: 11 ms: FAILED: expect state 7", 0), 0u) << m_out.str();
 
-    QXmlStreamReader xml(QString::fromStdString(contents(report)));
+    QXmlStreamReader xml(contents(report));
     int failures = 0;
     while (!xml.atEnd())
         if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == QLatin1String("failure")) {
@@ -110,7 +104,7 @@ TEST_F(ScenarioBatch, TheCoverageJsonCountsEachItemOverAllFiles)
                                                  "click power\nrun-until state 3 within 1000\n");
     const std::string json = (m_dir / "c.json").string();
     EXPECT_EQ(Run({once, twice, "--coverage-json", json, "--quiet"}), 0) << m_err.str();
-    const QJsonObject root = QJsonDocument::fromJson(QByteArray::fromStdString(contents(json))).object();
+    const QJsonObject root = QJsonDocument::fromJson(contents(json)).object();
     const auto count = [&](const char* list, int row) { return root[list].toArray()[row].toObject()["count"].toInt(); };
     EXPECT_EQ(count("states", 0), 2) << "start-up, once per file";
     EXPECT_EQ(count("states", 2), 3) << "standby";
