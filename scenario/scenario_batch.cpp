@@ -86,17 +86,8 @@ bool CScenarioBatch::CheckExpectations(size_t file, const std::vector<CScenarioS
 // The call's own outputs: one that may not be written stops the call before anything runs.
 bool CScenarioBatch::CheckOutputs()
 {
-    std::vector<std::string> targets;
     std::string error;
-    auto check = [&](const std::string& target) {
-        for (const std::string& other : targets)
-            if (COutputFile::SameTarget(target, other)) {
-                error = target + ": named as two outputs";
-                return false;
-            }
-        targets.push_back(target);
-        return CheckTarget(target, error);
-    };
+    auto check = [&](const std::string& target) { return CheckNamedOnce(target, error) && CheckTarget(target, error); };
     bool ok = true;
     for (const std::string& name : m_command.vcdVariables)
         if (ok && !(error = CVcdRecorder::CheckVariable(name)).empty())
@@ -130,11 +121,22 @@ bool CScenarioBatch::CheckOutputs()
     return true;
 }
 
+bool CScenarioBatch::CheckNamedOnce(const std::string& target, std::string& error)
+{
+    for (const std::string& other : m_targets)
+        if (COutputFile::SameTarget(target, other)) {
+            error = target + ": named as two outputs";
+            return false;
+        }
+    m_targets.push_back(target);
+    return true;
+}
+
 // A folder to make is only noted: nothing is made before every check has passed.
 bool CScenarioBatch::CheckFolder(const std::string& folder, std::string& error)
 {
     bool exists = false;
-    if (!COutputFile::CheckFolder(folder, exists, error))
+    if (!COutputFile::CheckFolder(folder, exists, error) || (!exists && !CheckNamedOnce(folder, error)))
         return false;
     if (!exists)
         m_foldersToMake.push_back(folder);

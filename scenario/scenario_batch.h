@@ -40,6 +40,7 @@ private:
     int WriteReports(int code);
     bool CheckOutputs();
     bool CheckSnapshots(size_t file);
+    bool CheckNamedOnce(const std::string& target, std::string& error);
     bool CheckFolder(const std::string& folder, std::string& error);
     bool CheckTarget(const std::string& target, std::string& error) const;
     bool MakeFolders(std::string& error) const;
@@ -56,6 +57,7 @@ private:
     std::vector<CFileResult> m_results;  // one per file
     std::unique_ptr<CScenarioCoverage> m_coverage;  // over all files, with --coverage
     bool m_progressShown = false;
+    std::vector<std::string> m_targets;        // the call's own outputs, each named once
     std::vector<std::string> m_foldersToMake;  // once every check has passed
     struct CSnapshotTarget {
         std::string path;
