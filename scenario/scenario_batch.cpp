@@ -135,6 +135,9 @@ bool CScenarioBatch::CheckNamedOnce(const std::string& target, std::string& erro
 // A folder to make is only noted: nothing is made before every check has passed.
 bool CScenarioBatch::CheckFolder(const std::string& folder, std::string& error)
 {
+    for (const std::string& noted : m_foldersToMake)
+        if (COutputFile::SameTarget(folder, noted))
+            return true;  // traces and snapshots may share their folder
     bool exists = false;
     if (!COutputFile::CheckFolder(folder, exists, error) || (!exists && !CheckNamedOnce(folder, error)))
         return false;
