@@ -1,29 +1,58 @@
 #include "cli/cleanup_signals.h"
 
 #include <csignal>
+#include <cstdlib>
 
 #include "cli/output_file.h"
 
 namespace {
 
-void on_fatal_signal(int sig)
+volatile sig_atomic_t s_deferring = 0;
+volatile sig_atomic_t s_noted = 0;
+
+void remove_and_reraise(int sig)
 {
     COutputFile::RemoveTemporaries();
     signal(sig, SIG_DFL);
     raise(sig);
 }
 
+void on_fatal_signal(int sig)
+{
+    // A closed pipe leaves no reader for what the runner would still write.
+    if (!s_deferring || s_noted || sig == SIGPIPE) {
+        remove_and_reraise(sig);
+        return;
+    }
+    s_noted = sig;
+}
+
 }  // namespace
 
 void install_cleanup_handlers()
 {
+    // A file over the size limit (ulimit -f) then fails to write with EFBIG,
+    // which is reported and cleaned up as any failed write, instead of
+    // ending the program with its temporary files left behind.
+    signal(SIGXFSZ, SIG_IGN);
     for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGPIPE, SIGQUIT}) {
         struct sigaction old {};
         if (sigaction(sig, nullptr, &old) != 0 || old.sa_handler == SIG_IGN)
             continue;
         struct sigaction action {};
         action.sa_handler = &on_fatal_signal;
+        action.sa_flags = SA_RESTART;  // a noted signal must not cut a write short
         sigemptyset(&action.sa_mask);
         sigaction(sig, &action, nullptr);
     }
+}
+
+void defer_fatal_signals() { s_deferring = 1; }
+
+int noted_fatal_signal() { return s_noted; }
+
+void end_by_signal(int sig)
+{
+    remove_and_reraise(sig);
+    std::_Exit(128 + sig);  // a signal blocked or caught elsewhere still ends the program
 }

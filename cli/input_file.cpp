@@ -45,6 +45,23 @@ bool is_control(unsigned char c) { return (c < 0x20 && c != '\t' && c != '\n' &&
 
 }  // namespace
 
+std::string printable_name(const std::string& name)
+{
+    std::string shown;
+    for (size_t i = 0; i < name.size();) {
+        const unsigned char c = static_cast<unsigned char>(name[i]);
+        const size_t length = utf8_length(name, i);
+        if (length == 0 || c < 0x20 || c == 0x7F) {
+            shown += std::string("\\x") + HEX[c >> 4] + HEX[c & 15];
+            ++i;
+            continue;
+        }
+        shown.append(name, i, length);
+        i += length;
+    }
+    return shown;
+}
+
 bool CInputFile::Fail(int line, std::string reason)
 {
     m_errorLine = line;
@@ -103,6 +120,8 @@ bool CInputFile::Check(const std::string& text)
             return Fail(line, "not UTF-8 text (byte 0x" + std::string(1, HEX[c >> 4]) + HEX[c & 15] + ")");
         if (is_control(c))
             return Fail(line, "not text (control byte 0x" + std::string(1, HEX[c >> 4]) + HEX[c & 15] + ")");
+        if (c == '\r' && i + 1 < m_text.size() && m_text[i + 1] != '\n')
+            return Fail(line, "a carriage return alone ends a line: the line endings must be LF or CR LF");
         if (c == '\n') {
             ++line;
             lineOpen = false;

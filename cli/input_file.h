@@ -6,6 +6,10 @@
 
 #include <string>
 
+// A name as it may be shown (on a terminal, in a report): bytes that are no
+// UTF-8, and control characters, written as \xHH ("\xff\xfe.scn").
+std::string printable_name(const std::string& name);
+
 class CInputFile {
 public:
     // The largest scenario read; anything longer is refused unread.

@@ -143,6 +143,38 @@ bool COutputFile::EnsureFolder(const std::string& folder, std::string& error)
     return true;
 }
 
+bool COutputFile::CheckFolder(const std::string& folder, bool& exists, std::string& error)
+{
+    struct stat st {};
+    exists = stat(folder.c_str(), &st) == 0;
+    if (exists && !S_ISDIR(st.st_mode)) {
+        error = folder + ": not a directory";
+        return false;
+    }
+    if (exists)
+        return true;  // each target in it is checked on its own
+    std::string name = folder;
+    while (name.size() > 1 && name.back() == '/')
+        name.pop_back();
+    const std::string parent = folder_of(name);
+    int why = errno == ENOENT ? 0 : errno;
+    if (!why && (stat(parent.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)))
+        why = errno ? errno : ENOTDIR;
+    if (!why && access(parent.c_str(), W_OK | X_OK) != 0)
+        why = errno;
+    // As in Check: the modes do not bind root nor tell a read-only file system.
+    COutputFile probe(name);
+    if (!why && !probe.Open(error))
+        why = probe.m_openErrno ? probe.m_openErrno : EACCES;
+    if (why) {
+        error = folder + ": cannot make the folder: " + std::strerror(why);
+        return false;
+    }
+    return true;
+}
+
+std::string COutputFile::FolderOf(const std::string& path) { return folder_of(path); }
+
 bool COutputFile::SameTarget(const std::string& a, const std::string& b)
 {
     if (base_of(a) != base_of(b))

@@ -28,6 +28,11 @@ public:
     // A folder for outputs: made when missing (its parent must be there);
     // false with the reason when it cannot be made or is not a folder.
     static bool EnsureFolder(const std::string& folder, std::string& error);
+    // Whether EnsureFolder would succeed, before any work and making nothing:
+    // `exists` tells whether the folder is there already.
+    static bool CheckFolder(const std::string& folder, bool& exists, std::string& error);
+    // "dir/a.vcd" -> "dir"; "a.vcd" -> ".".
+    static std::string FolderOf(const std::string& path);
 
     // A whole output at once: Check (with no inputs), then the bytes through
     // the temporary file; false with the reason, the target left as it was.

@@ -1,6 +1,10 @@
 #include "scenario/command_line.h"
 
+#include <cctype>
 #include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <set>
 
 namespace {
 
@@ -11,9 +15,21 @@ bool to_number(const std::string& text, uint64_t& value)
     return !text.empty() && ec == std::errc() && ptr == end;
 }
 
+// Seconds, whole or with a fraction: "30", "0.5".
+bool to_seconds(const std::string& text, double& value)
+{
+    if (text.empty() || !std::isdigit(static_cast<unsigned char>(text[0])))
+        return false;
+    char* end = nullptr;
+    value = std::strtod(text.c_str(), &end);
+    return *end == '\0' && std::isfinite(value) && value > 0 && value <= 1e7;
+}
+
 bool takes_value(const std::string& name)
 {
-    for (const char* option : {"--junit", "--vcd", "--vcd-dir", "--vcd-var", "--explore", "--seed", "--out"})
+    for (const char* option : {"--junit", "--vcd", "--vcd-dir", "--vcd-var", "--vcd-limit", "--timeout", "--snapshot-dir",
+                               "--coverage-json", "--fail-under-transitions", "--explore",
+                               "--seed", "--out"})
         if (name == option)
             return true;
     return false;
@@ -21,7 +37,7 @@ bool takes_value(const std::string& name)
 
 bool known(const std::string& name)
 {
-    for (const char* option : {"--help", "-h", "--version", "--quiet", "-q", "--coverage"})
+    for (const char* option : {"--help", "-h", "--version", "--quiet", "-q", "--coverage", "--strict"})
         if (name == option)
             return true;
     return takes_value(name);
@@ -31,8 +47,10 @@ bool known(const std::string& name)
 
 const char* CCommandLine::Usage()
 {
-    return "usage: trelvik-scenario FILE... [--quiet] [--junit OUT.xml] [--coverage]\n"
-           "                        [--vcd OUT.vcd | --vcd-dir DIR] [--vcd-var NAME]...\n"
+    return "usage: trelvik-scenario FILE... [--quiet] [--strict] [--junit OUT.xml]\n"
+           "         [--timeout S] [--coverage] [--coverage-json OUT.json]\n"
+           "         [--fail-under-transitions N] [--vcd OUT.vcd | --vcd-dir DIR]\n"
+           "         [--vcd-var NAME]... [--vcd-limit MB] [--snapshot-dir DIR]\n"
            "       trelvik-scenario --explore N [--seed S] [--out DIR]\n";
 }
 
@@ -43,11 +61,17 @@ const char* CCommandLine::Help()
            "\n"
            "  --quiet          print only the failed expectations and the closing line\n"
            "  --junit OUT.xml  write a JUnit report (a testcase per expectation, FILE:LINE)\n"
+           "  --strict         refuse a file without an expectation (else a warning)\n"
            "  --coverage       print the states, transitions, timers and travel outcomes\n"
            "                   that all files together reached\n"
+           "  --coverage-json OUT.json  write that coverage with each item's count\n"
+           "  --fail-under-transitions N  exit 1 when fewer than N transitions were taken\n"
            "  --vcd OUT.vcd    write the run's trace (one scenario file only)\n"
            "  --vcd-dir DIR    write each file's trace as DIR/NAME.vcd\n"
            "  --vcd-var NAME   add a firmware variable to the traces (repeatable)\n"
+           "  --vcd-limit MB   a trace stops at this size and its file fails (default 1024)\n"
+           "  --timeout S      a file that runs S seconds of wall time stops and fails\n"
+           "  --snapshot-dir DIR  take relative snapshot names in DIR (made when missing)\n"
            "  --explore N      play N seeded random uses of the panel with plant faults;\n"
            "                   a run that breaks an invariant is written as a scenario\n"
            "  --seed S         the first seed of the exploration (default 1)\n"
@@ -69,6 +93,7 @@ bool CCommandLine::Fail(std::string reason)
 bool CCommandLine::Parse(int argc, const char* const* argv)
 {
     bool filesOnly = false;
+    std::set<std::string> seen;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
         if (filesOnly || arg.size() < 2 || arg[0] != '-') {
@@ -95,6 +120,10 @@ bool CCommandLine::Parse(int argc, const char* const* argv)
         // "--vcd --quiet" forgot the name: "./--quiet" names such a file.
         if (takes_value(arg) && (value.empty() || value.rfind("--", 0) == 0))
             return Fail("option " + arg + " needs a value");
+        // "--junit a.xml --junit b.xml" would silently keep the last.
+        const std::string name = arg == "-h" ? "--help" : arg == "-q" ? "--quiet" : arg;
+        if (name != "--vcd-var" && !seen.insert(name).second)
+            return Fail("option " + name + " given twice (only --vcd-var may be repeated)");
         if (!Option(arg, value))
             return false;
     }
@@ -111,14 +140,35 @@ bool CCommandLine::Option(const std::string& name, const std::string& value)
         quiet = true;
     else if (name == "--coverage")
         coverage = true;
+    else if (name == "--strict")
+        strict = true;
+    else if (name == "--coverage-json")
+        coverageJsonPath = value;
+    else if (name == "--fail-under-transitions") {
+        uint64_t n = 0;
+        if (!to_number(value, n) || n == 0 || n > 27)
+            return Fail("--fail-under-transitions: bad number '" + value + "' (1 to 27)");
+        failUnderTransitions = static_cast<int>(n);
+    }
     else if (name == "--junit")
         junitPath = value;
     else if (name == "--vcd")
         vcdPath = value;
     else if (name == "--vcd-dir")
         vcdDir = value;
+    else if (name == "--snapshot-dir")
+        snapshotDir = value;
     else if (name == "--vcd-var")
         vcdVariables.push_back(value);
+    else if (name == "--vcd-limit") {
+        if (!to_number(value, vcdLimitMb) || vcdLimitMb == 0 || vcdLimitMb > 1048576)
+            return Fail("--vcd-limit: bad size '" + value + "' (1 to 1048576 MB)");
+        m_vcdLimitGiven = true;
+    } else if (name == "--timeout") {
+        if (!to_seconds(value, timeoutSeconds))
+            return Fail("--timeout: bad number of seconds '" + value + "' (above 0, such as 30 or 0.5)");
+        timeoutText = value;
+    }
     else if (name == "--out") {
         outDir = value;
         m_outGiven = true;
@@ -143,7 +193,9 @@ bool CCommandLine::Consistent()
     if (action == EXPLORE) {
         if (!files.empty())
             return Fail("--explore takes no scenario files");
-        if (!junitPath.empty() || !vcdPath.empty() || !vcdDir.empty() || coverage || !vcdVariables.empty())
+        if (!junitPath.empty() || !vcdPath.empty() || !vcdDir.empty() || coverage || !vcdVariables.empty() ||
+            m_vcdLimitGiven || timeoutSeconds > 0 || !snapshotDir.empty() || !coverageJsonPath.empty() ||
+            failUnderTransitions > 0 || strict)
             return Fail("--explore takes only --seed and --out");
         return true;
     }
@@ -157,5 +209,7 @@ bool CCommandLine::Consistent()
         return Fail("--vcd takes one scenario file; with several, use --vcd-dir DIR");
     if (!vcdVariables.empty() && vcdPath.empty() && vcdDir.empty())
         return Fail("--vcd-var needs --vcd or --vcd-dir");
+    if (m_vcdLimitGiven && vcdPath.empty() && vcdDir.empty())
+        return Fail("--vcd-limit needs --vcd or --vcd-dir");
     return true;
 }

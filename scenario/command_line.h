@@ -21,10 +21,17 @@ public:
     std::vector<std::string> files;
     bool quiet = false;
     bool coverage = false;
+    std::string coverageJsonPath;
+    int failUnderTransitions = 0;  // exit 1 below this many transitions taken; 0: no check
+    bool strict = false;           // a file without an expectation is refused
     std::string junitPath;
     std::string vcdPath;
     std::string vcdDir;
+    std::string snapshotDir;  // where relative snapshot names are taken
     std::vector<std::string> vcdVariables;
+    uint64_t vcdLimitMb = 1024;   // a trace stops growing here
+    double timeoutSeconds = 0;    // of wall time per file; 0: none
+    std::string timeoutText;      // as given, for the verdict
     uint64_t exploreRuns = 0;
     uint64_t seed = 1;
     std::string outDir = ".";
@@ -37,4 +44,5 @@ private:
     std::string m_error;
     bool m_seedGiven = false;
     bool m_outGiven = false;
+    bool m_vcdLimitGiven = false;
 };

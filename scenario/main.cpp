@@ -5,6 +5,8 @@
 
 #include <iostream>
 
+#include <unistd.h>
+
 #include "cli/cleanup_signals.h"
 #include "scenario/command_line.h"
 #include "scenario/run/scenario_batch.h"
@@ -33,5 +35,9 @@ int main(int argc, char** argv)
     if (command.action == CCommandLine::EXPLORE)
         return CScenarioExplorer(command.exploreRuns, command.seed, command.outDir, std::cout, std::cerr).Run();
     CScenarioBatch batch(command, std::cout, std::cerr);
-    return batch.Run();
+    batch.m_showProgress = isatty(STDERR_FILENO) == 1;
+    const int code = batch.Run();
+    if (const int sig = noted_fatal_signal())
+        end_by_signal(sig);  // the verdicts so far and the report are written
+    return code;
 }

@@ -19,6 +19,8 @@ public:
     void Change(int channel, uint64_t timeMs, int64_t value) override;
 
     bool Open(const std::string& path, std::string& error);
+    // The file stops growing at this many bytes, and Finish then fails.
+    void SetByteLimit(uint64_t bytes) { m_writer.SetByteLimit(bytes); }
     // Writes the end time, closes and renames the file into place.
     bool Finish(uint64_t endMs, std::string& error) { return m_writer.Finish(endMs, error); }
     std::string TempPath() const { return m_writer.TempPath(); }

@@ -1,5 +1,8 @@
 #include "sim/vcd_writer.h"
 
+#include <cerrno>
+#include <cstring>
+
 namespace {
 
 uint64_t mask_of(int width) { return width >= 64 ? ~uint64_t{0} : (uint64_t{1} << width) - 1; }
@@ -87,15 +90,15 @@ void CVcdWriter::Change(int var, uint64_t timeMs, uint64_t value)
 void CVcdWriter::WriteValue(const CVariable& var)
 {
     if (var.real && var.isSigned) {
-        std::fprintf(m_file, "r%lld %s\n", static_cast<long long>(var.value), var.id.c_str());
+        Count(std::fprintf(m_file, "r%lld %s\n", static_cast<long long>(var.value), var.id.c_str()));
         return;
     }
     if (var.real) {
-        std::fprintf(m_file, "r%llu %s\n", static_cast<unsigned long long>(var.value), var.id.c_str());
+        Count(std::fprintf(m_file, "r%llu %s\n", static_cast<unsigned long long>(var.value), var.id.c_str()));
         return;
     }
     if (var.width == 1) {
-        std::fprintf(m_file, "%c%s\n", var.value ? '1' : '0', var.id.c_str());
+        Count(std::fprintf(m_file, "%c%s\n", var.value ? '1' : '0', var.id.c_str()));
         return;
     }
     char bits[66];
@@ -107,14 +110,24 @@ void CVcdWriter::WriteValue(const CVariable& var)
     for (int b = top; b >= 0; --b)
         bits[n++] = ((var.value >> b) & 1) ? '1' : '0';
     bits[n] = '\0';
-    std::fprintf(m_file, "%s %s\n", bits, var.id.c_str());
+    Count(std::fprintf(m_file, "%s %s\n", bits, var.id.c_str()));
+}
+
+// Counts what was written; the dump stops growing once it passes its limit.
+void CVcdWriter::Count(int written)
+{
+    if (written > 0)
+        m_bytes += static_cast<uint64_t>(written);
+    else if (written < 0 && !m_writeErrno)
+        m_writeErrno = errno;  // EFBIG over the file size limit, ENOSPC on a full disk
+    m_full = m_full || m_bytes >= m_byteLimit;
 }
 
 // Writes the pending millisecond: the whole dump at time 0, later only what
 // changed and does not end where it began.
 void CVcdWriter::Flush()
 {
-    if (!m_file)
+    if (!m_file || m_full || m_writeErrno)
         return;
     if (!m_dumped) {
         std::fputs("#0\n$dumpvars\n", m_file);
@@ -134,7 +147,7 @@ void CVcdWriter::Flush()
         if (var.value == var.written)
             continue;  // back where the millisecond began
         if (!stamped) {
-            std::fprintf(m_file, "#%llu\n", static_cast<unsigned long long>(m_pendingMs));
+            Count(std::fprintf(m_file, "#%llu\n", static_cast<unsigned long long>(m_pendingMs)));
             stamped = true;
             m_lastWrittenMs = m_pendingMs;
         }
@@ -154,9 +167,20 @@ bool CVcdWriter::Finish(uint64_t endMs, std::string& error)
     if (endMs > m_pendingMs)
         m_pendingMs = endMs;
     Flush();
-    if (m_pendingMs > m_lastWrittenMs)
+    if (m_pendingMs > m_lastWrittenMs && !m_full)
         std::fprintf(m_file, "#%llu\n", static_cast<unsigned long long>(m_pendingMs));
     m_file = nullptr;
+    if (m_writeErrno) {
+        error = "cannot write " + m_output->TempPath() + ": " + std::strerror(m_writeErrno);
+        m_output.reset();  // removes the temporary file
+        return false;
+    }
+    if (m_full) {
+        error = m_output->Target() + ": the trace reached its limit of " + std::to_string(m_byteLimit >> 20) +
+                " MB at " + std::to_string(m_lastWrittenMs) + " ms (--vcd-limit); not written";
+        m_output.reset();  // removes the temporary file
+        return false;
+    }
     const bool committed = m_output->Commit(error);
     m_output.reset();
     return committed;

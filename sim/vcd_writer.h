@@ -30,6 +30,9 @@ public:
     // no multi-bit vectors skip it and still read everything else.
     // A signed number is given to Change as its two's complement.
     int AddNumber(const std::string& scope, const std::string& name, uint64_t initial, bool isSigned = false);
+    // The dump stops growing at `bytes`: what would pass it is not written,
+    // and Finish fails and removes the file.
+    void SetByteLimit(uint64_t bytes) { m_byteLimit = bytes; }
     // Creates the temporary file and writes the declarations; false with `error`.
     bool Open(const std::string& path, std::string& error);
     // The variable's value from `timeMs` on; times never go back.
@@ -63,6 +66,7 @@ private:
 
     void Flush();
     void WriteValue(const CVariable& var);
+    void Count(int written);
 
     std::string m_program;
     std::vector<CVariable> m_vars;
@@ -72,4 +76,8 @@ private:
     uint64_t m_pendingMs = 0;  // the millisecond whose changes are not written yet
     bool m_dumped = false;     // the values at time 0 are written
     uint64_t m_lastWrittenMs = 0;
+    uint64_t m_byteLimit = UINT64_MAX;
+    uint64_t m_bytes = 0;  // written so far
+    bool m_full = false;   // the limit was reached: nothing more is written
+    int m_writeErrno = 0;  // the first write that failed: nothing more is written
 };

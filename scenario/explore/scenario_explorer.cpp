@@ -104,14 +104,15 @@ int CScenarioExplorer::Write(uint64_t seed, const std::vector<std::string>& line
         "# At line " + std::to_string(at.step + HEADER_LINES + 1) + ", " + std::to_string(at.timeMs) + " ms: " + at.what,
         "",
     };
+    // The seed first: with it the break can be played again even when the file cannot be written.
+    m_out << "explore: seed " << seed << " breaks the machine at " << at.timeMs << " ms: " << at.what << std::endl;
     const std::string text = joined(header) + joined(steps);
     std::string error;
     if (!COutputFile::WriteWhole(path, text.data(), text.size(), error)) {
         m_err << error << "\n";
         return 2;
     }
-    m_out << "explore: seed " << seed << " breaks the machine at " << at.timeMs << " ms: " << at.what << "\n"
-          << "explore: written to " << path << " (line " << at.step + HEADER_LINES + 1 << ")" << std::endl;
+    m_out << "explore: written to " << path << " (line " << at.step + HEADER_LINES + 1 << ")" << std::endl;
     return 1;
 }
 

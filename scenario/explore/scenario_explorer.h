@@ -34,8 +34,11 @@ public:
     // The fewest steps found that still break the same way.
     static std::vector<std::string> Shorten(std::vector<std::string> lines, CBreak& at, int& replays);
 
-private:
+    // Prints the seed and the break, then writes the steps as OUT/explore-SEED.scn;
+    // 1, or 2 when the file cannot be written.
     int Write(uint64_t seed, const std::vector<std::string>& lines, size_t played);
+
+private:
 
     uint64_t m_runs;
     uint64_t m_firstSeed;

@@ -53,6 +53,14 @@ bool CArgs::PeekIsWord(const char* word) const
     return !Empty() && !m_tokens[m_next].quoted && m_tokens[m_next].text == word;
 }
 
+bool CArgs::HasWord(const char* word) const
+{
+    for (size_t i = m_next; i < m_tokens.size(); ++i)
+        if (!m_tokens[i].quoted && m_tokens[i].text == word)
+            return true;
+    return false;
+}
+
 bool CArgs::PeekIsNumber() const
 {
     if (Empty() || m_tokens[m_next].quoted || m_tokens[m_next].text.empty())

@@ -37,6 +37,8 @@ public:
     size_t Left() const { return m_tokens.size() - m_next; }
     bool PeekIsWord(const char* word) const;
     bool PeekIsNumber() const;
+    // Whether `word` stands, unquoted, among the words not taken yet.
+    bool HasWord(const char* word) const;
 
     std::string Word();
     // A quoted text, or the rest of the line's words joined by single spaces.

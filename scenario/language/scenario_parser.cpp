@@ -73,6 +73,9 @@ void parse_run_until(CArgs& args, CStep& step)
     step.ms = args.TakeTrailing("within", CStep::DEFAULT_WITHIN_MS);
     if (step.afterMs == 0)
         step.afterMs = args.TakeTrailing("after", 0);
+    for (const char* word : {"within", "after"})
+        if (args.HasWord(word))
+            throw CLineError(std::string(word) + " given twice");
     step.condition = scenario_parse_condition(args);
     if (step.afterMs > step.ms)
         throw CLineError("after " + std::to_string(step.afterMs) + " is beyond within " + std::to_string(step.ms));
@@ -115,8 +118,10 @@ void parse_snapshot(CArgs& args, CStep& step)
 {
     step.path = args.Word();
     args.End();
-    if (step.path.size() < 5 || step.path.compare(step.path.size() - 4, 4, ".png") != 0)
+    if (step.path.size() < 4 || step.path.compare(step.path.size() - 4, 4, ".png") != 0)
         throw CLineError("snapshot file '" + step.path + "' does not end in .png");
+    if (step.path.size() == 4 || step.path[step.path.size() - 5] == '/')
+        throw CLineError("snapshot file '" + step.path + "' has no name before .png");
 }
 
 struct CStepKind {

@@ -1,5 +1,7 @@
 #include "scenario/reports/junit_report.h"
 
+#include <QString>
+#include <QXmlStreamWriter>
 #include <cstdio>
 
 #include "cli/output_file.h"
@@ -13,75 +15,118 @@ std::string seconds(double s)
     return text;
 }
 
-std::string testcase(const CFileResult& file, const CScenarioResult& r)
+void attribute(QXmlStreamWriter& xml, const char* name, const std::string& value)
 {
-    const std::string name = CJunitReport::Escape(file.file + ":" + std::to_string(r.line));
-    std::string xml = "    <testcase classname=\"" + CJunitReport::Escape(file.file) + "\" name=\"" + name + "\"";
-    if (r.held && !r.error)
-        return xml + "/>\n";
-    const char* kind = r.error ? "error" : "failure";
-    const std::string text = CJunitReport::Escape(file.Line(r));
-    return xml + ">\n      <" + kind + " message=\"" + text + "\">" + text + "</" + kind + ">\n    </testcase>\n";
+    xml.writeAttribute(QLatin1String(name), QString::fromStdString(CJunitReport::XmlSafe(value)));
+}
+
+void attribute(QXmlStreamWriter& xml, const char* name, int value)
+{
+    xml.writeAttribute(QLatin1String(name), QString::number(value));
+}
+
+// A failure or an error, with the printed line as its message and text.
+void outcome(QXmlStreamWriter& xml, const char* kind, const std::string& text)
+{
+    xml.writeStartElement(QLatin1String(kind));
+    attribute(xml, "message", text);
+    xml.writeCharacters(QString::fromStdString(CJunitReport::XmlSafe(text)));
+    xml.writeEndElement();
+}
+
+struct CCounts {
+    int tests = 0;
+    int failures = 0;
+    int errors = 0;
+};
+
+CCounts counts_of(const CFileResult& file)
+{
+    CCounts n;
+    n.tests = static_cast<int>(file.results.size()) + (file.ran ? 0 : 1);
+    n.errors = file.ran ? (file.error.empty() ? 0 : 1) : 1;  // a failed output of a file that ran counts
+    for (const CScenarioResult& r : file.results) {
+        n.errors += r.error;
+        n.failures += !r.error && !r.held;
+    }
+    return n;
+}
+
+void testcase(QXmlStreamWriter& xml, const CFileResult& file, const CScenarioResult& r)
+{
+    xml.writeStartElement(QLatin1String("testcase"));
+    attribute(xml, "classname", file.file);
+    attribute(xml, "name", file.file + ":" + std::to_string(r.line) + " " + r.what);
+    attribute(xml, "time", seconds(r.seconds));
+    if (r.error || !r.held)
+        outcome(xml, r.error ? "error" : "failure", file.Line(r));
+    xml.writeEndElement();
+}
+
+void testsuite(QXmlStreamWriter& xml, const CFileResult& file)
+{
+    const CCounts n = counts_of(file);
+    xml.writeStartElement(QLatin1String("testsuite"));
+    attribute(xml, "name", file.file);
+    if (!file.timestamp.empty())
+        attribute(xml, "timestamp", file.timestamp);
+    attribute(xml, "tests", n.tests);
+    attribute(xml, "failures", n.failures);
+    attribute(xml, "errors", n.errors);
+    attribute(xml, "time", seconds(file.seconds));
+    for (const CScenarioResult& r : file.results)
+        testcase(xml, file, r);
+    if (!file.ran) {
+        xml.writeStartElement(QLatin1String("testcase"));
+        attribute(xml, "classname", file.file);
+        attribute(xml, "name", file.file);
+        outcome(xml, "error", file.error);
+        xml.writeEndElement();
+    } else if (!file.error.empty()) {
+        xml.writeTextElement(QLatin1String("system-err"), QString::fromStdString(CJunitReport::XmlSafe(file.error)));
+    }
+    xml.writeEndElement();
 }
 
 }  // namespace
 
-std::string CJunitReport::Escape(const std::string& text)
+std::string CJunitReport::XmlSafe(const std::string& text)
 {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        case '\'': out += "&apos;"; break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r')
-                out += '?';
-            else
-                out += c;
-        }
+    QString safe = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    for (QChar& c : safe) {
+        const char16_t u = c.unicode();
+        if ((u < 0x20 && u != '\t' && u != '\n' && u != '\r') || u == 0xFFFE || u == 0xFFFF)
+            c = QChar(0xFFFD);
     }
-    return out;
+    return safe.toStdString();
 }
 
 std::string CJunitReport::Xml(const std::vector<CFileResult>& files)
 {
-    int tests = 0, failures = 0, errors = 0;
-    double total = 0;
-    std::string suites;
+    CCounts total;
+    double time = 0;
     for (const CFileResult& file : files) {
-        int fileErrors = file.ran ? 0 : 1;
-        int fileFailures = 0;
-        std::string cases;
-        for (const CScenarioResult& r : file.results) {
-            fileErrors += r.error;
-            fileFailures += !r.error && !r.held;
-            cases += testcase(file, r);
-        }
-        if (!file.ran)
-            cases += "    <testcase classname=\"" + Escape(file.file) + "\" name=\"" + Escape(file.file) +
-                     "\">\n      <error message=\"" + Escape(file.error) + "\">" + Escape(file.error) +
-                     "</error>\n    </testcase>\n";
-        else if (!file.error.empty())
-            ++fileErrors;  // the file ran, but an output of it failed: said on the suite
-        const int fileTests = static_cast<int>(file.results.size()) + (file.ran ? 0 : 1);
-        suites += "  <testsuite name=\"" + Escape(file.file) + "\" tests=\"" + std::to_string(fileTests) +
-                  "\" failures=\"" + std::to_string(fileFailures) + "\" errors=\"" + std::to_string(fileErrors) +
-                  "\" time=\"" + seconds(file.seconds) + "\">\n" + cases;
-        if (file.ran && !file.error.empty())
-            suites += "    <system-err>" + Escape(file.error) + "</system-err>\n";
-        suites += "  </testsuite>\n";
-        tests += fileTests;
-        failures += fileFailures;
-        errors += fileErrors;
-        total += file.seconds;
+        const CCounts n = counts_of(file);
+        total.tests += n.tests;
+        total.failures += n.failures;
+        total.errors += n.errors;
+        time += file.seconds;
     }
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<testsuites name=\"trelvik-scenario\" tests=\"" +
-           std::to_string(tests) + "\" failures=\"" + std::to_string(failures) + "\" errors=\"" +
-           std::to_string(errors) + "\" time=\"" + seconds(total) + "\">\n" + suites + "</testsuites>\n";
+    QByteArray bytes;
+    QXmlStreamWriter xml(&bytes);
+    xml.setAutoFormatting(true);
+    xml.setAutoFormattingIndent(2);
+    xml.writeStartDocument();
+    xml.writeStartElement(QLatin1String("testsuites"));
+    attribute(xml, "name", "trelvik-scenario");
+    attribute(xml, "tests", total.tests);
+    attribute(xml, "failures", total.failures);
+    attribute(xml, "errors", total.errors);
+    attribute(xml, "time", seconds(time));
+    for (const CFileResult& file : files)
+        testsuite(xml, file);
+    xml.writeEndDocument();
+    return bytes.toStdString();
 }
 
 bool CJunitReport::Write(const std::string& path, const std::vector<CFileResult>& files, std::string& error)

@@ -11,14 +11,19 @@ const fw_variable* variable(const char* name) { return fw_variable_find(name); }
 
 int32_t read(const fw_variable* v) { return v ? fw_variable_read(v) : 0; }
 
-void line(std::ostream& out, bool reached, const std::string& what)
+void line(std::ostream& out, uint32_t reached, const std::string& what)
 {
-    out << "  " << (reached ? '+' : '-') << " " << what << "\n";
+    out << "  " << (reached > 0 ? '+' : '-') << " " << what << "\n";
 }
 
-std::string state_text(int32_t index) { return std::to_string(index + 1) + " " + state_name(index + 1); }
+std::string state_text(int32_t index) { return CScenarioCoverage::StateText(index); }
 
 }  // namespace
+
+std::string CScenarioCoverage::StateText(int32_t index)
+{
+    return std::to_string(index + 1) + " " + state_name(index + 1);
+}
 
 const CScenarioCoverage::CTransition CScenarioCoverage::TRANSITIONS[TRANSITION_COUNT] = {
     // the idle states
@@ -74,7 +79,7 @@ void CScenarioCoverage::Start()
 {
     m_state = ST_STARTUP;
     m_interrupted = -1;
-    m_entered[ST_STARTUP] = true;
+    ++m_entered[ST_STARTUP];
     for (bool& running : m_running)
         running = false;
     for (CTravel& travel : m_travels) {
@@ -90,7 +95,7 @@ void CScenarioCoverage::Enter(int32_t state)
     m_state = state;
     if (state < 0 || state >= STATE_COUNT)
         return;
-    m_entered[state] = true;
+    ++m_entered[state];
     // Closing the cover or drawer over a suspended cycle state resumes it.
     const bool resumes = (from == ST_COVER_OPEN || from == ST_DRAWER_OPEN) && state == m_interrupted;
     if (in_cycle(from) && (state == ST_COVER_OPEN || state == ST_DRAWER_OPEN))
@@ -101,7 +106,7 @@ void CScenarioCoverage::Enter(int32_t state)
         return;
     for (int i = 0; i < TRANSITION_COUNT; ++i)
         if (TRANSITIONS[i].from == from && TRANSITIONS[i].to == state)
-            m_taken[i] = true;
+            ++m_taken[i];
 }
 
 void CScenarioCoverage::WatchTravel(CTravel& travel)
@@ -111,15 +116,15 @@ void CScenarioCoverage::WatchTravel(CTravel& travel)
             travel.direction = end;
     const bool running = travel.timer && travel.timer->timer->status == TIMER_RUNNING;
     if (travel.running && !running && travel.direction >= 0 && sig_read(travel.end[travel.direction]) == 0)
-        m_seen[ARRIVED] = true;
+        ++m_seen[ARRIVED];
     travel.running = running;
     for (int end = 0; end < 2; ++end) {
         const int32_t retries = read(travel.retry[end]);
         if (retries > travel.retries[end])
-            m_seen[RETRIED] = true;
+            m_seen[RETRIED] += static_cast<uint32_t>(retries - travel.retries[end]);
         // The fourth failure clears the counter with the mechanism still away from that end.
         if (travel.retries[end] == 3 && retries == 0 && sig_read(travel.end[end]) != 0)
-            m_seen[GIVEN_UP] = true;
+            ++m_seen[GIVEN_UP];
         travel.retries[end] = retries;
     }
 }
@@ -131,7 +136,7 @@ void CScenarioCoverage::AfterMs()
         Enter(state);
     for (int i = 0; i < TIMER_COUNT && i < FW_TIMER_COUNT; ++i) {
         const bool running = fw_timers[i].timer->status == TIMER_RUNNING;
-        m_started[i] |= running && !m_running[i];
+        m_started[i] += running && !m_running[i];
         m_running[i] = running;
     }
     for (CTravel& travel : m_travels)
@@ -139,12 +144,13 @@ void CScenarioCoverage::AfterMs()
 }
 
 namespace {
+// The items reached at least once.
 template <size_t N>
-int count(const bool (&flags)[N])
+int count(const uint32_t (&counts)[N])
 {
     int n = 0;
-    for (bool flag : flags)
-        n += flag;
+    for (uint32_t times : counts)
+        n += times > 0;
     return n;
 }
 }  // namespace

@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <ostream>
+#include <string>
 
 #include "board/port_bytes.h"
 #include "firmware/fw_main.h"
@@ -44,6 +45,13 @@ public:
     int Transitions() const;
     int Timers() const;
     int Outcomes() const;
+    // How many times each item was reached.
+    uint32_t Entered(int32_t state) const { return m_entered[state]; }
+    uint32_t Taken(int transition) const { return m_taken[transition]; }
+    uint32_t Started(int timer) const { return m_started[timer]; }
+    uint32_t Seen(int outcome) const { return m_seen[outcome]; }
+    // "3 파워 온 대기" for state_index 2.
+    static std::string StateText(int32_t index);
     // One line per item, reached (+) or not (-), then
     // "coverage: states S/10, transitions T/N, timers X/11, travel outcomes Y/3".
     void Report(std::ostream& out) const;
@@ -64,10 +72,11 @@ private:
     void WatchTravel(CTravel& travel);
 
     const fw_variable* m_stateIndex;
-    bool m_entered[STATE_COUNT] = {};
-    bool m_taken[TRANSITION_COUNT] = {};
-    bool m_started[TIMER_COUNT] = {};
-    bool m_seen[OUTCOME_COUNT] = {};
+    // Each item's count: how many times it was reached.
+    uint32_t m_entered[STATE_COUNT] = {};
+    uint32_t m_taken[TRANSITION_COUNT] = {};
+    uint32_t m_started[TIMER_COUNT] = {};
+    uint32_t m_seen[OUTCOME_COUNT] = {};
     int32_t m_state = 0;
     int32_t m_interrupted = -1;  // the cycle state an open cover or drawer suspends, or -1
     bool m_running[TIMER_COUNT] = {};

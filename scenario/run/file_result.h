@@ -17,6 +17,7 @@ struct CFileResult {
     std::string error;  // why the file did not run, or why one of its outputs failed
     bool ran = false;
     double seconds = 0;
+    std::string timestamp;  // local time the file began, "2026-12-08T11:20:00"
     std::vector<CScenarioResult> results;  // in order; an error result is no verdict
 
     int Passed() const { return Count(true); }
@@ -29,14 +30,14 @@ struct CFileResult {
         return n;
     }
     // The line printed for a result: "FILE:LINE: TIME ms: ok|FAILED: what; seen what",
-    // or for an error "FILE:LINE: what: reason".
+    // or for an error "FILE:LINE: what: reason"; without "seen" or the reason when there is none.
     std::string Line(const CScenarioResult& r) const
     {
         const std::string where = file + ":" + std::to_string(r.line) + ": ";
         if (r.error)
-            return where + r.what + ": " + r.seen;
-        return where + std::to_string(r.timeMs) + " ms: " + (r.held ? "ok: " : "FAILED: ") + r.what + "; seen " +
-               r.seen;
+            return where + r.what + (r.seen.empty() ? "" : ": " + r.seen);
+        return where + std::to_string(r.timeMs) + " ms: " + (r.held ? "ok: " : "FAILED: ") + r.what +
+               (r.seen.empty() ? "" : "; seen " + r.seen);
     }
 
 private:

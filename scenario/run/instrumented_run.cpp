@@ -1,14 +1,32 @@
 #include "scenario/run/instrumented_run.h"
 
 #include <chrono>
+#include <ctime>
 #include <memory>
 
+#include "cli/cleanup_signals.h"
 #include "scenario/reports/scenario_coverage.h"
+#include "scenario/run/run_watch.h"
 #include "sim/counting_beep.h"
 #include "sim/machine_invariants.h"
 #include "sim/trace_recorder.h"
 #include "sim/vcd_sink.h"
 #include "sim/virtual_simulator.h"
+
+namespace {
+
+// As JUnit's timestamp has it: local time, to the second, without a zone.
+std::string local_time_now()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local {};
+    localtime_r(&now, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &local);
+    return text;
+}
+
+}  // namespace
 
 CScenarioFileRun::CScenarioFileRun(std::string file, std::vector<CScenarioStep> steps)
     : m_file(std::move(file)), m_steps(std::move(steps))
@@ -21,11 +39,29 @@ void CScenarioFileRun::SetTrace(std::string vcdPath, std::vector<std::string> va
     m_variables = std::move(variables);
 }
 
-void CScenarioFileRun::Add(CFileResult& file, const CScenarioResult& result)
+void CScenarioFileRun::Add(CFileResult& file, CScenarioResult result)
 {
-    file.results.push_back(result);
+    const auto now = std::chrono::steady_clock::now();
+    result.seconds = std::chrono::duration<double>(now - m_lastResultAt).count();
+    m_lastResultAt = now;
+    file.results.push_back(std::move(result));
+    const CScenarioResult& added = file.results.back();
     if (m_onResult)
-        m_onResult(file, result);
+        m_onResult(file, added);
+}
+
+// The step under way when the run was stopped gets the reason.
+void CScenarioFileRun::AddStop(CFileResult& file, const CRunWatch& watch, int line, uint64_t nowMs)
+{
+    CScenarioResult stop;
+    stop.line = line;
+    stop.timeMs = nowMs;
+    stop.error = watch.Why() == CRunWatch::INTERRUPTED;
+    if (stop.error)
+        stop.what = std::string("interrupted (") + CRunWatch::SignalName(noted_fatal_signal()) + ")";
+    else
+        stop.what = "timed out after " + m_timeoutText + " s";
+    Add(file, stop);
 }
 
 CFileResult CScenarioFileRun::Run()
@@ -34,6 +70,8 @@ CFileResult CScenarioFileRun::Run()
     file.file = m_file;
     file.ran = true;
     const auto start = std::chrono::steady_clock::now();
+    m_lastResultAt = start;
+    file.timestamp = local_time_now();
 
     CCountingBeep beep;  // installed before the simulator starts, removed after it is gone
     CVirtualSimulator sim;
@@ -49,6 +87,8 @@ CFileResult CScenarioFileRun::Run()
         }
         trace = std::make_unique<CVcdSink>("trelvik-scenario");
         recorder.AddSink(*trace);
+        if (m_traceLimit)
+            trace->SetByteLimit(m_traceLimit);
         if (error.empty())
             trace->Open(m_vcdPath, error);
         if (!error.empty()) {
@@ -83,9 +123,13 @@ CFileResult CScenarioFileRun::Run()
         invariant.seen = why;
     };
     sim.Startup();
+    CRunWatch watch(m_timeout);
+    watch.m_onProgress = m_onProgress;
+    int stoppedAt = -1;  // the line of the step under way when the watch stopped the run
     {
         CScenarioExecutor run(sim, m_steps);
         executor = &run;
+        run.m_stop = [&] { return watch.Stop(run.CurrentLine(), sim.Now()); };
         run.m_onResult = [&](const CScenarioResult& result) {
             if (pending && invariant.timeMs <= result.timeMs) {
                 pending = false;
@@ -95,12 +139,15 @@ CFileResult CScenarioFileRun::Run()
         };
         run.RunToEnd();
         executor = nullptr;
+        stoppedAt = run.Stopped() ? run.CurrentLine() : -1;
     }
     sim.m_onMs = nullptr;
     if (pending)
         Add(file, invariant);
+    if (stoppedAt >= 0)
+        AddStop(file, watch, stoppedAt, sim.Now());
     file.code = file.Errors() ? CFileResult::NOT_RUN : file.Failed() ? CFileResult::SOME_FAILED : CFileResult::ALL_HELD;
-    if (trace) {
+    if (trace && watch.Why() != CRunWatch::INTERRUPTED) {  // a cut-off trace is removed with the temporaries
         std::string error;
         recorder.Sample(sim.Now());
         if (!trace->Finish(sim.Now(), error)) {

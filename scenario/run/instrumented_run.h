@@ -4,8 +4,14 @@
 // name), the coverage, and, at every virtual ms, the machine's invariants. A
 // broken invariant is a failed verdict of the step under way, at the ms it
 // broke, given once per run ("machine invariant; seen both disk motor wires
-// driven"). Each verdict is handed on as it comes, in time order.
+// driven"). Each verdict is handed on as it comes, in time order. A signal
+// noted while it runs (cleanup_signals.h) stops it at the next virtual ms:
+// the step under way gets an error, "interrupted (SIGTERM)", and the trace's
+// temporary file is removed. A time-out stops it the same way, the step
+// under way failing, and the trace is kept.
 
+#include <chrono>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -13,6 +19,7 @@
 #include "scenario/run/file_result.h"
 #include "scenario/language/scenario_step.h"
 
+class CRunWatch;
 class CScenarioCoverage;
 
 class CScenarioFileRun {
@@ -23,6 +30,17 @@ public:
     CScenarioFileRun(std::string file, std::vector<CScenarioStep> steps);
 
     void SetTrace(std::string vcdPath, std::vector<std::string> variables);
+    // The trace stops growing at `bytes`, and the file then ends with an error.
+    void SetTraceLimit(uint64_t bytes) { m_traceLimit = bytes; }
+    // A run longer than this in wall time stops, the step under way failing
+    // with "timed out after TEXT s" (TEXT as the user gave it).
+    void SetTimeout(double seconds, std::string text)
+    {
+        m_timeout = seconds;
+        m_timeoutText = std::move(text);
+    }
+    // Where a long run stands (CRunWatch), for a progress line.
+    std::function<void(int line, uint64_t nowMs)> m_onProgress;
     void SetCoverage(CScenarioCoverage* coverage) { m_coverage = coverage; }
     // Told of each verdict as the run reaches it.
     std::function<void(const CFileResult& file, const CScenarioResult& result)> m_onResult;
@@ -31,11 +49,16 @@ public:
     CFileResult Run();
 
 private:
-    void Add(CFileResult& file, const CScenarioResult& result);
+    void Add(CFileResult& file, CScenarioResult result);
+    void AddStop(CFileResult& file, const CRunWatch& watch, int line, uint64_t nowMs);
 
     std::string m_file;
     std::vector<CScenarioStep> m_steps;
     std::string m_vcdPath;
     std::vector<std::string> m_variables;
+    uint64_t m_traceLimit = 0;  // none
+    double m_timeout = 0;       // none
+    std::string m_timeoutText;
     CScenarioCoverage* m_coverage = nullptr;
+    std::chrono::steady_clock::time_point m_lastResultAt;
 };

@@ -11,11 +11,16 @@
 
 namespace {
 
-// Fonts need an application; the runner has no window, so offscreen is the default.
+void drop_message(QtMsgType, const QMessageLogContext&, const QString&) {}
+
+// Fonts need an application; the runner has no window, so offscreen is the
+// default, and nothing of Qt is heard (such as its warning when
+// XDG_RUNTIME_DIR is not set).
 void ensure_application()
 {
     if (QGuiApplication::instance())
         return;
+    qInstallMessageHandler(drop_message);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;

@@ -2,7 +2,11 @@
 
 #include <algorithm>
 
+#include "cli/cleanup_signals.h"
+#include "scenario/reports/coverage_json.h"
+#include "cli/input_file.h"
 #include "scenario/reports/junit_report.h"
+#include "scenario/run/run_watch.h"
 #include "cli/output_file.h"
 #include "scenario/reports/scenario_coverage.h"
 #include "scenario/run/instrumented_run.h"
@@ -27,7 +31,7 @@ std::string stem_of(const std::string& path)
 CScenarioBatch::CScenarioBatch(const CCommandLine& command, std::ostream& out, std::ostream& err)
     : m_command(command), m_out(out), m_err(err)
 {
-    if (command.coverage)
+    if (command.coverage || !command.coverageJsonPath.empty() || command.failUnderTransitions > 0)
         m_coverage = std::make_unique<CScenarioCoverage>();
 }
 
@@ -37,8 +41,8 @@ void CScenarioBatch::Refuse(size_t file, const std::string& message)
 {
     m_results[file].ran = false;
     m_results[file].code = CFileResult::NOT_RUN;
-    m_results[file].error = message;
-    m_err << message << "\n";
+    m_results[file].error = printable_name(message);
+    m_err << m_results[file].error << "\n";
 }
 
 // Reads and parses every file; a file that is no scenario is refused alone.
@@ -48,8 +52,8 @@ void CScenarioBatch::Load()
     m_loaded.assign(files.size(), CLoaded{});
     m_results.assign(files.size(), CFileResult{});
     for (size_t i = 0; i < files.size(); ++i) {
-        m_results[i].file = files[i];
-        m_results[i].ran = true;  // until refused
+        m_results[i].file = printable_name(files[i]);  // as the lines and the report show it
+        m_results[i].ran = true;                       // until refused
         CScenarioParser parser;
         if (!parser.ParseFile(files[i])) {
             Refuse(i, parser.ErrorMessage(files[i]));
@@ -57,64 +61,141 @@ void CScenarioBatch::Load()
         }
         if (parser.Steps().empty())
             Refuse(i, files[i] + ": no step to run");
+        else if (!CheckExpectations(i, parser.Steps()))
+            continue;
         m_loaded[i].steps = parser.Steps();
     }
+}
+
+// A file that expects nothing checks nothing: a warning, or with --strict a refusal.
+bool CScenarioBatch::CheckExpectations(size_t file, const std::vector<CScenarioStep>& steps)
+{
+    for (const CScenarioStep& step : steps)
+        if (step.kind == CScenarioStep::EXPECT || step.kind == CScenarioStep::EXPECT_FOR ||
+            step.kind == CScenarioStep::RUN_UNTIL)
+            return true;
+    const std::string why = ": no expectation (expect, expect-for or run-until), so nothing is checked";
+    if (m_command.strict) {
+        Refuse(file, m_command.files[file] + why + " (--strict)");
+        return false;
+    }
+    m_err << m_results[file].file << ": warning" << why << std::endl;
+    return true;
 }
 
 // The call's own outputs: one that may not be written stops the call before anything runs.
 bool CScenarioBatch::CheckOutputs()
 {
-    const std::vector<std::string>& inputs = m_command.files;
-    std::vector<std::string> targets;
     std::string error;
-    auto check = [&](const std::string& target) {
-        for (const std::string& other : targets)
-            if (COutputFile::SameTarget(target, other)) {
-                error = target + ": named as two outputs";
-                return false;
-            }
-        targets.push_back(target);
-        return COutputFile::Check(target, inputs, error);
-    };
+    auto check = [&](const std::string& target) { return CheckNamedOnce(target, error) && CheckTarget(target, error); };
     bool ok = true;
     for (const std::string& name : m_command.vcdVariables)
         if (ok && !(error = CTraceRecorder::CheckVariable(name)).empty())
             ok = false;
     ok = ok && (m_command.junitPath.empty() || check(m_command.junitPath));
+    ok = ok && (m_command.coverageJsonPath.empty() || check(m_command.coverageJsonPath));
     if (ok && !m_command.vcdPath.empty()) {
         ok = check(m_command.vcdPath);
         m_loaded[0].vcdPath = m_command.vcdPath;
     }
     if (ok && !m_command.vcdDir.empty()) {
-        ok = COutputFile::EnsureFolder(m_command.vcdDir, error);
+        ok = CheckFolder(m_command.vcdDir, error);
         for (size_t i = 0; ok && i < m_loaded.size(); ++i) {
             m_loaded[i].vcdPath = m_command.vcdDir + "/" + stem_of(m_command.files[i]) + ".vcd";
             ok = check(m_loaded[i].vcdPath);
         }
     }
+    if (ok && !m_command.snapshotDir.empty())
+        ok = CheckFolder(m_command.snapshotDir, error);
+    if (ok) {
+        PlaceSnapshots();
+        for (size_t i = 0; i < m_loaded.size(); ++i)
+            if (m_results[i].ran)
+                CheckSnapshots(i);
+        ok = MakeFolders(error);
+    }
     if (!ok) {
-        m_err << error << "\n";
+        m_err << printable_name(error) << "\n";
         return false;
     }
-    for (size_t i = 0; i < m_loaded.size(); ++i)
-        if (m_results[i].ran)
-            CheckSnapshots(i);
     return true;
 }
 
-// A snapshot that may not be written refuses its file before it runs.
+bool CScenarioBatch::CheckNamedOnce(const std::string& target, std::string& error)
+{
+    for (const std::string& other : m_targets)
+        if (COutputFile::SameTarget(target, other)) {
+            error = target + ": named as two outputs";
+            return false;
+        }
+    m_targets.push_back(target);
+    return true;
+}
+
+// A folder to make is only noted: nothing is made before every check has passed.
+bool CScenarioBatch::CheckFolder(const std::string& folder, std::string& error)
+{
+    for (const std::string& noted : m_foldersToMake)
+        if (COutputFile::SameTarget(folder, noted))
+            return true;  // traces and snapshots may share their folder
+    bool exists = false;
+    if (!COutputFile::CheckFolder(folder, exists, error) || (!exists && !CheckNamedOnce(folder, error)))
+        return false;
+    if (!exists)
+        m_foldersToMake.push_back(folder);
+    return true;
+}
+
+// A target in a folder still to be made has nothing in its way; its folder's parent was checked.
+bool CScenarioBatch::CheckTarget(const std::string& target, std::string& error) const
+{
+    for (const std::string& folder : m_foldersToMake)
+        if (COutputFile::SameTarget(COutputFile::FolderOf(target), folder))
+            return true;
+    return COutputFile::Check(target, m_command.files, error);
+}
+
+bool CScenarioBatch::MakeFolders(std::string& error) const
+{
+    for (const std::string& folder : m_foldersToMake)
+        if (!COutputFile::EnsureFolder(folder, error))
+            return false;
+    return true;
+}
+
+// With --snapshot-dir, a relative snapshot name is taken in that folder.
+void CScenarioBatch::PlaceSnapshots()
+{
+    if (m_command.snapshotDir.empty())
+        return;
+    for (CLoaded& loaded : m_loaded)
+        for (CScenarioStep& step : loaded.steps)
+            if (step.kind == CScenarioStep::SNAPSHOT && step.path[0] != '/')
+                step.path = m_command.snapshotDir + "/" + step.path;
+}
+
+// A snapshot that may not be written refuses its file before it runs; so
+// does one whose target a snapshot before it names, in this file or another,
+// as the second picture would silently replace the first.
 bool CScenarioBatch::CheckSnapshots(size_t file)
 {
     for (const CScenarioStep& step : m_loaded[file].steps) {
         if (step.kind != CScenarioStep::SNAPSHOT)
             continue;
         std::string error;
-        bool ok = COutputFile::Check(step.path, m_command.files, error);
+        bool ok = CheckTarget(step.path, error);
         for (const std::string& other : {m_command.junitPath, m_loaded[file].vcdPath})
             if (ok && !other.empty() && COutputFile::SameTarget(step.path, other)) {
                 error = step.path + ": also the output " + other;
                 ok = false;
             }
+        for (const CSnapshotTarget& other : m_snapshots)
+            if (ok && COutputFile::SameTarget(step.path, other.path)) {
+                error = step.path + ": also the snapshot of " + m_command.files[other.file] + ":" +
+                        std::to_string(other.line);
+                ok = false;
+            }
+        m_snapshots.push_back({step.path, file, step.line});
         if (!ok) {
             Refuse(file, m_command.files[file] + ":" + std::to_string(step.line) + ": snapshot " + error);
             return false;
@@ -123,22 +204,43 @@ bool CScenarioBatch::CheckSnapshots(size_t file)
     return true;
 }
 
+// "FILE:LINE: TIME ms", over the line before it, with the rest of the line cleared.
+void CScenarioBatch::ShowProgress(size_t file, int line, uint64_t nowMs)
+{
+    m_err << "\r" << m_results[file].file << ":" << line << ": " << nowMs << " ms\033[K" << std::flush;
+    m_progressShown = true;
+}
+
+void CScenarioBatch::ClearProgress()
+{
+    if (m_progressShown)
+        m_err << "\r\033[K" << std::flush;
+    m_progressShown = false;
+}
+
 void CScenarioBatch::RunFile(size_t file)
 {
-    CScenarioFileRun run(m_command.files[file], m_loaded[file].steps);
+    CScenarioFileRun run(m_results[file].file, m_loaded[file].steps);
     if (!m_loaded[file].vcdPath.empty())
         run.SetTrace(m_loaded[file].vcdPath, m_command.vcdVariables);
+    run.SetTraceLimit(m_command.vcdLimitMb << 20);
+    run.SetTimeout(m_command.timeoutSeconds, m_command.timeoutText);
     run.SetCoverage(m_coverage.get());
+    if (m_showProgress)
+        run.m_onProgress = [this, file](int line, uint64_t nowMs) { ShowProgress(file, line, nowMs); };
+    // Each line flushed as it comes: a run killed by CI's time limit still leaves its verdicts in the log.
     run.m_onResult = [this](const CFileResult& result, const CScenarioResult& r) {
+        ClearProgress();
         if (r.error)
             m_err << result.Line(r) << std::endl;
         else if (!r.held || !m_command.quiet)
-            m_out << result.Line(r) << "\n";
+            m_out << result.Line(r) << std::endl;
     };
     m_results[file] = run.Run();
+    m_results[file].error = printable_name(m_results[file].error);
+    ClearProgress();
     if (!m_results[file].error.empty())
-        m_err << m_results[file].error << "\n";
-    m_out.flush();
+        m_err << m_results[file].error << std::endl;
 }
 
 int CScenarioBatch::Run()
@@ -146,11 +248,18 @@ int CScenarioBatch::Run()
     Load();
     if (!CheckOutputs())
         return CFileResult::NOT_RUN;
-    int passed = 0, failed = 0, notRun = 0, code = CFileResult::ALL_HELD;
+    int passed = 0, failed = 0, notRun = 0, snapshots = 0, code = CFileResult::ALL_HELD;
+    defer_fatal_signals();
     for (size_t i = 0; i < m_results.size(); ++i) {
+        if (noted_fatal_signal()) {
+            m_results.resize(i);  // the report holds what ran before the signal
+            break;
+        }
         if (m_results[i].ran)
             RunFile(i);
         notRun += !m_results[i].ran;
+        for (const CScenarioResult& r : m_results[i].results)
+            snapshots += r.error && r.what.rfind("snapshot ", 0) == 0;
         passed += m_results[i].Passed();
         failed += m_results[i].Failed();
         code = std::max(code, m_results[i].code);
@@ -158,12 +267,32 @@ int CScenarioBatch::Run()
     m_out << passed << " passed, " << failed << " failed";
     if (notRun)
         m_out << " (" << notRun << (notRun == 1 ? " file" : " files") << " not run)";
+    if (snapshots)
+        m_out << " (" << snapshots << (snapshots == 1 ? " snapshot" : " snapshots") << " not written)";
+    if (const int sig = noted_fatal_signal())
+        m_out << " (interrupted by " << CRunWatch::SignalName(sig) << ")";
     m_out << std::endl;
-    if (m_coverage)
+    return WriteReports(code);
+}
+
+// The coverage and the JUnit report after the closing line; the exit code they leave.
+int CScenarioBatch::WriteReports(int code)
+{
+    if (m_coverage && m_command.coverage)
         m_coverage->Report(m_out);
+    const int taken = m_coverage ? m_coverage->Transitions() : 0;
+    if (taken < m_command.failUnderTransitions) {
+        m_err << "coverage: " << taken << " transitions taken, fewer than " << m_command.failUnderTransitions
+              << " (--fail-under-transitions)" << std::endl;
+        code = std::max(code, static_cast<int>(CFileResult::SOME_FAILED));
+    }
     std::string error;
+    if (!m_command.coverageJsonPath.empty() && !CCoverageJson::Write(m_command.coverageJsonPath, *m_coverage, error)) {
+        m_err << printable_name(error) << "\n";
+        code = CFileResult::NOT_RUN;
+    }
     if (!m_command.junitPath.empty() && !CJunitReport::Write(m_command.junitPath, m_results, error)) {
-        m_err << error << "\n";
+        m_err << printable_name(error) << "\n";
         code = CFileResult::NOT_RUN;
     }
     return code;

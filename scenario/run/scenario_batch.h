@@ -5,6 +5,7 @@
 // files, the coverage and the JUnit report. The exit code is the worst of
 // the files'.
 
+#include <cstdint>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -23,6 +24,9 @@ public:
 
     int Run();
 
+    // A progress line on `err`, updated in place, for a file that runs long (stderr is a terminal).
+    bool m_showProgress = false;
+
     const std::vector<CFileResult>& Results() const { return m_results; }
 
 private:
@@ -32,10 +36,19 @@ private:
     };
 
     void Load();
+    bool CheckExpectations(size_t file, const std::vector<CScenarioStep>& steps);
+    int WriteReports(int code);
     bool CheckOutputs();
     bool CheckSnapshots(size_t file);
+    bool CheckNamedOnce(const std::string& target, std::string& error);
+    bool CheckFolder(const std::string& folder, std::string& error);
+    bool CheckTarget(const std::string& target, std::string& error) const;
+    bool MakeFolders(std::string& error) const;
+    void PlaceSnapshots();
     void RunFile(size_t file);
     void Refuse(size_t file, const std::string& message);
+    void ShowProgress(size_t file, int line, uint64_t nowMs);
+    void ClearProgress();
 
     const CCommandLine& m_command;
     std::ostream& m_out;
@@ -43,4 +56,13 @@ private:
     std::vector<CLoaded> m_loaded;       // one per file, in the order given
     std::vector<CFileResult> m_results;  // one per file
     std::unique_ptr<CScenarioCoverage> m_coverage;  // over all files, with --coverage
+    bool m_progressShown = false;
+    std::vector<std::string> m_targets;        // the call's own outputs, each named once
+    std::vector<std::string> m_foldersToMake;  // once every check has passed
+    struct CSnapshotTarget {
+        std::string path;
+        size_t file;
+        int line;
+    };
+    std::vector<CSnapshotTarget> m_snapshots;  // the snapshots of the files checked so far
 };

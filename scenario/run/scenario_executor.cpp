@@ -24,6 +24,7 @@ CScenarioExecutor::CScenarioExecutor(CVirtualSimulator& sim, std::vector<CScenar
 bool CScenarioExecutor::Advance(uint64_t budgetMs)
 {
     m_sim.Startup();
+    m_stopped = false;
     m_budgetEnd = add_saturating(m_sim.Now(), budgetMs);
     while (!Finished()) {
         if (!m_begun) {
@@ -41,7 +42,7 @@ bool CScenarioExecutor::Advance(uint64_t budgetMs)
 
 void CScenarioExecutor::RunToEnd()
 {
-    while (Advance(UINT64_MAX)) {
+    while (Advance(UINT64_MAX) && !m_stopped) {
     }
 }
 
@@ -64,10 +65,25 @@ bool CScenarioExecutor::Continue(const CScenarioStep& step)
     }
 }
 
+// Runs until limitMs or until `done` holds, whichever comes first, unless
+// told to stop before; true when `done` held.
+bool CScenarioExecutor::RunTo(uint64_t limitMs, const std::function<bool()>& done)
+{
+    if (!m_stop)
+        return m_sim.RunUntil(limitMs, done);
+    bool held = false;
+    m_sim.RunUntil(limitMs, [&] {
+        held = done && done();
+        m_stopped = !held && m_stop();
+        return held || m_stopped;
+    });
+    return held;
+}
+
 // Runs toward endMs as far as the slice allows; true once there.
 bool CScenarioExecutor::Wait(uint64_t endMs)
 {
-    m_sim.RunUntil(std::min(endMs, m_budgetEnd));
+    RunTo(std::min(endMs, m_budgetEnd));
     return m_sim.Now() >= endMs;
 }
 
@@ -96,7 +112,7 @@ bool CScenarioExecutor::RunUntil(const CScenarioStep& step)
 {
     const CScenarioCondition& condition = step.condition;
     const uint64_t limit = m_begin + step.ms;
-    const bool held = m_sim.RunUntil(std::min(limit, m_budgetEnd), [this, &condition] { return Holds(condition); });
+    const bool held = RunTo(std::min(limit, m_budgetEnd), [this, &condition] { return Holds(condition); });
     if (!held && m_sim.Now() < limit)
         return false;
     if (!held) {
@@ -119,7 +135,7 @@ bool CScenarioExecutor::ExpectFor(const CScenarioStep& step)
     const uint64_t end = m_begin + step.ms;
     if (m_phase == BEGIN) {
         const bool failed =
-            m_sim.RunUntil(std::min(end, m_budgetEnd), [this, &condition] { return !Holds(condition); });
+            RunTo(std::min(end, m_budgetEnd), [this, &condition] { return !Holds(condition); });
         if (failed && m_sim.Now() < end) {
             Report(step, false, m_probe.Seen(condition) + " after " + ms_text(m_sim.Now() - m_begin));
             m_phase = FAILED_ONCE;
@@ -145,7 +161,7 @@ bool CScenarioExecutor::ResetCpu(const CScenarioStep& step)
     const uint64_t limit = m_begin + CVirtualSimulator::STOP_LIMIT_MS + 1000;
     const int before = m_marker;
     const bool restarted =
-        m_sim.RunUntil(std::min(limit, m_budgetEnd), [this, before] { return m_sim.ResetsDone() > before; });
+        RunTo(std::min(limit, m_budgetEnd), [this, before] { return m_sim.ResetsDone() > before; });
     if (!restarted && m_sim.Now() < limit)
         return false;
     if (!restarted)

@@ -42,6 +42,7 @@ struct CScenarioResult {
     bool error = false;   // not a verdict: the step could not be carried out (seen says why)
     std::string what;  // the step as a scenario writes it: "run-until state 3 (파워 온 대기) within 1000"
     std::string seen;  // what was seen: "3 (파워 온 대기) after 2 ms"
+    double seconds = 0;  // wall time since the verdict before it (or the file's start), for reports
 };
 
 class CScenarioExecutor {
@@ -52,6 +53,8 @@ public:
     bool Advance(uint64_t budgetMs);
     void RunToEnd();
     bool Finished() const { return m_next >= m_steps.size(); }
+    // The last Advance ended because m_stop held.
+    bool Stopped() const { return m_stopped; }
     // The line of the step under way (or next), 0 when finished.
     int CurrentLine() const { return Finished() ? 0 : m_steps[m_next].line; }
 
@@ -61,12 +64,16 @@ public:
     int Errors() const { return m_errors; }
 
     std::function<void(const CScenarioResult&)> m_onResult;
+    // Asked at every virtual ms: when it holds, Advance returns at once, the
+    // step under way unfinished (a run cut off by a signal or a time-out).
+    std::function<bool()> m_stop;
 
     CScenarioExecutor(const CScenarioExecutor&) = delete;
     CScenarioExecutor& operator=(const CScenarioExecutor&) = delete;
 
 private:
     bool Continue(const CScenarioStep& step);  // true when the step has ended
+    bool RunTo(uint64_t limitMs, const std::function<bool()>& done = {});
     bool Wait(uint64_t endMs);
     bool Click(const CScenarioStep& step);
     bool RunUntil(const CScenarioStep& step);
@@ -86,6 +93,7 @@ private:
     int m_errors = 0;
 
     size_t m_next = 0;          // the step under way or next
+    bool m_stopped = false;
     uint64_t m_budgetEnd = 0;   // the end of the present slice
     // The step under way.
     bool m_begun = false;

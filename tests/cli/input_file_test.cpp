@@ -28,6 +28,8 @@ TEST(InputFile, RefusesWhatIsNoScenarioAndNamesTheLine)
         {"wait 1\n\n\xE2\x82", false, 3, "not UTF-8 text (byte 0xe2)"},  // cut off at the end
         {"wait\0 1\n", false, 1, "not text (control byte 0x00)"},
         {"wait 1\n\x1b[0m\n", false, 2, "not text (control byte 0x1b)"},
+        {"wait 1\nwait 10\rexpect state 2\r", false, 2,
+         "a carriage return alone ends a line: the line endings must be LF or CR LF"},
     };
     for (const auto& c : cases) {
         // The NUL case carries its byte inside the text.

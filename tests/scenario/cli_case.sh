@@ -5,7 +5,8 @@
 # afterwards (":" for none), that no temporary output was left behind, and,
 # for an exit 2, that no fixture was changed or replaced.
 #
-# Fixtures: ok.scn (holds), wrong.scn (fails), long.scn, snap.scn (a
+# Fixtures: ok.scn (holds), wrong.scn (fails), long.scn, mid.scn, z.scn (a
+# snapshot z.png), twice.scn (z.png twice), snap.scn (a
 # snapshot into ro/), dir/, empty.scn, comments.scn, binary.scn, latin1.scn,
 # fifo, link.vcd (a symbolic link to ok.scn), kept.vcd, ro/ (not writable),
 # trace.vcd (a small trace). As root the program runs as nobody, so that ro/
@@ -19,7 +20,10 @@ cd "$work" || exit 1
 cp "$examples/power_on_off.scn" ok.scn
 printf 'wait 50\nclick power\nrun-until state 3 within 1000\nexpect state 7\nexpect lamp red on\n' > wrong.scn
 printf 'wait 100000000\n' > long.scn
+printf 'wait 200000\n' > mid.scn
 printf 'wait 10\nsnapshot ro/shot.png\n' > snap.scn
+printf 'wait 10\nsnapshot z.png\n' > z.scn
+printf 'snapshot z.png\nwait 10\nsnapshot ./z.png\n' > twice.scn
 mkdir dir ro
 : > empty.scn
 printf '# only a comment\n\n   # and another\n' > comments.scn

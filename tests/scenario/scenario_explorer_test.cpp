@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <sstream>
+
 #include "scenario/explore/random_use.h"
 #include "scenario/explore/scenario_explorer.h"
 #include "scenario/language/scenario_parser.h"
@@ -48,6 +51,21 @@ TEST(ScenarioExplorer, ABreakIsCutAfterItAndShortenedWhileItStillBreaksTheSameWa
     EXPECT_EQ(at.timeMs, 121u) << "the break as the shortened steps play it (the click ends at 101 ms)";
     EXPECT_LE(replays, CScenarioExplorer::MAX_REPLAYS);
     EXPECT_FALSE(CScenarioExplorer::Play({"wait 50", "click power", "wait 500"}).broken);
+}
+
+TEST(ScenarioExplorer, TheSeedAndTheBreakArePrintedEvenWhenTheFileCannotBeWritten)
+{
+    const std::filesystem::path dir = std::filesystem::path(::testing::TempDir()) / "explore_symlink";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    std::filesystem::create_symlink("elsewhere.scn", dir / "explore-7.scn");
+    std::ostringstream out, err;
+    CScenarioExplorer explorer(1, 7, dir.string(), out, err);
+    EXPECT_EQ(explorer.Write(7, {"click power", "wait 20", "expect state 7"}, 9), 2);
+    EXPECT_EQ(out.str(), "explore: seed 7 breaks the machine at 121 ms: expect state 7 (건조); seen 3 (파워 온 대기)\n");
+    EXPECT_NE(err.str().find("explore-7.scn: is a symbolic link"), std::string::npos) << err.str();
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "explore-7.scn"));
+    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

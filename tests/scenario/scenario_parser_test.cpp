@@ -205,6 +205,10 @@ TEST_F(ScenarioParser, RefusesMissingAndExtraArgumentsWithTheirLine)
     Refused("reset-cpu now\n", 1, "unexpected 'now'");
     Refused("expect lamp red on please\n", 1, "unexpected 'please'");
     Refused("snapshot panel.jpg\n", 1, "does not end in .png");
+    Refused("snapshot .png\n", 1, "snapshot file '.png' has no name before .png");
+    Refused("snapshot shots/.png\n", 1, "snapshot file 'shots/.png' has no name before .png");
+    Refused("run-until state 3 within 10 within 20\n", 1, "within given twice");
+    Refused("run-until state 3 after 5 within 10 after 6\n", 1, "after given twice");
     Refused("expect readout state \"state: 3\n", 1, "unterminated quote");
 }
 

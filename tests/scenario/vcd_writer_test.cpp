@@ -156,6 +156,23 @@ TEST_F(VcdWriter, WritesToATemporaryNameUntilFinished)
     EXPECT_FALSE(exists(writer.TempPath()));
 }
 
+TEST_F(VcdWriter, StopsGrowingAtItsLimitAndLeavesTheTargetAsItWas)
+{
+    std::ofstream(m_path) << "an older trace\n";
+    CVcdWriter writer;
+    Declare(writer);
+    writer.SetByteLimit(1 << 20);
+    std::string error;
+    ASSERT_TRUE(writer.Open(m_path, error)) << error;
+    const std::string temp = writer.TempPath();
+    for (uint64_t ms = 1; ms <= 200000; ++ms)
+        writer.Change(m_state, ms, ms & 0xFFFF);
+    EXPECT_FALSE(writer.Finish(200001, error));
+    EXPECT_NE(error.find(m_path + ": the trace reached its limit of 1 MB at "), std::string::npos) << error;
+    EXPECT_EQ(contents(m_path), "an older trace\n") << "nothing renamed over the target";
+    EXPECT_FALSE(exists(temp)) << "the temporary file is removed";
+}
+
 TEST_F(VcdWriter, ReportsATargetThatCannotBeWritten)
 {
     CVcdWriter writer;

@@ -95,7 +95,10 @@ TEST(ManPage, TheReadmeMakesEveryProgramsPage)
         std::vector<const char*> words;
     } pages[] = {
         {"trelvik", {"USING THE PANEL", "Reset CPU", "Wayland"}},
-        {"trelvik-scenario", {"OPTIONS", "\\-\\-explore N", "\\-\\-vcd\\-var NAME", "EXIT STATUS", "SCENARIO FILES"}},
+        {"trelvik-scenario",
+         {"OPTIONS", "\\-\\-explore N", "\\-\\-vcd\\-var NAME", "\\-\\-vcd\\-limit MB", "\\-\\-timeout S",
+          "\\-\\-snapshot\\-dir DIR", "\\-\\-strict", "\\-\\-coverage\\-json OUT.json",
+          "\\-\\-fail\\-under\\-transitions N", "EXIT STATUS", "SCENARIO FILES"}},
         {"trelvik-vcd-plot", {"\\-\\-width PIXELS", "EXIT STATUS"}},
         {"trelvik-workbench", {"\\-\\-speed S", "\\-\\-paused", "KEYS", "EXIT STATUS"}},
     };
