@@ -48,7 +48,7 @@ CScenarioExplorer::CBreak CScenarioExplorer::Play(const std::vector<std::string>
         at.what = parser.ErrorMessage("explore");
         return at;
     }
-    CScenarioFileRun run("explore", parser.Steps());
+    CInstrumentedRun run("explore", parser.Steps());
     run.m_onResult = [&at](const CFileResult&, const CScenarioResult& r) {
         if (at.broken || r.held)
             return;

@@ -48,12 +48,12 @@ int32_t scenario_named(const std::vector<std::string>& names, const std::string&
     throw CLineError(std::string("unknown ") + what + " '" + name + "' (" + scenario_known_names(names) + ")");
 }
 
-bool CArgs::PeekIsWord(const char* word) const
+bool CLineWords::PeekIsWord(const char* word) const
 {
     return !Empty() && !m_tokens[m_next].quoted && m_tokens[m_next].text == word;
 }
 
-bool CArgs::HasWord(const char* word) const
+bool CLineWords::HasWord(const char* word) const
 {
     for (size_t i = m_next; i < m_tokens.size(); ++i)
         if (!m_tokens[i].quoted && m_tokens[i].text == word)
@@ -61,7 +61,7 @@ bool CArgs::HasWord(const char* word) const
     return false;
 }
 
-bool CArgs::PeekIsNumber() const
+bool CLineWords::PeekIsNumber() const
 {
     if (Empty() || m_tokens[m_next].quoted || m_tokens[m_next].text.empty())
         return false;
@@ -69,14 +69,14 @@ bool CArgs::PeekIsNumber() const
     return isdigit(static_cast<unsigned char>(first)) || first == '-';
 }
 
-std::string CArgs::Word()
+std::string CLineWords::Word()
 {
     if (Empty())
         throw CLineError("missing argument: " + m_usage);
     return m_tokens[m_next++].text;
 }
 
-std::string CArgs::Text()
+std::string CLineWords::Text()
 {
     if (Empty())
         throw CLineError("missing argument: " + m_usage);
@@ -88,7 +88,7 @@ std::string CArgs::Text()
     return text;
 }
 
-int64_t CArgs::Number(int64_t min, int64_t max)
+int64_t CLineWords::Number(int64_t min, int64_t max)
 {
     const std::string word = Word();
     int64_t value = 0;
@@ -101,11 +101,11 @@ int64_t CArgs::Number(int64_t min, int64_t max)
     return value;
 }
 
-void CArgs::Range(int64_t min, int64_t max, int64_t& low, int64_t& high)
+void CLineWords::Range(int64_t min, int64_t max, int64_t& low, int64_t& high)
 {
     const std::string word = Word();
     const size_t dots = word.find("..");
-    CArgs bounds({{word.substr(0, dots), false}}, "");
+    CLineWords bounds({{word.substr(0, dots), false}}, "");
     if (dots != std::string::npos)
         bounds.m_tokens.push_back({word.substr(dots + 2), false});
     low = bounds.Number(min, max);
@@ -114,20 +114,20 @@ void CArgs::Range(int64_t min, int64_t max, int64_t& low, int64_t& high)
         throw CLineError("empty range '" + word + "'");
 }
 
-void CArgs::Expect(const char* word)
+void CLineWords::Expect(const char* word)
 {
     const std::string got = Word();
     if (got != word)
         throw CLineError("expected '" + std::string(word) + "', not '" + got + "'");
 }
 
-void CArgs::End()
+void CLineWords::End()
 {
     if (!Empty())
         throw CLineError("unexpected '" + m_tokens[m_next].text + "' (" + m_usage + ")");
 }
 
-uint64_t CArgs::TakeTrailing(const char* word, uint64_t otherwise)
+uint64_t CLineWords::TakeTrailing(const char* word, uint64_t otherwise)
 {
     for (size_t i = m_next; i < m_tokens.size(); ++i) {
         if (m_tokens[i].quoted || m_tokens[i].text != word)
@@ -136,7 +136,7 @@ uint64_t CArgs::TakeTrailing(const char* word, uint64_t otherwise)
             continue;  // not at the end of the line
         std::vector<CToken> tail(m_tokens.begin() + static_cast<std::ptrdiff_t>(i) + 1, m_tokens.end());
         m_tokens.resize(i);
-        CArgs rest(std::move(tail), std::string(word) + " MS");
+        CLineWords rest(std::move(tail), std::string(word) + " MS");
         const uint64_t value = static_cast<uint64_t>(rest.Number(0, MAX_MS));
         rest.End();
         return value;

@@ -26,12 +26,12 @@ std::vector<std::string> scenario_names(const char* const* names, int count);
 // "unknown WHAT 'name' (the valid names)".
 int32_t scenario_named(const std::vector<std::string>& names, const std::string& name, const char* what);
 
-class CArgs {
+class CLineWords {
 public:
     static constexpr int64_t MAX_MS = 1'000'000'000;
 
     // `usage` is named when an argument is missing.
-    CArgs(std::vector<CToken> tokens, std::string usage) : m_tokens(std::move(tokens)), m_usage(std::move(usage)) {}
+    CLineWords(std::vector<CToken> tokens, std::string usage) : m_tokens(std::move(tokens)), m_usage(std::move(usage)) {}
 
     bool Empty() const { return m_next >= m_tokens.size(); }
     size_t Left() const { return m_tokens.size() - m_next; }

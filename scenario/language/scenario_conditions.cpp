@@ -9,7 +9,7 @@ namespace {
 using CCondition = CScenarioCondition;
 
 // One of two words: 0 for the first, 1 for the second.
-int64_t one_of(CArgs& args, const char* first, const char* second, const char* what)
+int64_t one_of(CLineWords& args, const char* first, const char* second, const char* what)
 {
     const std::string word = args.Word();
     if (word != first && word != second)
@@ -17,7 +17,7 @@ int64_t one_of(CArgs& args, const char* first, const char* second, const char* w
     return word == second;
 }
 
-void parse_state(CArgs& args, CCondition& c)
+void parse_state(CLineWords& args, CCondition& c)
 {
     if (args.PeekIsNumber() && args.Left() == 1) {
         c.low = c.high = args.Number(STATE_NUMBER_FIRST, STATE_NUMBER_LAST);
@@ -33,7 +33,7 @@ void parse_state(CArgs& args, CCondition& c)
     throw CLineError("unknown state '" + name + "' (" + scenario_known_names(names) + ", or their numbers 1..10)");
 }
 
-void parse_signal(CArgs& args, CCondition& c)
+void parse_signal(CLineWords& args, CCondition& c)
 {
     std::vector<std::string> names;
     for (const CWiredSignal& signal : WIRED_SIGNALS)
@@ -42,28 +42,28 @@ void parse_signal(CArgs& args, CCondition& c)
     c.low = c.high = one_of(args, "0", "1", "level");
 }
 
-void parse_readout(CArgs& args, CCondition& c)
+void parse_readout(CLineWords& args, CCondition& c)
 {
     c.index = scenario_named(scenario_names(SCENARIO_READOUTS, 2), args.Word(), "readout");
     c.text = args.Text();
 }
 
-void parse_lamp(CArgs& args, CCondition& c)
+void parse_lamp(CLineWords& args, CCondition& c)
 {
     c.index = scenario_named(scenario_names(LAMP_NAMES, LAMP_COUNT), args.Word(), "lamp");
     c.low = c.high = one_of(args, "on", "off", "lamp state") == 0;
 }
 
-void parse_motor(CArgs& args, CCondition& c)
+void parse_motor(CLineWords& args, CCondition& c)
 {
     c.index = scenario_named(scenario_names(MOTOR_NAMES, MOTOR_COUNT), args.Word(), "motor");
     args.Range(0, 100, c.low, c.high);
 }
 
-void parse_beeps(CArgs& args, CCondition& c) { args.Range(0, 1'000'000, c.low, c.high); }
+void parse_beeps(CLineWords& args, CCondition& c) { args.Range(0, 1'000'000, c.low, c.high); }
 
 // A watched variable's value, within what its width and sign can hold.
-void parse_var(CArgs& args, CCondition& c)
+void parse_var(CLineWords& args, CCondition& c)
 {
     std::vector<std::string> names;
     for (int i = 0; i < FW_VARIABLE_COUNT; ++i)
@@ -75,7 +75,7 @@ void parse_var(CArgs& args, CCondition& c)
     args.Range(min, min + span - 1, c.low, c.high);
 }
 
-void parse_timer(CArgs& args, CCondition& c)
+void parse_timer(CLineWords& args, CCondition& c)
 {
     std::vector<std::string> names;
     for (int i = 0; i < FW_TIMER_COUNT; ++i)
@@ -87,7 +87,7 @@ void parse_timer(CArgs& args, CCondition& c)
 struct CConditionKind {
     const char* name;
     CCondition::Kind kind;
-    void (*parse)(CArgs&, CCondition&);
+    void (*parse)(CLineWords&, CCondition&);
 };
 
 const CConditionKind CONDITION_KINDS[] = {
@@ -99,7 +99,7 @@ const CConditionKind CONDITION_KINDS[] = {
 
 }  // namespace
 
-CScenarioCondition scenario_parse_condition(CArgs& args)
+CScenarioCondition scenario_parse_condition(CLineWords& args)
 {
     const std::string word = args.Word();
     if (word == "not") {

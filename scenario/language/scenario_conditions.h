@@ -6,4 +6,4 @@
 #include "scenario/language/scenario_step.h"
 
 // Takes the rest of the line; throws CLineError for anything not understood.
-CScenarioCondition scenario_parse_condition(CArgs& args);
+CScenarioCondition scenario_parse_condition(CLineWords& args);

@@ -12,7 +12,7 @@ namespace {
 using CStep = CScenarioStep;
 
 // An input by caption or role, or X Y.
-void parse_place(CArgs& args, CStep& step)
+void parse_place(CLineWords& args, CStep& step)
 {
     if (args.PeekIsNumber()) {
         step.point.x = static_cast<int32_t>(args.Number(-100000, 100000));
@@ -27,7 +27,7 @@ void parse_place(CArgs& args, CStep& step)
 }
 
 // The part a fault or a clear names: a switch, "motor NAME" or "heater".
-CPlantFault parse_fault_part(CArgs& args)
+CPlantFault parse_fault_part(CLineWords& args)
 {
     CPlantFault fault;
     const std::string part = args.Word();
@@ -50,24 +50,24 @@ CPlantFault parse_fault_part(CArgs& args)
     return fault;
 }
 
-void parse_wait(CArgs& args, CStep& step) { step.ms = static_cast<uint64_t>(args.Number(0, CArgs::MAX_MS)); }
+void parse_wait(CLineWords& args, CStep& step) { step.ms = static_cast<uint64_t>(args.Number(0, CLineWords::MAX_MS)); }
 
-void parse_press(CArgs& args, CStep& step) { parse_place(args, step); }
+void parse_press(CLineWords& args, CStep& step) { parse_place(args, step); }
 
-void parse_release(CArgs& args, CStep& step)
+void parse_release(CLineWords& args, CStep& step)
 {
     if (!args.Empty())
         parse_place(args, step);
 }
 
-void parse_click(CArgs& args, CStep& step)
+void parse_click(CLineWords& args, CStep& step)
 {
     step.ms = args.TakeTrailing("hold", CStep::DEFAULT_HOLD_MS);
     parse_place(args, step);
 }
 
 // "within" and "after" close the line, in either order.
-void parse_run_until(CArgs& args, CStep& step)
+void parse_run_until(CLineWords& args, CStep& step)
 {
     step.afterMs = args.TakeTrailing("after", 0);
     step.ms = args.TakeTrailing("within", CStep::DEFAULT_WITHIN_MS);
@@ -81,15 +81,15 @@ void parse_run_until(CArgs& args, CStep& step)
         throw CLineError("after " + std::to_string(step.afterMs) + " is beyond within " + std::to_string(step.ms));
 }
 
-void parse_expect(CArgs& args, CStep& step) { step.condition = scenario_parse_condition(args); }
+void parse_expect(CLineWords& args, CStep& step) { step.condition = scenario_parse_condition(args); }
 
-void parse_expect_for(CArgs& args, CStep& step)
+void parse_expect_for(CLineWords& args, CStep& step)
 {
-    step.ms = static_cast<uint64_t>(args.Number(1, CArgs::MAX_MS));
+    step.ms = static_cast<uint64_t>(args.Number(1, CLineWords::MAX_MS));
     step.condition = scenario_parse_condition(args);
 }
 
-void parse_fault(CArgs& args, CStep& step)
+void parse_fault(CLineWords& args, CStep& step)
 {
     step.fault = parse_fault_part(args);
     if (step.fault.kind == CPlantFault::STUCK_SWITCH) {
@@ -103,7 +103,7 @@ void parse_fault(CArgs& args, CStep& step)
     }
 }
 
-void parse_clear(CArgs& args, CStep& step)
+void parse_clear(CLineWords& args, CStep& step)
 {
     step.allFaults = args.PeekIsWord("all");
     if (step.allFaults)
@@ -112,9 +112,9 @@ void parse_clear(CArgs& args, CStep& step)
         step.fault = parse_fault_part(args);
 }
 
-void parse_nothing(CArgs&, CStep&) {}
+void parse_nothing(CLineWords&, CStep&) {}
 
-void parse_snapshot(CArgs& args, CStep& step)
+void parse_snapshot(CLineWords& args, CStep& step)
 {
     step.path = args.Word();
     args.End();
@@ -128,7 +128,7 @@ struct CStepKind {
     const char* name;
     CStep::Kind kind;
     const char* usage;
-    void (*parse)(CArgs&, CStep&);
+    void (*parse)(CLineWords&, CStep&);
 };
 
 // clang-format off
@@ -155,7 +155,7 @@ CStep parse_step(const std::vector<CToken>& tokens)
     for (const CStepKind& kind : STEP_KINDS) {
         if (name != kind.name)
             continue;
-        CArgs args(std::vector<CToken>(tokens.begin() + 1, tokens.end()), kind.usage);
+        CLineWords args(std::vector<CToken>(tokens.begin() + 1, tokens.end()), kind.usage);
         CStep step;
         step.kind = kind.kind;
         kind.parse(args, step);

@@ -3,14 +3,14 @@
 #include "scenario/run/file_result.h"
 #include "scenario/run/instrumented_run.h"
 
-CScenarioRunner::CScenarioRunner(std::ostream& out, std::ostream& err, CScenarioOptions options)
+CVerdictPrinter::CVerdictPrinter(std::ostream& out, std::ostream& err, CScenarioOptions options)
     : m_out(out), m_err(err), m_options(std::move(options))
 {
 }
 
-int CScenarioRunner::Run(const std::vector<CScenarioStep>& steps)
+int CVerdictPrinter::Run(const std::vector<CScenarioStep>& steps)
 {
-    CScenarioFileRun run(m_options.fileName, steps);
+    CInstrumentedRun run(m_options.fileName, steps);
     if (!m_options.vcdPath.empty())
         run.SetTrace(m_options.vcdPath, {});
     run.m_onResult = [this](const CFileResult& file, const CScenarioResult& result) { Print(file, result); };
@@ -25,7 +25,7 @@ int CScenarioRunner::Run(const std::vector<CScenarioStep>& steps)
     return file.code;
 }
 
-void CScenarioRunner::Print(const CFileResult& file, const CScenarioResult& result)
+void CVerdictPrinter::Print(const CFileResult& file, const CScenarioResult& result)
 {
     if (result.error)
         m_err << file.Line(result) << "\n";

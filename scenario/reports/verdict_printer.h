@@ -3,7 +3,7 @@
 // one line per expectation (where, when, what was expected, what was seen)
 // and a closing "N passed, M failed". A run-until whose limit passes is a
 // failed expectation too; a failure does not stop the run. The file is run
-// by CScenarioFileRun (trace, invariants); the runner prints its verdicts.
+// by CInstrumentedRun (trace, invariants); the runner prints its verdicts.
 
 #include <ostream>
 #include <string>
@@ -19,14 +19,14 @@ struct CScenarioOptions {
     bool quiet = false;                 // print only the failed expectations and the summary
 };
 
-class CScenarioRunner {
+class CVerdictPrinter {
 public:
     // Exit codes.
     static constexpr int ALL_HELD = CFileResult::ALL_HELD;
     static constexpr int SOME_FAILED = CFileResult::SOME_FAILED;
     static constexpr int NOT_RUN = CFileResult::NOT_RUN;  // the trace or a snapshot cannot be written
 
-    CScenarioRunner(std::ostream& out, std::ostream& err, CScenarioOptions options);
+    CVerdictPrinter(std::ostream& out, std::ostream& err, CScenarioOptions options);
 
     // Runs the steps once; returns one of the exit codes.
     int Run(const std::vector<CScenarioStep>& steps);
@@ -36,8 +36,8 @@ public:
     // Every verdict of the last run, in order.
     const std::vector<CScenarioResult>& Results() const { return m_results; }
 
-    CScenarioRunner(const CScenarioRunner&) = delete;
-    CScenarioRunner& operator=(const CScenarioRunner&) = delete;
+    CVerdictPrinter(const CVerdictPrinter&) = delete;
+    CVerdictPrinter& operator=(const CVerdictPrinter&) = delete;
 
 private:
     void Print(const CFileResult& file, const CScenarioResult& result);

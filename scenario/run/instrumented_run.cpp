@@ -28,18 +28,18 @@ std::string local_time_now()
 
 }  // namespace
 
-CScenarioFileRun::CScenarioFileRun(std::string file, std::vector<CScenarioStep> steps)
+CInstrumentedRun::CInstrumentedRun(std::string file, std::vector<CScenarioStep> steps)
     : m_file(std::move(file)), m_steps(std::move(steps))
 {
 }
 
-void CScenarioFileRun::SetTrace(std::string vcdPath, std::vector<std::string> variables)
+void CInstrumentedRun::SetTrace(std::string vcdPath, std::vector<std::string> variables)
 {
     m_vcdPath = std::move(vcdPath);
     m_variables = std::move(variables);
 }
 
-void CScenarioFileRun::Add(CFileResult& file, CScenarioResult result)
+void CInstrumentedRun::Add(CFileResult& file, CScenarioResult result)
 {
     const auto now = std::chrono::steady_clock::now();
     result.seconds = std::chrono::duration<double>(now - m_lastResultAt).count();
@@ -51,7 +51,7 @@ void CScenarioFileRun::Add(CFileResult& file, CScenarioResult result)
 }
 
 // The step under way when the run was stopped gets the reason.
-void CScenarioFileRun::AddStop(CFileResult& file, const CRunWatch& watch, int line, uint64_t nowMs)
+void CInstrumentedRun::AddStop(CFileResult& file, const CRunWatch& watch, int line, uint64_t nowMs)
 {
     CScenarioResult stop;
     stop.line = line;
@@ -64,7 +64,7 @@ void CScenarioFileRun::AddStop(CFileResult& file, const CRunWatch& watch, int li
     Add(file, stop);
 }
 
-CFileResult CScenarioFileRun::Run()
+CFileResult CInstrumentedRun::Run()
 {
     CFileResult file;
     file.file = m_file;

@@ -22,12 +22,12 @@
 class CRunWatch;
 class CScenarioCoverage;
 
-class CScenarioFileRun {
+class CInstrumentedRun {
 public:
     // The verdict of a broken invariant says this.
     static constexpr const char* INVARIANT = "machine invariant";
 
-    CScenarioFileRun(std::string file, std::vector<CScenarioStep> steps);
+    CInstrumentedRun(std::string file, std::vector<CScenarioStep> steps);
 
     void SetTrace(std::string vcdPath, std::vector<std::string> variables);
     // The trace stops growing at `bytes`, and the file then ends with an error.

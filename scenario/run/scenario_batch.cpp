@@ -220,7 +220,7 @@ void CScenarioBatch::ClearProgress()
 
 void CScenarioBatch::RunFile(size_t file)
 {
-    CScenarioFileRun run(m_results[file].file, m_loaded[file].steps);
+    CInstrumentedRun run(m_results[file].file, m_loaded[file].steps);
     if (!m_loaded[file].vcdPath.empty())
         run.SetTrace(m_loaded[file].vcdPath, m_command.vcdVariables);
     run.SetTraceLimit(m_command.vcdLimitMb << 20);

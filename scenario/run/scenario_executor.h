@@ -5,7 +5,7 @@
 // end inside a step (a wait, a click, a run-until, an expect-for, a
 // reset-cpu); the next one continues it where it stood. A scenario played in
 // slices of any size therefore gives the same verdicts at the same virtual
-// times as one played in one go, which is what CScenarioRunner does.
+// times as one played in one go, which is what CVerdictPrinter does.
 //
 // Every verdict is a CScenarioResult: each expect, run-until and expect-for,
 // and a reset-cpu that failed. A snapshot that cannot be written is a result

@@ -68,8 +68,8 @@ TEST_F(Replay, PausesOnTheMsOfTheFirstFailedExpectationAndShowsItsLine)
     ASSERT_TRUE(parser.ParseFile(saved.toStdString())) << parser.ErrorMessage("saved.scn");
     std::ostringstream out;
     std::ostringstream err;
-    CScenarioRunner runner(out, err, CScenarioOptions{"saved.scn", "", true});
-    EXPECT_EQ(runner.Run(parser.Steps()), CScenarioRunner::SOME_FAILED) << "the replayed file's own failure";
+    CVerdictPrinter runner(out, err, CScenarioOptions{"saved.scn", "", true});
+    EXPECT_EQ(runner.Run(parser.Steps()), CVerdictPrinter::SOME_FAILED) << "the replayed file's own failure";
     EXPECT_EQ(runner.Failed(), 1) << out.str();
     EXPECT_EQ(runner.Passed(), 3 + 21) << "the file's checks and the session's end";
 }

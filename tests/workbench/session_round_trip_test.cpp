@@ -97,8 +97,8 @@ TEST_F(SessionRoundTrip, ASavedSessionReplaysToTheSameEnd)
     ASSERT_TRUE(parser.ParseFile(path.toStdString())) << parser.ErrorMessage("session.scn");
     std::ostringstream out;
     std::ostringstream err;
-    CScenarioRunner runner(out, err, CScenarioOptions{"session.scn", "", false});
-    EXPECT_EQ(runner.Run(parser.Steps()), CScenarioRunner::ALL_HELD) << out.str() << err.str();
+    CVerdictPrinter runner(out, err, CScenarioOptions{"session.scn", "", false});
+    EXPECT_EQ(runner.Run(parser.Steps()), CVerdictPrinter::ALL_HELD) << out.str() << err.str();
     EXPECT_EQ(runner.Passed(), 1 + 3 + 14 + 3) << "the state, the lamps, the outputs and the motors";
 
     QFile file(path);

@@ -49,7 +49,7 @@ TEST_F(TraceIdentity, TheRunnerAndTheWorkbenchWriteTheSameTraceButForTheVersion)
 
     CScenarioParser parser;
     ASSERT_TRUE(parser.Parse(scenario)) << parser.ErrorReason();
-    CScenarioFileRun run("same.scn", parser.Steps());
+    CInstrumentedRun run("same.scn", parser.Steps());
     run.SetTrace(dir.filePath(QStringLiteral("runner.vcd")).toStdString(), {"disk_retry_ls"});
     ASSERT_EQ(run.Run().code, 0);
 

@@ -45,7 +45,7 @@ protected:
         options.fileName = "t.scn";
         m_out.str("");
         m_err.str("");
-        CScenarioRunner runner(m_out, m_err, options);
+        CVerdictPrinter runner(m_out, m_err, options);
         const int code = runner.Run(parser.Steps());
         m_passed = runner.Passed();
         m_failed = runner.Failed();
@@ -77,7 +77,7 @@ protected:
 TEST_F(ScenarioRunner, PrintsOneLinePerExpectationAndTheSummaryAndExitsByTheOutcome)
 {
     EXPECT_EQ(Run(std::string(POWER_ON) + "wait 200\nexpect lamp red on\nexpect state 파워 온 대기\n"),
-              CScenarioRunner::ALL_HELD)
+              CVerdictPrinter::ALL_HELD)
         << m_out.str();
     std::vector<std::string> lines = Lines();
     ASSERT_EQ(lines.size(), 4u) << m_out.str();
@@ -86,7 +86,7 @@ TEST_F(ScenarioRunner, PrintsOneLinePerExpectationAndTheSummaryAndExitsByTheOutc
     EXPECT_EQ(lines[1], "t.scn:5: 353 ms: ok: expect lamp red on; seen on");
     EXPECT_EQ(lines[3], "3 passed, 0 failed") << "the summary alone on the last line";
 
-    EXPECT_EQ(Run(std::string(POWER_ON) + "expect state 7\nexpect signal RED_LED 1\n"), CScenarioRunner::SOME_FAILED);
+    EXPECT_EQ(Run(std::string(POWER_ON) + "expect state 7\nexpect signal RED_LED 1\n"), CVerdictPrinter::SOME_FAILED);
     lines = Lines();
     ASSERT_EQ(lines.size(), 4u) << m_out.str();
     EXPECT_EQ(lines[1], "t.scn:4: 153 ms: FAILED: expect state 7 (건조); seen 3 (파워 온 대기)");
@@ -99,7 +99,7 @@ TEST_F(ScenarioRunner, QuietPrintsOnlyTheFailuresAndTheSummary)
 {
     CScenarioOptions options;
     options.quiet = true;
-    EXPECT_EQ(Run(std::string(POWER_ON) + "expect state 3\nexpect state 2\n", options), CScenarioRunner::SOME_FAILED);
+    EXPECT_EQ(Run(std::string(POWER_ON) + "expect state 3\nexpect state 2\n", options), CVerdictPrinter::SOME_FAILED);
     const std::vector<std::string> lines = Lines();
     ASSERT_EQ(lines.size(), 2u) << m_out.str();
     EXPECT_NE(lines[0].find("t.scn:5: 153 ms: FAILED: expect state 2"), std::string::npos) << lines[0];
@@ -108,7 +108,7 @@ TEST_F(ScenarioRunner, QuietPrintsOnlyTheFailuresAndTheSummary)
 
 TEST_F(ScenarioRunner, ARunUntilWhoseLimitPassesFailsAndTheRunGoesOnFromTheLimit)
 {
-    EXPECT_EQ(Run("wait 50\nrun-until state 3 within 500\nexpect state 2\n"), CScenarioRunner::SOME_FAILED);
+    EXPECT_EQ(Run("wait 50\nrun-until state 3 within 500\nexpect state 2\n"), CVerdictPrinter::SOME_FAILED);
     const std::vector<std::string> lines = Lines();
     ASSERT_EQ(lines.size(), 3u) << m_out.str();
     EXPECT_EQ(lines[0], "t.scn:2: 551 ms: FAILED: run-until state 3 (파워 온 대기) within 500; "
@@ -128,7 +128,7 @@ TEST_F(ScenarioRunner, BeepsAreCountedSinceTheLastExpectationOfThem)
                   "click 서랍\n"
                   "run-until beeps 3 within 4000\n"
                   "expect beeps 3\n"),
-              CScenarioRunner::ALL_HELD)
+              CVerdictPrinter::ALL_HELD)
         << m_out.str();
     EXPECT_EQ(m_passed, 6);
 }
@@ -148,14 +148,14 @@ TEST_F(ScenarioRunner, HoldsAndReleasesInputsAndReadsReadoutsAsThePanelDrawsThem
                   "run-until readout state \"state: 4 (커버 열림)\" within 500\n"
                   "wait 1000\n"
                   "expect readout run_sec \"run_sec: 1\"\n"),
-              CScenarioRunner::ALL_HELD)
+              CVerdictPrinter::ALL_HELD)
         << m_out.str();
 }
 
 TEST_F(ScenarioRunner, ResetCpuIsTheBoundedStopAndTheRestart)
 {
     EXPECT_EQ(Run(std::string(POWER_ON) + "reset-cpu\nexpect state 기동\nrun-until state 2 within 10\n"),
-              CScenarioRunner::ALL_HELD)
+              CVerdictPrinter::ALL_HELD)
         << m_out.str();
     const std::vector<std::string> lines = Lines();
     ASSERT_EQ(lines.size(), 4u) << m_out.str();
@@ -169,7 +169,7 @@ TEST_F(ScenarioRunner, WritesTheTraceWithTheRunsChangesAtTheirTimes)
     CScenarioOptions options;
     options.vcdPath = TempFile("runner_test.vcd");
     EXPECT_EQ(Run(std::string(POWER_ON) + "wait 3000\nexpect state 3\nexpect state 4\n", options),
-              CScenarioRunner::SOME_FAILED);
+              CVerdictPrinter::SOME_FAILED);
     EXPECT_TRUE(exists(options.vcdPath)) << "the whole trace is there after a failed expectation too";
     EXPECT_FALSE(exists(CVcdWriter::TempPathFor(options.vcdPath)));
 
@@ -211,7 +211,7 @@ TEST_F(ScenarioRunner, ATraceThatCannotBeWrittenRunsNothing)
 {
     CScenarioOptions options;
     options.vcdPath = "/nonexistent/dir/trace.vcd";
-    EXPECT_EQ(Run("wait 10\nexpect state 2\n", options), CScenarioRunner::NOT_RUN);
+    EXPECT_EQ(Run("wait 10\nexpect state 2\n", options), CVerdictPrinter::NOT_RUN);
     EXPECT_EQ(m_out.str(), "") << "no expectation ran";
     EXPECT_NE(m_err.str().find("t.scn: cannot create /nonexistent/dir/trace.vcd."), std::string::npos)
         << m_err.str();
@@ -220,7 +220,7 @@ TEST_F(ScenarioRunner, ATraceThatCannotBeWrittenRunsNothing)
 TEST_F(ScenarioRunner, TheSnapshotIsThePanelAsPainted)
 {
     const std::string path = TempFile("runner_test.png");
-    EXPECT_EQ(Run(std::string(POWER_ON) + "wait 200\nsnapshot " + path + "\n"), CScenarioRunner::ALL_HELD)
+    EXPECT_EQ(Run(std::string(POWER_ON) + "wait 200\nsnapshot " + path + "\n"), CVerdictPrinter::ALL_HELD)
         << m_out.str();
     const QImage shot(QString::fromStdString(path));
     ASSERT_FALSE(shot.isNull()) << path;
@@ -233,7 +233,7 @@ TEST_F(ScenarioRunner, TheSnapshotIsThePanelAsPainted)
         for (int x = 0; x < 20; x += 3)
             ASSERT_EQ(shot.pixel(200 + x, 77 + y) & 0xFFFFFF, lamp.pixel(x, y) & 0xFFFFFF) << x << "," << y;
 
-    EXPECT_EQ(Run("snapshot /nonexistent/dir/x.png\n"), CScenarioRunner::NOT_RUN)
+    EXPECT_EQ(Run("snapshot /nonexistent/dir/x.png\n"), CVerdictPrinter::NOT_RUN)
         << "a snapshot that cannot be saved is no verdict on the firmware, but the run is not to be trusted";
     EXPECT_EQ(m_err.str().rfind("t.scn:1: snapshot /nonexistent/dir/x.png: ", 0), 0u) << m_err.str();
     EXPECT_EQ(m_failed, 0);
@@ -250,7 +250,7 @@ TEST_F(ScenarioRunner, ExpectForWatchesEveryMsAndRunUntilAfterRefusesAnEarlyHold
                   "expect state 2\n"
                   "click 전원\n"
                   "run-until state 3 within 500 after 1\n"),
-              CScenarioRunner::SOME_FAILED)
+              CVerdictPrinter::SOME_FAILED)
         << m_out.str();
     const std::vector<std::string> lines = Lines();
     ASSERT_EQ(lines.size(), 6u) << m_out.str();
@@ -269,7 +269,7 @@ TEST_F(ScenarioRunner, AClickAfterAClickAtThePlaceIsASecondClick)
     // The first click's release at 151 ms powers on; the key stays up for
     // 100 ms, the second click's release at 351 ms powers off again.
     EXPECT_EQ(Run("wait 50\nclick 전원\nclick 전원\nexpect state 3\nrun-until state 2 within 10\n"),
-              CScenarioRunner::ALL_HELD)
+              CVerdictPrinter::ALL_HELD)
         << m_out.str();
     EXPECT_EQ(Lines()[1], "t.scn:5: 353 ms: ok: run-until state 2 (파워 오프) within 10; seen 2 (파워 오프) after 2 ms");
 }
@@ -296,7 +296,7 @@ TEST_F(ScenarioRunner, FaultsHoldThePlantUntilClearedAndTheFirmwareVariablesShow
                   "run-until motor exit 0 within 3000\n"
                   "expect not timer exit_timer idle\n"
                   "run-until not timer exit_timer running within 200\n"),
-              CScenarioRunner::ALL_HELD)
+              CVerdictPrinter::ALL_HELD)
         << m_out.str();
     EXPECT_EQ(m_passed, 13);
 }
