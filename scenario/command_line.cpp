@@ -1,19 +1,14 @@
 #include "scenario/command_line.h"
 
 #include <cctype>
-#include <charconv>
 #include <cmath>
 #include <cstdlib>
-#include <set>
+
+#include "cli/option_reader.h"
 
 namespace {
 
-bool to_number(const std::string& text, uint64_t& value)
-{
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    return !text.empty() && ec == std::errc() && ptr == end;
-}
+bool to_number(const std::string& text, uint64_t& value) { return COptionReader::ToNumber(text, value); }
 
 // Seconds, whole or with a fraction: "30", "0.5".
 bool to_seconds(const std::string& text, double& value)
@@ -25,23 +20,15 @@ bool to_seconds(const std::string& text, double& value)
     return *end == '\0' && std::isfinite(value) && value > 0 && value <= 1e7;
 }
 
-bool takes_value(const std::string& name)
-{
-    for (const char* option : {"--junit", "--vcd", "--vcd-dir", "--vcd-var", "--vcd-limit", "--timeout", "--snapshot-dir",
-                               "--coverage-json", "--fail-under-transitions", "--explore",
-                               "--seed", "--out"})
-        if (name == option)
-            return true;
-    return false;
-}
-
-bool known(const std::string& name)
-{
-    for (const char* option : {"--help", "-h", "--version", "--quiet", "-q", "--coverage", "--strict"})
-        if (name == option)
-            return true;
-    return takes_value(name);
-}
+// Every option once, but --vcd-var.
+const std::vector<COptionSpec> OPTIONS = {
+    {"--help", false, false, "-h"},    {"--version"},         {"--quiet", false, false, "-q"},
+    {"--coverage"},                    {"--strict"},          {"--junit", true},
+    {"--vcd", true},                   {"--vcd-dir", true},   {"--vcd-var", true, true},
+    {"--vcd-limit", true},             {"--timeout", true},   {"--snapshot-dir", true},
+    {"--coverage-json", true},         {"--fail-under-transitions", true},
+    {"--explore", true},               {"--seed", true},      {"--out", true},
+};
 
 }  // namespace
 
@@ -92,51 +79,23 @@ bool CCommandLine::Fail(std::string reason)
 
 bool CCommandLine::Parse(int argc, const char* const* argv)
 {
-    bool filesOnly = false;
-    std::set<std::string> seen;
-    for (int i = 1; i < argc; ++i) {
-        std::string arg = argv[i];
-        if (filesOnly || arg.size() < 2 || arg[0] != '-') {
-            files.push_back(arg);
-            continue;
-        }
-        if (arg == "--") {
-            filesOnly = true;
-            continue;
-        }
-        // "--vcd=OUT.vcd" or "--vcd OUT.vcd".
-        std::string value;
-        const size_t equals = arg.rfind("--", 0) == 0 ? arg.find('=') : std::string::npos;
-        if (equals != std::string::npos) {
-            value = arg.substr(equals + 1);
-            arg.resize(equals);
-            if (!takes_value(arg))
-                return Fail(known(arg) ? "option " + arg + " takes no value" : "unknown option '" + arg + "'");
-        } else if (takes_value(arg)) {
-            if (i + 1 >= argc)
-                return Fail("option " + arg + " needs a value");
-            value = argv[++i];
-        }
-        // "--vcd --quiet" forgot the name: "./--quiet" names such a file.
-        if (takes_value(arg) && (value.empty() || value.rfind("--", 0) == 0))
-            return Fail("option " + arg + " needs a value");
-        // "--junit a.xml --junit b.xml" would silently keep the last.
-        const std::string name = arg == "-h" ? "--help" : arg == "-q" ? "--quiet" : arg;
-        if (name != "--vcd-var" && !seen.insert(name).second)
-            return Fail("option " + name + " given twice (only --vcd-var may be repeated)");
-        if (!Option(arg, value))
+    COptionReader reader(OPTIONS);
+    if (!reader.Read(argc, argv))
+        return Fail(reader.Error());
+    files = reader.Operands();
+    for (const COptionReader::COption& option : reader.Options())
+        if (!Option(option.name, option.value))
             return false;
-    }
     return Consistent();
 }
 
 bool CCommandLine::Option(const std::string& name, const std::string& value)
 {
-    if (name == "--help" || name == "-h")
+    if (name == "--help")
         action = HELP;
     else if (name == "--version")
         action = action == HELP ? HELP : VERSION;
-    else if (name == "--quiet" || name == "-q")
+    else if (name == "--quiet")
         quiet = true;
     else if (name == "--coverage")
         coverage = true;

@@ -4,11 +4,11 @@
 
 #include <QBuffer>
 #include <QGuiApplication>
-#include <charconv>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "cli/option_reader.h"
 #include "cli/output_file.h"
 #include "tools/vcd_plot.h"
 #include "tools/vcd_reader.h"
@@ -42,28 +42,22 @@ int usage_error(const std::string& reason)
 }
 
 // 0 when the call is understood, else the exit code.
-int parse(const std::vector<std::string>& args, CPlotCall& call)
+int parse(int argc, const char* const* argv, CPlotCall& call)
 {
-    std::vector<std::string> words;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--width" || arg == "--title") {
-            if (i + 1 >= args.size())
-                return usage_error("option " + arg + " needs a value");
-            const std::string& value = args[++i];
-            if (arg == "--title") {
-                call.title = value;
-                continue;
-            }
-            const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), call.width);
-            if (ec != std::errc() || end != value.data() + value.size() || call.width < 400 || call.width > 20000)
-                return usage_error("--width: bad number '" + value + "' (400 to 20000 pixels)");
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            return usage_error("unknown option '" + arg + "'");
-        } else {
-            words.push_back(arg);
+    COptionReader reader({{"--width", true}, {"--title", true}, {"--help", false, false, "-h"}, {"--version"}});
+    if (!reader.Read(argc, argv))
+        return usage_error(reader.Error());
+    for (const COptionReader::COption& option : reader.Options()) {
+        if (option.name == "--title") {
+            call.title = option.value;
+        } else if (option.name == "--width") {
+            uint64_t width = 0;
+            if (!COptionReader::ToNumber(option.value, width) || width < 400 || width > 20000)
+                return usage_error("--width: bad number '" + option.value + "' (400 to 20000 pixels)");
+            call.width = static_cast<int>(width);
         }
     }
+    const std::vector<std::string>& words = reader.Operands();
     if (words.size() < 2)
         return usage_error("an input trace and an output picture are needed");
     call.in = words[0];
@@ -108,7 +102,7 @@ int main(int argc, char** argv)
         }
     }
     CPlotCall call;
-    if (const int code = parse(args, call))
+    if (const int code = parse(argc, argv, call))
         return code;
     CVcdReader dump;
     std::string error;
