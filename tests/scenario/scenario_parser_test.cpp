@@ -153,6 +153,10 @@ TEST_F(ScenarioParser, DescribesStepsAsTheyAreWritten)
     EXPECT_EQ(Step("run-until motor disk 0 within 6000").Describe(), "run-until motor disk 0 within 6000");
     EXPECT_EQ(Step("click cover").Describe(), "click 커버 hold 100");
     EXPECT_EQ(Step("expect beeps 1..2").Describe(), "expect beeps 1..2");
+    // A path that is more than one word keeps its quotes, so it reads back as itself.
+    EXPECT_EQ(Step("snapshot \"out/a b.png\"").Describe(), "snapshot \"out/a b.png\"");
+    EXPECT_EQ(Step("snapshot \"#1.png\"").Describe(), "snapshot \"#1.png\"");
+    EXPECT_EQ(Step("snapshot out/a#1.png").Describe(), "snapshot out/a#1.png");
 }
 
 TEST_F(ScenarioParser, RefusesUnknownStepsWithTheirLine)
@@ -206,6 +210,9 @@ TEST_F(ScenarioParser, RefusesMissingAndExtraArgumentsWithTheirLine)
     Refused("expect lamp red on please\n", 1, "unexpected 'please'");
     Refused("snapshot panel.jpg\n", 1, "does not end in .png");
     Refused("expect readout state \"state: 3\n", 1, "unterminated quote");
+    // A quote inside a word: the text's opening quote forgotten.
+    Refused("wait 1\nexpect readout state state: 5\"\n", 2, "stray quote in '5\"'");
+    Refused("snapshot a\"b\".png\n", 1, "stray quote in 'a\"b\".png'");
 }
 
 // Faults, clears, expect-for, run-until's "after", not, var and timer, each
