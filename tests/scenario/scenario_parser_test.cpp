@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 
 #include "scenario/scenario_parser.h"
@@ -247,8 +248,13 @@ TEST_F(ScenarioParser, ReadsFaultsTimedExpectationsAndFirmwareConditions)
         {"expect not timer water_timer idle", "expect not timer water_timer idle"},
     };
     // clang-format on
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         EXPECT_EQ(Step(c.line).Describe(), c.described) << c.line;
+        // And what is described reads back as itself (a state's name in brackets is for people).
+        if (!std::strstr(c.described, " (")) {
+            EXPECT_EQ(Step(c.described).Describe(), c.described);
+        }
+    }
 
     const CScenarioStep stuck = Step("fault DISK_MOT_LS stuck 1");
     EXPECT_EQ(stuck.kind, CScenarioStep::FAULT);
