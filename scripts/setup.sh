@@ -6,6 +6,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config
+  clang libfuzzer-14-dev clang-format
   qt6-base-dev libx11-dev libgl-dev qt6-wayland
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-nanum

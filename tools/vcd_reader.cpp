@@ -1,8 +1,10 @@
 #include "tools/vcd_reader.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cstring>
 #include <fstream>
+#include <limits>
 #include <stdexcept>
 #include <sstream>
 
@@ -16,12 +18,30 @@ std::string joined(const std::vector<std::string>& scopes)
     return path;
 }
 
+// The whole word as a number: "3=" or "4\xFF" is no time stamp and no width.
+bool whole_number(const std::string& word, uint64_t& value)
+{
+    const char* end = word.data() + word.size();
+    const auto [stop, failure] = std::from_chars(word.data(), end, value);
+    return failure == std::errc() && stop == end;
+}
+
 uint64_t binary_value(const std::string& bits)
 {
     uint64_t value = 0;
     for (char c : bits)
         value = (value << 1) | (c == '1' ? 1u : 0u);
     return value;
+}
+
+// A real's whole part; below 0 (and NaN) reads as 0, beyond the largest
+// whole number as that number, which a cast would leave undefined.
+uint64_t real_value(double real)
+{
+    constexpr double LIMIT = 18446744073709551616.0;  // 2^64
+    if (!(real > 0))
+        return 0;
+    return real >= LIMIT ? std::numeric_limits<uint64_t>::max() : static_cast<uint64_t>(real);
 }
 
 }  // namespace
@@ -74,7 +94,12 @@ bool CVcdReader::Declaration(const std::vector<std::string>& words, size_t& i, s
         }
         CVariable var;
         var.real = body[0] == "real";
-        var.width = std::stoi(body[1]);
+        uint64_t width = 0;
+        if (!whole_number(body[1], width) || width == 0 || width > static_cast<uint64_t>(std::numeric_limits<int>::max())) {
+            error = "bad width '" + body[1] + "'";
+            return false;
+        }
+        var.width = static_cast<int>(width);
         var.id = body[2];
         var.name = body[3];
         var.scope = joined(scopes);
@@ -128,8 +153,16 @@ bool CVcdReader::ParseWords(const std::string& text, std::string& error)
         std::string id;
         uint64_t value = 0;
         if (word[0] == '#') {
-            now = std::stoull(word.substr(1));
-            m_endTime = now;
+            uint64_t time = 0;
+            if (!whole_number(word.substr(1), time)) {
+                error = "bad time stamp '" + word + "'";
+                return false;
+            }
+            if (time < now) {  // ValueAt and the plot rely on changes in time order
+                error = "time stamp '" + word + "' goes back from #" + std::to_string(now);
+                return false;
+            }
+            now = m_endTime = time;
             continue;
         } else if (word[0] == 'b' || word[0] == 'B') {
             if (i >= words.size()) {
@@ -144,7 +177,7 @@ bool CVcdReader::ParseWords(const std::string& text, std::string& error)
                 return false;
             }
             const double real = std::stod(word.substr(1));
-            value = real > 0 ? static_cast<uint64_t>(real) : 0;
+            value = real_value(real);
             id = words[i++];
         } else {
             value = word[0] == '1' ? 1 : 0;

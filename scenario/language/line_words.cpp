@@ -23,7 +23,12 @@ std::vector<CToken> scenario_tokenize(const std::string& line)
         const size_t start = i;
         while (i < line.size() && line[i] != ' ' && line[i] != '\t')
             ++i;
-        tokens.push_back({line.substr(start, i - start), false});
+        // A quote inside a word is a text whose opening quote was forgotten,
+        // and a text holding one could not be written back between quotes.
+        const std::string word = line.substr(start, i - start);
+        if (word.find('"') != std::string::npos)
+            throw CLineError("stray quote in '" + word + "'");
+        tokens.push_back({word, false});
     }
 }
 

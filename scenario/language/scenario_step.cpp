@@ -67,8 +67,11 @@ std::string CScenarioStep::Describe() const
         return "expect " + condition.Describe();
     case RESET_CPU:
         return "reset-cpu";
-    case SNAPSHOT:
-        return "snapshot " + path;
+    case SNAPSHOT: {
+        // Quoted where the bare word would not read back as this path.
+        const bool quoted = path.find_first_of(" \t") != std::string::npos || path[0] == '#';
+        return "snapshot " + (quoted ? '"' + path + '"' : path);
+    }
     }
     return {};
 }

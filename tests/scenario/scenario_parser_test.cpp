@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 
 #include "scenario/language/scenario_parser.h"
@@ -153,6 +154,10 @@ TEST_F(ScenarioParser, DescribesStepsAsTheyAreWritten)
     EXPECT_EQ(Step("run-until motor disk 0 within 6000").Describe(), "run-until motor disk 0 within 6000");
     EXPECT_EQ(Step("click cover").Describe(), "click 커버 hold 100");
     EXPECT_EQ(Step("expect beeps 1..2").Describe(), "expect beeps 1..2");
+    // A path that is more than one word keeps its quotes, so it reads back as itself.
+    EXPECT_EQ(Step("snapshot \"out/a b.png\"").Describe(), "snapshot \"out/a b.png\"");
+    EXPECT_EQ(Step("snapshot \"#1.png\"").Describe(), "snapshot \"#1.png\"");
+    EXPECT_EQ(Step("snapshot out/a#1.png").Describe(), "snapshot out/a#1.png");
 }
 
 TEST_F(ScenarioParser, RefusesUnknownStepsWithTheirLine)
@@ -210,6 +215,9 @@ TEST_F(ScenarioParser, RefusesMissingAndExtraArgumentsWithTheirLine)
     Refused("run-until state 3 within 10 within 20\n", 1, "within given twice");
     Refused("run-until state 3 after 5 within 10 after 6\n", 1, "after given twice");
     Refused("expect readout state \"state: 3\n", 1, "unterminated quote");
+    // A quote inside a word: the text's opening quote forgotten.
+    Refused("wait 1\nexpect readout state state: 5\"\n", 2, "stray quote in '5\"'");
+    Refused("snapshot a\"b\".png\n", 1, "stray quote in 'a\"b\".png'");
 }
 
 // Faults, clears, expect-for, run-until's "after", not, var and timer, each
@@ -244,8 +252,13 @@ TEST_F(ScenarioParser, ReadsFaultsTimedExpectationsAndFirmwareConditions)
         {"expect not timer water_timer idle", "expect not timer water_timer idle"},
     };
     // clang-format on
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         EXPECT_EQ(Step(c.line).Describe(), c.described) << c.line;
+        // And what is described reads back as itself (a state's name in brackets is for people).
+        if (!std::strstr(c.described, " (")) {
+            EXPECT_EQ(Step(c.described).Describe(), c.described);
+        }
+    }
 
     const CScenarioStep stuck = Step("fault DISK_MOT_LS stuck 1");
     EXPECT_EQ(stuck.kind, CScenarioStep::FAULT);

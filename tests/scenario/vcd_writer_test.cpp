@@ -242,6 +242,41 @@ TEST_F(VcdWriter, TheReaderRefusesWhatItCannotRead)
     EXPECT_FALSE(reader.Parse("$var wire 1 ! a $end\n$enddefinitions $end\n#0\n1?\n", error));
     EXPECT_NE(error.find("undeclared identifier '?'"), std::string::npos) << error;
     EXPECT_FALSE(reader.Parse("$var wire 1 ! a $end\n$enddefinitions $end\n#x\n", error));
+
+    // Numbers must be whole words, and time must not go back: ValueAt and the
+    // plot take the changes in time order.
+    const struct {
+        const char* body;
+        const char* error;
+    } refused[] = {
+        {"#5\n1!\n#3=\n0!\n", "bad time stamp '#3='"},
+        {"#5\n1!\n#4\xFF\n", "bad time stamp '#4\xFF'"},
+        {"#5\n1!\n#3\n0!\n", "time stamp '#3' goes back from #5"},
+        {"#-1\n", "bad time stamp '#-1'"},
+    };
+    for (const auto& c : refused) {
+        EXPECT_FALSE(reader.Parse(std::string("$var wire 1 ! a $end\n$enddefinitions $end\n") + c.body, error));
+        EXPECT_EQ(error, c.error) << c.body;
+    }
+    for (const char* width : {"0", "8x", "-8", "99999999999"}) {
+        EXPECT_FALSE(reader.Parse(std::string("$var wire ") + width + " ! a $end\n$enddefinitions $end\n", error));
+        EXPECT_EQ(error, std::string("bad width '") + width + "'");
+    }
+}
+
+TEST_F(VcdWriter, TheReaderTakesRealsBeyondItsRangeAtItsEnds)
+{
+    CVcdReader reader;
+    std::string error;
+    ASSERT_TRUE(reader.Parse("$var real 64 ! a $end\n$enddefinitions $end\n#0\nr1e30 !\n#1\nr-1e30 !\n"
+                             "#2\nrnan !\n#3\nrinf !\n#4\nr12.9 !\n#5\n",
+                             error))
+        << error;
+    const CVcdReader::CVariable& var = reader.Variables().front();
+    const uint64_t expected[] = {UINT64_MAX, 0, 0, UINT64_MAX, 12, 12};
+    for (uint64_t t = 0; t < std::size(expected); ++t)
+        EXPECT_EQ(CVcdReader::ValueAt(var, t), expected[t]) << "at " << t << " ms";
+    EXPECT_EQ(reader.EndTime(), 5u);
 }
 
 }  // namespace
