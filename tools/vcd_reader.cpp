@@ -1,12 +1,83 @@
 #include "tools/vcd_reader.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cerrno>
+#include <cmath>
 #include <cstring>
-#include <fstream>
-#include <stdexcept>
-#include <sstream>
+#include <new>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+// The words of the text one by one, with the line each starts on. A byte
+// that is no text stops the words, so that a binary file is refused at its
+// first such byte rather than read as words of garbage.
+class CVcdReader::CWords {
+public:
+    explicit CWords(std::string_view text) : m_text(text) {}
+
+    bool Next(std::string_view& word)
+    {
+        for (; m_pos < m_text.size() && Blank(m_text[m_pos]); m_pos++)
+            m_line += m_text[m_pos] == '\n';
+        m_wordLine = m_line;
+        const size_t start = m_pos;
+        while (m_pos < m_text.size() && !Blank(m_text[m_pos])) {
+            const auto c = static_cast<unsigned char>(m_text[m_pos]);
+            if (c < 0x20 || c == 0x7F) {
+                constexpr char HEX[] = "0123456789abcdef";
+                m_bad = "not text (control byte 0x" + std::string(1, HEX[c >> 4]) + HEX[c & 15] + ")";
+                m_wordLine = m_line;
+                return false;
+            }
+            m_pos++;
+        }
+        word = m_text.substr(start, m_pos - start);
+        return !word.empty();
+    }
+    // "LINE: reason" for the word last read.
+    std::string At(const std::string& reason) const { return std::to_string(m_wordLine) + ": " + reason; }
+    const std::string& Bad() const { return m_bad; }
+
+private:
+    static bool Blank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+    std::string_view m_text;
+    size_t m_pos = 0;
+    uint64_t m_line = 1;
+    uint64_t m_wordLine = 1;
+    std::string m_bad;
+};
 
 namespace {
+
+bool whole_number(std::string_view text, uint64_t& value)
+{
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && end == text.data() + text.size() && !text.empty();
+}
+
+// Bits, most significant first; x, z and the like read as 0.
+uint64_t binary_value(std::string_view bits)
+{
+    uint64_t value = 0;
+    for (char c : bits)
+        value = (value << 1) | (c == '1' ? 1u : 0u);
+    return value;
+}
+
+// A real's whole part, a negative one as its two's complement.
+bool real_value(std::string_view text, uint64_t& value)
+{
+    double real = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), real);
+    if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(real) || std::fabs(real) >= 0x1p63)
+        return false;
+    value = static_cast<uint64_t>(static_cast<int64_t>(real));
+    return true;
+}
 
 std::string joined(const std::vector<std::string>& scopes)
 {
@@ -16,152 +87,188 @@ std::string joined(const std::vector<std::string>& scopes)
     return path;
 }
 
-uint64_t binary_value(const std::string& bits)
+// The whole of a regular file, or false with the reason.
+bool read_regular_file(const std::string& path, std::string& text, std::string& error)
 {
-    uint64_t value = 0;
-    for (char c : bits)
-        value = (value << 1) | (c == '1' ? 1u : 0u);
-    return value;
+    // Not blocking: a FIFO with no writer would otherwise hang the open.
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        error = std::strerror(errno);
+        return false;
+    }
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        error = S_ISDIR(st.st_mode) ? "is a directory, not a trace" : "not a regular file, not a trace";
+        close(fd);
+        return false;
+    }
+    if (static_cast<uint64_t>(st.st_size) > CVcdReader::MAX_BYTES) {
+        error = "larger than " + std::to_string(CVcdReader::MAX_BYTES >> 30) + " GiB, too large a trace";
+        close(fd);
+        return false;
+    }
+    text.resize(static_cast<size_t>(st.st_size));
+    size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t n = read(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {  // an error, or a file that shrank while read
+            error = n < 0 ? std::strerror(errno) : "changed while read";
+            close(fd);
+            return false;
+        }
+        done += static_cast<size_t>(n);
+    }
+    close(fd);
+    return true;
 }
 
 }  // namespace
 
 bool CVcdReader::ParseFile(const std::string& path, std::string& error)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = std::string("cannot read: ") + std::strerror(errno);
-        return false;
+    bool read = false;
+    try {
+        std::string text;
+        read = read_regular_file(path, text, error) && Parse(text, error);
+    } catch (const std::bad_alloc&) {
+        error = "too large to hold in memory";
+        m_vars.clear();
+        m_byId.clear();
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    return Parse(text.str(), error);
+    if (!read)  // "FILE:LINE: reason", or "FILE: reason"
+        error = path + ":" + (error[0] >= '0' && error[0] <= '9' ? "" : " ") + error;
+    return read;
 }
 
-CVcdReader::CVariable* CVcdReader::ById(const std::string& id)
-{
-    for (CVariable& var : m_vars)
-        if (var.id == id)
-            return &var;
-    return nullptr;
-}
-
-// One "$keyword ... $end" of the header, starting at words[i].
-bool CVcdReader::Declaration(const std::vector<std::string>& words, size_t& i, std::vector<std::string>& scopes,
+// One "$keyword ... $end" of the header; the keyword is read.
+bool CVcdReader::Declaration(CWords& words, std::string_view keyword, std::vector<std::string>& scopes,
                              std::string& error)
 {
-    const std::string keyword = words[i++];
-    std::vector<std::string> body;
-    while (i < words.size() && words[i] != "$end")
-        body.push_back(words[i++]);
-    if (i >= words.size()) {
-        error = keyword + " without $end";
+    std::vector<std::string_view> body;
+    std::string_view word;
+    while (words.Next(word) && word != "$end")
+        body.push_back(word);
+    if (word != "$end") {
+        error = words.Bad().empty() ? words.At(std::string(keyword) + " without $end") : words.At(words.Bad());
         return false;
     }
-    ++i;
     if (keyword == "$scope" && body.size() >= 2) {
-        scopes.push_back(body[1]);
+        scopes.emplace_back(body[1]);
     } else if (keyword == "$upscope") {
         if (!scopes.empty())
             scopes.pop_back();
     } else if (keyword == "$timescale") {
-        for (const std::string& part : body)
+        for (std::string_view part : body)
             m_timescale += part;  // "1 ms" and "1ms" alike
     } else if (keyword == "$var") {
-        if (body.size() < 4) {
-            error = "short $var";
+        uint64_t width = 0;
+        if (body.size() < 4 || !whole_number(body[1], width) || width < 1 || width > 64) {
+            error = words.At(body.size() < 4 ? "short $var" : "bad width in $var (1 to 64 bits)");
             return false;
         }
         CVariable var;
         var.real = body[0] == "real";
-        var.width = std::stoi(body[1]);
+        var.width = static_cast<int>(width);
         var.id = body[2];
         var.name = body[3];
         var.scope = joined(scopes);
+        m_byId[var.id].push_back(m_vars.size());
         m_vars.push_back(std::move(var));
     }
     return true;
 }
 
-bool CVcdReader::Parse(const std::string& text, std::string& error)
+// One value change; word is its first word.
+bool CVcdReader::Change(CWords& words, std::string_view word, uint64_t now, std::string& error)
 {
-    try {
-        return ParseWords(text, error);
-    } catch (const std::exception&) {  // a number that does not read
-        error = "bad number";
-        return false;
-    }
-}
-
-bool CVcdReader::ParseWords(const std::string& text, std::string& error)
-{
-    m_vars.clear();
-    m_timescale.clear();
-    m_endTime = 0;
-    std::istringstream in(text);
-    std::vector<std::string> words;
-    for (std::string word; in >> word;)
-        words.push_back(word);
-
-    std::vector<std::string> scopes;
-    size_t i = 0;
-    bool definitions = true;
-    uint64_t now = 0;
-    while (i < words.size()) {
-        const std::string& word = words[i];
-        if (definitions) {
-            if (word == "$enddefinitions") {
-                definitions = false;
-                i += 2;
-            } else if (word[0] == '$') {
-                if (!Declaration(words, i, scopes, error))
-                    return false;
-            } else {
-                error = "unexpected '" + word + "' among the declarations";
-                return false;
-            }
-            continue;
-        }
-        ++i;
-        if (word == "$dumpvars" || word == "$end" || word == "$dumpall" || word == "$dumpon" || word == "$dumpoff")
-            continue;
-        std::string id;
-        uint64_t value = 0;
-        if (word[0] == '#') {
-            now = std::stoull(word.substr(1));
-            m_endTime = now;
-            continue;
-        } else if (word[0] == 'b' || word[0] == 'B') {
-            if (i >= words.size()) {
-                error = "vector value without identifier";
-                return false;
-            }
-            value = binary_value(word.substr(1));
-            id = words[i++];
-        } else if (word[0] == 'r' || word[0] == 'R') {
-            if (i >= words.size()) {
-                error = "real value without identifier";
-                return false;
-            }
-            const double real = std::stod(word.substr(1));
-            value = real > 0 ? static_cast<uint64_t>(real) : 0;
-            id = words[i++];
-        } else {
-            value = word[0] == '1' ? 1 : 0;
-            id = word.substr(1);
-        }
-        CVariable* var = ById(id);
-        if (!var) {
-            error = "change of undeclared identifier '" + id + "'";
+    std::string_view id;
+    uint64_t value = 0;
+    const char kind = word[0];
+    if (kind == 'b' || kind == 'B' || kind == 'r' || kind == 'R') {
+        if (!words.Next(id)) {
+            error = words.At(words.Bad().empty() ? "value without identifier" : words.Bad());
             return false;
         }
-        if (!var->changes.empty() && var->changes.back().first == now)
-            var->changes.back().second = value;
+        if ((kind == 'r' || kind == 'R') && !real_value(word.substr(1), value)) {
+            error = words.At("bad real value '" + std::string(word) + "'");
+            return false;
+        }
+        if (kind == 'b' || kind == 'B')
+            value = binary_value(word.substr(1));
+    } else if (std::string_view("01xXzZuUwWlLhH-").find(kind) != std::string_view::npos && word.size() > 1) {
+        value = kind == '1' || kind == 'h' || kind == 'H' ? 1 : 0;
+        id = word.substr(1);
+    } else {
+        error = words.At("not a value change: '" + std::string(word) + "'");
+        return false;
+    }
+    const auto found = m_byId.find(std::string(id));
+    if (found == m_byId.end()) {
+        error = words.At("change of undeclared identifier '" + std::string(id) + "'");
+        return false;
+    }
+    for (size_t index : found->second) {
+        auto& changes = m_vars[index].changes;
+        if (!changes.empty() && changes.back().first == now)
+            changes.back().second = value;
         else
-            var->changes.emplace_back(now, value);
+            changes.emplace_back(now, value);
+    }
+    return true;
+}
+
+bool CVcdReader::Parse(std::string_view text, std::string& error)
+{
+    m_vars.clear();
+    m_byId.clear();
+    m_timescale.clear();
+    m_endTime = 0;
+    CWords words(text);
+    std::vector<std::string> scopes;
+    bool definitions = true;
+    std::string_view word;
+    while (words.Next(word)) {
+        if (definitions && word == "$enddefinitions") {
+            definitions = false;
+            if (!words.Next(word) || word != "$end") {
+                error = words.At(words.Bad().empty() ? "$enddefinitions without $end" : words.Bad());
+                return false;
+            }
+        } else if (definitions && word[0] == '$') {
+            if (!Declaration(words, word, scopes, error))
+                return false;
+        } else if (definitions) {
+            error = words.At("unexpected '" + std::string(word) + "' among the declarations");
+            return false;
+        } else if (word == "$comment") {
+            while (words.Next(word) && word != "$end") {
+            }
+        } else if (word[0] == '$') {
+            continue;  // $dumpvars, $end and the like frame changes
+        } else if (word[0] == '#') {
+            uint64_t now = 0;
+            if (!whole_number(word.substr(1), now)) {
+                error = words.At("bad time '" + std::string(word) + "'");
+                return false;
+            }
+            if (now < m_endTime) {
+                error = words.At("time goes back from " + std::to_string(m_endTime) + " to " + std::to_string(now));
+                return false;
+            }
+            m_endTime = now;
+        } else if (!Change(words, word, m_endTime, error)) {
+            return false;
+        }
+    }
+    if (!words.Bad().empty()) {
+        error = words.At(words.Bad());
+        return false;
     }
     if (definitions) {
-        error = "no $enddefinitions";
+        error = text.find_first_not_of(" \t\r\n") == std::string_view::npos ? "empty, not a trace"
+                                                                             : "no $enddefinitions: not a trace";
         return false;
     }
     return true;
@@ -177,11 +284,12 @@ const CVcdReader::CVariable* CVcdReader::Find(const std::string& name) const
 
 uint64_t CVcdReader::ValueAt(const CVariable& var, uint64_t timeMs)
 {
-    uint64_t value = 0;
-    for (const auto& [time, changed] : var.changes) {
-        if (time > timeMs)
-            break;
-        value = changed;
-    }
-    return value;
+    const auto after = std::upper_bound(var.changes.begin(), var.changes.end(), timeMs,
+                                        [](uint64_t time, const auto& change) { return time < change.first; });
+    return after == var.changes.begin() ? 0 : std::prev(after)->second;
+}
+
+std::string CVcdReader::Text(const CVariable& var, uint64_t value)
+{
+    return var.real ? std::to_string(static_cast<int64_t>(value)) : std::to_string(value);
 }
