@@ -37,8 +37,12 @@ public:
         word = m_text.substr(start, m_pos - start);
         return !word.empty();
     }
-    // "LINE: reason" for the word last read.
-    std::string At(const std::string& reason) const { return std::to_string(m_wordLine) + ": " + reason; }
+    // "LINE: reason" for the word last read, or for the line given.
+    std::string At(const std::string& reason, uint64_t line = 0) const
+    {
+        return std::to_string(line ? line : m_wordLine) + ": " + reason;
+    }
+    uint64_t Line() const { return m_wordLine; }
     const std::string& Bad() const { return m_bad; }
 
 private:
@@ -186,9 +190,10 @@ bool CVcdReader::Change(CWords& words, std::string_view word, uint64_t now, std:
     std::string_view id;
     uint64_t value = 0;
     const char kind = word[0];
+    const uint64_t line = words.Line();
     if (kind == 'b' || kind == 'B' || kind == 'r' || kind == 'R') {
         if (!words.Next(id)) {
-            error = words.At(words.Bad().empty() ? "value without identifier" : words.Bad());
+            error = words.Bad().empty() ? words.At("value without identifier", line) : words.At(words.Bad());
             return false;
         }
         if ((kind == 'r' || kind == 'R') && !real_value(word.substr(1), value)) {
