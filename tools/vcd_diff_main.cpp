@@ -113,8 +113,8 @@ void print(const CTraceCompare::CResult& result, const CVcdDiffCall& call, const
     if (!result.moved.empty()) {
         std::cout << result.MovedEdges() << " edges moved by at most " << result.LargestMoveMs() << " "
                   << unit.label << ":";
-        for (const CTraceCompare::CMoved& m : result.moved)
-            std::cout << " " << m.name << " " << m.edges;
+        for (size_t i = 0; i < result.moved.size(); ++i)
+            std::cout << (i ? ", " : " ") << result.moved[i].name << " " << result.moved[i].edges;
         std::cout << "\n";
     }
     if (result.Same())

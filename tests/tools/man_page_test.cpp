@@ -97,6 +97,7 @@ TEST(ManPage, TheReadmeMakesEveryProgramsPage)
         {"trelvik", {"USING THE PANEL", "Reset CPU", "Wayland"}},
         {"trelvik-scenario", {"OPTIONS", "\\-\\-explore N", "\\-\\-vcd\\-var NAME", "EXIT STATUS", "SCENARIO FILES"}},
         {"trelvik-vcd-plot", {"\\-\\-width PIXELS", "EXIT STATUS"}},
+        {"trelvik-vcd-diff", {"OPTIONS", "\\-\\-slack NAME=MS", "\\-\\-only NAME", "\\-\\-max N", "EXIT STATUS"}},
         {"trelvik-workbench", {"\\-\\-speed S", "\\-\\-paused", "KEYS", "EXIT STATUS"}},
     };
     for (const auto& p : pages) {
