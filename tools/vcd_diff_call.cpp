@@ -17,6 +17,15 @@ bool whole_number(const std::string& text, T& value)
 
 bool CVcdDiffCall::Parse(const std::vector<std::string>& args, std::string& error)
 {
+    // --help and --version answer whatever else the call holds.
+    for (const std::string& arg : args) {
+        if (arg == "--")
+            break;
+        help |= arg == "--help" || arg == "-h";
+        version |= arg == "--version";
+    }
+    if (help || version)
+        return true;
     std::vector<std::string> files;
     bool options = true;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -28,10 +37,6 @@ bool CVcdDiffCall::Parse(const std::vector<std::string>& args, std::string& erro
         if (arg == "--") {
             options = false;
             continue;
-        }
-        if (arg == "--help" || arg == "-h" || arg == "--version") {
-            (arg == "--version" ? version : help) = true;
-            return true;
         }
         const size_t equals = arg.find('=');
         const std::string option = arg.substr(0, equals);

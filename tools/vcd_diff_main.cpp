@@ -89,6 +89,11 @@ bool names_known(const CVcdReader& a, const CVcdReader& b, const CVcdDiffCall& c
     return known;
 }
 
+std::string counted(uint64_t count, const std::string& noun)
+{
+    return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+}
+
 void print_names(const std::string& label, const std::vector<std::string>& names)
 {
     if (names.empty())
@@ -111,7 +116,7 @@ void print(const CTraceCompare::CResult& result, const CVcdDiffCall& call, const
         std::cout << call.fileA << " ends at " << result.endA << " " << unit.label << ", " << call.fileB << " at "
                   << result.endB << " " << unit.label << "\n";
     if (!result.moved.empty()) {
-        std::cout << result.MovedEdges() << " edges moved by at most " << result.LargestMoveMs() << " "
+        std::cout << counted(result.MovedEdges(), "edge") << " moved by at most " << result.LargestMoveMs() << " "
                   << unit.label << ":";
         for (size_t i = 0; i < result.moved.size(); ++i)
             std::cout << (i ? ", " : " ") << result.moved[i].name << " " << result.moved[i].edges;
@@ -120,8 +125,8 @@ void print(const CTraceCompare::CResult& result, const CVcdDiffCall& call, const
     if (result.Same())
         std::cout << "the same\n";
     else
-        std::cout << "different: " << result.divergenceCount << " differences in " << result.firstByName.size()
-                  << " variables\n";
+        std::cout << "different: " << counted(result.divergenceCount, "divergence") << " in "
+                  << counted(result.firstByName.size(), "variable") << "\n";
 }
 
 }  // namespace
