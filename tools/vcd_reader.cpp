@@ -273,7 +273,7 @@ bool CVcdReader::Parse(std::string_view text, std::string& error)
     }
     if (definitions) {
         error = text.find_first_not_of(" \t\r\n") == std::string_view::npos ? "empty, not a trace"
-                                                                             : "no $enddefinitions: not a trace";
+                                                                             : "no $enddefinitions";
         return false;
     }
     return true;

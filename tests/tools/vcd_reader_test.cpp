@@ -19,7 +19,7 @@ TEST(VcdReader, RefusesWithTheLine)
         std::string text, error;
     } cases[] = {
         {"", "empty, not a trace"},
-        {"$var wire 1 ! LED $end\n", "no $enddefinitions: not a trace"},
+        {"$var wire 1 ! LED $end\n", "no $enddefinitions"},
         {std::string("\177ELF\2\1\0\0", 8), "1: not text (control byte 0x7f)"},
         {HEADER + "#0\n0!\n#5\n1!\x01", "10: not text (control byte 0x01)"},
         {HEADER + "#0\n0!\n#9\n#5\n1!\n", "10: time goes back from 9 to 5"},
