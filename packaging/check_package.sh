@@ -28,7 +28,7 @@ expected=(/usr/share/applications/trelvik.desktop /usr/share/applications/trelvi
   /usr/share/metainfo/net.trelvik.Trelvik.metainfo.xml
   /usr/share/doc/trelvik/copyright /usr/share/doc/trelvik/changelog.gz)
 for size in 16 32 64; do expected+=("/usr/share/icons/hicolor/${size}x${size}/apps/trelvik.png"); done
-for program in trelvik trelvik-scenario trelvik-vcd-plot trelvik-workbench; do
+for program in trelvik trelvik-scenario trelvik-vcd-plot trelvik-vcd-diff trelvik-workbench; do
   expected+=("/usr/bin/$program" "/usr/share/man/man1/$program.1.gz")
 done
 for file in "${expected[@]}"; do

@@ -20,8 +20,8 @@ The package holds the simulator window (trelvik), the scenario runner
 that checks scripted uses in virtual time for continuous integration
 (trelvik-scenario), the workbench that shows the panel in virtual time
 with the controller's variables, a trace and plant faults
-(trelvik-workbench), and a plotter of the runner's traces
-(trelvik-vcd-plot).")
+(trelvik-workbench), a plotter of the runner's traces
+(trelvik-vcd-plot) and a comparison of two traces (trelvik-vcd-diff).")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)

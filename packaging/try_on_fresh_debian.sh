@@ -34,9 +34,10 @@ chroot "$root" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LAN
   trelvik-scenario --version
   QT_QPA_PLATFORM=offscreen trelvik-workbench --version
   trelvik-vcd-plot --version
+  trelvik-vcd-diff --version
   QT_QPA_PLATFORM=offscreen timeout 3 trelvik && exit 1 || [ \$? -eq 124 ]
   trelvik-scenario --quiet /tmp/whole_cycle.scn
-  for p in trelvik trelvik-scenario trelvik-vcd-plot trelvik-workbench; do man -w \$p; done
+  for p in trelvik trelvik-scenario trelvik-vcd-plot trelvik-vcd-diff trelvik-workbench; do man -w \$p; done
   DEBIAN_FRONTEND=noninteractive apt-get remove -y trelvik 2>&1 | tail -2
   ! command -v trelvik
 "

@@ -11,7 +11,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-nanum
   xvfb xauth xdotool x11-utils imagemagick
-  dpkg-dev lintian desktop-file-utils appstream man-db
+  dpkg-dev lintian desktop-file-utils appstream man-db time
 )
 
 missing=()

@@ -86,13 +86,15 @@ void draw_states(QPainter& p, const CVcdReader::CVariable& var, const CTimeScale
 
 void draw_number(QPainter& p, const CVcdReader::CVariable& var, const CTimeScale& t, int top, int height)
 {
+    // Drawn from 0 up: a real below 0 (held as its two's complement) stays on the base line.
+    auto shown = [&](uint64_t v) { return var.real && static_cast<int64_t>(v) < 0 ? 0 : v; };
     uint64_t peak = 1;
     for (const auto& change : var.changes)
-        peak = std::max(peak, change.second);
+        peak = std::max(peak, shown(change.second));
     const int base = top + height - 4;
     const int span = height - 14;
     auto y_of = [&](uint64_t v) {
-        return base - static_cast<int>(static_cast<double>(v) * span / static_cast<double>(peak));
+        return base - static_cast<int>(static_cast<double>(shown(v)) * span / static_cast<double>(peak));
     };
     p.setPen(QColor(200, 200, 200));
     p.drawLine(t.left, base, t.right, base);

@@ -107,7 +107,7 @@ int main(int argc, char** argv)
     CVcdReader dump;
     std::string error;
     if (!dump.ParseFile(call.in, error)) {
-        std::cerr << call.in << ": " << error << "\n";
+        std::cerr << error << "\n";
         return 2;
     }
     if (!names_known(dump, call))

@@ -9,7 +9,9 @@
 # snapshot z.png), twice.scn (z.png twice), snap.scn (a
 # snapshot into ro/), dir/, empty.scn, comments.scn, binary.scn, latin1.scn,
 # fifo, link.vcd (a symbolic link to ok.scn), kept.vcd, ro/ (not writable),
-# trace.vcd (a small trace). As root the program runs as nobody, so that ro/
+# trace.vcd (a small trace), other.vcd (that trace with its edge 2 ms later
+# and one more variable), bad.vcd (a trace with a line that does not read),
+# huge.trace (a sparse file of 3 GiB). As root the program runs as nobody, so that ro/
 # is really not writable.
 set -u
 program=$1 examples=$2 want=$3 fragment=$4 check=$5 args=$6
@@ -33,6 +35,9 @@ mkfifo fifo
 ln -s ok.scn link.vcd
 printf 'an older trace\n' > kept.vcd
 printf '$timescale 1ms $end\n$scope module trelvik $end\n$var wire 1 ! RED_LED $end\n$upscope $end\n$enddefinitions $end\n#0\n$dumpvars\n0!\n$end\n#5\n1!\n#9\n' > trace.vcd
+sed -e 's/^#5$/#7/' -e 's/^\$upscope/$var wire 1 " GREEN_LED $end\n$upscope/' trace.vcd > other.vcd
+sed 's/^1!$/nope/' trace.vcd > bad.vcd
+truncate -s 3G huge.trace
 chmod 555 ro
 chmod 777 .
 fixtures=$(find . -type f -o -type l -o -type p | sort)

@@ -100,6 +100,7 @@ TEST(ManPage, TheReadmeMakesEveryProgramsPage)
           "\\-\\-snapshot\\-dir DIR", "\\-\\-strict", "\\-\\-coverage\\-json OUT.json",
           "\\-\\-fail\\-under\\-transitions N", "EXIT STATUS", "SCENARIO FILES"}},
         {"trelvik-vcd-plot", {"\\-\\-width PIXELS", "EXIT STATUS"}},
+        {"trelvik-vcd-diff", {"OPTIONS", "\\-\\-slack NAME=MS", "\\-\\-only NAME", "\\-\\-max N", "EXIT STATUS"}},
         {"trelvik-workbench", {"\\-\\-speed S", "\\-\\-paused", "KEYS", "EXIT STATUS"}},
     };
     for (const auto& p : pages) {

@@ -1,0 +1,223 @@
+#include "tools/trace_compare.h"
+
+#include <algorithm>
+#include <limits>
+#include <unordered_map>
+
+namespace {
+
+using CVariable = CVcdReader::CVariable;
+using CDivergence = CTraceCompare::CDivergence;
+
+constexpr uint64_t NEVER = std::numeric_limits<uint64_t>::max();
+
+uint64_t distance(uint64_t x, uint64_t y) { return x > y ? x - y : y - x; }
+
+// A variable's edges one by one: the changes that alter its value, which is 0
+// before the first. A dump may repeat a value (at $dumpvars, say): no edge.
+class CEdges {
+public:
+    explicit CEdges(const CVariable& var) : m_changes(var.changes) { Skip(); }
+    bool Done() const { return m_next >= m_changes.size(); }
+    uint64_t Time() const { return m_changes[m_next].first; }
+    uint64_t From() const { return m_value; }
+    uint64_t To() const { return m_changes[m_next].second; }
+    void Take()
+    {
+        m_value = To();
+        ++m_next;
+        Skip();
+    }
+
+private:
+    void Skip()
+    {
+        while (!Done() && m_changes[m_next].second == m_value)
+            ++m_next;
+    }
+
+    const std::vector<std::pair<uint64_t, uint64_t>>& m_changes;
+    size_t m_next = 0;
+    uint64_t m_value = 0;
+};
+
+struct CNamed {
+    std::string key, full;
+    const CVariable* var;
+};
+
+// Each variable with the name it is matched by: its short name where the dump has it once.
+std::vector<CNamed> named(const CVcdReader& dump)
+{
+    std::unordered_map<std::string, int> count;
+    for (const CVariable& var : dump.Variables())
+        count[var.name]++;
+    std::vector<CNamed> names;
+    for (const CVariable& var : dump.Variables()) {
+        const std::string full = var.scope.empty() ? var.name : var.scope + "." + var.name;
+        names.push_back({count[var.name] > 1 ? full : var.name, full, &var});
+    }
+    return names;
+}
+
+struct CVariableResult {
+    std::vector<CDivergence> kept;  // the first, in time order
+    uint64_t count = 0;
+    uint64_t moved = 0, largest = 0;
+};
+
+// One variable of A against its namesake in B, edge by edge. An edge of each
+// is taken in time order; a pair of like edges within the slack is taken at
+// A's time, as one. The values are compared once all edges of a time are in.
+CVariableResult compare_variable(const std::string& name, const CVariable& a, const CVariable& b, uint64_t slack,
+                                 size_t keep)
+{
+    CVariableResult result;
+    CEdges edgesA(a), edgesB(b);
+    uint64_t now = 0, lastB = 0, laterB = NEVER;
+    bool started = false;
+    const auto settle = [&] {
+        if (!started || edgesA.From() == edgesB.From())
+            return;
+        result.count++;
+        if (result.kept.size() < keep)
+            result.kept.push_back({now, name, edgesA.From(), edgesB.From(), lastB, a.real || b.real});
+    };
+    while (!edgesA.Done() || !edgesB.Done()) {
+        const bool bothLeft = !edgesA.Done() && !edgesB.Done();
+        const bool pair = bothLeft && edgesA.From() == edgesB.From() && edgesA.To() == edgesB.To() &&
+                          distance(edgesA.Time(), edgesB.Time()) <= slack;
+        const bool takeA = pair || (!edgesA.Done() && (edgesB.Done() || edgesA.Time() <= edgesB.Time()));
+        // An edge of B after one of its edges taken early is held to that time, keeping the order.
+        const uint64_t time = std::max(takeA ? edgesA.Time() : edgesB.Time(), now);
+        if (started && time != now)
+            settle();
+        now = time;
+        started = true;
+        if (laterB <= now) {
+            lastB = laterB;
+            laterB = NEVER;
+        }
+        if (pair && edgesA.Time() != edgesB.Time()) {
+            result.moved++;
+            result.largest = std::max(result.largest, distance(edgesA.Time(), edgesB.Time()));
+        }
+        if (pair || !takeA) {
+            (edgesB.Time() <= now ? lastB : laterB) = edgesB.Time();
+            edgesB.Take();
+        }
+        if (takeA)
+            edgesA.Take();
+    }
+    settle();
+    return result;
+}
+
+bool chosen(const CNamed& named, const std::vector<std::string>& only)
+{
+    return only.empty() || std::find(only.begin(), only.end(), named.key) != only.end() ||
+           std::find(only.begin(), only.end(), named.full) != only.end();
+}
+
+uint64_t slack_of(const CNamed& named, const CTraceCompare::COptions& options)
+{
+    for (const std::string& name : {named.key, named.full})
+        if (const auto found = options.slackByName.find(name); found != options.slackByName.end())
+            return found->second;
+    return options.slack;
+}
+
+bool earlier(const CDivergence& x, const CDivergence& y) { return x.timeMs < y.timeMs; }
+
+}  // namespace
+
+CTraceCompare::CResult CTraceCompare::Compare(const CVcdReader& a, const CVcdReader& b, const COptions& options)
+{
+    CResult result;
+    const std::vector<CNamed> namesA = named(a), namesB = named(b);
+    std::unordered_map<std::string, const CNamed*> byKeyB;
+    for (const CNamed& n : namesB)
+        byKeyB.emplace(n.key, &n);
+    std::unordered_map<std::string, bool> inA;
+    // A's order, kept through the stable sorts below, breaks ties in time.
+    for (const CNamed& n : namesA) {
+        inA[n.key] = true;
+        if (!chosen(n, options.only))
+            continue;
+        const auto other = byKeyB.find(n.key);
+        if (other == byKeyB.end()) {
+            result.onlyA.push_back(n.key);
+            continue;
+        }
+        CVariableResult one = compare_variable(n.key, *n.var, *other->second->var, slack_of(n, options),
+                                               std::max<size_t>(options.keep, 1));
+        if (one.moved > 0)
+            result.moved.push_back({n.key, one.moved, one.largest});
+        if (one.count == 0)
+            continue;
+        result.divergenceCount += one.count;
+        result.firstByName.push_back(one.kept.front());
+        const size_t take = std::min(one.kept.size(), options.keep);
+        result.divergences.insert(result.divergences.end(), one.kept.begin(), one.kept.begin() + take);
+    }
+    for (const CNamed& n : namesB)
+        if (!inA.count(n.key) && chosen(n, options.only))
+            result.onlyB.push_back(n.key);
+    std::stable_sort(result.divergences.begin(), result.divergences.end(), earlier);
+    if (result.divergences.size() > options.keep)
+        result.divergences.resize(options.keep);
+    std::stable_sort(result.firstByName.begin(), result.firstByName.end(), earlier);
+    result.endA = a.EndTime();
+    result.endB = b.EndTime();
+    result.endsDiffer = distance(result.endA, result.endB) > options.slack;
+    return result;
+}
+
+std::vector<std::string> CTraceCompare::Names(const CVcdReader& dump)
+{
+    std::vector<std::string> names;
+    for (const CNamed& n : named(dump))
+        names.push_back(n.key);
+    return names;
+}
+
+bool CTraceCompare::Has(const CVcdReader& dump, const std::string& name)
+{
+    for (const CNamed& n : named(dump))
+        if (n.key == name || n.full == name)
+            return true;
+    return false;
+}
+
+std::string CTraceCompare::CDivergence::Text(const std::string& unit) const
+{
+    const auto value = [&](uint64_t v) { return real ? std::to_string(static_cast<int64_t>(v)) : std::to_string(v); };
+    return std::to_string(timeMs) + " " + unit + ": " + name + " A=" + value(valueA) + " B=" + value(valueB);
+}
+
+bool CTraceCompare::CResult::Same() const
+{
+    return divergenceCount == 0 && onlyA.empty() && onlyB.empty() && !endsDiffer;
+}
+
+std::vector<CTraceCompare::CDivergence> CTraceCompare::CResult::FirstAndOnePerName(size_t more) const
+{
+    const size_t count = std::min(firstByName.size(), more + 1);
+    return {firstByName.begin(), firstByName.begin() + static_cast<std::ptrdiff_t>(count)};
+}
+
+uint64_t CTraceCompare::CResult::MovedEdges() const
+{
+    uint64_t edges = 0;
+    for (const CMoved& m : moved)
+        edges += m.edges;
+    return edges;
+}
+
+uint64_t CTraceCompare::CResult::LargestMoveMs() const
+{
+    uint64_t largest = 0;
+    for (const CMoved& m : moved)
+        largest = std::max(largest, m.largestMs);
+    return largest;
+}
