@@ -24,6 +24,14 @@ bool COptionReader::Fail(std::string reason)
     return false;
 }
 
+std::string COptionReader::Valid() const
+{
+    std::string names;
+    for (const COptionSpec& spec : m_specs)
+        names += (names.empty() ? "" : ", ") + std::string(spec.name);
+    return names;
+}
+
 std::string COptionReader::Repeatable() const
 {
     std::string names;
@@ -56,7 +64,7 @@ bool COptionReader::Read(int argc, const char* const* argv)
         }
         const COptionSpec* spec = Find(word);
         if (!spec)
-            return Fail("unknown option '" + word + "'");
+            return Fail("unknown option '" + word + "' (valid: " + Valid() + ")");
         if (joined && !spec->takesValue)
             return Fail("option " + word + " takes no value");
         if (!joined && spec->takesValue) {

@@ -38,6 +38,7 @@ public:
 private:
     const COptionSpec* Find(const std::string& word) const;
     bool Fail(std::string reason);
+    std::string Valid() const;
     std::string Repeatable() const;
 
     std::vector<COptionSpec> m_specs;

@@ -2,9 +2,9 @@
 
 #include <charconv>
 
-namespace {
+#include "cli/option_reader.h"
 
-constexpr const char* VALID = "--slack, --only, --max, --help, --version";
+namespace {
 
 template <typename T>
 bool whole_number(const std::string& text, T& value)
@@ -26,32 +26,18 @@ bool CVcdDiffCall::Parse(const std::vector<std::string>& args, std::string& erro
     }
     if (help || version)
         return true;
-    std::vector<std::string> files;
-    bool options = true;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (!options || arg == "-" || arg.empty() || arg[0] != '-') {
-            files.push_back(arg);
-            continue;
-        }
-        if (arg == "--") {
-            options = false;
-            continue;
-        }
-        const size_t equals = arg.find('=');
-        const std::string option = arg.substr(0, equals);
-        if (option != "--slack" && option != "--only" && option != "--max") {
-            error = "unknown option '" + option + "' (valid: " + VALID + ")";
-            return false;
-        }
-        if (equals == std::string::npos && i + 1 >= args.size()) {
-            error = "option " + option + " needs a value";
-            return false;
-        }
-        const std::string value = equals == std::string::npos ? args[++i] : arg.substr(equals + 1);
-        if (!Option(option, value, error))
-            return false;
+    COptionReader reader({{"--slack", true, true}, {"--only", true, true}, {"--max", true}});
+    std::vector<const char*> argv = {"trelvik-vcd-diff"};
+    for (const std::string& arg : args)
+        argv.push_back(arg.c_str());
+    if (!reader.Read(static_cast<int>(argv.size()), argv.data())) {
+        error = reader.Error();
+        return false;
     }
+    for (const COptionReader::COption& option : reader.Options())
+        if (!Option(option.name, option.value, error))
+            return false;
+    const std::vector<std::string>& files = reader.Operands();
     if (files.size() != 2) {
         error = files.size() < 2 ? "two traces are needed, A and B" : "only two traces are compared";
         return false;

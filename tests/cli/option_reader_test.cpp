@@ -20,7 +20,7 @@ TEST(OptionReader, SplitsOptionsAndOperandsOrRefusesWithItsReason)
         {{"a.scn", "--out", "x", "b.scn"}, "", 1, 2},
         {{"--out=x", "-q", "--var", "v", "--var=w"}, "", 4, 0},
         {{"--", "--quiet", "-"}, "", 0, 2},
-        {{"--bogus"}, "unknown option '--bogus'", 0, 0},
+        {{"--bogus"}, "unknown option '--bogus' (valid: --out, --var, --quiet)", 0, 0},
         {{"--quiet=1"}, "option --quiet takes no value", 0, 0},
         {{"--out"}, "option --out needs a value", 0, 0},
         {{"--out", "--quiet"}, "option --out needs a value", 0, 0},
