@@ -11,6 +11,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "cli/utf8.h"
+
 // The words of the text one by one, with the line each starts on. A byte
 // that is no UTF-8 text stops the words, so that a binary file is refused at
 // its first such byte rather than read as words of garbage.
@@ -26,7 +28,7 @@ public:
         const size_t start = m_pos;
         while (m_pos < m_text.size() && !Blank(m_text[m_pos])) {
             const auto c = static_cast<unsigned char>(m_text[m_pos]);
-            const size_t length = c < 0x80 ? 1 : Utf8Length();
+            const size_t length = utf8_length(m_text, m_pos);
             if (c < 0x20 || c == 0x7F || length == 0) {
                 constexpr char HEX[] = "0123456789abcdef";
                 m_bad = std::string(length ? "not text (control byte 0x" : "not UTF-8 text (byte 0x") + HEX[c >> 4] +
@@ -49,27 +51,6 @@ public:
 
 private:
     static bool Blank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-
-    // The length of the UTF-8 sequence of two to four bytes here, or 0 when it
-    // is none (an overlong form, a surrogate, beyond U+10FFFF, cut short).
-    size_t Utf8Length() const
-    {
-        const auto at = [&](size_t k) { return static_cast<unsigned char>(m_text[m_pos + k]); };
-        const unsigned char lead = at(0);
-        const size_t length = lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
-                              : lead >= 0xF0 && lead <= 0xF4                                 ? 4
-                                                                                             : 0;
-        if (length == 0 || m_pos + length > m_text.size())
-            return 0;
-        const unsigned char low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
-        const unsigned char high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
-        if (at(1) < low || at(1) > high)
-            return 0;
-        for (size_t k = 2; k < length; ++k)
-            if (at(k) < 0x80 || at(k) > 0xBF)
-                return 0;
-        return length;
-    }
 
     std::string_view m_text;
     size_t m_pos = 0;
