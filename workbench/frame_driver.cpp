@@ -78,6 +78,14 @@ bool CFrameDriver::Advance(uint64_t limitMs, const std::function<bool()>& stop)
     return m_session.RunUntil(limitMs, stop);
 }
 
+void CFrameDriver::CatchUp()
+{
+    if (m_mode != RUNNING || m_clock.AsFastAsPossible())
+        return;
+    if (Advance(m_clock.Target(m_session.Now(), WallUs()), {}))
+        Pause();
+}
+
 void CFrameDriver::OnTimer()
 {
     emit FrameBegins();

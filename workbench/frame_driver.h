@@ -5,6 +5,10 @@
 // Paused, the timer stops altogether. Steps run exactly their virtual ms;
 // "to the next change of state" runs as fast as possible, frame by frame,
 // and pauses at the ms the state changes.
+//
+// Input lands between frames; CatchUp first brings virtual time up to the
+// moment the input was given, so a click held 30 ms at x1 reaches the
+// firmware as 30 virtual ms, not as a press and release on one ms.
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -33,6 +37,12 @@ public:
     // replayed): it runs to the limit or until `stop` holds, or stops early
     // of its own; true pauses.
     std::function<bool(uint64_t limitMs, const std::function<bool()>& stop)> m_advance;
+    // The wall clock in us; tests set one of their own.
+    std::function<int64_t()> m_wallClock;
+
+    // At a fixed speed, runs the firmware up to the virtual ms that matches
+    // the wall clock now.
+    void CatchUp();
 
 public slots:
     void Run();
@@ -53,7 +63,7 @@ private:
     bool Advance(uint64_t limitMs, const std::function<bool()>& stop);
     void SetMode(Mode mode);
     void StartTimer();
-    int64_t WallUs() const { return m_wall.nsecsElapsed() / 1000; }
+    int64_t WallUs() const { return m_wallClock ? m_wallClock() : m_wall.nsecsElapsed() / 1000; }
 
     CWorkbenchSession& m_session;
     CFrameClock m_clock;

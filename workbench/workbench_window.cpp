@@ -41,6 +41,7 @@ CWorkbenchWindow::CWorkbenchWindow()
     m_driver->m_advance = [this](uint64_t limitMs, const std::function<bool()>& stop) {
         return m_replay->Advance(limitMs, stop);
     };
+    m_session.m_beforeInput = [this] { m_driver->CatchUp(); };
     addToolBar(Qt::TopToolBarArea, m_timeBar);
 
     // The panel keeps its size; the docks take what the window has over.
@@ -71,7 +72,11 @@ void CWorkbenchWindow::FitScreen()
                 Qt::Horizontal);
 }
 
-CWorkbenchWindow::~CWorkbenchWindow() { m_driver->Pause(); }
+CWorkbenchWindow::~CWorkbenchWindow()
+{
+    m_session.m_beforeInput = nullptr;
+    m_driver->Pause();
+}
 
 // The docks, each shown or hidden from 보기 with its own key: the controller
 // at the left and the trace at the right, both over the window's whole
