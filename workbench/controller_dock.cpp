@@ -1,6 +1,7 @@
 #include "workbench/controller_dock.h"
 
 #include <QHeaderView>
+#include <QStyle>
 
 #include <algorithm>
 #include <QSplitter>
@@ -24,24 +25,32 @@ CControllerDock::CControllerDock(QWidget* parent)
     setWidget(split);
     m_variables->Refresh(false);
     m_timers->Refresh(false);
-    // Sized once to what they hold: sizing them every frame would cost more than the frame.
-    variables->resizeColumnsToContents();
-    timers->resizeColumnsToContents();
-    const QFontMetrics metrics(timers->font());
-    const struct {
-        int column;
-        const char* widest;
-    } widest[] = {{CTimersModel::STATUS, "실행"}, {CTimersModel::STEP, "00/00"}, {CTimersModel::REPEATS, "00/6000"},
-                  {CTimersModel::DUE, "000000"}};
-    for (const auto& w : widest)
-        timers->setColumnWidth(w.column, std::max(timers->columnWidth(w.column),
-                                                  metrics.horizontalAdvance(QString::fromUtf8(w.widest)) + 14));
+    // Sized once for the widest value each column can hold, in the bold of a
+    // marked cell: sizing them every frame would cost more than the frame.
+    const int wide = std::max(FitColumns(*variables, *m_variables), FitColumns(*timers, *m_timers));
+    widget()->setMinimumWidth(wide);
     connect(this, &QDockWidget::visibilityChanged, this, [this](bool visible) {
         if (visible) {
             m_variables->Refresh(false);
             m_timers->Refresh(false);
         }
     });
+}
+
+// Returns the width the table needs to show every column whole.
+int CControllerDock::FitColumns(QTableView& view, const CWatchModel& model)
+{
+    view.resizeColumnsToContents();
+    QFont bold = view.font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    int total = view.frameWidth() * 2 + view.style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    for (int column = 0; column < model.columnCount(); ++column) {
+        const int needed = metrics.horizontalAdvance(model.Widest(column, metrics)) + CWatchDelegate::PADDING;
+        view.setColumnWidth(column, std::max(view.columnWidth(column), needed));
+        total += view.columnWidth(column);
+    }
+    return total;
 }
 
 QTableView* CControllerDock::MakeView(QAbstractItemModel* model, QWidget* parent)

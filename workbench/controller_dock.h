@@ -10,6 +10,7 @@ class QAbstractItemModel;
 class QTableView;
 class CTimersModel;
 class CVariablesModel;
+class CWatchModel;
 
 class CControllerDock : public QDockWidget {
     Q_OBJECT
@@ -26,6 +27,7 @@ public:
 
 private:
     QTableView* MakeView(QAbstractItemModel* model, QWidget* parent);
+    static int FitColumns(QTableView& view, const CWatchModel& model);
 
     CVariablesModel* m_variables;
     CTimersModel* m_timers;

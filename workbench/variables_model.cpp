@@ -53,3 +53,18 @@ QString CVariablesModel::Text(int row, int column, int64_t value) const
     }
     }
 }
+
+// The least and greatest value of the variable's type, and the small
+// values that carry a state's name.
+std::vector<int64_t> CVariablesModel::Extremes(int row, int column) const
+{
+    if (column != VALUE)
+        return {};
+    const fw_variable& variable = fw_variables[row];
+    const int bits = variable.is_signed ? variable.width - 1 : variable.width;
+    const int64_t greatest = (int64_t{1} << bits) - 1;
+    std::vector<int64_t> values{variable.is_signed ? -greatest - 1 : 0, greatest};
+    for (int32_t state = 0; state <= STATE_NUMBER_LAST; ++state)
+        values.push_back(state);
+    return values;
+}

@@ -12,6 +12,20 @@ CWatchModel::CWatchModel(int rows, QStringList headers, QObject* parent)
 
 QString CWatchModel::Text(int, int, int64_t value) const { return QString::number(value); }
 
+std::vector<int64_t> CWatchModel::Extremes(int, int) const { return {}; }
+
+QString CWatchModel::Widest(int column, const QFontMetrics& metrics) const
+{
+    QString widest;
+    for (int row = 0; row < m_rows; ++row)
+        for (const int64_t value : Extremes(row, column)) {
+            const QString text = Text(row, column, value);
+            if (metrics.horizontalAdvance(text) > metrics.horizontalAdvance(widest))
+                widest = text;
+        }
+    return widest;
+}
+
 // Only the cells whose text or mark changed are announced, so the views
 // repaint a few cells a frame rather than the whole table.
 void CWatchModel::Refresh(bool running)

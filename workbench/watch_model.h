@@ -6,6 +6,7 @@
 
 #include <QAbstractTableModel>
 #include <QElapsedTimer>
+#include <QFontMetrics>
 #include <QStringList>
 
 #include <cstdint>
@@ -28,11 +29,16 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     bool Marked(int row, int column) const { return MarkedAt(row, column, m_wall.elapsed()); }
+    // The widest text the column can ever show in this font, so the column
+    // can be sized once for it; empty for a column of names.
+    QString Widest(int column, const QFontMetrics& metrics) const;
 
 protected:
     // The cell's number now, and its text.
     virtual int64_t Value(int row, int column) const = 0;
     virtual QString Text(int row, int column, int64_t value) const;
+    // The values of the cell whose texts are the widest its type allows.
+    virtual std::vector<int64_t> Extremes(int row, int column) const;
 
 private:
     bool MarkedAt(int row, int column, int64_t wallMs) const;

@@ -1,6 +1,9 @@
 // The controller dock reads the firmware's table of watched variables and
 // its eleven timers, and marks what changed in the last step.
 
+#include <QHeaderView>
+#include <QTableView>
+
 #include <algorithm>
 
 #include "firmware/fw_watch.h"
@@ -59,6 +62,46 @@ TEST_F(ControllerDock, ShowsEveryWatchedVariableAndTimerAsTheTableHasIt)
     EXPECT_TRUE(variables.Marked(nowRow, CVariablesModel::VALUE));
     EXPECT_FALSE(variables.Marked(retryRow, CVariablesModel::VALUE));
     EXPECT_TRUE(variables.data(variables.index(nowRow, CVariablesModel::VALUE), Qt::FontRole).value<QFont>().bold());
+}
+
+// Shrunk to its narrowest, the dock still shows every number whole, in the
+// bold of a marked cell: the widest value of each field's type fits.
+TEST_F(ControllerDock, EveryNumberColumnFitsTheWidestValueOfItsType)
+{
+    m_window->resize(600, 400);
+    QApplication::processEvents();
+    QTableView* views[2] = {};
+    for (QTableView* view : m_window->ControllerDock().findChildren<QTableView*>())
+        views[view->model() == &m_window->ControllerDock().Timers()] = view;
+    ASSERT_TRUE(views[0] && views[1]);
+    QFont bold = views[0]->font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    const auto fits = [&metrics](const QTableView* view, int column, const QString& text) {
+        return view->columnWidth(column) >= metrics.horizontalAdvance(text) + 8;
+    };
+    const struct {
+        int view;
+        int column;
+        const char* widest;
+    } cases[] = {
+        {1, CTimersModel::STATUS, "실행"},       {1, CTimersModel::STEP, "255/255"},
+        {1, CTimersModel::REPEATS, "65535/65535"}, {1, CTimersModel::DUE, "4294967295"},
+        {1, CTimersModel::REMAINING, "4294967295"}, {0, CVariablesModel::VALUE, "4 파워 온 대기"},
+        {0, CVariablesModel::VALUE, "10 수동세척"},
+    };
+    for (const auto& c : cases)
+        EXPECT_TRUE(fits(views[c.view], c.column, QString::fromUtf8(c.widest))) << c.widest;
+    for (int row = 0; row < FW_VARIABLE_COUNT; ++row) {
+        const fw_variable& variable = fw_variables[row];
+        const int bits = variable.is_signed ? variable.width - 1 : variable.width;
+        const qint64 most = (qint64{1} << bits) - 1;
+        const qint64 least = variable.is_signed ? -most - 1 : 0;
+        for (const qint64 value : {least, most})
+            EXPECT_TRUE(fits(views[0], CVariablesModel::VALUE, QString::number(value))) << variable.name << value;
+    }
+    for (const QTableView* view : views)
+        EXPECT_LE(view->horizontalHeader()->length(), view->viewport()->width() + 1) << "no column out of sight";
 }
 
 }  // namespace
