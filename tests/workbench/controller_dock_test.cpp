@@ -2,6 +2,7 @@
 // its eleven timers, and marks what changed in the last step.
 
 #include <QHeaderView>
+#include <QSignalSpy>
 #include <QTableView>
 
 #include <algorithm>
@@ -102,6 +103,46 @@ TEST_F(ControllerDock, EveryNumberColumnFitsTheWidestValueOfItsType)
     }
     for (const QTableView* view : views)
         EXPECT_LE(view->horizontalHeader()->length(), view->viewport()->width() + 1) << "no column out of sight";
+}
+
+// While the clock runs, a changed value stays marked for 0.4 s of wall
+// time and then fades, announced to the view, though it changes no more.
+TEST_F(ControllerDock, AMarkFadesAfterItsTimeWhileTheClockRuns)
+{
+    int64_t wallMs = 0;
+    CControllerDock& dock = m_window->ControllerDock();
+    CVariablesModel& variables = dock.Variables();
+    variables.m_wallClock = [&wallMs] { return wallMs; };
+    const int row = static_cast<int>(fw_variable_find("state_number") - fw_variables);
+    const QModelIndex cell = variables.index(row, CVariablesModel::VALUE);
+    const auto bold = [&] { return variables.data(cell, Qt::FontRole).value<QFont>().bold(); };
+    Step(1200);
+    Click(CVirtualSimulator::POWER_KEY);
+    // Frames of 100 ms, as at x1, until the state changes.
+    const auto frame = [&] {
+        Session().RunUntil(Now() + 100);
+        wallMs += 100;
+        dock.FrameDone(Now(), true);
+    };
+    const int32_t before = Session().StateNumber();
+    for (int i = 0; i < 30 && Session().StateNumber() == before; ++i)
+        frame();
+    ASSERT_NE(Session().StateNumber(), before);
+    QSignalSpy announced(&variables, &QAbstractItemModel::dataChanged);
+    const struct {
+        int64_t afterMs;
+        bool marked;
+    } cases[] = {{100, true}, {300, true}, {400, false}, {600, false}};
+    int64_t at = 0;
+    for (const auto& c : cases) {
+        for (; at < c.afterMs; at += 100)
+            frame();
+        EXPECT_EQ(bold(), c.marked) << c.afterMs << " ms after the change";
+    }
+    const bool faded = std::any_of(announced.begin(), announced.end(), [&](const QList<QVariant>& args) {
+        return args[0].value<QModelIndex>() == cell;
+    });
+    EXPECT_TRUE(faded) << "the view was told the mark went";
 }
 
 }  // namespace
