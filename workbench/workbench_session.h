@@ -70,6 +70,7 @@ public:
 
     CTraceRecorder& Trace() { return m_machine->trace; }
     const CSessionRecord& Record() const { return m_record; }
+    void RecordSaved() { m_record.MarkSaved(); }
     int RefreshTicks() const { return static_cast<int>(m_machine->sim.RefreshTicks()); }
 
     CWorkbenchSession(const CWorkbenchSession&) = delete;

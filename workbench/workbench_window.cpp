@@ -1,6 +1,7 @@
 #include "workbench/workbench_window.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QActionGroup>
@@ -168,10 +169,23 @@ void CWorkbenchWindow::OnModeChanged()
 
 void CWorkbenchWindow::OnNewSession()
 {
+    if (!m_files->MayDiscardSession(QString::fromUtf8("새 세션")))
+        return;
     m_driver->Pause();
     m_replay->Cancel();
     m_session.Restart();
+    m_logDock->Clear();
     OnSessionRestarted();
+}
+
+void CWorkbenchWindow::closeEvent(QCloseEvent* event)
+{
+    if (!m_files->MayDiscardSession(QString::fromUtf8("종료"))) {
+        event->ignore();
+        return;
+    }
+    m_driver->Pause();
+    QMainWindow::closeEvent(event);
 }
 
 // A new simulator: every view looks at it from now on.
@@ -195,6 +209,8 @@ bool CWorkbenchWindow::OpenScenario(const QString& path, QString& error)
 
 void CWorkbenchWindow::AskOpenScenario()
 {
+    if (!m_files->MayDiscardSession(QString::fromUtf8("시나리오 열기")))
+        return;
     const QString path = QFileDialog::getOpenFileName(this, QString::fromUtf8("시나리오 열기"), QString(),
                                                       QString::fromUtf8("시나리오 (*.scn);;모든 파일 (*)"));
     QString error;

@@ -2,7 +2,8 @@
 # Smoke test of the workbench in a real X window: starts it under Xvfb with
 # the xcb platform, checks that the panel and the docks are painted, that
 # the clock runs and that Space stops and restarts it, that the P key holds
-# the power key (the state readout changes), and that Ctrl+Q ends it cleanly.
+# the power key (the state readout changes), and that Ctrl+Q, asking about
+# the unsaved click first, ends it cleanly.
 #
 # usage: xvfb_smoke.sh [PROGRAM] [SCREENSHOT]
 #   PROGRAM     default build/default/workbench/trelvik-workbench
@@ -54,7 +55,12 @@ for _ in $(seq 20); do
 done
 [ "$changed" = 1 ] || fail "nothing changed after the power key"
 
-xdotool key --window "$window" ctrl+q 2> /dev/null || true  # the window may be gone before the key comes up
+# The power key's click is unsaved work: Ctrl+Q asks first; "버리기" (Alt+D) ends it.
+xdotool key --window "$window" ctrl+q
+dialog=$(timeout 10 xdotool search --sync --name "^종료$" | tail -1) ||
+  fail "Ctrl+Q did not ask about the unsaved session"
+xdotool windowfocus --sync "$dialog" 2> /dev/null || true
+xdotool key alt+d 2> /dev/null || true  # the window may be gone before the key comes up
 for _ in $(seq 50); do
   kill -0 "$pid" 2> /dev/null || break
   sleep 0.1
