@@ -68,6 +68,7 @@ void CFrameDriver::Step(uint64_t ms)
 void CFrameDriver::SeekNextState()
 {
     m_seekFrom = m_session.StateNumber();
+    m_seekUntil = m_session.Now() + m_seekLimitMs;
     SetMode(SEEKING_STATE);
 }
 
@@ -92,7 +93,11 @@ void CFrameDriver::OnTimer()
     if (m_mode == SEEKING_STATE) {
         const int32_t from = m_seekFrom;
         CWorkbenchSession& session = m_session;
-        RunSlice([&session, from] { return session.StateNumber() != from; });
+        RunSlice([&session, from] { return session.StateNumber() != from; }, m_seekUntil);
+        if (m_mode == SEEKING_STATE && m_session.Now() >= m_seekUntil) {
+            Pause();
+            emit SeekGaveUp();
+        }
     } else if (m_clock.AsFastAsPossible()) {
         RunSlice({});
     } else if (Advance(m_clock.Target(m_session.Now(), WallUs()), {})) {
@@ -102,15 +107,17 @@ void CFrameDriver::OnTimer()
     emit Frame();
 }
 
-// Runs in chunks of about CHUNK_US of wall time until the slice is spent
-// or the run stops; a stop pauses.
-void CFrameDriver::RunSlice(const std::function<bool()>& stop)
+// Runs in chunks of about CHUNK_US of wall time until the slice is spent,
+// the run stops or the limit is reached; a stop pauses.
+void CFrameDriver::RunSlice(const std::function<bool()>& stop, uint64_t limitMs)
 {
     const int64_t start = WallUs();
     for (;;) {
         const uint64_t from = m_session.Now();
+        if (from >= limitMs)
+            return;
         const int64_t before = WallUs();
-        const bool stopped = Advance(from + m_chunkMs, stop);
+        const bool stopped = Advance(std::min(from + m_chunkMs, limitMs), stop);
         const int64_t took = std::max<int64_t>(1, WallUs() - before);
         const uint64_t ran = m_session.Now() - from;
         if (ran > 0)

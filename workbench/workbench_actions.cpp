@@ -21,6 +21,7 @@ CWorkbenchActions::CWorkbenchActions(QObject* parent) : QObject(parent)
     step1 = Make("+1 ms", QKeySequence(Qt::Key_F10), "1 ms 진행합니다");
     step100 = Make("+100 ms", QKeySequence(Qt::SHIFT | Qt::Key_F10), "100 ms 진행합니다");
     stepState = Make("다음 상태", QKeySequence(Qt::Key_F11), "상태가 바뀔 때까지 진행합니다");
+    seekLimit = Make("다음 상태 한도(&L)...", QKeySequence(), "다음 상태를 찾다가 멈출 가상 시간을 정합니다");
     speedGroup = new QActionGroup(this);
     for (int i = 0; i < SPEEDS; ++i) {
         speed[i] = Make(CFrameClock::SPEED_LABELS[i], QKeySequence(Qt::CTRL | (Qt::Key_1 + i)),
@@ -62,7 +63,7 @@ void CWorkbenchActions::FillMenus(QMenuBar& bar)
     file->addActions({newSession, quit});
 
     QMenu* time = bar.addMenu(QString::fromUtf8("시간(&T)"));
-    time->addActions({run, step1, step100, stepState});
+    time->addActions({run, step1, step100, stepState, seekLimit});
     time->addSeparator();
     for (QAction* s : speed)
         time->addAction(s);

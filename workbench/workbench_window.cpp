@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QActionGroup>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QStatusBar>
@@ -115,6 +116,11 @@ void CWorkbenchWindow::Connect()
     connect(a.step1, &QAction::triggered, m_driver, [this] { m_driver->Step(1); });
     connect(a.step100, &QAction::triggered, m_driver, [this] { m_driver->Step(100); });
     connect(a.stepState, &QAction::triggered, m_driver, &CFrameDriver::SeekNextState);
+    connect(a.seekLimit, &QAction::triggered, this, &CWorkbenchWindow::AskSeekLimit);
+    connect(m_driver, &CFrameDriver::SeekGaveUp, this, [this] {
+        statusBar()->showMessage(QString::fromUtf8("다음 상태를 %1분 동안 찾지 못해 멈췄습니다 (시간 › 다음 상태 한도)")
+                                     .arg(m_driver->SeekLimitMs() / 60000));
+    });
     connect(a.speedGroup, &QActionGroup::triggered, m_driver,
             [this](QAction* speed) { m_driver->SetSpeed(speed->data().toInt()); });
     connect(a.resetCpu, &QAction::triggered, this, [this] {
@@ -218,6 +224,16 @@ void CWorkbenchWindow::AskOpenScenario()
         QMessageBox::warning(this, QString::fromUtf8("시나리오 열기"), error);
 }
 
+void CWorkbenchWindow::AskSeekLimit()
+{
+    bool ok = false;
+    const int minutes = QInputDialog::getInt(this, QString::fromUtf8("다음 상태 한도"),
+                                             QString::fromUtf8("다음 상태를 찾을 가상 시간 (분):"),
+                                             static_cast<int>(m_driver->SeekLimitMs() / 60000), 1, 24 * 60, 1, &ok);
+    if (ok)
+        m_driver->SetSeekLimitMs(static_cast<uint64_t>(minutes) * 60000);
+}
+
 void CWorkbenchWindow::ShowStatus()
 {
     QString text;
@@ -229,7 +245,7 @@ void CWorkbenchWindow::ShowStatus()
         text = QString::fromUtf8("실행 중 ") + m_actions->speed[m_driver->Clock().SpeedIndex()]->text();
         break;
     case CFrameDriver::SEEKING_STATE:
-        text = QString::fromUtf8("다음 상태를 찾는 중");
+        text = QString::fromUtf8("다음 상태를 찾는 중 (한도 %1분)").arg(m_driver->SeekLimitMs() / 60000);
         break;
     }
     if (m_session.ResettingCpu())

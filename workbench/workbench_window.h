@@ -54,6 +54,7 @@ private:
     void OnNewSession();
     void OnSessionRestarted();
     void AskOpenScenario();
+    void AskSeekLimit();
     void ShowStatus();
 
     CWorkbenchSession m_session;  // outlives every part that looks at it
