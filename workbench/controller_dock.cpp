@@ -27,8 +27,12 @@ CControllerDock::CControllerDock(QWidget* parent)
     m_timers->Refresh(false);
     // Sized once for the widest value each column can hold, in the bold of a
     // marked cell: sizing them every frame would cost more than the frame.
-    const int wide = std::max(FitColumns(*variables, *m_variables), FitColumns(*timers, *m_timers));
-    widget()->setMinimumWidth(wide);
+    // The variables' values always stay in sight; the timers' table, wider,
+    // scrolls sideways in a narrow dock.
+    const CWidths values = FitColumns(*variables, *m_variables);
+    const CWidths times = FitColumns(*timers, *m_timers);
+    m_naturalWidth = std::max(values.natural, times.natural);
+    widget()->setMinimumWidth(values.least);
     connect(this, &QDockWidget::visibilityChanged, this, [this](bool visible) {
         if (visible) {
             m_variables->Refresh(false);
@@ -37,20 +41,28 @@ CControllerDock::CControllerDock(QWidget* parent)
     });
 }
 
-// Returns the width the table needs to show every column whole.
-int CControllerDock::FitColumns(QTableView& view, const CWatchModel& model)
+// The numbers keep their width; the names' column takes what is left over,
+// and when the dock is narrow gives way first (its names end in "…").
+CControllerDock::CWidths CControllerDock::FitColumns(QTableView& view, const CWatchModel& model)
 {
     view.resizeColumnsToContents();
     QFont bold = view.font();
     bold.setBold(true);
     const QFontMetrics metrics(bold);
-    int total = view.frameWidth() * 2 + view.style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int room = view.frameWidth() * 2 + view.style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    CWidths widths{room, room + NAME_LEAST};
     for (int column = 0; column < model.columnCount(); ++column) {
         const int needed = metrics.horizontalAdvance(model.Widest(column, metrics)) + CWatchDelegate::PADDING;
         view.setColumnWidth(column, std::max(view.columnWidth(column), needed));
-        total += view.columnWidth(column);
+        widths.natural += view.columnWidth(column);
+        if (column > 0)
+            widths.least += view.columnWidth(column);
     }
-    return total;
+    QHeaderView* header = view.horizontalHeader();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+    header->setMinimumSectionSize(std::min(header->minimumSectionSize(), NAME_LEAST));
+    return widths;
 }
 
 QTableView* CControllerDock::MakeView(QAbstractItemModel* model, QWidget* parent)
@@ -60,7 +72,6 @@ QTableView* CControllerDock::MakeView(QAbstractItemModel* model, QWidget* parent
     view->setItemDelegate(new CWatchDelegate(view));
     view->verticalHeader()->hide();
     view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 4);
-    view->horizontalHeader()->setStretchLastSection(true);
     view->setSelectionMode(QAbstractItemView::NoSelection);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setFocusPolicy(Qt::NoFocus);

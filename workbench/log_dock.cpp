@@ -23,6 +23,7 @@ CLogDock::CLogDock(CScenarioReplay& replay, QWidget* parent)
     layout->addWidget(m_stop);
     layout->addWidget(m_list, 1);
     setWidget(body);
+    body->setMinimumHeight(96);  // the stop line and three verdicts
     Clear();
     connect(&replay, &CScenarioReplay::Restarted, this, [this] {
         if (m_replay.Results().empty())

@@ -38,6 +38,8 @@ CWorkbenchActions::CWorkbenchActions(QObject* parent) : QObject(parent)
     zoomOut = Make("추적 축소(&O)", QKeySequence(Qt::CTRL | Qt::Key_Minus), "추적의 시간 축을 줄입니다");
     zoomReset = Make("추적 10초(&R)", QKeySequence(Qt::CTRL | Qt::Key_0), "추적에 마지막 10초를 보입니다");
 
+    resetLayout = Make("배치 초기화(&L)", QKeySequence(), "창과 도킹 창의 배치를 처음 것으로 되돌립니다");
+
     shortcuts = Make("단축키(&K)", QKeySequence(Qt::Key_F1), "단축키 목록을 보입니다");
     about = Make("워크벤치 정보(&A)...", QKeySequence(), "프로그램 정보와 버전 정보를 표시합니다");
 }
@@ -75,6 +77,8 @@ void CWorkbenchActions::FillMenus(QMenuBar& bar)
 
     m_viewMenu = bar.addMenu(QString::fromUtf8("보기(&V)"));
     m_viewMenu->addActions({zoomIn, zoomOut, zoomReset});
+    m_viewMenu->addSeparator();
+    m_viewMenu->addAction(resetLayout);
     m_viewMenu->addSeparator();
 
     QMenu* help = bar.addMenu(QString::fromUtf8("도움말(&H)"));

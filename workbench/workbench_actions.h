@@ -45,6 +45,7 @@ public:
     QAction* zoomIn;
     QAction* zoomOut;
     QAction* zoomReset;
+    QAction* resetLayout;
     // 도움말
     QAction* shortcuts;
     QAction* about;

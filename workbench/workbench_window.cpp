@@ -5,6 +5,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QActionGroup>
+
+#include <algorithm>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMenuBar>
@@ -27,13 +29,14 @@
 #include "workbench/trace_view.h"
 #include "workbench/workbench_actions.h"
 
-CWorkbenchWindow::CWorkbenchWindow()
+CWorkbenchWindow::CWorkbenchWindow(const QString& settingsFile)
     : m_actions(new CWorkbenchActions(this)),
       m_driver(new CFrameDriver(m_session, this)),
       m_panel(new CPanelView(m_session)),
       m_timeBar(new CTimeBar(*m_actions, this)),
       m_files(new CSessionFiles(m_session, *m_panel, this)),
-      m_replay(new CScenarioReplay(m_session, this))
+      m_replay(new CScenarioReplay(m_session, this)),
+      m_layout(settingsFile)
 {
     setWindowTitle(QString::fromUtf8("Trelvik 워크벤치"));
     setWindowIcon(application_icon());
@@ -46,11 +49,13 @@ CWorkbenchWindow::CWorkbenchWindow()
     m_session.m_beforeInput = [this] { m_driver->CatchUp(); };
     addToolBar(Qt::TopToolBarArea, m_timeBar);
 
-    // The panel keeps its size; the docks take what the window has over.
+    // The panel keeps its size; the docks take what the window has over,
+    // also when it grows again after being made small.
     QWidget* centre = new QWidget;
     QVBoxLayout* layout = new QVBoxLayout(centre);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(m_panel, 0, Qt::AlignHCenter | Qt::AlignTop);
+    centre->setMaximumWidth(CPanelView::WIDTH + 8);
     setCentralWidget(centre);
     setFocusProxy(m_panel);
     m_panel->setFocus();
@@ -61,6 +66,13 @@ CWorkbenchWindow::CWorkbenchWindow()
     Connect();
     OnModeChanged();
     FitScreen();
+    RestoreLayout();
+}
+
+void CWorkbenchWindow::RestoreLayout()
+{
+    for (const QString& name : m_layout.Restore(*this))
+        m_traceDock->AddVariable(name);
 }
 
 // As much of the screen as the three columns want.
@@ -70,8 +82,9 @@ void CWorkbenchWindow::FitScreen()
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         size = size.boundedTo(screen->availableSize());
     resize(size);
-    resizeDocks({m_controllerDock, m_traceDock}, {470, size.width() - 470 - CPanelView::WIDTH - 20},
-                Qt::Horizontal);
+    const int controller = std::max(470, m_controllerDock->NaturalWidth());
+    const int trace = std::max(m_traceDock->minimumSizeHint().width(), size.width() - controller - CPanelView::WIDTH - 20);
+    resizeDocks({m_controllerDock, m_traceDock}, {controller, trace}, Qt::Horizontal);
 }
 
 CWorkbenchWindow::~CWorkbenchWindow()
@@ -153,6 +166,7 @@ void CWorkbenchWindow::Connect()
     connect(a.zoomIn, &QAction::triggered, this, [this] { m_traceDock->View().Zoom(0.5); });
     connect(a.zoomOut, &QAction::triggered, this, [this] { m_traceDock->View().Zoom(2); });
     connect(a.zoomReset, &QAction::triggered, this, [this] { m_traceDock->View().ResetZoom(); });
+    connect(a.resetLayout, &QAction::triggered, this, [this] { m_layout.ResetToDefault(*this); });
 }
 
 // Once per frame: every view takes the new moment; Qt paints them together.
@@ -191,6 +205,7 @@ void CWorkbenchWindow::closeEvent(QCloseEvent* event)
         return;
     }
     m_driver->Pause();
+    m_layout.Save(*this, m_traceDock->Chosen());
     QMainWindow::closeEvent(event);
 }
 

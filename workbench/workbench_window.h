@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMainWindow>
 
+#include "workbench/window_layout.h"
 #include "workbench/workbench_session.h"
 
 class CFrameDriver;
@@ -22,7 +23,8 @@ class CWorkbenchActions;
 class CWorkbenchWindow : public QMainWindow {
     Q_OBJECT
 public:
-    CWorkbenchWindow();
+    // `settingsFile`: where the layout is kept; empty: the user's settings.
+    explicit CWorkbenchWindow(const QString& settingsFile = QString());
     ~CWorkbenchWindow() override;
 
     CWorkbenchSession& Session() { return m_session; }
@@ -48,6 +50,7 @@ protected:
 private:
     void CreateDocks();
     void FitScreen();
+    void RestoreLayout();
     void Connect();
     void OnFrame();
     void OnModeChanged();
@@ -70,4 +73,5 @@ private:
     CFaultMenu* m_faults = nullptr;
     QLabel m_status;
     QString m_prompt;  // a highlighted command's prompt, shown instead of the status
+    CWindowLayout m_layout;
 };
