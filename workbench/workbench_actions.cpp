@@ -32,7 +32,8 @@ CWorkbenchActions::CWorkbenchActions(QObject* parent) : QObject(parent)
     }
     speed[CFrameClock::SPEED_ONE]->setChecked(true);
 
-    resetCpu = Make("Reset CPU", QKeySequence(Qt::CTRL | Qt::Key_R), "Reset CPU");
+    resetCpu = Make("Reset CPU", QKeySequence(Qt::CTRL | Qt::Key_R),
+                    "펌웨어를 멈추고 처음부터 다시 시작합니다 (멈추는 데 가상 시간 최대 5050 ms)");
 
     zoomIn = Make("추적 확대(&I)", QKeySequence(Qt::CTRL | Qt::Key_Equal), "추적의 시간 축을 늘립니다");
     zoomOut = Make("추적 축소(&O)", QKeySequence(Qt::CTRL | Qt::Key_Minus), "추적의 시간 축을 줄입니다");

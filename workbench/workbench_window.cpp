@@ -268,7 +268,7 @@ void CWorkbenchWindow::ShowStatus()
     if (m_replay->Active())
         text += QString::fromUtf8(" · 시나리오 재생 중 %1:%2 (입력 막힘)")
                     .arg(m_replay->FileName())
-                    .arg(m_replay->CurrentLine());
+                    .arg(m_replay->ShownLine());
     const std::string faults = m_session.ActiveFaults();
     if (!faults.empty())
         text += QString::fromUtf8(" · 고장: ") + QString::fromStdString(faults);
