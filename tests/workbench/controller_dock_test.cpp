@@ -72,81 +72,61 @@ TEST_F(ControllerDock, EveryNumberColumnFitsTheWidestValueOfItsType)
 {
     m_window->resize(600, 400);
     QApplication::processEvents();
-    QTableView* views[2] = {};
+    QTableView* views[2] = {};  // the variables, the timers
     for (QTableView* view : m_window->ControllerDock().findChildren<QTableView*>())
         views[view->model() == &m_window->ControllerDock().Timers()] = view;
     ASSERT_TRUE(views[0] && views[1]);
     QFont bold = views[0]->font();
     bold.setBold(true);
-    const QFontMetrics metrics(bold);
-    const auto fits = [&metrics](const QTableView* view, int column, const QString& text) {
-        return view->columnWidth(column) >= metrics.horizontalAdvance(text) + 8;
+    const auto fits = [&bold](const QTableView* view, int column, const QString& text) {
+        return view->columnWidth(column) >= QFontMetrics(bold).horizontalAdvance(text) + 8;
     };
-    const struct {
-        int view;
-        int column;
-        const char* widest;
-    } cases[] = {
-        {1, CTimersModel::STATUS, "실행"},       {1, CTimersModel::STEP, "255/255"},
-        {1, CTimersModel::REPEATS, "65535/65535"}, {1, CTimersModel::DUE, "4294967295"},
-        {1, CTimersModel::REMAINING, "4294967295"}, {0, CVariablesModel::VALUE, "4 파워 온 대기"},
-        {0, CVariablesModel::VALUE, "10 수동세척"},
-    };
-    for (const auto& c : cases)
-        EXPECT_TRUE(fits(views[c.view], c.column, QString::fromUtf8(c.widest))) << c.widest;
+    const char* const timers[][2] = {{"255/255", "65535/65535"}, {"4294967295", "4294967295"}};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_TRUE(fits(views[1], CTimersModel::STEP + i, QString::fromUtf8(timers[i / 2][i % 2]))) << i;
+    EXPECT_TRUE(fits(views[0], CVariablesModel::VALUE, QString::fromUtf8("4 파워 온 대기")));
     for (int row = 0; row < FW_VARIABLE_COUNT; ++row) {
         const fw_variable& variable = fw_variables[row];
-        const int bits = variable.is_signed ? variable.width - 1 : variable.width;
-        const qint64 most = (qint64{1} << bits) - 1;
-        const qint64 least = variable.is_signed ? -most - 1 : 0;
-        for (const qint64 value : {least, most})
+        const qint64 most = (qint64{1} << (variable.width - variable.is_signed)) - 1;
+        for (const qint64 value : {variable.is_signed ? -most - 1 : 0, most})
             EXPECT_TRUE(fits(views[0], CVariablesModel::VALUE, QString::number(value))) << variable.name << value;
     }
-    EXPECT_LE(views[0]->horizontalHeader()->length(), views[0]->viewport()->width() + 1)
-        << "every variable's value in sight";
+    EXPECT_LE(views[0]->horizontalHeader()->length(), views[0]->viewport()->width() + 1) << "every value in sight";
     EXPECT_TRUE(views[1]->horizontalHeader()->length() <= views[1]->viewport()->width() + 1 ||
                 views[1]->horizontalScrollBar()->isVisible())
         << "the timers whole, or a scroll bar that says they are not";
 }
 
-// While the clock runs, a changed value stays marked for 0.4 s of wall
-// time and then fades, announced to the view, though it changes no more.
+// While the clock runs (frames of 100 ms, as at x1), a changed value stays
+// marked for 0.4 s of wall time and then fades, though it changes no more.
 TEST_F(ControllerDock, AMarkFadesAfterItsTimeWhileTheClockRuns)
 {
     int64_t wallMs = 0;
     CControllerDock& dock = m_window->ControllerDock();
     CVariablesModel& variables = dock.Variables();
     variables.m_wallClock = [&wallMs] { return wallMs; };
-    const int row = static_cast<int>(fw_variable_find("state_number") - fw_variables);
-    const QModelIndex cell = variables.index(row, CVariablesModel::VALUE);
-    const auto bold = [&] { return variables.data(cell, Qt::FontRole).value<QFont>().bold(); };
-    Step(1200);
-    Click(CVirtualSimulator::POWER_KEY);
-    // Frames of 100 ms, as at x1, until the state changes.
+    const QModelIndex cell =
+        variables.index(static_cast<int>(fw_variable_find("state_number") - fw_variables), CVariablesModel::VALUE);
     const auto frame = [&] {
         Session().RunUntil(Now() + 100);
         wallMs += 100;
         dock.FrameDone(Now(), true);
     };
+    Step(1200);
+    Click(CVirtualSimulator::POWER_KEY);
     const int32_t before = Session().StateNumber();
     for (int i = 0; i < 30 && Session().StateNumber() == before; ++i)
         frame();
     ASSERT_NE(Session().StateNumber(), before);
     QSignalSpy announced(&variables, &QAbstractItemModel::dataChanged);
-    const struct {
-        int64_t afterMs;
-        bool marked;
-    } cases[] = {{100, true}, {300, true}, {400, false}, {600, false}};
-    int64_t at = 0;
-    for (const auto& c : cases) {
-        for (; at < c.afterMs; at += 100)
-            frame();
-        EXPECT_EQ(bold(), c.marked) << c.afterMs << " ms after the change";
+    const bool marked[] = {true, true, true, false, false, false};  // 100 .. 600 ms after the change
+    for (size_t i = 0; i < std::size(marked); ++i) {
+        frame();
+        EXPECT_EQ(variables.data(cell, Qt::FontRole).value<QFont>().bold(), marked[i]) << (i + 1) * 100 << " ms";
     }
-    const bool faded = std::any_of(announced.begin(), announced.end(), [&](const QList<QVariant>& args) {
-        return args[0].value<QModelIndex>() == cell;
-    });
-    EXPECT_TRUE(faded) << "the view was told the mark went";
+    EXPECT_TRUE(std::any_of(announced.begin(), announced.end(),
+                            [&](const QList<QVariant>& args) { return args[0].value<QModelIndex>() == cell; }))
+        << "the view was told the mark went";
 }
 
 }  // namespace

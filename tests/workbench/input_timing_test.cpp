@@ -12,23 +12,10 @@
 
 namespace {
 
-constexpr int32_t STANDBY = 3;
-
 class InputTiming : public CWorkbenchTest {
 protected:
-    void SetUp() override
-    {
-        CWorkbenchTest::SetUp();
-        Driver().m_wallClock = [this] { return m_wallUs; };
-    }
-    void Mouse(bool press)
-    {
-        const QPoint at(CVirtualSimulator::POWER_KEY.x, CVirtualSimulator::POWER_KEY.y);
-        press ? QTest::mousePress(&m_window->Panel(), Qt::LeftButton, {}, at)
-              : QTest::mouseRelease(&m_window->Panel(), Qt::LeftButton, {}, at);
-    }
-    // The presses and releases recorded since the first `skip`, as ms after `from`.
-    std::vector<uint64_t> Landed(uint64_t from, size_t skip = 0)
+    // The presses and releases recorded from the `skip`th on, as ms after `from`.
+    std::vector<uint64_t> Landed(uint64_t from, size_t skip)
     {
         std::vector<uint64_t> times;
         const std::vector<CRecordedAction>& actions = Session().Record().Actions();
@@ -36,31 +23,33 @@ protected:
             times.push_back(actions[i].timeMs - from);
         return times;
     }
-
-    int64_t m_wallUs = 0;
 };
 
 TEST_F(InputTiming, WhileTheClockRunsInputLandsAtTheMsOfItsWallTime)
 {
+    int64_t wallUs = 0;
+    Driver().m_wallClock = [&wallUs] { return wallUs; };
     const struct {
         int speed;
-        std::vector<int64_t> wallMs;    // press, release, press, release ...
+        std::vector<int64_t> wallMs;   // press, release, press, release ...
         std::vector<uint64_t> landed;  // virtual ms after the run began
     } cases[] = {
         {CFrameClock::SPEED_ONE, {30, 60, 130, 160, 240, 270}, {30, 60, 130, 160, 240, 270}},
         {0, {100, 300}, {10, 30}},  // x0.1
         {2, {5, 8}, {50, 80}},      // x10
     };
+    const QPoint key(CVirtualSimulator::POWER_KEY.x, CVirtualSimulator::POWER_KEY.y);
     for (const auto& c : cases) {
         Step(1200);
         const uint64_t from = Now();
         const size_t skip = Session().Record().Actions().size();
-        m_wallUs = 0;
+        wallUs = 0;
         m_window->Actions().speed[c.speed]->trigger();
         m_window->Actions().run->trigger();
         for (size_t i = 0; i < c.wallMs.size(); ++i) {
-            m_wallUs = c.wallMs[i] * 1000;
-            Mouse(i % 2 == 0);
+            wallUs = c.wallMs[i] * 1000;
+            i % 2 ? QTest::mouseRelease(&m_window->Panel(), Qt::LeftButton, {}, key)
+                  : QTest::mousePress(&m_window->Panel(), Qt::LeftButton, {}, key);
         }
         m_window->Actions().run->trigger();
         EXPECT_EQ(Landed(from, skip), c.landed) << CFrameClock::SPEED_LABELS[c.speed];
@@ -74,20 +63,18 @@ TEST_F(InputTiming, WhilePausedAClickIsHeldAsTheRunnersClickIs)
     Step(1200);
     const uint64_t from = Now();
     QTest::mouseClick(&m_window->Panel(), Qt::LeftButton, {}, QPoint(52, 51));
-    EXPECT_EQ(Landed(from), (std::vector<uint64_t>{0})) << "the release waits for time to move";
+    EXPECT_EQ(Landed(from, 0), (std::vector<uint64_t>{0})) << "the release waits for time to move";
     m_window->Actions().step1->trigger();
-    EXPECT_EQ(Landed(from), (std::vector<uint64_t>{0})) << "held 100 ms, not 1";
+    EXPECT_EQ(Landed(from, 0), (std::vector<uint64_t>{0})) << "held 100 ms, not 1";
     m_window->Actions().step100->trigger();
-    EXPECT_EQ(Landed(from), (std::vector<uint64_t>{0, 100}));
-    ASSERT_TRUE(StepUntilState(STANDBY, 2000)) << "the firmware saw the click";
+    EXPECT_EQ(Landed(from, 0), (std::vector<uint64_t>{0, 100}));
+    ASSERT_TRUE(StepUntilState(3, 2000)) << "the firmware saw the click: standby";
 
     const uint64_t second = Now();
-    const size_t skip = Session().Record().Actions().size();
     QTest::keyClick(&m_window->Panel(), Qt::Key_W);
     QTest::keyClick(&m_window->Panel(), Qt::Key_W);
     Step(1000);
-    EXPECT_EQ(Landed(second, skip), (std::vector<uint64_t>{0, 100, 200, 300})) << "two clicks, each seen";
-    EXPECT_FALSE(Session().InputWaiting());
+    EXPECT_EQ(Landed(second, 2), (std::vector<uint64_t>{0, 100, 200, 300})) << "two clicks, each seen";
     const std::string steps = Session().Record().Steps(Now());
     EXPECT_NE(steps.find("press 전원\nwait 100"), std::string::npos) << steps;
 }

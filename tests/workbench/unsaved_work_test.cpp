@@ -1,12 +1,11 @@
 // Quit, new session and open scenario throw the session away: with unsaved
-// work they ask first, through the real dialog, and do nothing on "cancel".
-// A new session also clears the last replay's log.
+// work they ask first, through the real dialog, and keep it on "cancel". A
+// new session also clears the last replay's log.
 
-#include <QAbstractButton>
 #include <QAction>
-#include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -19,34 +18,22 @@ namespace {
 
 class UnsavedWork : public CWorkbenchTest {
 protected:
-    // Answers the modal dialogs to come, in order: a question with its
-    // button, any file dialog by cancelling it. Returns the questions seen.
-    void Answer(std::vector<QMessageBox::StandardButton> buttons)
+    // Runs `command`, answering its question with `button` and cancelling any
+    // file dialog after it; returns how many questions were asked.
+    int Answered(QAction* command, QMessageBox::StandardButton button)
     {
-        m_buttons = std::move(buttons);
-        m_asked = 0;
-        m_answerer.setInterval(5);
-        QObject::connect(&m_answerer, &QTimer::timeout, [this] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (QMessageBox* box = qobject_cast<QMessageBox*>(modal)) {
-                const QMessageBox::StandardButton button = m_asked < m_buttons.size() ? m_buttons[m_asked] : QMessageBox::Cancel;
-                ++m_asked;
-                box->button(button)->click();
-            } else if (QFileDialog* files = qobject_cast<QFileDialog*>(modal)) {
+        int asked = 0;
+        QTimer answerer;
+        QObject::connect(&answerer, &QTimer::timeout, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+                box->button(asked++ ? QMessageBox::Cancel : button)->click();
+            else if (auto* files = qobject_cast<QFileDialog*>(QApplication::activeModalWidget()))
                 files->reject();
-            }
         });
-        m_answerer.start();
+        answerer.start(5);
+        command->trigger();
+        return asked;
     }
-    void TearDown() override
-    {
-        m_answerer.stop();
-        CWorkbenchTest::TearDown();
-    }
-
-    QTimer m_answerer;
-    std::vector<QMessageBox::StandardButton> m_buttons;
-    size_t m_asked = 0;
 };
 
 TEST_F(UnsavedWork, EachCommandThatDiscardsTheSessionAsksFirst)
@@ -66,34 +53,27 @@ TEST_F(UnsavedWork, EachCommandThatDiscardsTheSessionAsksFirst)
         Step(500);
         Click(CVirtualSimulator::COVER);
         const uint64_t before = Now();
-        Answer({c.answer});
-        c.command->trigger();
-        m_answerer.stop();
-        EXPECT_EQ(m_asked, 1u) << c.command->text().toStdString();
-        const bool gone = !m_window->isVisible() || Now() < before;
-        EXPECT_EQ(gone, c.discarded) << c.command->text().toStdString();
+        EXPECT_EQ(Answered(c.command, c.answer), 1) << c.command->text().toStdString();
+        EXPECT_EQ(!m_window->isVisible() || Now() < before, c.discarded) << c.command->text().toStdString();
     }
 }
 
 TEST_F(UnsavedWork, NothingIsAskedWhenTheWorkIsSavedAndANewSessionClearsTheLog)
 {
     QTemporaryDir dir;
-    const QString scenario = dir.filePath(QStringLiteral("short.scn"));
-    QFile file(scenario);
+    QFile file(dir.filePath(QStringLiteral("short.scn")));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("wait 1500\nexpect state 2\n");
     file.close();
     QString error;
     m_window->Actions().speed[CFrameClock::SPEED_MAX]->trigger();
-    ASSERT_TRUE(m_window->OpenScenario(scenario, error)) << error.toStdString();
+    ASSERT_TRUE(m_window->OpenScenario(file.fileName(), error)) << error.toStdString();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !Driver().Running(); }, 5000));
     ASSERT_GT(m_window->LogDock().Lines(), 1);
 
     Click(CVirtualSimulator::COVER);
     ASSERT_TRUE(m_window->Files().SaveScenario(dir.filePath(QStringLiteral("saved.scn")), error));
-    Answer({});
-    m_window->Actions().newSession->trigger();
-    EXPECT_EQ(m_asked, 0u) << "saved: nothing to ask";
+    EXPECT_EQ(Answered(m_window->Actions().newSession, QMessageBox::Cancel), 0) << "saved: nothing to ask";
     EXPECT_LT(Now(), 100u) << "a fresh controller";
     EXPECT_EQ(m_window->LogDock().Lines(), 1) << "the last replay's verdicts are gone";
 }

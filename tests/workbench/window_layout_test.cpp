@@ -17,32 +17,15 @@
 
 namespace {
 
-class WindowLayout : public CWorkbenchTest {
-protected:
-    void ResizeTo(int width, int height)
-    {
-        m_window->resize(width, height);
-        QApplication::processEvents();
-    }
-    void Reopen()
-    {
-        m_window.reset();
-        m_window = std::make_unique<CWorkbenchWindow>(SettingsFile());
-        m_window->show();
-        QApplication::processEvents();
-    }
-};
+class WindowLayout : public CWorkbenchTest {};
 
 TEST_F(WindowLayout, MadeSmallAndLargeAgainTheDocksGetTheRoomBack)
 {
-    const struct {
-        int width;
-        int height;
-    } sizes[] = {{1560, 960}, {1366, 768}, {1024, 700}, {1560, 960}};
     EXPECT_LE(m_window->minimumSizeHint().width(), 1366 - 10) << "fits a 1366 x 768 screen with its frame";
-    for (const auto& size : sizes) {
-        ResizeTo(size.width, size.height);
-        const std::string at = std::to_string(size.width) + "x" + std::to_string(size.height);
+    for (const QSize size : {QSize(1560, 960), QSize(1366, 768), QSize(1024, 700), QSize(1560, 960)}) {
+        m_window->resize(size);
+        QApplication::processEvents();
+        const std::string at = std::to_string(size.width()) + "x" + std::to_string(size.height());
         EXPECT_LE(m_window->centralWidget()->width(), 520) << at << ": no empty grey beside the panel";
         const CTraceView& trace = m_window->TraceDock().View();
         EXPECT_GE(trace.width(), trace.minimumSizeHint().width()) << at;
@@ -71,7 +54,9 @@ TEST_F(WindowLayout, TheLayoutAndTracedVariablesAreKeptAndTheSpeedIsNot)
             variable->trigger();
     actions.quit->trigger();
 
-    Reopen();
+    m_window.reset();
+    m_window = std::make_unique<CWorkbenchWindow>(SettingsFile());
+    m_window->show();
     EXPECT_TRUE(m_window->TraceDock().isHidden()) << "the docks as they were";
     EXPECT_EQ(m_window->TraceDock().Chosen(), QStringList{QStringLiteral("heater_pulses")});
     EXPECT_EQ(m_window->Driver().Clock().SpeedIndex(), CFrameClock::SPEED_ONE) << "the speed starts at x1";
