@@ -7,15 +7,17 @@
 
 namespace {
 
-// The variables that hold a state index (from 0) or a state number (from 1).
+// The variables that hold a state index (from 0) or a state number (from 1);
+// 0 for any other, and for a value that is no state (whatever its size).
 int32_t state_number_of_variable(const char* name, int64_t value)
 {
+    int64_t number = 0;
     if (std::strcmp(name, "state_number") == 0)
-        return static_cast<int32_t>(value);
-    if (std::strcmp(name, "state_index") == 0 || std::strcmp(name, "cover_return_state") == 0 ||
-        std::strcmp(name, "drawer_return_state") == 0)
-        return static_cast<int32_t>(value) + 1;
-    return 0;
+        number = value;
+    else if (std::strcmp(name, "state_index") == 0 || std::strcmp(name, "cover_return_state") == 0 ||
+             std::strcmp(name, "drawer_return_state") == 0)
+        number = value + 1;
+    return number >= STATE_NUMBER_FIRST && number <= STATE_NUMBER_LAST ? static_cast<int32_t>(number) : 0;
 }
 
 }  // namespace

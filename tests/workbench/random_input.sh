@@ -19,12 +19,18 @@ seconds="${1:-60}"
 program="${2:-$root/build/asan/workbench/trelvik-workbench}"
 program="$(cd "$(dirname "$program")" && pwd)/$(basename "$program")"
 seed="${3:-$(date +%s)}"
-# Leaks inside system libraries are not ours (for a sanitizer build).
-export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$root/tests/lsan.supp}"
+# Leaks inside system libraries are not ours (for a sanitizer build); the
+# count of those suppressed is no report.
+export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$root/tests/lsan.supp}:print_suppressions=0"
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}"
 
 source "$root/tests/support/xvfb_session.sh"
 xvfb_session 1600x1000x24 "$0" "$seconds" "$program" "$seed"
+fail() {
+  echo "random_input: FAILED: $*"
+  [ -f "$work/err" ] && tail -30 "$work/err"
+  exit 1
+}
 
 # The throw-away places.
 export HOME="$work/home"
