@@ -92,17 +92,26 @@ while [ "$(date +%s)" -lt "$until" ]; do
   fi
 done
 
-# Quit: Escape out of any dialog or menu, Ctrl+Q, and leave unsaved work.
-for _ in 1 2 3 4 5 6; do
+# Quit as a user would: Escape out of each dialog or menu on top, Ctrl+Q in
+# the window, and leave unsaved work ("버리기", Alt+D). No window manager
+# here: the keys reach a window only once it has the focus.
+for _ in $(seq 12); do
   kill -0 "$pid" 2> /dev/null || break
-  xdotool windowfocus --sync "$window" 2> /dev/null || true
-  xdotool key Escape Escape ctrl+q 2> /dev/null || true
-  sleep 0.5
-  dialog=$(xdotool search --name "^종료$" 2> /dev/null | tail -1) || true
-  [ -n "$dialog" ] && { xdotool windowfocus --sync "$dialog" 2> /dev/null; sleep 0.2; xdotool key alt+d; } || true
-  sleep 1
+  target=$window key=ctrl+q
+  for id in $(xdotool search --onlyvisible --pid "$pid" 2> /dev/null); do
+    case "$(xdotool getwindowname "$id" 2> /dev/null)" in
+      "Trelvik 워크벤치" | 제어기 | 추적 | 기록) ;;   # the window and its floating docks
+      종료) target=$id key=alt+d; break ;;
+      *) target=$id key=Escape ;;
+    esac
+  done
+  xdotool windowfocus --sync "$target" 2> /dev/null || true
+  sleep 0.2
+  [ "$key" != ctrl+q ] || xdotool key Escape 2> /dev/null || true   # a menu left open
+  xdotool key "$key" 2> /dev/null || true
+  sleep 0.8
 done
-kill -0 "$pid" 2> /dev/null && { kill -TERM "$pid"; sleep 2; } || true
-[ -n "${pid:-}" ] && ended
+kill -0 "$pid" 2> /dev/null && fail "it could not be quit with the keyboard (seed $seed)"
+ended
 [ -s "$work/err" ] && fail "stderr at the end (seed $seed)"
 echo "random_input: passed (${seconds} s, $actions actions, $starts starts, seed $seed)"
