@@ -5,8 +5,6 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QActionGroup>
-
-#include <algorithm>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMenuBar>
@@ -14,6 +12,8 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 #include "app/qt/picture_loader.h"
 #include "trelvik_version.h"
