@@ -24,6 +24,8 @@ display=":$((300 + RANDOM % 100))"
 Xvfb "$display" -screen 0 1600x1000x24 -nolisten tcp > /dev/null 2>&1 &
 xvfb=$!
 export DISPLAY="$display" QT_QPA_PLATFORM=xcb
+# The default layout, and nothing of the user's settings read or written.
+export XDG_CONFIG_HOME="$work/config"
 for _ in $(seq 50); do xdpyinfo > /dev/null 2>&1 && break; sleep 0.1; done
 
 ticks=$(getconf CLK_TCK)

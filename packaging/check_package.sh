@@ -19,7 +19,7 @@ field() { dpkg-deb --field "$deb" "$1"; }
 [ "$(field Package)" = trelvik ] || fail "package name is '$(field Package)'"
 [ "$(field Version)" = "$version" ] || fail "version is '$(field Version)', not $version"
 depends=$(field Depends)
-for need in fonts-nanum libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6; do
+for need in fonts-nanum qt6-translations-l10n libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6; do
   [[ ", $depends," == *", $need "* || ", $depends," == *", $need,"* ]] || fail "Depends lacks $need: $depends"
 done
 

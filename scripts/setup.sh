@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the program, the tests and the
 # Debian package need, where they are missing (with sudo when not root).
-# qt6-wayland lets the programs run natively on a Wayland session.
+# qt6-wayland lets the programs run natively on a Wayland session;
+# qt6-translations-l10n gives the workbench's file dialogs and standard
+# buttons their Korean.
 set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config
   clang libfuzzer-14-dev clang-format
-  qt6-base-dev libx11-dev libgl-dev qt6-wayland
+  qt6-base-dev libx11-dev libgl-dev qt6-wayland qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-nanum
   xvfb xauth xdotool x11-utils imagemagick

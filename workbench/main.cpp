@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "workbench/qt_translations.h"
 #include "workbench/workbench_command_line.h"
 #include "workbench/widgets/workbench_window.h"
 
@@ -13,6 +14,7 @@ int main(int argc, char** argv)
         return code;
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("trelvik-workbench"));
+    install_qt_translations(application);
     CWorkbenchWindow window;
     if (!command.Apply(window))
         return 2;

@@ -50,6 +50,8 @@ TEST_F(Replay, PausesOnTheMsOfTheFirstFailedExpectationAndShowsItsLine)
     EXPECT_TRUE(m_window->LogDock().Line(2).contains(QStringLiteral(":5: ")));
     EXPECT_TRUE(m_window->LogDock().Line(2).contains(QStringLiteral("FAILED")));
     EXPECT_TRUE(Session().InputBlocked()) << "the user waits for the replay's end";
+    EXPECT_TRUE(m_window->StatusText().contains(QStringLiteral("check.scn:5 ")))
+        << "the status line names the failed line, not the step after it: " << m_window->StatusText().toStdString();
 
     Driver().Run();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !replay.Active(); }, 10000));

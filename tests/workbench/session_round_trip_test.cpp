@@ -105,8 +105,8 @@ TEST_F(SessionRoundTrip, ASavedSessionReplaysToTheSameEnd)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(file.readAll());
     EXPECT_TRUE(text.contains(QString::fromUtf8("press 커버"))) << text.toStdString();
-    EXPECT_TRUE(text.contains(QString::fromUtf8("reset-cpu\npress 커버\nrelease\n")))
-        << "the click held during the stop lands when the firmware runs again";
+    EXPECT_TRUE(text.contains(QString::fromUtf8("reset-cpu\npress 커버\nwait 100")))
+        << "the click held during the stop lands when the firmware runs again, held 100 ms";
     EXPECT_TRUE(text.contains(QString::fromUtf8("press 전원"))) << "the power key's point names the key";
     EXPECT_TRUE(text.contains(QStringLiteral("fault motor main jammed\nwait 3210")));
     EXPECT_TRUE(text.contains(QStringLiteral("clear motor main\nfault OVER_SENSOR_CCW stuck 1\n")));

@@ -2,6 +2,10 @@
 // of state, and how far each speed takes virtual time with the wall clock.
 
 #include <QAction>
+#include <QApplication>
+#include <QInputDialog>
+#include <QStatusBar>
+#include <QTimer>
 
 #include "firmware/fw_main.h"
 #include "workbench/model/frame_clock.h"
@@ -47,6 +51,33 @@ TEST_F(TimeControl, ToTheNextChangeOfStateStopsAtTheMsOfTheChange)
         ++channel;
     EXPECT_EQ(trace.ValueAt(channel, Now() - 2), before) << "the state was still the old one a ms earlier";
     EXPECT_EQ(trace.ValueAt(channel, Now() - 1), Session().StateNumber());
+}
+
+// With the cover left open the state never changes: the search gives up at
+// its limit, set through the real dialog, and says so.
+TEST_F(TimeControl, TheSearchForTheNextStateGivesUpAtItsLimit)
+{
+    EXPECT_EQ(Driver().SeekLimitMs(), 3'600'000u) << "an hour unless set";
+    QTimer::singleShot(0, [] {
+        QInputDialog* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->setIntValue(2);
+        dialog->accept();
+    });
+    m_window->Actions().seekLimit->trigger();
+    Step(1200);
+    Click(CVirtualSimulator::POWER_KEY);
+    Step(1000);
+    Click(CVirtualSimulator::COVER);
+    Step(1000);
+    const int32_t open = Session().StateNumber();
+    const uint64_t from = Now();
+    m_window->Actions().stepState->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Driver().Running(); }, 5000));
+    EXPECT_EQ(Session().StateNumber(), open);
+    EXPECT_EQ(Now() - from, 120'000u) << "two virtual minutes, not one ms more";
+    EXPECT_TRUE(m_window->statusBar()->currentMessage().contains(QString::fromUtf8("2분")))
+        << m_window->statusBar()->currentMessage().toStdString();
 }
 
 // Virtual time follows the wall clock from its anchor at each speed; a

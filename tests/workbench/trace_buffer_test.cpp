@@ -72,6 +72,8 @@ TEST(TimeAxis, TicksAsDenseAsLabelsAllowAndLabelsAsPreciseAsTheirStep)
     };
     for (const auto& l : labels)
         EXPECT_EQ(CTimeAxis::Label(l.time, l.step), l.label);
+    EXPECT_EQ(CTimeAxis::SignedLabel(-5000, 1000), "-0:05") << "before 0:00";
+    EXPECT_EQ(CTimeAxis::SignedLabel(65'200, 100), "1:05.2");
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "app/qt_app.h"
 #include "workbench/model/trace_buffer.h"
 #include "workbench/widgets/trace_view.h"
+#include "workbench/widgets/trace_view_style.h"
 
 namespace {
 
@@ -91,6 +92,20 @@ TEST_F(TraceView, AZoomKeepsTheMomentUnderThePointerAndTheCursorReadsEveryRow)
     EXPECT_FALSE(m_view->Following()) << "zoomed in around a moment in the past";
     m_view->Follow();
     EXPECT_TRUE(m_view->Following());
+}
+
+// At the start the view shows the 10 s before 0:00: its axis is labelled
+// there too, counting down to 0:00.
+TEST_F(TraceView, AViewBefore000HasItsAxisLabelled)
+{
+    RunFrames(1, 1);
+    const QImage image = Repainted();
+    const int left = trace_view_style::NAME_WIDTH + trace_view_style::VALUE_WIDTH + 2;
+    int ink = 0;
+    for (int y = 2; y < trace_view_style::AXIS_HEIGHT - 6; ++y)
+        for (int x = left; x < image.width() - trace_view_style::LABEL_ROOM; ++x)
+            ink += qGray(image.pixel(x, y)) < 100;
+    EXPECT_GT(ink, 40) << "labels left of 0:00";
 }
 
 }  // namespace

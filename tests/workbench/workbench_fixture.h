@@ -1,7 +1,11 @@
 #pragma once
 // A workbench window on the offscreen platform, paused at its start, with
 // helpers that act on its panel and move its virtual time by exact steps.
+// Each test keeps the window's settings in a folder of its own, apart from
+// the user's and from every other test's.
 
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -16,11 +20,13 @@ protected:
     void SetUp() override
     {
         CQtTest::SetUp();
-        m_window = std::make_unique<CWorkbenchWindow>();
+        QStandardPaths::setTestModeEnabled(true);
+        m_window = std::make_unique<CWorkbenchWindow>(SettingsFile());
         m_window->show();
     }
     void TearDown() override { m_window.reset(); }
 
+    QString SettingsFile() const { return m_settings.filePath(QStringLiteral("workbench.conf")); }
     CWorkbenchSession& Session() { return m_window->Session(); }
     CFrameDriver& Driver() { return m_window->Driver(); }
     uint64_t Now() { return Session().Now(); }
@@ -44,5 +50,6 @@ protected:
         return Session().StateNumber() == state;
     }
 
+    QTemporaryDir m_settings;
     std::unique_ptr<CWorkbenchWindow> m_window;
 };

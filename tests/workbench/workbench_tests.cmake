@@ -7,3 +7,11 @@ if(NOT CMAKE_CXX_FLAGS MATCHES "sanitize=thread")
     COMMAND ${CMAKE_CURRENT_LIST_DIR}/xvfb_smoke.sh $<TARGET_FILE:trelvik-workbench>)
   set_tests_properties(XvfbSmokeSlow.Workbench PROPERTIES LABELS slow TIMEOUT 120)
 endif()
+
+# Random input to the real window under Xvfb for 60 s, in the AddressSanitizer
+# build only (bench/random_input_workbench.sh runs it for 10 minutes).
+if(CMAKE_CXX_FLAGS MATCHES "sanitize=address")
+  add_test(NAME RandomInputSlow.Workbench
+    COMMAND ${CMAKE_CURRENT_LIST_DIR}/random_input.sh 60 $<TARGET_FILE:trelvik-workbench>)
+  set_tests_properties(RandomInputSlow.Workbench PROPERTIES LABELS slow TIMEOUT 300)
+endif()

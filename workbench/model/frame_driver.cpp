@@ -68,6 +68,7 @@ void CFrameDriver::Step(uint64_t ms)
 void CFrameDriver::SeekNextState()
 {
     m_seekFrom = m_session.StateNumber();
+    m_seekUntil = m_session.Now() + m_seekLimitMs;
     SetMode(SEEKING_STATE);
 }
 
@@ -78,13 +79,25 @@ bool CFrameDriver::Advance(uint64_t limitMs, const std::function<bool()>& stop)
     return m_session.RunUntil(limitMs, stop);
 }
 
+void CFrameDriver::CatchUp()
+{
+    if (m_mode != RUNNING || m_clock.AsFastAsPossible())
+        return;
+    if (Advance(m_clock.Target(m_session.Now(), WallUs()), {}))
+        Pause();
+}
+
 void CFrameDriver::OnTimer()
 {
     emit FrameBegins();
     if (m_mode == SEEKING_STATE) {
         const int32_t from = m_seekFrom;
         CWorkbenchSession& session = m_session;
-        RunSlice([&session, from] { return session.StateNumber() != from; });
+        RunSlice([&session, from] { return session.StateNumber() != from; }, m_seekUntil);
+        if (m_mode == SEEKING_STATE && m_session.Now() >= m_seekUntil) {
+            Pause();
+            emit SeekGaveUp();
+        }
     } else if (m_clock.AsFastAsPossible()) {
         RunSlice({});
     } else if (Advance(m_clock.Target(m_session.Now(), WallUs()), {})) {
@@ -94,15 +107,17 @@ void CFrameDriver::OnTimer()
     emit Frame();
 }
 
-// Runs in chunks of about CHUNK_US of wall time until the slice is spent
-// or the run stops; a stop pauses.
-void CFrameDriver::RunSlice(const std::function<bool()>& stop)
+// Runs in chunks of about CHUNK_US of wall time until the slice is spent,
+// the run stops or the limit is reached; a stop pauses.
+void CFrameDriver::RunSlice(const std::function<bool()>& stop, uint64_t limitMs)
 {
     const int64_t start = WallUs();
     for (;;) {
         const uint64_t from = m_session.Now();
+        if (from >= limitMs)
+            return;
         const int64_t before = WallUs();
-        const bool stopped = Advance(from + m_chunkMs, stop);
+        const bool stopped = Advance(std::min(from + m_chunkMs, limitMs), stop);
         const int64_t took = std::max<int64_t>(1, WallUs() - before);
         const uint64_t ran = m_session.Now() - from;
         if (ran > 0)

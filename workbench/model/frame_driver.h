@@ -4,7 +4,12 @@
 // wall time) and announces the frame, after which the window repaints once.
 // Paused, the timer stops altogether. Steps run exactly their virtual ms;
 // "to the next change of state" runs as fast as possible, frame by frame,
-// and pauses at the ms the state changes.
+// and pauses at the ms the state changes, or after a limit of virtual time
+// (an hour unless set), for a state that never changes on its own.
+//
+// Input lands between frames; CatchUp first brings virtual time up to the
+// moment the input was given, so a click held 30 ms at x1 reaches the
+// firmware as 30 virtual ms, not as a press and release on one ms.
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -28,11 +33,20 @@ public:
     bool Running() const { return m_mode != PAUSED; }
     CFrameClock& Clock() { return m_clock; }
     double Achieved() const { return Running() ? m_clock.Achieved() : 0; }
+    static constexpr uint64_t SEEK_LIMIT_MS = 3'600'000;
+    uint64_t SeekLimitMs() const { return m_seekLimitMs; }
+    void SetSeekLimitMs(uint64_t ms) { m_seekLimitMs = ms > 0 ? ms : 1; }
 
     // While set, time advances through this instead of the session (a scenario
     // replayed): it runs to the limit or until `stop` holds, or stops early
     // of its own; true pauses.
     std::function<bool(uint64_t limitMs, const std::function<bool()>& stop)> m_advance;
+    // The wall clock in us; tests set one of their own.
+    std::function<int64_t()> m_wallClock;
+
+    // At a fixed speed, runs the firmware up to the virtual ms that matches
+    // the wall clock now.
+    void CatchUp();
 
 public slots:
     void Run();
@@ -46,14 +60,15 @@ signals:
     void FrameBegins();  // a frame is about to advance virtual time
     void Frame();        // virtual time moved: repaint
     void ModeChanged();  // run, pause, seek or speed changed
+    void SeekGaveUp();   // the search for the next state reached its limit
 
 private:
     void OnTimer();
-    void RunSlice(const std::function<bool()>& stop);
+    void RunSlice(const std::function<bool()>& stop, uint64_t limitMs = UINT64_MAX);
     bool Advance(uint64_t limitMs, const std::function<bool()>& stop);
     void SetMode(Mode mode);
     void StartTimer();
-    int64_t WallUs() const { return m_wall.nsecsElapsed() / 1000; }
+    int64_t WallUs() const { return m_wallClock ? m_wallClock() : m_wall.nsecsElapsed() / 1000; }
 
     CWorkbenchSession& m_session;
     CFrameClock m_clock;
@@ -61,5 +76,7 @@ private:
     QElapsedTimer m_wall;
     Mode m_mode = PAUSED;
     int32_t m_seekFrom = 0;  // SEEKING_STATE: the state being left
+    uint64_t m_seekUntil = 0;  // SEEKING_STATE: where the search gives up
+    uint64_t m_seekLimitMs = SEEK_LIMIT_MS;
     uint64_t m_chunkMs = 1000;  // as fast as possible: virtual ms per run, kept near 2 ms of wall time
 };

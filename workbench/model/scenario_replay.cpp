@@ -48,6 +48,7 @@ void CScenarioReplay::Begin()
     m_session.Restart();
     m_session.SetInputBlocked(true);
     m_ended = false;
+    m_stoppedLine = 0;
     m_executor = std::make_unique<CScenarioExecutor>(m_session.Sim(), m_steps);
     m_executor->m_onResult = [this](const CScenarioResult& result) { OnResult(result); };
     emit Restarted();
@@ -72,6 +73,7 @@ bool CScenarioReplay::Advance(uint64_t limitMs, const std::function<bool()>& sto
         return m_session.RunUntil(limitMs, stop);
     }
     m_failure = SIZE_MAX;
+    m_stoppedLine = 0;
     const size_t before = m_results.size();
     const bool stopped = RunSlice(limitMs, stop);
     if (m_failure != SIZE_MAX) {
@@ -117,6 +119,7 @@ void CScenarioReplay::LandOnFailure(size_t failure)
         m_executor->Advance(result.timeMs - m_session.Now());
         m_replayed = 0;
     }
+    m_stoppedLine = result.line;
     emit ResultsChanged();
     emit Failed(result);
 }

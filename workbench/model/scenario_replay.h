@@ -45,6 +45,8 @@ public:
     QString LineText(int line) const;
     const std::vector<CScenarioResult>& Results() const { return m_results; }
     int CurrentLine() const { return m_executor ? m_executor->CurrentLine() : 0; }
+    // The line of the failed verdict the replay stands on; else the step under way.
+    int ShownLine() const { return m_stoppedLine ? m_stoppedLine : CurrentLine(); }
 
 signals:
     void Restarted();      // the session began afresh (a new simulator)
@@ -69,4 +71,5 @@ private:
     size_t m_replayed = 0;  // while playing again up to a failure: verdicts already shown
     size_t m_failure = SIZE_MAX;  // the first failed verdict of the present slice
     bool m_ended = false;
+    int m_stoppedLine = 0;  // paused on a failed verdict of this line; 0: not
 };

@@ -50,6 +50,7 @@ void CSessionRecord::Start(uint64_t nowMs, std::string prelude)
     m_startMs = nowMs;
     m_prelude = std::move(prelude);
     m_actions.clear();
+    m_savedCount = 0;
 }
 
 void CSessionRecord::Add(const CRecordedAction& action)

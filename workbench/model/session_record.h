@@ -31,6 +31,9 @@ public:
     void ResetDone(uint64_t atMs);
 
     const std::vector<CRecordedAction>& Actions() const { return m_actions; }
+    // Something was done since the start or since the record was last saved.
+    bool Unsaved() const { return m_actions.size() != m_savedCount; }
+    void MarkSaved() { m_savedCount = m_actions.size(); }
     uint64_t StartMs() const { return m_startMs; }
     // The steps a scenario needs to do the same, ending with a wait up to endMs.
     std::string Steps(uint64_t endMs) const;
@@ -39,6 +42,7 @@ private:
     uint64_t m_startMs = 0;
     std::string m_prelude;
     std::vector<CRecordedAction> m_actions;
+    size_t m_savedCount = 0;
 };
 
 // "mm:ss.mmm" of a virtual time (minutes go on past 59).

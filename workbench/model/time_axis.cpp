@@ -27,6 +27,13 @@ std::string CTimeAxis::Label(uint64_t timeMs, uint64_t stepMs)
     return text;
 }
 
+std::string CTimeAxis::SignedLabel(int64_t timeMs, uint64_t stepMs)
+{
+    if (timeMs >= 0)
+        return Label(static_cast<uint64_t>(timeMs), stepMs);
+    return "-" + Label(static_cast<uint64_t>(-timeMs), stepMs);
+}
+
 std::string CTimeAxis::SpanText(double spanMs)
 {
     char text[32];

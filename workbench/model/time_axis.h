@@ -13,6 +13,8 @@ public:
     static uint64_t TickStep(double spanMs, int widthPx, int minGapPx);
     // The label of a tick at timeMs when the ticks are stepMs apart.
     static std::string Label(uint64_t timeMs, uint64_t stepMs);
+    // The same for a tick that may lie before 0:00 ("-0:05").
+    static std::string SignedLabel(int64_t timeMs, uint64_t stepMs);
     // A span for a caption: "10 s", "500 ms", "2 min".
     static std::string SpanText(double spanMs);
 };

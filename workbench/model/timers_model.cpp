@@ -65,3 +65,24 @@ QString CTimersModel::Text(int row, int column, int64_t value) const
         return QString::number(value);
     }
 }
+
+// The packed forms of the fields' widest values (uint8_t steps, uint16_t
+// passes, uint32_t times).
+std::vector<int64_t> CTimersModel::Extremes(int, int column) const
+{
+    constexpr int64_t U8 = UINT8_MAX;
+    constexpr int64_t U16 = UINT16_MAX;
+    switch (column) {
+    case STATUS:
+        return {0, 1, int64_t{TIMER_RUNNING} * 2, int64_t{TIMER_RUNNING} * 2 + 1};
+    case STEP:
+        return {U8 * 65536 + U8};
+    case REPEATS:
+        return {U16 * 65536 + U16, U16 * 65536 + U16 - 1};
+    case DUE:
+    case REMAINING:
+        return {UINT32_MAX};
+    default:
+        return {};
+    }
+}

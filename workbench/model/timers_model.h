@@ -17,6 +17,7 @@ public:
 protected:
     int64_t Value(int row, int column) const override;
     QString Text(int row, int column, int64_t value) const override;
+    std::vector<int64_t> Extremes(int row, int column) const override;
 
 private:
     const fw_variable* m_nowMs;

@@ -7,15 +7,17 @@
 
 namespace {
 
-// The variables that hold a state index (from 0) or a state number (from 1).
+// The variables that hold a state index (from 0) or a state number (from 1);
+// 0 for any other, and for a value that is no state (whatever its size).
 int32_t state_number_of_variable(const char* name, int64_t value)
 {
+    int64_t number = 0;
     if (std::strcmp(name, "state_number") == 0)
-        return static_cast<int32_t>(value);
-    if (std::strcmp(name, "state_index") == 0 || std::strcmp(name, "cover_return_state") == 0 ||
-        std::strcmp(name, "drawer_return_state") == 0)
-        return static_cast<int32_t>(value) + 1;
-    return 0;
+        number = value;
+    else if (std::strcmp(name, "state_index") == 0 || std::strcmp(name, "cover_return_state") == 0 ||
+             std::strcmp(name, "drawer_return_state") == 0)
+        number = value + 1;
+    return number >= STATE_NUMBER_FIRST && number <= STATE_NUMBER_LAST ? static_cast<int32_t>(number) : 0;
 }
 
 }  // namespace
@@ -52,4 +54,19 @@ QString CVariablesModel::Text(int row, int column, int64_t value) const
         return state[0] ? QStringLiteral("%1 %2").arg(value).arg(QString::fromUtf8(state)) : QString::number(value);
     }
     }
+}
+
+// The least and greatest value of the variable's type, and the small
+// values that carry a state's name.
+std::vector<int64_t> CVariablesModel::Extremes(int row, int column) const
+{
+    if (column != VALUE)
+        return {};
+    const fw_variable& variable = fw_variables[row];
+    const int bits = variable.is_signed ? variable.width - 1 : variable.width;
+    const int64_t greatest = (int64_t{1} << bits) - 1;
+    std::vector<int64_t> values{variable.is_signed ? -greatest - 1 : 0, greatest};
+    for (int32_t state = 0; state <= STATE_NUMBER_LAST; ++state)
+        values.push_back(state);
+    return values;
 }

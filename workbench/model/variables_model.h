@@ -14,4 +14,5 @@ public:
 protected:
     int64_t Value(int row, int column) const override;
     QString Text(int row, int column, int64_t value) const override;
+    std::vector<int64_t> Extremes(int row, int column) const override;
 };

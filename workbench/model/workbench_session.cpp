@@ -2,6 +2,11 @@
 
 #include "firmware/fw_watch.h"
 #include "scenario/language/panel_names.h"
+#include "scenario/language/scenario_step.h"
+
+namespace {
+bool is_mouse(CRecordedAction::Kind kind) { return kind == CRecordedAction::PRESS || kind == CRecordedAction::RELEASE; }
+}  // namespace
 
 CWorkbenchSession::CWorkbenchSession() { Start(); }
 
@@ -17,6 +22,9 @@ void CWorkbenchSession::Start()
     m_record.Start(Now());
     m_resetFrom = -1;
     m_held.clear();
+    m_waiting.clear();
+    m_pressedAtMs = UINT64_MAX;
+    m_releasedAtMs = UINT64_MAX;
     m_inputBlocked = false;
 }
 
@@ -28,25 +36,41 @@ int32_t CWorkbenchSession::StateNumber() const
     return fw_variable_read(STATE_NUMBER);
 }
 
+// In parts: up to the end of a reset's stop, up to the ms waiting input is
+// due, and on to the limit.
 bool CWorkbenchSession::RunUntil(uint64_t limitMs, const std::function<bool()>& stop)
 {
-    CVirtualSimulator& sim = Sim();
-    while (ResettingCpu()) {
-        bool stopHeld = false;
-        const int from = m_resetFrom;
-        sim.RunUntil(limitMs, [&sim, &stop, &stopHeld, from] {
-            if (sim.ResetsDone() > from)
-                return true;
-            stopHeld = stop && stop();
-            return stopHeld;
-        });
-        if (sim.ResetsDone() <= from)
-            return stopHeld;
-        FinishReset();
-        if (stopHeld || (stop && stop()))
+    for (;;) {
+        if (ResettingCpu() || m_waiting.empty() || m_waitUntilMs > limitMs)
+            return RunOnePart(limitMs, stop);
+        if (Now() < m_waitUntilMs && Sim().RunUntil(m_waitUntilMs, stop))
             return true;
+        DrainWaiting();
+        if (Now() >= limitMs)
+            return false;
     }
-    return sim.RunUntil(limitMs, stop);
+}
+
+// To the limit, or through a reset's stop to the ms the firmware runs again.
+bool CWorkbenchSession::RunOnePart(uint64_t limitMs, const std::function<bool()>& stop)
+{
+    CVirtualSimulator& sim = Sim();
+    if (!ResettingCpu())
+        return sim.RunUntil(limitMs, stop);
+    bool stopHeld = false;
+    const int from = m_resetFrom;
+    sim.RunUntil(limitMs, [&sim, &stop, &stopHeld, from] {
+        if (sim.ResetsDone() > from)
+            return true;
+        stopHeld = stop && stop();
+        return stopHeld;
+    });
+    if (sim.ResetsDone() <= from)
+        return stopHeld;
+    FinishReset();
+    if (stopHeld || (stop && stop()))
+        return true;
+    return Now() < limitMs ? RunUntil(limitMs, stop) : false;
 }
 
 void CWorkbenchSession::FinishReset()
@@ -59,7 +83,7 @@ void CWorkbenchSession::FinishReset()
         Hold(input);
 }
 
-// Now, unless a reset is stopping the firmware.
+// Now, unless a reset is stopping the firmware or mouse input must wait.
 void CWorkbenchSession::Hold(const CHeldInput& input)
 {
     if (m_inputBlocked)
@@ -68,6 +92,47 @@ void CWorkbenchSession::Hold(const CHeldInput& input)
         m_held.push_back(input);
         return;
     }
+    uint64_t until = 0;
+    if (is_mouse(input.kind) && (!m_waiting.empty() || MustWait(input, until))) {
+        if (m_waiting.empty())
+            m_waitUntilMs = until;
+        m_waiting.push_back(input);
+        return;
+    }
+    Apply(input);
+}
+
+// A release on the ms of its press, or a press on the ms of a release.
+bool CWorkbenchSession::MustWait(const CHeldInput& input, uint64_t& untilMs) const
+{
+    if (input.kind == CRecordedAction::RELEASE && m_pressedAtMs == Now() && m_machine->sim.View().m_captured) {
+        untilMs = Now() + CScenarioStep::DEFAULT_HOLD_MS;
+        return true;
+    }
+    if (input.kind == CRecordedAction::PRESS && m_releasedAtMs == Now()) {
+        untilMs = Now() + CScenarioStep::RELEASE_GAP_MS;
+        return true;
+    }
+    return false;
+}
+
+// What has come due, in order, until an input must wait again.
+void CWorkbenchSession::DrainWaiting()
+{
+    while (!m_waiting.empty() && Now() >= m_waitUntilMs) {
+        const CHeldInput input = m_waiting.front();
+        uint64_t until = 0;
+        if (MustWait(input, until)) {
+            m_waitUntilMs = until;
+            return;
+        }
+        m_waiting.pop_front();
+        Apply(input);
+    }
+}
+
+void CWorkbenchSession::Apply(const CHeldInput& input)
+{
     switch (input.kind) {
     case CRecordedAction::PRESS:
         DoPress(input.point);
@@ -81,21 +146,41 @@ void CWorkbenchSession::Hold(const CHeldInput& input)
     }
 }
 
-void CWorkbenchSession::Press(CPoint point) { Hold(CHeldInput{CRecordedAction::PRESS, point, {}, false}); }
+void CWorkbenchSession::BeforeInput()
+{
+    if (m_beforeInput && !m_inputBlocked)
+        m_beforeInput();
+}
 
-void CWorkbenchSession::Release() { Hold(CHeldInput{CRecordedAction::RELEASE, {0, 0}, {}, false}); }
+void CWorkbenchSession::Press(CPoint point)
+{
+    BeforeInput();
+    Hold(CHeldInput{CRecordedAction::PRESS, point, {}, false});
+}
+
+void CWorkbenchSession::Release()
+{
+    BeforeInput();
+    Hold(CHeldInput{CRecordedAction::RELEASE, {0, 0}, {}, false});
+}
 
 void CWorkbenchSession::SetFault(const CPlantFault& fault)
 {
+    BeforeInput();
     Hold(CHeldInput{CRecordedAction::FAULT_SET, {0, 0}, fault, false});
 }
 
 void CWorkbenchSession::ClearFault(const CPlantFault& fault)
 {
+    BeforeInput();
     Hold(CHeldInput{CRecordedAction::FAULT_CLEAR, {0, 0}, fault, false});
 }
 
-void CWorkbenchSession::ClearAllFaults() { Hold(CHeldInput{CRecordedAction::FAULT_CLEAR, {0, 0}, {}, true}); }
+void CWorkbenchSession::ClearAllFaults()
+{
+    BeforeInput();
+    Hold(CHeldInput{CRecordedAction::FAULT_CLEAR, {0, 0}, {}, true});
+}
 
 void CWorkbenchSession::DoFault(const CHeldInput& input)
 {
@@ -123,6 +208,7 @@ void CWorkbenchSession::DoPress(CPoint point)
     Sim().Press(point);
     if (!View().m_captured)
         return;
+    m_pressedAtMs = Now();
     CRecordedAction action;
     action.kind = CRecordedAction::PRESS;
     action.timeMs = Now();
@@ -136,6 +222,7 @@ void CWorkbenchSession::DoRelease()
     if (!View().m_captured)
         return;
     Sim().Release();
+    m_releasedAtMs = Now();
     CRecordedAction action;
     action.kind = CRecordedAction::RELEASE;
     action.timeMs = Now();
@@ -144,6 +231,7 @@ void CWorkbenchSession::DoRelease()
 
 void CWorkbenchSession::ResetCpu()
 {
+    BeforeInput();
     if (ResettingCpu() || m_inputBlocked)
         return;
     m_resetFrom = Sim().ResetsDone();

@@ -7,9 +7,17 @@
 // firmware runs, input waits, as it would for the window's blocked thread;
 // a run ends at the ms the firmware restarts, so the waiting input lands at
 // exactly that ms, as a scenario's next step would after "reset-cpu".
+//
+// A press and its release on the same ms would never reach the firmware,
+// which reads the keys between ms. A click given while time stands still
+// (paused, or held up by a reset) plays as the runner's "click" does: the
+// release waits until the key has been held DEFAULT_HOLD_MS of virtual time,
+// and a press on the ms of a release waits RELEASE_GAP_MS; mouse input given
+// meanwhile queues behind it.
 
 #include <cstdint>
 #include <functional>
+#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
@@ -33,6 +41,10 @@ public:
     // virtual ms); true when `stop` held.
     bool RunUntil(uint64_t limitMs, const std::function<bool()>& stop = {});
 
+    // Called before each input from the user, so that the caller can bring
+    // virtual time up to the moment the input was given.
+    std::function<void()> m_beforeInput;
+
     // The mouse on the panel, at the present virtual time.
     void Press(CPoint point);
     void Release();
@@ -45,6 +57,8 @@ public:
     // The faults in force as a scenario names them; empty for a healthy plant.
     std::string ActiveFaults() const { return m_machine->sim.Faults().Describe(); }
     bool ResettingCpu() const { return m_resetFrom >= 0; }
+    // Mouse input waiting for virtual time to move (see above).
+    bool InputWaiting() const { return !m_waiting.empty(); }
 
     // Throws the controller away and starts a fresh one at virtual time 0.
     void Restart();
@@ -56,6 +70,7 @@ public:
 
     CSessionTrace& Trace() { return m_machine->trace; }
     const CSessionRecord& Record() const { return m_record; }
+    void RecordSaved() { m_record.MarkSaved(); }
     int RefreshTicks() const { return static_cast<int>(m_machine->sim.RefreshTicks()); }
 
     CWorkbenchSession(const CWorkbenchSession&) = delete;
@@ -81,6 +96,11 @@ private:
     void DoFault(const CHeldInput& input);
     void Hold(const CHeldInput& input);
     void FinishReset();
+    bool RunOnePart(uint64_t limitMs, const std::function<bool()>& stop);
+    bool MustWait(const CHeldInput& input, uint64_t& untilMs) const;
+    void Apply(const CHeldInput& input);
+    void DrainWaiting();
+    void BeforeInput();
     int InputAt(CPoint point);
 
     std::unique_ptr<CMachine> m_machine;
@@ -88,4 +108,8 @@ private:
     bool m_inputBlocked = false;
     int m_resetFrom = -1;  // resets done when the running one began; -1: none runs
     std::vector<CHeldInput> m_held;
+    std::deque<CHeldInput> m_waiting;  // mouse input waiting for m_waitUntilMs
+    uint64_t m_waitUntilMs = 0;
+    uint64_t m_pressedAtMs = UINT64_MAX;   // the last press that captured a widget
+    uint64_t m_releasedAtMs = UINT64_MAX;  // the last release that reached one
 };

@@ -1,6 +1,7 @@
 #include "workbench/widgets/controller_dock.h"
 
 #include <QHeaderView>
+#include <QStyle>
 
 #include <algorithm>
 #include <QSplitter>
@@ -24,24 +25,44 @@ CControllerDock::CControllerDock(QWidget* parent)
     setWidget(split);
     m_variables->Refresh(false);
     m_timers->Refresh(false);
-    // Sized once to what they hold: sizing them every frame would cost more than the frame.
-    variables->resizeColumnsToContents();
-    timers->resizeColumnsToContents();
-    const QFontMetrics metrics(timers->font());
-    const struct {
-        int column;
-        const char* widest;
-    } widest[] = {{CTimersModel::STATUS, "실행"}, {CTimersModel::STEP, "00/00"}, {CTimersModel::REPEATS, "00/6000"},
-                  {CTimersModel::DUE, "000000"}};
-    for (const auto& w : widest)
-        timers->setColumnWidth(w.column, std::max(timers->columnWidth(w.column),
-                                                  metrics.horizontalAdvance(QString::fromUtf8(w.widest)) + 14));
+    // Sized once for the widest value each column can hold, in the bold of a
+    // marked cell: sizing them every frame would cost more than the frame.
+    // The variables' values always stay in sight; the timers' table, wider,
+    // scrolls sideways in a narrow dock.
+    const CWidths values = FitColumns(*variables, *m_variables);
+    const CWidths times = FitColumns(*timers, *m_timers);
+    m_naturalWidth = std::max(values.natural, times.natural);
+    widget()->setMinimumWidth(values.least);
     connect(this, &QDockWidget::visibilityChanged, this, [this](bool visible) {
         if (visible) {
             m_variables->Refresh(false);
             m_timers->Refresh(false);
         }
     });
+}
+
+// The numbers keep their width; the names' column takes what is left over,
+// and when the dock is narrow gives way first (its names end in "…").
+CControllerDock::CWidths CControllerDock::FitColumns(QTableView& view, const CWatchModel& model)
+{
+    view.resizeColumnsToContents();
+    QFont bold = view.font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    const int room = view.frameWidth() * 2 + view.style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    CWidths widths{room, room + NAME_LEAST};
+    for (int column = 0; column < model.columnCount(); ++column) {
+        const int needed = metrics.horizontalAdvance(model.Widest(column, metrics)) + CWatchDelegate::PADDING;
+        view.setColumnWidth(column, std::max(view.columnWidth(column), needed));
+        widths.natural += view.columnWidth(column);
+        if (column > 0)
+            widths.least += view.columnWidth(column);
+    }
+    QHeaderView* header = view.horizontalHeader();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+    header->setMinimumSectionSize(std::min(header->minimumSectionSize(), NAME_LEAST));
+    return widths;
 }
 
 QTableView* CControllerDock::MakeView(QAbstractItemModel* model, QWidget* parent)
@@ -51,7 +72,6 @@ QTableView* CControllerDock::MakeView(QAbstractItemModel* model, QWidget* parent
     view->setItemDelegate(new CWatchDelegate(view));
     view->verticalHeader()->hide();
     view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 4);
-    view->horizontalHeader()->setStretchLastSection(true);
     view->setSelectionMode(QAbstractItemView::NoSelection);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setFocusPolicy(Qt::NoFocus);

@@ -10,6 +10,7 @@ class QAbstractItemModel;
 class QTableView;
 class CTimersModel;
 class CVariablesModel;
+class CWatchModel;
 
 class CControllerDock : public QDockWidget {
     Q_OBJECT
@@ -23,11 +24,20 @@ public:
 
     CVariablesModel& Variables() { return *m_variables; }
     CTimersModel& Timers() { return *m_timers; }
+    // As wide as the tables want, names and all.
+    int NaturalWidth() const { return m_naturalWidth; }
 
 private:
     QTableView* MakeView(QAbstractItemModel* model, QWidget* parent);
+    struct CWidths {
+        int natural;  // every column whole
+        int least;    // the numbers whole, the names cut short
+    };
+    static constexpr int NAME_LEAST = 90;
+    static CWidths FitColumns(QTableView& view, const CWatchModel& model);
 
     CVariablesModel* m_variables;
     CTimersModel* m_timers;
-    uint64_t m_readAtMs = UINT64_MAX;  // the virtual time the values were read at
+    uint64_t m_readAtMs = UINT64_MAX;
+    int m_naturalWidth = 0;  // the virtual time the values were read at
 };

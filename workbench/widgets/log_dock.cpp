@@ -20,10 +20,11 @@ CLogDock::CLogDock(CScenarioReplay& replay, QWidget* parent)
     m_stop->hide();
     m_list = new QListWidget(body);
     m_list->setUniformItemSizes(true);
-    m_list->addItem(QString::fromUtf8("시나리오를 열면 (Ctrl+O) 그 검사 결과가 여기에 나옵니다."));
     layout->addWidget(m_stop);
     layout->addWidget(m_list, 1);
     setWidget(body);
+    body->setMinimumHeight(96);  // the stop line and three verdicts
+    Clear();
     connect(&replay, &CScenarioReplay::Restarted, this, [this] {
         if (m_replay.Results().empty())
             OnStarted();
@@ -38,6 +39,15 @@ int CLogDock::Lines() const { return m_list->count(); }
 QString CLogDock::Line(int row) const { return m_list->item(row)->text(); }
 
 QString CLogDock::StopText() const { return m_stop->isHidden() ? QString() : m_stop->text(); }
+
+void CLogDock::Clear()
+{
+    m_list->clear();
+    m_stop->hide();
+    m_list->addItem(QString::fromUtf8("시나리오를 열면 (Ctrl+O) 그 검사 결과가 여기에 나옵니다."));
+    m_head = 1;
+    m_shown = 0;
+}
 
 void CLogDock::OnStarted()
 {

@@ -18,6 +18,8 @@ public:
     int Lines() const;
     QString Line(int row) const;
     QString StopText() const;
+    // Back to the first look: a new session has no replay to show.
+    void Clear();
 
 private:
     void Sync();

@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QImage>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "cli/output_file.h"
 #include "workbench/widgets/panel_view.h"
@@ -48,7 +49,10 @@ bool CSessionFiles::SaveScenario(const QString& path, QString& error)
         return false;
     }
     const std::string text = CSessionScenario::Text(m_session.Record(), m_session.Sim());
-    return write_whole(path, QByteArray::fromStdString(text), error);
+    if (!write_whole(path, QByteArray::fromStdString(text), error))
+        return false;
+    m_session.RecordSaved();
+    return true;
 }
 
 bool CSessionFiles::SaveSnapshot(const QString& path, QString& error)
@@ -90,16 +94,38 @@ void CSessionFiles::AskExportTrace()
         "추적을 저장했습니다: %1");
 }
 
-void CSessionFiles::Ask(const char* caption, const char* suggested, const char* filter, CWriter write,
+bool CSessionFiles::Ask(const char* caption, const char* suggested, const char* filter, CWriter write,
                         const char* done)
 {
     const QString path = QFileDialog::getSaveFileName(m_window, QString::fromUtf8(caption),
                                                       QString::fromUtf8(suggested), QString::fromUtf8(filter));
     if (path.isEmpty())
-        return;
+        return false;
     QString error;
-    if ((this->*write)(path, error))
+    if ((this->*write)(path, error)) {
         emit Saved(QString::fromUtf8(done).arg(path));
-    else
-        QMessageBox::warning(m_window, QString::fromUtf8(caption), error);
+        return true;
+    }
+    QMessageBox::warning(m_window, QString::fromUtf8(caption), error);
+    return false;
+}
+
+bool CSessionFiles::MayDiscardSession(const QString& what)
+{
+    if (!m_session.Record().Unsaved() || m_session.InputBlocked())
+        return true;
+    QMessageBox box(QMessageBox::Question, what,
+                    QString::fromUtf8("이 세션에서 한 일을 아직 저장하지 않았습니다. 시나리오로 저장할까요?"),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, m_window);
+    box.setObjectName(QStringLiteral("discardSession"));
+    box.setDefaultButton(QMessageBox::Save);
+    box.button(QMessageBox::Save)->setText(QString::fromUtf8("저장(&S)..."));
+    box.button(QMessageBox::Discard)->setText(QString::fromUtf8("버리기(&D)"));
+    const int answer = box.exec();
+    if (answer == QMessageBox::Discard)
+        return true;
+    if (answer != QMessageBox::Save)
+        return false;
+    return Ask("시나리오 저장", "session.scn", "시나리오 (*.scn);;모든 파일 (*)", &CSessionFiles::SaveScenario,
+               "시나리오를 저장했습니다: %1");
 }

@@ -20,6 +20,11 @@ public:
     bool SaveSnapshot(const QString& path, QString& error);
     bool ExportTrace(const QString& path, QString& error);
 
+    // Before the session is thrown away (`what`: the command that would do
+    // it): when something is unsaved, asks whether to save it first. False
+    // when the user cancels, or the save was not made.
+    bool MayDiscardSession(const QString& what);
+
 public slots:
     void AskSaveScenario();
     void AskSaveSnapshot();
@@ -30,7 +35,7 @@ signals:
 
 private:
     using CWriter = bool (CSessionFiles::*)(const QString&, QString&);
-    void Ask(const char* caption, const char* suggested, const char* filter, CWriter write, const char* done);
+    bool Ask(const char* caption, const char* suggested, const char* filter, CWriter write, const char* done);
 
     CWorkbenchSession& m_session;
     CPanelView& m_panel;

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QScrollArea>
+#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -49,6 +50,9 @@ CTraceDock::CTraceDock(CSessionTrace& recorder, QWidget* parent)
     m_view->setToolTip(QString::fromUtf8("휠: 확대/축소 · Shift+휠, 오른쪽 끌기: 이동 · 클릭, ←/→: 커서 · "
                                          "+/-: 확대/축소 · End: 시계 따라가기 · Esc: 커서 없애기"));
     scroll->setWidget(m_view);
+    // Never narrower than the view: a view wider than the dock would lose its right end, the clock's "now".
+    body->setMinimumWidth(m_view->minimumSizeHint().width() + scroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+                          layout->contentsMargins().left() + layout->contentsMargins().right() + 2);
     connect(m_view, &CTraceView::ViewChanged, this, &CTraceDock::ShowView);
     connect(m_follow, &QToolButton::clicked, this, [this] { m_view->Follow(); });
     FillVariables();

@@ -25,6 +25,8 @@ public:
     void SetRecorder(CSessionTrace& recorder);
     // Traces a watched firmware variable from now on; false for an unknown name.
     bool AddVariable(const QString& name);
+    // The variables added, in order.
+    const QStringList& Chosen() const { return m_chosen; }
 
 private:
     void ShowView();

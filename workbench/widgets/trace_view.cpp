@@ -45,7 +45,7 @@ QSize CTraceView::minimumSizeHint() const
     int height = AXIS_HEIGHT;
     for (int row = 0; row < RowCount(); ++row)
         height += RowHeight(row);
-    return QSize(NAME_WIDTH + VALUE_WIDTH + 200, height);
+    return QSize(NAME_WIDTH + VALUE_WIDTH + MIN_WAVE_WIDTH, height);
 }
 
 QSize CTraceView::sizeHint() const { return QSize(NAME_WIDTH + VALUE_WIDTH + 560, minimumSizeHint().height()); }

@@ -60,18 +60,21 @@ void CTraceView::PaintLabels(QPainter& painter)
 }
 
 // Ticks at whole multiples of the step, so they stay put as the waves move;
-// a label reaches LABEL_ROOM pixels right of its tick.
+// a label reaches LABEL_ROOM pixels right of its tick. Before 0:00 (a view
+// at the start, or moved back past it) the ticks count down to it.
 void CTraceView::PaintAxis(QPainter& painter, double fromMs, double toMs, uint64_t step)
 {
     painter.fillRect(WaveLeft(), 0, WaveWidth(), AXIS_HEIGHT, HEADER);
-    const double first = std::max(0.0, fromMs - LABEL_ROOM * MsPerPx());
-    for (uint64_t t = static_cast<uint64_t>(std::ceil(first / step)) * step; t <= toMs; t += step) {
+    const double first = fromMs - LABEL_ROOM * MsPerPx();
+    const int64_t every = static_cast<int64_t>(step);
+    for (int64_t t = static_cast<int64_t>(std::ceil(first / static_cast<double>(step))) * every;
+         static_cast<double>(t) <= toMs; t += every) {
         const int x = static_cast<int>(std::floor(XOf(static_cast<double>(t))));
         painter.setPen(GRID);
         painter.drawLine(x, AXIS_HEIGHT, x, height());
         painter.setPen(Qt::black);
         painter.drawLine(x, AXIS_HEIGHT - 5, x, AXIS_HEIGHT - 1);
-        painter.drawStaticText(x + 3, 3, Text(QString::fromStdString(CTimeAxis::Label(t, step))));
+        painter.drawStaticText(x + 3, 3, Text(QString::fromStdString(CTimeAxis::SignedLabel(t, step))));
     }
 }
 

@@ -7,6 +7,7 @@ namespace trace_view_style {
 inline constexpr int AXIS_HEIGHT = 20;
 inline constexpr int NAME_WIDTH = 140;
 inline constexpr int VALUE_WIDTH = 92;
+inline constexpr int MIN_WAVE_WIDTH = 160;  // the waveform never gets narrower
 inline constexpr int BIT_ROW = 16;
 inline constexpr int WORD_ROW = 20;
 inline constexpr int MIN_TICK_GAP = 90;  // px between labelled ticks at least

@@ -21,6 +21,7 @@ CWorkbenchActions::CWorkbenchActions(QObject* parent) : QObject(parent)
     step1 = Make("+1 ms", QKeySequence(Qt::Key_F10), "1 ms 진행합니다");
     step100 = Make("+100 ms", QKeySequence(Qt::SHIFT | Qt::Key_F10), "100 ms 진행합니다");
     stepState = Make("다음 상태", QKeySequence(Qt::Key_F11), "상태가 바뀔 때까지 진행합니다");
+    seekLimit = Make("다음 상태 한도(&L)...", QKeySequence(), "다음 상태를 찾다가 멈출 가상 시간을 정합니다");
     speedGroup = new QActionGroup(this);
     for (int i = 0; i < SPEEDS; ++i) {
         speed[i] = Make(CFrameClock::SPEED_LABELS[i], QKeySequence(Qt::CTRL | (Qt::Key_1 + i)),
@@ -31,11 +32,14 @@ CWorkbenchActions::CWorkbenchActions(QObject* parent) : QObject(parent)
     }
     speed[CFrameClock::SPEED_ONE]->setChecked(true);
 
-    resetCpu = Make("Reset CPU", QKeySequence(Qt::CTRL | Qt::Key_R), "Reset CPU");
+    resetCpu = Make("Reset CPU", QKeySequence(Qt::CTRL | Qt::Key_R),
+                    "펌웨어를 멈추고 처음부터 다시 시작합니다 (멈추는 데 가상 시간 최대 5050 ms)");
 
     zoomIn = Make("추적 확대(&I)", QKeySequence(Qt::CTRL | Qt::Key_Equal), "추적의 시간 축을 늘립니다");
     zoomOut = Make("추적 축소(&O)", QKeySequence(Qt::CTRL | Qt::Key_Minus), "추적의 시간 축을 줄입니다");
     zoomReset = Make("추적 10초(&R)", QKeySequence(Qt::CTRL | Qt::Key_0), "추적에 마지막 10초를 보입니다");
+
+    resetLayout = Make("배치 초기화(&L)", QKeySequence(), "창과 도킹 창의 배치를 처음 것으로 되돌립니다");
 
     shortcuts = Make("단축키(&K)", QKeySequence(Qt::Key_F1), "단축키 목록을 보입니다");
     about = Make("워크벤치 정보(&A)...", QKeySequence(), "프로그램 정보와 버전 정보를 표시합니다");
@@ -62,7 +66,7 @@ void CWorkbenchActions::FillMenus(QMenuBar& bar)
     file->addActions({newSession, quit});
 
     QMenu* time = bar.addMenu(QString::fromUtf8("시간(&T)"));
-    time->addActions({run, step1, step100, stepState});
+    time->addActions({run, step1, step100, stepState, seekLimit});
     time->addSeparator();
     for (QAction* s : speed)
         time->addAction(s);
@@ -74,6 +78,8 @@ void CWorkbenchActions::FillMenus(QMenuBar& bar)
 
     m_viewMenu = bar.addMenu(QString::fromUtf8("보기(&V)"));
     m_viewMenu->addActions({zoomIn, zoomOut, zoomReset});
+    m_viewMenu->addSeparator();
+    m_viewMenu->addAction(resetLayout);
     m_viewMenu->addSeparator();
 
     QMenu* help = bar.addMenu(QString::fromUtf8("도움말(&H)"));

@@ -36,6 +36,7 @@ public:
     QAction* step1;
     QAction* step100;
     QAction* stepState;
+    QAction* seekLimit;
     QAction* speed[SPEEDS];
     QActionGroup* speedGroup;
     // CPU
@@ -44,6 +45,7 @@ public:
     QAction* zoomIn;
     QAction* zoomOut;
     QAction* zoomReset;
+    QAction* resetLayout;
     // 도움말
     QAction* shortcuts;
     QAction* about;

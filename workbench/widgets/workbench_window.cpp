@@ -1,15 +1,19 @@
 #include "workbench/widgets/workbench_window.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QActionGroup>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 #include "app/qt/picture_loader.h"
 #include "trelvik_version.h"
@@ -25,13 +29,14 @@
 #include "workbench/widgets/trace_view.h"
 #include "workbench/widgets/workbench_actions.h"
 
-CWorkbenchWindow::CWorkbenchWindow()
+CWorkbenchWindow::CWorkbenchWindow(const QString& settingsFile)
     : m_actions(new CWorkbenchActions(this)),
       m_driver(new CFrameDriver(m_session, this)),
       m_panel(new CPanelView(m_session)),
       m_timeBar(new CTimeBar(*m_actions, this)),
       m_files(new CSessionFiles(m_session, *m_panel, this)),
-      m_replay(new CScenarioReplay(m_session, this))
+      m_replay(new CScenarioReplay(m_session, this)),
+      m_layout(settingsFile)
 {
     setWindowTitle(QString::fromUtf8("Trelvik 워크벤치"));
     setWindowIcon(application_icon());
@@ -41,13 +46,16 @@ CWorkbenchWindow::CWorkbenchWindow()
     m_driver->m_advance = [this](uint64_t limitMs, const std::function<bool()>& stop) {
         return m_replay->Advance(limitMs, stop);
     };
+    m_session.m_beforeInput = [this] { m_driver->CatchUp(); };
     addToolBar(Qt::TopToolBarArea, m_timeBar);
 
-    // The panel keeps its size; the docks take what the window has over.
+    // The panel keeps its size; the docks take what the window has over,
+    // also when it grows again after being made small.
     QWidget* centre = new QWidget;
     QVBoxLayout* layout = new QVBoxLayout(centre);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(m_panel, 0, Qt::AlignHCenter | Qt::AlignTop);
+    centre->setMaximumWidth(CPanelView::WIDTH + 8);
     setCentralWidget(centre);
     setFocusProxy(m_panel);
     m_panel->setFocus();
@@ -58,6 +66,13 @@ CWorkbenchWindow::CWorkbenchWindow()
     Connect();
     OnModeChanged();
     FitScreen();
+    RestoreLayout();
+}
+
+void CWorkbenchWindow::RestoreLayout()
+{
+    for (const QString& name : m_layout.Restore(*this))
+        m_traceDock->AddVariable(name);
 }
 
 // As much of the screen as the three columns want.
@@ -67,11 +82,16 @@ void CWorkbenchWindow::FitScreen()
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         size = size.boundedTo(screen->availableSize());
     resize(size);
-    resizeDocks({m_controllerDock, m_traceDock}, {470, size.width() - 470 - CPanelView::WIDTH - 20},
-                Qt::Horizontal);
+    const int controller = std::max(470, m_controllerDock->NaturalWidth());
+    const int trace = std::max(m_traceDock->minimumSizeHint().width(), size.width() - controller - CPanelView::WIDTH - 20);
+    resizeDocks({m_controllerDock, m_traceDock}, {controller, trace}, Qt::Horizontal);
 }
 
-CWorkbenchWindow::~CWorkbenchWindow() { m_driver->Pause(); }
+CWorkbenchWindow::~CWorkbenchWindow()
+{
+    m_session.m_beforeInput = nullptr;
+    m_driver->Pause();
+}
 
 // The docks, each shown or hidden from 보기 with its own key: the controller
 // at the left and the trace at the right, both over the window's whole
@@ -109,6 +129,11 @@ void CWorkbenchWindow::Connect()
     connect(a.step1, &QAction::triggered, m_driver, [this] { m_driver->Step(1); });
     connect(a.step100, &QAction::triggered, m_driver, [this] { m_driver->Step(100); });
     connect(a.stepState, &QAction::triggered, m_driver, &CFrameDriver::SeekNextState);
+    connect(a.seekLimit, &QAction::triggered, this, &CWorkbenchWindow::AskSeekLimit);
+    connect(m_driver, &CFrameDriver::SeekGaveUp, this, [this] {
+        statusBar()->showMessage(QString::fromUtf8("다음 상태를 %1분 동안 찾지 못해 멈췄습니다 (시간 › 다음 상태 한도)")
+                                     .arg(m_driver->SeekLimitMs() / 60000));
+    });
     connect(a.speedGroup, &QActionGroup::triggered, m_driver,
             [this](QAction* speed) { m_driver->SetSpeed(speed->data().toInt()); });
     connect(a.resetCpu, &QAction::triggered, this, [this] {
@@ -141,6 +166,7 @@ void CWorkbenchWindow::Connect()
     connect(a.zoomIn, &QAction::triggered, this, [this] { m_traceDock->View().Zoom(0.5); });
     connect(a.zoomOut, &QAction::triggered, this, [this] { m_traceDock->View().Zoom(2); });
     connect(a.zoomReset, &QAction::triggered, this, [this] { m_traceDock->View().ResetZoom(); });
+    connect(a.resetLayout, &QAction::triggered, this, [this] { m_layout.ResetToDefault(*this); });
 }
 
 // Once per frame: every view takes the new moment; Qt paints them together.
@@ -163,10 +189,24 @@ void CWorkbenchWindow::OnModeChanged()
 
 void CWorkbenchWindow::OnNewSession()
 {
+    if (!m_files->MayDiscardSession(QString::fromUtf8("새 세션")))
+        return;
     m_driver->Pause();
     m_replay->Cancel();
     m_session.Restart();
+    m_logDock->Clear();
     OnSessionRestarted();
+}
+
+void CWorkbenchWindow::closeEvent(QCloseEvent* event)
+{
+    if (!m_files->MayDiscardSession(QString::fromUtf8("종료"))) {
+        event->ignore();
+        return;
+    }
+    m_driver->Pause();
+    m_layout.Save(*this, m_traceDock->Chosen());
+    QMainWindow::closeEvent(event);
 }
 
 // A new simulator: every view looks at it from now on.
@@ -190,11 +230,23 @@ bool CWorkbenchWindow::OpenScenario(const QString& path, QString& error)
 
 void CWorkbenchWindow::AskOpenScenario()
 {
+    if (!m_files->MayDiscardSession(QString::fromUtf8("시나리오 열기")))
+        return;
     const QString path = QFileDialog::getOpenFileName(this, QString::fromUtf8("시나리오 열기"), QString(),
                                                       QString::fromUtf8("시나리오 (*.scn);;모든 파일 (*)"));
     QString error;
     if (!path.isEmpty() && !OpenScenario(path, error))
         QMessageBox::warning(this, QString::fromUtf8("시나리오 열기"), error);
+}
+
+void CWorkbenchWindow::AskSeekLimit()
+{
+    bool ok = false;
+    const int minutes = QInputDialog::getInt(this, QString::fromUtf8("다음 상태 한도"),
+                                             QString::fromUtf8("다음 상태를 찾을 가상 시간 (분):"),
+                                             static_cast<int>(m_driver->SeekLimitMs() / 60000), 1, 24 * 60, 1, &ok);
+    if (ok)
+        m_driver->SetSeekLimitMs(static_cast<uint64_t>(minutes) * 60000);
 }
 
 void CWorkbenchWindow::ShowStatus()
@@ -208,7 +260,7 @@ void CWorkbenchWindow::ShowStatus()
         text = QString::fromUtf8("실행 중 ") + m_actions->speed[m_driver->Clock().SpeedIndex()]->text();
         break;
     case CFrameDriver::SEEKING_STATE:
-        text = QString::fromUtf8("다음 상태를 찾는 중");
+        text = QString::fromUtf8("다음 상태를 찾는 중 (한도 %1분)").arg(m_driver->SeekLimitMs() / 60000);
         break;
     }
     if (m_session.ResettingCpu())
@@ -216,7 +268,7 @@ void CWorkbenchWindow::ShowStatus()
     if (m_replay->Active())
         text += QString::fromUtf8(" · 시나리오 재생 중 %1:%2 (입력 막힘)")
                     .arg(m_replay->FileName())
-                    .arg(m_replay->CurrentLine());
+                    .arg(m_replay->ShownLine());
     const std::string faults = m_session.ActiveFaults();
     if (!faults.empty())
         text += QString::fromUtf8(" · 고장: ") + QString::fromStdString(faults);

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMainWindow>
 
+#include "workbench/widgets/window_layout.h"
 #include "workbench/model/workbench_session.h"
 
 class CFrameDriver;
@@ -22,7 +23,8 @@ class CWorkbenchActions;
 class CWorkbenchWindow : public QMainWindow {
     Q_OBJECT
 public:
-    CWorkbenchWindow();
+    // `settingsFile`: where the layout is kept; empty: the user's settings.
+    explicit CWorkbenchWindow(const QString& settingsFile = QString());
     ~CWorkbenchWindow() override;
 
     CWorkbenchSession& Session() { return m_session; }
@@ -43,16 +45,19 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void CreateDocks();
     void FitScreen();
+    void RestoreLayout();
     void Connect();
     void OnFrame();
     void OnModeChanged();
     void OnNewSession();
     void OnSessionRestarted();
     void AskOpenScenario();
+    void AskSeekLimit();
     void ShowStatus();
 
     CWorkbenchSession m_session;  // outlives every part that looks at it
@@ -68,4 +73,5 @@ private:
     CFaultMenu* m_faults = nullptr;
     QLabel m_status;
     QString m_prompt;  // a highlighted command's prompt, shown instead of the status
+    CWindowLayout m_layout;
 };
