@@ -147,6 +147,12 @@ bool CScenarioBatch::CheckBaselines(std::string& error)
             loaded.baseline = std::make_shared<CBaselineCheck>();
             if (!loaded.baseline->Load(stem + ".vcd", error))
                 return false;
+            m_baselines.push_back(stem + ".vcd");
+            for (const std::string& target : m_targets)
+                if (COutputFile::SameTarget(target, m_baselines.back())) {
+                    error = target + ": is the baseline " + m_baselines.back() + ", which a comparison never writes";
+                    return false;
+                }
             if (!(error = loaded.baseline->CheckVariables(m_command.vcdVariables)).empty())
                 return false;
             for (const std::string& name : loaded.baseline->Variables())
@@ -193,6 +199,11 @@ bool CScenarioBatch::CheckFolder(const std::string& folder, std::string& error)
 // A target in a folder still to be made has nothing in its way; its folder's parent was checked.
 bool CScenarioBatch::CheckTarget(const std::string& target, std::string& error) const
 {
+    for (const std::string& baseline : m_baselines)
+        if (COutputFile::SameTarget(target, baseline)) {
+            error = target + ": is the baseline " + baseline + ", which a comparison never writes";
+            return false;
+        }
     for (const std::string& folder : m_foldersToMake)
         if (COutputFile::SameTarget(COutputFile::FolderOf(target), folder))
             return true;

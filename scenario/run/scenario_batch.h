@@ -67,6 +67,7 @@ private:
     bool m_progressShown = false;
     std::vector<std::string> m_targets;        // the call's own outputs, each named once
     std::vector<std::string> m_foldersToMake;  // once every check has passed
+    std::vector<std::string> m_baselines;      // read by --baseline, so never written
     struct CSnapshotTarget {
         std::string path;
         size_t file;
