@@ -40,7 +40,8 @@ const char* CCommandLine::Usage()
            "         [--timeout S] [--coverage] [--coverage-json OUT.json]\n"
            "         [--fail-under-transitions N] [--vcd OUT.vcd | --vcd-dir DIR]\n"
            "         [--vcd-var NAME]... [--vcd-limit MB] [--snapshot-dir DIR]\n"
-           "         [--record-baseline DIR [--force] | --baseline DIR [--baseline-slack [NAME=]MS]...]\n"
+           "         [--record-baseline DIR [--force] |\n"
+           "          --baseline DIR [--baseline-slack [NAME=]MS]...]\n"
            "       trelvik-scenario --explore N [--seed S] [--out DIR]\n"
            "       trelvik-scenario --accept-baseline DIR [NAME...]\n";
 }
@@ -63,7 +64,8 @@ const char* CCommandLine::Help()
            "  --vcd-limit MB   a trace stops at this size and its file fails (default 1024)\n"
            "  --timeout S      a file that runs S seconds of wall time stops and fails\n"
            "  --snapshot-dir DIR  take relative snapshot names in DIR (made when missing)\n"
-           "  --record-baseline DIR  also write each file's trace as the baseline DIR/NAME.vcd\n"
+           "  --record-baseline DIR  also write each file's trace as its baseline,\n"
+           "                   DIR/NAME.vcd\n"
            "  --force          let --record-baseline replace an existing baseline\n"
            "  --baseline DIR   compare each file's trace with DIR/NAME.vcd; the first\n"
            "                   divergence fails, and the run's trace is kept as NAME.new.vcd\n"
