@@ -28,6 +28,8 @@ const std::vector<COptionSpec> OPTIONS = {
     {"--vcd-limit", true},             {"--timeout", true},   {"--snapshot-dir", true},
     {"--coverage-json", true},         {"--fail-under-transitions", true},
     {"--explore", true},               {"--seed", true},      {"--out", true},
+    {"--record-baseline", true},       {"--force"},           {"--baseline", true},
+    {"--baseline-slack", true, true},  {"--accept-baseline", true},
 };
 
 }  // namespace
@@ -38,7 +40,10 @@ const char* CCommandLine::Usage()
            "         [--timeout S] [--coverage] [--coverage-json OUT.json]\n"
            "         [--fail-under-transitions N] [--vcd OUT.vcd | --vcd-dir DIR]\n"
            "         [--vcd-var NAME]... [--vcd-limit MB] [--snapshot-dir DIR]\n"
-           "       trelvik-scenario --explore N [--seed S] [--out DIR]\n";
+           "         [--record-baseline DIR [--force] |\n"
+           "          --baseline DIR [--baseline-slack [NAME=]MS]...]\n"
+           "       trelvik-scenario --explore N [--seed S] [--out DIR]\n"
+           "       trelvik-scenario --accept-baseline DIR [NAME...]\n";
 }
 
 const char* CCommandLine::Help()
@@ -59,6 +64,13 @@ const char* CCommandLine::Help()
            "  --vcd-limit MB   a trace stops at this size and its file fails (default 1024)\n"
            "  --timeout S      a file that runs S seconds of wall time stops and fails\n"
            "  --snapshot-dir DIR  take relative snapshot names in DIR (made when missing)\n"
+           "  --record-baseline DIR  also write each file's trace as its baseline,\n"
+           "                   DIR/NAME.vcd\n"
+           "  --force          let --record-baseline replace an existing baseline\n"
+           "  --baseline DIR   compare each file's trace with DIR/NAME.vcd; the first\n"
+           "                   divergence fails, and the run's trace is kept as NAME.new.vcd\n"
+           "  --baseline-slack [NAME=]MS  an edge moved by at most MS ms is no divergence\n"
+           "  --accept-baseline DIR [NAME...]  move the pending NAME.new.vcd over NAME.vcd\n"
            "  --explore N      play N seeded random uses of the panel with plant faults;\n"
            "                   a run that breaks an invariant is written as a scenario\n"
            "  --seed S         the first seed of the exploration (default 1)\n"
@@ -139,9 +151,36 @@ bool CCommandLine::Option(const std::string& name, const std::string& value)
         if (!to_number(value, exploreRuns) || exploreRuns == 0 || exploreRuns > 100000000)
             return Fail("--explore: bad number of runs '" + value + "' (1 to 100000000)");
         action = action == RUN ? EXPLORE : action;
+    } else if (name == "--record-baseline")
+        recordBaselineDir = value;
+    else if (name == "--force")
+        force = true;
+    else if (name == "--baseline")
+        baselineDir = value;
+    else if (name == "--baseline-slack")
+        return BaselineSlack(value);
+    else if (name == "--accept-baseline") {
+        acceptBaselineDir = value;
+        action = action == RUN || action == EXPLORE ? ACCEPT_BASELINE : action;
     } else {
         return Fail("unknown option '" + name + "'");
     }
+    return true;
+}
+
+// "MS" for every signal, or "NAME=MS" for one.
+bool CCommandLine::BaselineSlack(const std::string& value)
+{
+    const size_t equals = value.find('=');
+    const std::string ms = equals == std::string::npos ? value : value.substr(equals + 1);
+    uint64_t slack = 0;
+    m_baselineSlackGiven = true;
+    if (!to_number(ms, slack) || slack > 86400000 || equals == 0)
+        return Fail("--baseline-slack: bad slack '" + value + "' (MS or NAME=MS, MS up to 86400000)");
+    if (equals == std::string::npos)
+        baselineSlackMs = slack;
+    else if (!baselineSlackByName.emplace(value.substr(0, equals), slack).second)
+        return Fail("--baseline-slack: " + value.substr(0, equals) + " given twice");
     return true;
 }
 
@@ -149,12 +188,16 @@ bool CCommandLine::Consistent()
 {
     if (action == HELP || action == VERSION)
         return true;
+    if (!BaselineConsistent())
+        return false;
+    if (action == ACCEPT_BASELINE)
+        return true;
     if (action == EXPLORE) {
         if (!files.empty())
             return Fail("--explore takes no scenario files");
         if (!junitPath.empty() || !vcdPath.empty() || !vcdDir.empty() || coverage || !vcdVariables.empty() ||
             m_vcdLimitGiven || timeoutSeconds > 0 || !snapshotDir.empty() || !coverageJsonPath.empty() ||
-            failUnderTransitions > 0 || strict)
+            failUnderTransitions > 0 || strict || !recordBaselineDir.empty() || !baselineDir.empty())
             return Fail("--explore takes only --seed and --out");
         return true;
     }
@@ -166,9 +209,30 @@ bool CCommandLine::Consistent()
         return Fail("--vcd and --vcd-dir exclude each other");
     if (!vcdPath.empty() && files.size() > 1)
         return Fail("--vcd takes one scenario file; with several, use --vcd-dir DIR");
-    if (!vcdVariables.empty() && vcdPath.empty() && vcdDir.empty())
-        return Fail("--vcd-var needs --vcd or --vcd-dir");
-    if (m_vcdLimitGiven && vcdPath.empty() && vcdDir.empty())
-        return Fail("--vcd-limit needs --vcd or --vcd-dir");
+    const bool traced = !vcdPath.empty() || !vcdDir.empty() || !recordBaselineDir.empty() || !baselineDir.empty();
+    if (!vcdVariables.empty() && !traced)
+        return Fail("--vcd-var needs --vcd or --vcd-dir (or a baseline)");
+    if (m_vcdLimitGiven && !traced)
+        return Fail("--vcd-limit needs --vcd or --vcd-dir (or a baseline)");
+    return true;
+}
+
+bool CCommandLine::BaselineConsistent()
+{
+    const bool slack = m_baselineSlackGiven;
+    if (action == ACCEPT_BASELINE) {
+        if (!recordBaselineDir.empty() || !baselineDir.empty() || slack || force || quiet || coverage || strict ||
+            !junitPath.empty() || !vcdPath.empty() || !vcdDir.empty() || !vcdVariables.empty() || m_vcdLimitGiven ||
+            timeoutSeconds > 0 || !snapshotDir.empty() || !coverageJsonPath.empty() || failUnderTransitions > 0 ||
+            exploreRuns > 0 || m_seedGiven || m_outGiven)
+            return Fail("--accept-baseline takes only the folder and the names to accept");
+        return true;
+    }
+    if (!recordBaselineDir.empty() && !baselineDir.empty())
+        return Fail("--record-baseline and --baseline exclude each other: record, or compare");
+    if (force && recordBaselineDir.empty())
+        return Fail("--force belongs to --record-baseline");
+    if (slack && baselineDir.empty())
+        return Fail("--baseline-slack needs --baseline");
     return true;
 }

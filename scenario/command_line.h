@@ -3,12 +3,13 @@
 // against one another before anything runs.
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
 class CCommandLine {
 public:
-    enum Action { RUN, EXPLORE, HELP, VERSION };
+    enum Action { RUN, EXPLORE, ACCEPT_BASELINE, HELP, VERSION };
 
     // False with the reason when the words make no valid call.
     bool Parse(int argc, const char* const* argv);
@@ -35,14 +36,24 @@ public:
     uint64_t exploreRuns = 0;
     uint64_t seed = 1;
     std::string outDir = ".";
+    // Baselines: each file's trace recorded as DIR/NAME.vcd, or compared with it.
+    std::string recordBaselineDir;
+    bool force = false;  // recording replaces an existing baseline
+    std::string baselineDir;
+    uint64_t baselineSlackMs = 0;
+    std::map<std::string, uint64_t> baselineSlackByName;
+    std::string acceptBaselineDir;  // the names to accept are `files`; all pending when none
 
 private:
     bool Fail(std::string reason);
     bool Option(const std::string& name, const std::string& value);
     bool Consistent();
+    bool BaselineSlack(const std::string& value);
+    bool BaselineConsistent();
 
     std::string m_error;
     bool m_seedGiven = false;
     bool m_outGiven = false;
     bool m_vcdLimitGiven = false;
+    bool m_baselineSlackGiven = false;
 };

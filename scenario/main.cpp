@@ -9,6 +9,7 @@
 
 #include "cli/cleanup_signals.h"
 #include "scenario/command_line.h"
+#include "scenario/run/baseline_accept.h"
 #include "scenario/run/scenario_batch.h"
 #include "scenario/explore/scenario_explorer.h"
 #include "trelvik_version.h"
@@ -27,6 +28,8 @@ int main(int argc, char** argv)
     case CCommandLine::VERSION:
         std::cout << "trelvik-scenario " TRELVIK_VERSION "\n";
         return 0;
+    case CCommandLine::ACCEPT_BASELINE:
+        return CBaselineAccept(command.acceptBaselineDir, command.files).Run(std::cout, std::cerr);
     case CCommandLine::EXPLORE:
     case CCommandLine::RUN:
         break;

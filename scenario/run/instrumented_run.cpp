@@ -12,6 +12,7 @@
 #include "sim/trace_recorder.h"
 #include "sim/vcd_sink.h"
 #include "sim/virtual_simulator.h"
+#include "trelvik_version.h"
 
 namespace {
 
@@ -33,10 +34,71 @@ CInstrumentedRun::CInstrumentedRun(std::string file, std::vector<CScenarioStep> 
 {
 }
 
+CInstrumentedRun::~CInstrumentedRun() = default;
+
 void CInstrumentedRun::SetTrace(std::string vcdPath, std::vector<std::string> variables)
 {
-    m_vcdPath = std::move(vcdPath);
+    m_vcdPaths.insert(m_vcdPaths.begin(), std::move(vcdPath));
     m_variables = std::move(variables);
+}
+
+int CInstrumentedRun::LineAt(uint64_t timeMs) const
+{
+    int line = m_steps.empty() ? 0 : m_steps.front().line;
+    for (const auto& [startMs, startLine] : m_stepStarts) {
+        if (startMs > timeMs)
+            break;
+        line = startLine;
+    }
+    return line;
+}
+
+void CInstrumentedRun::NoteLine(uint64_t timeMs, int line)
+{
+    if (line > 0 && (m_stepStarts.empty() || m_stepStarts.back().second != line))
+        m_stepStarts.emplace_back(timeMs, line);
+}
+
+// Every trace file of the run, each with the same channels; false with the file's error.
+bool CInstrumentedRun::OpenTraces(CTraceRecorder& recorder, CFileResult& file)
+{
+    std::string error;
+    for (const std::string& name : m_variables) {
+        error = CTraceRecorder::CheckVariable(name);
+        if (!error.empty())
+            break;
+        recorder.AddVariable(name);
+    }
+    for (const std::string& path : m_vcdPaths) {
+        if (!error.empty())
+            break;
+        // The header names the program and its version, so a baseline tells what recorded it.
+        m_traces.push_back(std::make_unique<CVcdSink>("trelvik-scenario " TRELVIK_VERSION));
+        recorder.AddSink(*m_traces.back());
+        if (m_traceLimit)
+            m_traces.back()->SetByteLimit(m_traceLimit);
+        m_traces.back()->Open(path, error);
+    }
+    if (error.empty())
+        return true;
+    m_traces.clear();
+    file.ran = false;
+    file.code = CFileResult::NOT_RUN;
+    file.error = m_file + ": " + error;
+    return false;
+}
+
+bool CInstrumentedRun::FinishTraces(CFileResult& file, uint64_t endMs)
+{
+    for (const std::unique_ptr<CVcdSink>& trace : m_traces) {
+        std::string error;
+        if (!trace->Finish(endMs, error)) {
+            file.error = m_file + ": " + error;
+            file.code = CFileResult::NOT_RUN;
+            return false;
+        }
+    }
+    return true;
 }
 
 void CInstrumentedRun::Add(CFileResult& file, CScenarioResult result)
@@ -76,28 +138,9 @@ CFileResult CInstrumentedRun::Run()
     CCountingBeep beep;  // installed before the simulator starts, removed after it is gone
     CVirtualSimulator sim;
     CTraceRecorder recorder(&sim.View());
-    std::unique_ptr<CVcdSink> trace;
-    if (!m_vcdPath.empty()) {
-        std::string error;
-        for (const std::string& name : m_variables) {
-            error = CTraceRecorder::CheckVariable(name);
-            if (!error.empty())
-                break;
-            recorder.AddVariable(name);
-        }
-        trace = std::make_unique<CVcdSink>("trelvik-scenario");
-        recorder.AddSink(*trace);
-        if (m_traceLimit)
-            trace->SetByteLimit(m_traceLimit);
-        if (error.empty())
-            trace->Open(m_vcdPath, error);
-        if (!error.empty()) {
-            file.ran = false;
-            file.code = CFileResult::NOT_RUN;
-            file.error = m_file + ": " + error;
-            return file;
-        }
-    }
+    if (!m_vcdPaths.empty() && !OpenTraces(recorder, file))
+        return file;
+    const bool trace = !m_traces.empty();
     if (m_coverage)
         m_coverage->Start();
 
@@ -109,6 +152,8 @@ CFileResult CInstrumentedRun::Run()
     sim.m_onMs = [&] {
         if (trace)
             recorder.Sample(sim.Now() - 1);  // whatever was seen in the ms before this one
+        if (executor)
+            NoteLine(sim.Now() - 1, executor->CurrentLine());
         if (m_coverage)
             m_coverage->AfterMs();
         if (broken)
@@ -135,6 +180,7 @@ CFileResult CInstrumentedRun::Run()
                 pending = false;
                 Add(file, invariant);
             }
+            NoteLine(result.timeMs, result.line);  // a step with no virtual time is seen only here
             Add(file, result);
         };
         run.RunToEnd();
@@ -148,13 +194,10 @@ CFileResult CInstrumentedRun::Run()
         AddStop(file, watch, stoppedAt, sim.Now());
     file.code = file.Errors() ? CFileResult::NOT_RUN : file.Failed() ? CFileResult::SOME_FAILED : CFileResult::ALL_HELD;
     if (trace && watch.Why() != CRunWatch::INTERRUPTED) {  // a cut-off trace is removed with the temporaries
-        std::string error;
         recorder.Sample(sim.Now());
-        if (!trace->Finish(sim.Now(), error)) {
-            file.error = m_file + ": " + error;
-            file.code = CFileResult::NOT_RUN;
-        }
+        FinishTraces(file, sim.Now());
     }
+    m_traces.clear();  // an unfinished one removes its temporary file
     file.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     return file;
 }

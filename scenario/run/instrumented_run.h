@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,8 @@
 #include "scenario/language/scenario_step.h"
 
 class CRunWatch;
+class CTraceRecorder;
+class CVcdSink;
 class CScenarioCoverage;
 
 class CInstrumentedRun {
@@ -28,8 +31,13 @@ public:
     static constexpr const char* INVARIANT = "machine invariant";
 
     CInstrumentedRun(std::string file, std::vector<CScenarioStep> steps);
+    ~CInstrumentedRun();
 
     void SetTrace(std::string vcdPath, std::vector<std::string> variables);
+    // One more file of the same trace (a baseline, or a run to compare with one).
+    void AddTraceFile(std::string vcdPath) { m_vcdPaths.push_back(std::move(vcdPath)); }
+    // The line of the step under way at virtual ms `timeMs` of the run's trace.
+    int LineAt(uint64_t timeMs) const;
     // The trace stops growing at `bytes`, and the file then ends with an error.
     void SetTraceLimit(uint64_t bytes) { m_traceLimit = bytes; }
     // A run longer than this in wall time stops, the step under way failing
@@ -54,7 +62,13 @@ private:
 
     std::string m_file;
     std::vector<CScenarioStep> m_steps;
-    std::string m_vcdPath;
+    bool OpenTraces(CTraceRecorder& recorder, CFileResult& file);
+    bool FinishTraces(CFileResult& file, uint64_t endMs);
+    void NoteLine(uint64_t timeMs, int line);
+
+    std::vector<std::string> m_vcdPaths;
+    std::vector<std::unique_ptr<CVcdSink>> m_traces;
+    std::vector<std::pair<uint64_t, int>> m_stepStarts;  // (trace ms, line), a step's first ms under way
     std::vector<std::string> m_variables;
     uint64_t m_traceLimit = 0;  // none
     double m_timeout = 0;       // none

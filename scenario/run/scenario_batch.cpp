@@ -1,8 +1,10 @@
 #include "scenario/run/scenario_batch.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "cli/cleanup_signals.h"
+#include "scenario/run/baseline_check.h"
 #include "scenario/reports/coverage_json.h"
 #include "cli/input_file.h"
 #include "scenario/reports/junit_report.h"
@@ -105,6 +107,7 @@ bool CScenarioBatch::CheckOutputs()
             ok = check(m_loaded[i].vcdPath);
         }
     }
+    ok = ok && CheckBaselines(error);
     if (ok && !m_command.snapshotDir.empty())
         ok = CheckFolder(m_command.snapshotDir, error);
     if (ok) {
@@ -117,6 +120,53 @@ bool CScenarioBatch::CheckOutputs()
     if (!ok) {
         m_err << printable_name(error) << "\n";
         return false;
+    }
+    return true;
+}
+
+// With --record-baseline each file's trace is a baseline to write, never one
+// already there unless --force; with --baseline each file's baseline is read
+// now, and the run's trace goes beside it as NAME.new.vcd.
+bool CScenarioBatch::CheckBaselines(std::string& error)
+{
+    for (CLoaded& loaded : m_loaded)
+        loaded.variables = m_command.vcdVariables;
+    const bool record = !m_command.recordBaselineDir.empty();
+    const std::string& dir = record ? m_command.recordBaselineDir : m_command.baselineDir;
+    if (dir.empty())
+        return true;
+    if (record && !CheckFolder(dir, error))
+        return false;
+    for (size_t i = 0; i < m_loaded.size(); ++i) {
+        if (!m_results[i].ran)
+            continue;
+        const std::string stem = dir + "/" + stem_of(m_command.files[i]);
+        CLoaded& loaded = m_loaded[i];
+        loaded.baselineTrace = stem + (record ? ".vcd" : ".new.vcd");
+        if (!record) {
+            loaded.baseline = std::make_shared<CBaselineCheck>();
+            if (!loaded.baseline->Load(stem + ".vcd", error))
+                return false;
+            m_baselines.push_back(stem + ".vcd");
+            for (const std::string& target : m_targets)
+                if (COutputFile::SameTarget(target, m_baselines.back())) {
+                    error = target + ": is the baseline " + m_baselines.back() + ", which a comparison never writes";
+                    return false;
+                }
+            if (!(error = loaded.baseline->CheckVariables(m_command.vcdVariables)).empty())
+                return false;
+            for (const std::string& name : loaded.baseline->Variables())
+                if (std::find(loaded.variables.begin(), loaded.variables.end(), name) == loaded.variables.end())
+                    loaded.variables.push_back(name);
+        }
+        if (!CheckNamedOnce(loaded.baselineTrace, error) || !CheckTarget(loaded.baselineTrace, error))
+            return false;
+        std::FILE* existing = record && !m_command.force ? std::fopen(loaded.baselineTrace.c_str(), "r") : nullptr;
+        if (existing) {
+            std::fclose(existing);
+            error = loaded.baselineTrace + ": a baseline is there already; --force records over it";
+            return false;
+        }
     }
     return true;
 }
@@ -149,6 +199,11 @@ bool CScenarioBatch::CheckFolder(const std::string& folder, std::string& error)
 // A target in a folder still to be made has nothing in its way; its folder's parent was checked.
 bool CScenarioBatch::CheckTarget(const std::string& target, std::string& error) const
 {
+    for (const std::string& baseline : m_baselines)
+        if (COutputFile::SameTarget(target, baseline)) {
+            error = target + ": is the baseline " + baseline + ", which a comparison never writes";
+            return false;
+        }
     for (const std::string& folder : m_foldersToMake)
         if (COutputFile::SameTarget(COutputFile::FolderOf(target), folder))
             return true;
@@ -220,27 +275,69 @@ void CScenarioBatch::ClearProgress()
 
 void CScenarioBatch::RunFile(size_t file)
 {
-    CInstrumentedRun run(m_results[file].file, m_loaded[file].steps);
-    if (!m_loaded[file].vcdPath.empty())
-        run.SetTrace(m_loaded[file].vcdPath, m_command.vcdVariables);
+    const CLoaded& loaded = m_loaded[file];
+    CInstrumentedRun run(m_results[file].file, loaded.steps);
+    if (!loaded.vcdPath.empty())
+        run.SetTrace(loaded.vcdPath, loaded.variables);
+    if (!loaded.baselineTrace.empty() && loaded.vcdPath.empty())
+        run.SetTrace(loaded.baselineTrace, loaded.variables);
+    else if (!loaded.baselineTrace.empty())
+        run.AddTraceFile(loaded.baselineTrace);
     run.SetTraceLimit(m_command.vcdLimitMb << 20);
     run.SetTimeout(m_command.timeoutSeconds, m_command.timeoutText);
     run.SetCoverage(m_coverage.get());
     if (m_showProgress)
         run.m_onProgress = [this, file](int line, uint64_t nowMs) { ShowProgress(file, line, nowMs); };
     // Each line flushed as it comes: a run killed by CI's time limit still leaves its verdicts in the log.
-    run.m_onResult = [this](const CFileResult& result, const CScenarioResult& r) {
-        ClearProgress();
-        if (r.error)
-            m_err << result.Line(r) << std::endl;
-        else if (!r.held || !m_command.quiet)
-            m_out << result.Line(r) << std::endl;
-    };
+    run.m_onResult = [this](const CFileResult& result, const CScenarioResult& r) { Print(result, r); };
     m_results[file] = run.Run();
     m_results[file].error = printable_name(m_results[file].error);
     ClearProgress();
     if (!m_results[file].error.empty())
         m_err << m_results[file].error << std::endl;
+    else if (loaded.baseline)
+        CompareWithBaseline(file, run);
+}
+
+void CScenarioBatch::Print(const CFileResult& result, const CScenarioResult& r)
+{
+    ClearProgress();
+    if (r.error)
+        m_err << result.Line(r) << std::endl;
+    else if (!r.held || !m_command.quiet)
+        m_out << result.Line(r) << std::endl;
+}
+
+// The run's trace, written as NAME.new.vcd, against the baseline: kept for
+// review when it differs, removed when it is the same.
+void CScenarioBatch::CompareWithBaseline(size_t file, const CInstrumentedRun& run)
+{
+    CFileResult& result = m_results[file];
+    const std::string& path = m_loaded[file].baselineTrace;
+    CVcdReader trace;
+    std::string error;
+    if (!trace.ParseFile(path, error)) {
+        result.error = printable_name(error);
+        result.code = CFileResult::NOT_RUN;
+        m_err << result.error << std::endl;
+        return;
+    }
+    CTraceCompare::COptions options;
+    options.slack = m_command.baselineSlackMs;
+    options.slackByName = m_command.baselineSlackByName;
+    const CBaselineCheck::COutcome outcome =
+        m_loaded[file].baseline->Compare(trace, [&run](uint64_t ms) { return run.LineAt(ms); }, options);
+    result.results.push_back(outcome.verdict);
+    Print(result, outcome.verdict);
+    for (const std::string& line : outcome.more)
+        m_out << "    " << line << "\n";
+    if (!outcome.moved.empty())
+        m_out << result.file << ": " << outcome.moved << "\n";
+    m_out << std::flush;
+    if (outcome.verdict.held)
+        std::remove(path.c_str());
+    else
+        result.code = std::max(result.code, static_cast<int>(CFileResult::SOME_FAILED));
 }
 
 int CScenarioBatch::Run()

@@ -15,6 +15,8 @@
 #include "scenario/run/file_result.h"
 #include "scenario/language/scenario_step.h"
 
+class CBaselineCheck;
+class CInstrumentedRun;
 class CScenarioCoverage;
 
 class CScenarioBatch {
@@ -33,6 +35,9 @@ private:
     struct CLoaded {
         std::vector<CScenarioStep> steps;
         std::string vcdPath;
+        std::string baselineTrace;  // DIR/NAME.vcd recorded, or DIR/NAME.new.vcd to compare
+        std::vector<std::string> variables;  // traced: those asked for and the baseline's
+        std::shared_ptr<CBaselineCheck> baseline;
     };
 
     void Load();
@@ -40,6 +45,9 @@ private:
     int WriteReports(int code);
     bool CheckOutputs();
     bool CheckSnapshots(size_t file);
+    bool CheckBaselines(std::string& error);
+    void CompareWithBaseline(size_t file, const CInstrumentedRun& run);
+    void Print(const CFileResult& result, const CScenarioResult& r);
     bool CheckNamedOnce(const std::string& target, std::string& error);
     bool CheckFolder(const std::string& folder, std::string& error);
     bool CheckTarget(const std::string& target, std::string& error) const;
@@ -59,6 +67,7 @@ private:
     bool m_progressShown = false;
     std::vector<std::string> m_targets;        // the call's own outputs, each named once
     std::vector<std::string> m_foldersToMake;  // once every check has passed
+    std::vector<std::string> m_baselines;      // read by --baseline, so never written
     struct CSnapshotTarget {
         std::string path;
         size_t file;

@@ -11,7 +11,9 @@
 # fifo, link.vcd (a symbolic link to ok.scn), kept.vcd, ro/ (not writable),
 # trace.vcd (a small trace), other.vcd (that trace with its edge 2 ms later
 # and one more variable), bad.vcd (a trace with a line that does not read),
-# huge.trace (a sparse file of 3 GiB). As root the program runs as nobody, so that ro/
+# huge.trace (a sparse file of 3 GiB), base/ (baselines: ok.vcd not one of
+# ours, wrong.vcd a directory, z.vcd a small one of ours with disk_retry_ls),
+# pend/ok.new.vcd (a pending trace not ours). As root the program runs as nobody, so that ro/
 # is really not writable.
 set -u
 program=$1 examples=$2 want=$3 fragment=$4 check=$5 args=$6
@@ -38,8 +40,12 @@ printf '$timescale 1ms $end\n$scope module trelvik $end\n$var wire 1 ! RED_LED $
 sed -e 's/^#5$/#7/' -e 's/^\$upscope/$var wire 1 " GREEN_LED $end\n$upscope/' trace.vcd > other.vcd
 sed 's/^1!$/nope/' trace.vcd > bad.vcd
 truncate -s 3G huge.trace
+mkdir base pend base/wrong.vcd
+cp trace.vcd base/ok.vcd
+cp trace.vcd pend/ok.new.vcd
+printf '$version trelvik-scenario 1.0.0.1 $end\n$timescale 1ms $end\n$scope module trelvik $end\n$scope module firmware $end\n$var real 64 ! state_number $end\n$var real 64 " disk_retry_ls $end\n$upscope $end\n$upscope $end\n$enddefinitions $end\n#0\n$dumpvars\nr1 !\nr0 "\n$end\n#10\n' > base/z.vcd
 chmod 555 ro
-chmod 777 .
+chmod 777 . base pend
 fixtures=$(find . -type f -o -type l -o -type p | sort)
 listing() { ls -ld --time-style=+%s.%N $fixtures | awk '{print $1, $6, $7}'; cat ./*.scn ./*.vcd 2>/dev/null | md5sum; }
 before=$(listing)

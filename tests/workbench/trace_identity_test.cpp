@@ -1,8 +1,8 @@
 // One run, two writers: the runner's trace of a scenario and the workbench's
 // export of the same scenario replayed are the same file byte for byte, but
-// for the $version line that names the program. The run covers the signals,
-// state_number, run_sec, the motors' travel, the beeps, a plant fault and a
-// watched variable.
+// for the $version line that names the program (the runner's with its
+// version). The run covers the signals, state_number, run_sec, the motors'
+// travel, the beeps, a plant fault and a watched variable.
 
 #include <QTemporaryDir>
 
@@ -12,6 +12,7 @@
 
 #include "scenario/language/scenario_parser.h"
 #include "scenario/run/instrumented_run.h"
+#include "trelvik_version.h"
 #include "workbench/model/scenario_replay.h"
 #include "workbench/widgets/trace_dock.h"
 #include "workbench_fixture.h"
@@ -64,7 +65,7 @@ TEST_F(TraceIdentity, TheRunnerAndTheWorkbenchWriteTheSameTraceButForTheVersion)
 
     std::string runner = read_file(dir.filePath(QStringLiteral("runner.vcd")));
     std::string workbench = read_file(dir.filePath(QStringLiteral("workbench.vcd")));
-    ASSERT_EQ(runner.rfind("$version trelvik-scenario $end\n", 0), 0u);
+    ASSERT_EQ(runner.rfind("$version trelvik-scenario " TRELVIK_VERSION " $end\n", 0), 0u);
     ASSERT_EQ(workbench.rfind("$version trelvik-workbench $end\n", 0), 0u);
     runner.erase(0, runner.find('\n'));
     workbench.erase(0, workbench.find('\n'));

@@ -1,0 +1,48 @@
+#pragma once
+// A scenario file's baseline: the trace an earlier run of it recorded
+// (DIR/NAME.vcd), read before anything runs, and compared afterwards with
+// the trace of this run, change by change. The first divergence is a failed
+// verdict of the file at the step then under way; the first divergence of
+// each other signal follows it, at most ten of them. An edge that moved by
+// no more than its slack is no divergence, only counted.
+//
+// A baseline compares only the signals it holds: a firmware variable it
+// holds is traced in this run too, and one asked for that it lacks is a
+// usage error.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "scenario/run/scenario_executor.h"
+#include "tools/trace_compare.h"
+#include "tools/vcd_reader.h"
+
+class CBaselineCheck {
+public:
+    // Divergences that follow the first, one per signal.
+    static constexpr size_t MORE = 10;
+
+    // Reads a baseline; false with "FILE: reason" when it is missing,
+    // unreadable, or no trace this runner wrote.
+    bool Load(const std::string& path, std::string& error);
+
+    // The watched firmware variables the baseline holds, beyond those every trace has.
+    std::vector<std::string> Variables() const;
+    // Empty, or why variables asked for cannot be compared with this baseline.
+    std::string CheckVariables(const std::vector<std::string>& asked) const;
+
+    struct COutcome {
+        CScenarioResult verdict;              // failed at the first divergence, or held
+        std::vector<std::string> more;        // the next divergences, one per signal, as printed
+        std::string moved;                    // "12 edges moved by at most 3 ms", or empty
+    };
+    // The run's trace against the baseline; `lineAt` tells the step under way at a ms.
+    COutcome Compare(const CVcdReader& run, const std::function<int(uint64_t)>& lineAt,
+                     const CTraceCompare::COptions& options) const;
+
+private:
+    std::string m_path;
+    CVcdReader m_trace;
+};
