@@ -19,7 +19,21 @@
 
 namespace {
 
-class TraceIdentity : public CWorkbenchTest {};
+// The runner's run comes first: one simulated machine per process at a time,
+// so the window and its session are made after it.
+class TraceIdentity : public CWorkbenchTest {
+protected:
+    void SetUp() override
+    {
+        CQtTest::SetUp();
+        QStandardPaths::setTestModeEnabled(true);
+    }
+    void OpenWindow()
+    {
+        m_window = std::make_unique<CWorkbenchWindow>(SettingsFile());
+        m_window->show();
+    }
+};
 
 std::string read_file(const QString& path)
 {
@@ -54,6 +68,7 @@ TEST_F(TraceIdentity, TheRunnerAndTheWorkbenchWriteTheSameTraceButForTheVersion)
     run.SetTrace(dir.filePath(QStringLiteral("runner.vcd")).toStdString(), {"disk_retry_ls"});
     ASSERT_EQ(run.Run().code, 0);
 
+    OpenWindow();
     m_window->TraceDock().AddVariable(QStringLiteral("disk_retry_ls"));
     Driver().SetSpeed(CFrameClock::SPEED_MAX);
     QString error;
