@@ -3,6 +3,7 @@
 #include <cstring>
 #include <iostream>
 
+#include "cli/option_reader.h"
 #include "firmware/fw_watch.h"
 #include "scenario/language/scenario_parser.h"
 #include "trelvik_version.h"
@@ -42,51 +43,43 @@ int usage_error(const std::string& reason)
 
 int CWorkbenchCommandLine::Parse(int argc, char** argv)
 {
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--help") {
+    COptionReader reader({{"--speed", true}, {"--paused"}, {"--trace", true, true}, {"--help"}, {"--version"}});
+    if (!reader.Read(argc, argv))
+        return usage_error(reader.Error());
+    for (const COptionReader::COption& option : reader.Options()) {
+        if (option.name == "--help") {
             std::cout << USAGE;
             return 0;
         }
-        if (arg == "--version") {
+        if (option.name == "--version") {
             std::cout << "trelvik-workbench " << TRELVIK_VERSION << "\n";
             return 0;
         }
-        if (arg == "--paused") {
+    }
+    for (const COptionReader::COption& option : reader.Options()) {
+        if (option.name == "--paused") {
             m_paused = true;
-        } else if (arg == "--trace") {
-            if (++i >= argc)
-                return usage_error("--trace needs a variable name");
-            if (!fw_variable_find(argv[i])) {
+        } else if (option.name == "--trace") {
+            if (!fw_variable_find(option.value.c_str())) {
                 std::string known;
                 for (uint8_t v = 0; v < FW_VARIABLE_COUNT; ++v)
                     known += (v ? ", " : "") + std::string(fw_variables[v].name);
-                return usage_error("unknown variable '" + std::string(argv[i]) + "' (" + known + ")");
+                return usage_error("unknown variable '" + option.value + "' (" + known + ")");
             }
-            m_traced.push_back(argv[i]);
-        } else if (arg == "--speed" || arg.rfind("--speed=", 0) == 0) {
-            std::string word;
-            if (arg == "--speed") {
-                if (++i >= argc)
-                    return usage_error("--speed needs a value (0.1, 1, 10, 100, 1000 or max)");
-                word = argv[i];
-            } else {
-                word = arg.substr(8);
-            }
+            m_traced.push_back(option.value);
+        } else if (option.name == "--speed") {
             m_speed = -1;
             for (int s = 0; s < CFrameClock::SPEED_COUNT; ++s)
-                if (word == SPEED_WORDS[s])
+                if (option.value == SPEED_WORDS[s])
                     m_speed = s;
             if (m_speed < 0)
-                return usage_error("unknown speed '" + word + "' (0.1, 1, 10, 100, 1000 or max)");
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            return usage_error("unknown option '" + arg + "' (--speed, --paused, --trace, --help, --version)");
-        } else if (m_scenario.empty()) {
-            m_scenario = arg;
-        } else {
-            return usage_error("one scenario at a time");
+                return usage_error("unknown speed '" + option.value + "' (0.1, 1, 10, 100, 1000 or max)");
         }
     }
+    if (reader.Operands().size() > 1)
+        return usage_error("one scenario at a time");
+    if (!reader.Operands().empty())
+        m_scenario = reader.Operands().front();
     // A file that is no scenario is refused before any window opens.
     CScenarioParser parser;
     if (!m_scenario.empty() && !parser.ParseFile(m_scenario)) {
