@@ -1,5 +1,6 @@
 #include "cli/cleanup_signals.h"
 
+#include <atomic>
 #include <csignal>
 #include <cstdlib>
 
@@ -7,8 +8,11 @@
 
 namespace {
 
-volatile sig_atomic_t s_deferring = 0;
-volatile sig_atomic_t s_noted = 0;
+// Lock-free atomics: safe in a signal handler, and read by the firmware's
+// thread, which stops a run at its next virtual ms.
+static_assert(std::atomic<int>::is_always_lock_free);
+std::atomic<int> s_deferring{0};
+std::atomic<int> s_noted{0};
 
 void remove_and_reraise(int sig)
 {
@@ -24,7 +28,7 @@ void on_fatal_signal(int sig)
         remove_and_reraise(sig);
         return;
     }
-    s_noted = sig;
+    s_noted.store(sig);
 }
 
 }  // namespace
@@ -47,9 +51,9 @@ void install_cleanup_handlers()
     }
 }
 
-void defer_fatal_signals() { s_deferring = 1; }
+void defer_fatal_signals() { s_deferring.store(1); }
 
-int noted_fatal_signal() { return s_noted; }
+int noted_fatal_signal() { return s_noted.load(); }
 
 void end_by_signal(int sig)
 {
