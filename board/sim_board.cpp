@@ -93,7 +93,10 @@ void CSimBoard::PeriodicExchange()
     // Every pin knows the level it last passed on, so while no port byte has
     // changed since the last walk no pin can have news: the walk is skipped.
     const uint64_t ports = port_snapshot();
-    if (m_pinsStale.exchange(false, std::memory_order_relaxed) || ports != m_lastPorts) {
+    const bool stale = m_pinsStale.load(std::memory_order_relaxed);
+    if (ports != m_lastPorts || stale) {
+        if (stale)
+            m_pinsStale.store(false, std::memory_order_relaxed);
         m_lastPorts = ports;
         for (CPortPin* pin : m_pins)
             pin->Refresh();
