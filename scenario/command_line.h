@@ -8,7 +8,7 @@
 
 class CCommandLine {
 public:
-    enum Action { RUN, EXPLORE, HELP, VERSION };
+    enum Action { RUN, EXPLORE, MERGE_COVERAGE, HELP, VERSION };
 
     // False with the reason when the words make no valid call.
     bool Parse(int argc, const char* const* argv);
@@ -35,6 +35,9 @@ public:
     uint64_t exploreRuns = 0;
     uint64_t seed = 1;
     std::string outDir = ".";
+    bool guided = false;    // --explore guided by coverage, writing a suite
+    std::string suiteDir;   // where the guided exploration writes it
+    unsigned jobs = 0;      // worker processes; 0: one per core
 
 private:
     bool Fail(std::string reason);
@@ -45,4 +48,5 @@ private:
     bool m_seedGiven = false;
     bool m_outGiven = false;
     bool m_vcdLimitGiven = false;
+    bool m_jobsGiven = false;
 };

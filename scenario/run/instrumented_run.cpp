@@ -98,6 +98,9 @@ CFileResult CInstrumentedRun::Run()
             return file;
         }
     }
+    if (m_sink)
+        recorder.AddSink(*m_sink);
+    const bool sampled = trace || m_sink;
     if (m_coverage)
         m_coverage->Start();
 
@@ -107,10 +110,12 @@ CFileResult CInstrumentedRun::Run()
     CScenarioResult invariant;  // the first invariant broken, until its turn among the verdicts
     bool pending = false;
     sim.m_onMs = [&] {
-        if (trace)
+        if (sampled)
             recorder.Sample(sim.Now() - 1);  // whatever was seen in the ms before this one
         if (m_coverage)
             m_coverage->AfterMs();
+        if (m_afterMs)
+            m_afterMs(executor ? executor->CurrentLine() : 0, sim.Now());
         if (broken)
             return;
         const std::string why = invariants.AfterMs();
@@ -138,6 +143,8 @@ CFileResult CInstrumentedRun::Run()
             Add(file, result);
         };
         run.RunToEnd();
+        if (m_onEnd && !run.Stopped())
+            m_onEnd(sim);
         executor = nullptr;
         stoppedAt = run.Stopped() ? run.CurrentLine() : -1;
     }
