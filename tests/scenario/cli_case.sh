@@ -9,7 +9,8 @@
 # snapshot z.png), twice.scn (z.png twice), snap.scn (a
 # snapshot into ro/), dir/, empty.scn, comments.scn, binary.scn, latin1.scn,
 # fifo, link.vcd (a symbolic link to ok.scn), kept.vcd, ro/ (not writable),
-# trace.vcd (a small trace). As root the program runs as nobody, so that ro/
+# trace.vcd (a small trace); with --merge-coverage, c1.json and c2.json (the
+# coverage of ok.scn, twice). As root the program runs as nobody, so that ro/
 # is really not writable.
 set -u
 program=$1 examples=$2 want=$3 fragment=$4 check=$5 args=$6
@@ -33,6 +34,10 @@ mkfifo fifo
 ln -s ok.scn link.vcd
 printf 'an older trace\n' > kept.vcd
 printf '$timescale 1ms $end\n$scope module trelvik $end\n$var wire 1 ! RED_LED $end\n$upscope $end\n$enddefinitions $end\n#0\n$dumpvars\n0!\n$end\n#5\n1!\n#9\n' > trace.vcd
+case "$args" in *--merge-coverage*)  # two shards' coverage reports, c1.json and c2.json
+  "$program" ok.scn --quiet --coverage-json c1.json > /dev/null &&
+  "$program" ok.scn --quiet --coverage-json c2.json > /dev/null || exit 1 ;;
+esac
 chmod 555 ro
 chmod 777 .
 fixtures=$(find . -type f -o -type l -o -type p | sort)
