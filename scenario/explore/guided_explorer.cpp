@@ -123,8 +123,13 @@ std::vector<CUseOutcome> CGuidedExplorer::PlayAll(const std::vector<std::vector<
     std::vector<std::string> tasks;
     for (const std::vector<std::string>& use : uses)
         tasks.push_back(joined(use));
+    std::vector<size_t> longestFirst(uses.size());
+    for (size_t i = 0; i < uses.size(); ++i)
+        longestFirst[i] = i;
+    std::stable_sort(longestFirst.begin(), longestFirst.end(),
+                     [&](size_t a, size_t b) { return VirtualMs(uses[a]) > VirtualMs(uses[b]); });
     std::vector<bool> answered;
-    const std::vector<std::string> answers = m_pool->Map(tasks, answered);
+    const std::vector<std::string> answers = m_pool->Map(tasks, answered, {}, longestFirst);
     std::vector<CUseOutcome> outcomes(uses.size());
     complete = true;
     for (size_t i = 0; i < uses.size(); ++i)

@@ -152,7 +152,7 @@ void CWorkerPool::Stop()
 }
 
 std::vector<std::string> CWorkerPool::Map(const std::vector<std::string>& tasks, std::vector<bool>& answered,
-                                          const COnAnswer& onAnswer)
+                                          const COnAnswer& onAnswer, const std::vector<size_t>& longestFirst)
 {
     std::vector<std::string> answers(tasks.size());
     answered.assign(tasks.size(), false);
@@ -172,12 +172,16 @@ std::vector<std::string> CWorkerPool::Map(const std::vector<std::string>& tasks,
     }
     if (!m_started && !Start())
         return answers;
-    size_t next = 0;
+    size_t next = 0;  // in the order of handing out
+    const bool ordered = longestFirst.size() == tasks.size();
     const auto give = [&](CWorker& worker) {
         if (worker.fromWorker < 0 || next >= tasks.size() || noted_fatal_signal())
             return;
-        if (send_frame(worker.toWorker, next, tasks[next]))
-            worker.task = static_cast<long>(next++);
+        const size_t task = ordered ? longestFirst[next] : next;
+        if (send_frame(worker.toWorker, task, tasks[task])) {
+            worker.task = static_cast<long>(task);
+            ++next;
+        }
     };
     for (CWorker& worker : m_workers)
         give(worker);

@@ -36,8 +36,11 @@ public:
     // `onAnswer`, when given, is told of each answer in task order as soon as
     // those before it are in, so that results can be printed as they come.
     using COnAnswer = std::function<void(size_t task, const std::string& answer)>;
+    // `longestFirst`, when given, is the order to hand the tasks out in (the
+    // longest first keeps a worker from being left with one long task at the
+    // end); the answers keep the order of the tasks.
     std::vector<std::string> Map(const std::vector<std::string>& tasks, std::vector<bool>& answered,
-                                 const COnAnswer& onAnswer = {});
+                                 const COnAnswer& onAnswer = {}, const std::vector<size_t>& longestFirst = {});
 
     CWorkerPool(const CWorkerPool&) = delete;
     CWorkerPool& operator=(const CWorkerPool&) = delete;

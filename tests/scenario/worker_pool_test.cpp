@@ -36,6 +36,9 @@ TEST(WorkerPool, AnswersComeInTheOrderOfTheTasksForEveryNumberOfJobs)
             EXPECT_EQ(answers[i], slow_echo(tasks[i])) << jobs << " jobs, task " << i;
             EXPECT_EQ(i < told.size() ? told[i] : 99u, i) << jobs << " jobs: told out of order";
         }
+        // Handed out in another order, the answers keep the order of the tasks.
+        const std::vector<size_t> backwards = {8, 7, 6, 5, 4, 3, 2, 1, 0};
+        EXPECT_EQ(pool.Map(tasks, answered, {}, backwards), answers) << jobs << " jobs";
         // A second round goes to the same workers.
         EXPECT_EQ(pool.Map({"2"}, answered)[0], slow_echo("2")) << jobs << " jobs";
     }
