@@ -44,11 +44,11 @@ std::string suite_name(size_t number)
 CGuidedExplorer::CGuidedExplorer(uint64_t runs, uint64_t firstSeed, std::string suiteDir, unsigned jobs,
                                  std::ostream& out, std::ostream& err)
     : m_runs(runs), m_firstSeed(firstSeed), m_suiteDir(std::move(suiteDir)), m_out(out), m_err(err),
-      m_pool(new CWorkerPool(jobs, &CGuidedExplorer::PlayTask))
+      m_pool(std::make_unique<CWorkerPool>(jobs, &CGuidedExplorer::PlayTask))
 {
 }
 
-CGuidedExplorer::~CGuidedExplorer() { delete m_pool; }
+CGuidedExplorer::~CGuidedExplorer() = default;
 
 std::string CGuidedExplorer::PlayTask(const std::string& task) { return CUsePlay::Play(split(task)).Serialize(); }
 
@@ -224,7 +224,7 @@ void CGuidedExplorer::Summary(uint64_t played, double seconds)
             m_out << "  - never reached: " << CScenarioCoverage::ItemText(item) << "\n";
     m_out.flush();
     char took[64];
-    std::snprintf(took, sizeof took, "explore: %.1f s with %u jobs\n", seconds, m_pool->Jobs());
+    std::snprintf(took, sizeof took, "explore: %.1f s with %u %s\n", seconds, m_pool->Jobs(), m_pool->Jobs() == 1 ? "job" : "jobs");
     m_err << took;  // not on stdout: the output is the same for every number of jobs
 }
 

@@ -17,6 +17,7 @@
 // reached, or after N uses.
 
 #include <cstdint>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -60,7 +61,7 @@ private:
     std::string m_suiteDir;
     std::ostream& m_out;
     std::ostream& m_err;
-    CWorkerPool* m_pool;
+    std::unique_ptr<CWorkerPool> m_pool;
     std::vector<std::vector<std::string>> m_kept;
     bool m_reached[CScenarioCoverage::ITEM_COUNT] = {};
     CScenarioCoverage m_coverage;  // what the kept uses reached, as their replay counts it

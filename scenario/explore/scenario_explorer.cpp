@@ -161,7 +161,7 @@ int CScenarioExplorer::Run()
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     m_out << "explore: " << m_runs << " runs from seed " << m_firstSeed << ", no invariant broken" << std::endl;
     char took[64];  // on stderr: stdout is the same for every number of jobs
-    std::snprintf(took, sizeof took, "explore: %.1f s with %u jobs\n", seconds, pool.Jobs());
+    std::snprintf(took, sizeof took, "explore: %.1f s with %u %s\n", seconds, pool.Jobs(), pool.Jobs() == 1 ? "job" : "jobs");
     m_err << took;
     return 0;
 }
