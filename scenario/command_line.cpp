@@ -30,6 +30,8 @@ const std::vector<COptionSpec> OPTIONS = {
     {"--explore", true},               {"--seed", true},      {"--out", true},
     {"--record-baseline", true},       {"--force"},           {"--baseline", true},
     {"--baseline-slack", true, true},  {"--accept-baseline", true},
+    {"--guided"},                      {"--suite", true},     {"--jobs", true, false, "-j"},
+    {"--merge-coverage"},
 };
 
 }  // namespace
@@ -39,10 +41,12 @@ const char* CCommandLine::Usage()
     return "usage: trelvik-scenario FILE... [--quiet] [--strict] [--junit OUT.xml]\n"
            "         [--timeout S] [--coverage] [--coverage-json OUT.json]\n"
            "         [--fail-under-transitions N] [--vcd OUT.vcd | --vcd-dir DIR]\n"
-           "         [--vcd-var NAME]... [--vcd-limit MB] [--snapshot-dir DIR]\n"
+           "         [--vcd-var NAME]... [--vcd-limit MB] [--snapshot-dir DIR] [--jobs J]\n"
            "         [--record-baseline DIR [--force] |\n"
            "          --baseline DIR [--baseline-slack [NAME=]MS]...]\n"
-           "       trelvik-scenario --explore N [--seed S] [--out DIR]\n"
+           "       trelvik-scenario --explore N [--seed S] [--out DIR] [--jobs J]\n"
+           "       trelvik-scenario --explore N --guided --suite DIR [--seed S] [--jobs J]\n"
+           "       trelvik-scenario --merge-coverage A.json B.json... [--coverage-json OUT.json]\n"
            "       trelvik-scenario --accept-baseline DIR [NAME...]\n";
 }
 
@@ -75,6 +79,14 @@ const char* CCommandLine::Help()
            "                   a run that breaks an invariant is written as a scenario\n"
            "  --seed S         the first seed of the exploration (default 1)\n"
            "  --out DIR        where the exploration writes that scenario (default .)\n"
+           "  --guided         explore guided by coverage: keep each use that reaches a\n"
+           "                   state, transition, timer or travel outcome not reached\n"
+           "                   before, until all are reached or N uses were played\n"
+           "  --suite DIR      where --guided writes the kept uses, DIR/cover-NNN.scn\n"
+           "  --jobs J, -j J   run files or uses in J worker processes (default: one per\n"
+           "                   core); the output is the same for every J\n"
+           "  --merge-coverage  merge coverage reports (--coverage-json of shards) into\n"
+           "                   one report; with --coverage-json OUT.json, also as JSON\n"
            "  --help, --version\n"
            "\n"
            "Outputs go to a temporary file beside them, renamed at the end; an input, a\n"
@@ -147,6 +159,18 @@ bool CCommandLine::Option(const std::string& name, const std::string& value)
         if (!to_number(value, seed))
             return Fail("--seed: bad number '" + value + "'");
         m_seedGiven = true;
+    } else if (name == "--guided") {
+        guided = true;
+    } else if (name == "--suite") {
+        suiteDir = value;
+    } else if (name == "--jobs") {
+        uint64_t n = 0;
+        if (!to_number(value, n) || n == 0 || n > 256)
+            return Fail("--jobs: bad number '" + value + "' (1 to 256)");
+        jobs = static_cast<unsigned>(n);
+        m_jobsGiven = true;
+    } else if (name == "--merge-coverage") {
+        action = action == RUN ? MERGE_COVERAGE : action;
     } else if (name == "--explore") {
         if (!to_number(value, exploreRuns) || exploreRuns == 0 || exploreRuns > 100000000)
             return Fail("--explore: bad number of runs '" + value + "' (1 to 100000000)");
@@ -192,13 +216,32 @@ bool CCommandLine::Consistent()
         return false;
     if (action == ACCEPT_BASELINE)
         return true;
+    const bool runOptions = !junitPath.empty() || !vcdPath.empty() || !vcdDir.empty() || coverage ||
+                            !vcdVariables.empty() || m_vcdLimitGiven || timeoutSeconds > 0 || !snapshotDir.empty() ||
+                            failUnderTransitions > 0 || strict || !recordBaselineDir.empty() ||
+                            !baselineDir.empty();
+    if (action == MERGE_COVERAGE) {
+        if (exploreRuns > 0)
+            return Fail("--merge-coverage and --explore exclude each other");
+        if (files.empty())
+            return Fail("--merge-coverage needs coverage reports (the JSON of --coverage-json)");
+        if (runOptions || quiet || m_seedGiven || m_outGiven || guided || !suiteDir.empty() || m_jobsGiven)
+            return Fail("--merge-coverage takes only report files and --coverage-json");
+        return true;
+    }
+    if ((guided || !suiteDir.empty()) && action != EXPLORE)
+        return Fail(std::string(guided ? "--guided" : "--suite") + " belongs to --explore");
     if (action == EXPLORE) {
         if (!files.empty())
             return Fail("--explore takes no scenario files");
-        if (!junitPath.empty() || !vcdPath.empty() || !vcdDir.empty() || coverage || !vcdVariables.empty() ||
-            m_vcdLimitGiven || timeoutSeconds > 0 || !snapshotDir.empty() || !coverageJsonPath.empty() ||
-            failUnderTransitions > 0 || strict || !recordBaselineDir.empty() || !baselineDir.empty())
-            return Fail("--explore takes only --seed and --out");
+        if (runOptions || !coverageJsonPath.empty())
+            return Fail("--explore takes only --seed, --out, --guided, --suite and --jobs");
+        if (guided && suiteDir.empty())
+            return Fail("--guided needs --suite DIR, where it writes the suite");
+        if (!suiteDir.empty() && !guided)
+            return Fail("--suite belongs to --guided");
+        if (guided && m_outGiven)
+            return Fail("--guided writes to --suite DIR, not --out");
         return true;
     }
     if (m_seedGiven || m_outGiven)
@@ -224,7 +267,7 @@ bool CCommandLine::BaselineConsistent()
         if (!recordBaselineDir.empty() || !baselineDir.empty() || slack || force || quiet || coverage || strict ||
             !junitPath.empty() || !vcdPath.empty() || !vcdDir.empty() || !vcdVariables.empty() || m_vcdLimitGiven ||
             timeoutSeconds > 0 || !snapshotDir.empty() || !coverageJsonPath.empty() || failUnderTransitions > 0 ||
-            exploreRuns > 0 || m_seedGiven || m_outGiven)
+            exploreRuns > 0 || m_seedGiven || m_outGiven || guided || !suiteDir.empty() || m_jobsGiven)
             return Fail("--accept-baseline takes only the folder and the names to accept");
         return true;
     }

@@ -9,7 +9,7 @@
 
 class CCommandLine {
 public:
-    enum Action { RUN, EXPLORE, ACCEPT_BASELINE, HELP, VERSION };
+    enum Action { RUN, EXPLORE, MERGE_COVERAGE, ACCEPT_BASELINE, HELP, VERSION };
 
     // False with the reason when the words make no valid call.
     bool Parse(int argc, const char* const* argv);
@@ -43,6 +43,9 @@ public:
     uint64_t baselineSlackMs = 0;
     std::map<std::string, uint64_t> baselineSlackByName;
     std::string acceptBaselineDir;  // the names to accept are `files`; all pending when none
+    bool guided = false;    // --explore guided by coverage, writing a suite
+    std::string suiteDir;   // where the guided exploration writes it
+    unsigned jobs = 0;      // worker processes; 0: one per core
 
 private:
     bool Fail(std::string reason);
@@ -56,4 +59,5 @@ private:
     bool m_outGiven = false;
     bool m_vcdLimitGiven = false;
     bool m_baselineSlackGiven = false;
+    bool m_jobsGiven = false;
 };

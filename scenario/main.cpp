@@ -11,7 +11,9 @@
 #include "scenario/command_line.h"
 #include "scenario/run/baseline_accept.h"
 #include "scenario/run/scenario_batch.h"
+#include "scenario/explore/guided_explorer.h"
 #include "scenario/explore/scenario_explorer.h"
+#include "scenario/reports/coverage_merge.h"
 #include "trelvik_version.h"
 
 int main(int argc, char** argv)
@@ -31,12 +33,27 @@ int main(int argc, char** argv)
     case CCommandLine::ACCEPT_BASELINE:
         return CBaselineAccept(command.acceptBaselineDir, command.files).Run(std::cout, std::cerr);
     case CCommandLine::EXPLORE:
+    case CCommandLine::MERGE_COVERAGE:
     case CCommandLine::RUN:
         break;
     }
     install_cleanup_handlers();
-    if (command.action == CCommandLine::EXPLORE)
-        return CScenarioExplorer(command.exploreRuns, command.seed, command.outDir, std::cout, std::cerr).Run();
+    if (command.action == CCommandLine::MERGE_COVERAGE)
+        return CCoverageMerge(command.files, command.coverageJsonPath, std::cout, std::cerr).Run();
+    if (command.action == CCommandLine::EXPLORE) {
+        // No Qt object exists before here: the workers are forked inside.
+        const int code =
+            command.guided
+                ? CGuidedExplorer(command.exploreRuns, command.seed, command.suiteDir, command.jobs, std::cout,
+                                  std::cerr)
+                      .Run()
+                : CScenarioExplorer(command.exploreRuns, command.seed, command.outDir, std::cout, std::cerr,
+                                    command.jobs)
+                      .Run();
+        if (const int sig = noted_fatal_signal())
+            end_by_signal(sig);
+        return code;
+    }
     CScenarioBatch batch(command, std::cout, std::cerr);
     batch.m_showProgress = isatty(STDERR_FILENO) == 1;
     const int code = batch.Run();

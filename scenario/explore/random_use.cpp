@@ -10,31 +10,18 @@ namespace {
 // The inputs by name, and places beside them and on the panel's other parts.
 const char* const TARGETS[] = {"power", "wash", "cover", "drawer", "210 87", "377 300", "246 110", "400 297", "5 380"};
 
-class CPicker {
-public:
-    explicit CPicker(uint64_t seed) : m_random(seed) {}
-    uint64_t operator()(uint64_t lo, uint64_t hi) { return std::uniform_int_distribution<uint64_t>(lo, hi)(m_random); }
-
-private:
-    std::mt19937_64 m_random;
-};
-
 }  // namespace
 
-std::vector<std::string> CRandomUse::Lines(uint64_t seed)
+// Random steps from virtual time t until playMs; the picker goes on from where it stands.
+void CRandomUse::Play(CPicker& pick, std::vector<std::string>& lines, uint64_t t, uint64_t playMs)
 {
-    CPicker pick(seed);
     const std::vector<CPlantFault> faults = CPlantFault::All();
-    std::vector<std::string> lines;
     const auto target = [&] { return std::string(TARGETS[pick(0, std::size(TARGETS) - 1)]); };
     const auto click = [&](const std::string& where, uint64_t hold) {
         lines.push_back("click " + where + " hold " + std::to_string(hold));
         return hold;
     };
     // One mouse: every action ends before the next begins.
-    const uint64_t playMs = pick(60000, 180000);
-    uint64_t t = pick(10, 3000);
-    lines.push_back("wait " + std::to_string(t));
     while (t < playMs) {
         switch (pick(0, 11)) {
         case 0:
@@ -65,6 +52,23 @@ std::vector<std::string> CRandomUse::Lines(uint64_t seed)
         lines.push_back("wait " + std::to_string(gap));
         t += gap;
     }
+}
+
+std::vector<std::string> CRandomUse::Lines(uint64_t seed)
+{
+    CPicker pick(seed);
+    std::vector<std::string> lines;
+    const uint64_t playMs = pick(60000, 180000);
+    const uint64_t t = pick(10, 3000);
+    lines.push_back("wait " + std::to_string(t));
+    Play(pick, lines, t, playMs);
     lines.push_back("wait 6000");
+    return lines;
+}
+
+std::vector<std::string> CRandomUse::More(CPicker& pick, uint64_t playMs)
+{
+    std::vector<std::string> lines;
+    Play(pick, lines, 0, playMs);
     return lines;
 }

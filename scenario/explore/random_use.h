@@ -5,10 +5,28 @@
 // waits between them. One seed always gives the same lines.
 
 #include <cstdint>
+#include <random>
 #include <string>
 #include <vector>
 
+// Seeded choices, the same on every platform's standard library for a seed
+// (mt19937_64's sequence is fixed; the uniform draw is libstdc++'s).
+class CPicker {
+public:
+    explicit CPicker(uint64_t seed) : m_random(seed) {}
+    uint64_t operator()(uint64_t lo, uint64_t hi) { return std::uniform_int_distribution<uint64_t>(lo, hi)(m_random); }
+
+private:
+    std::mt19937_64 m_random;
+};
+
 class CRandomUse {
 public:
+    // A whole use, from a fresh controller: 60 to 180 s of play, then 6 s of rest.
     static std::vector<std::string> Lines(uint64_t seed);
+    // Further steps for about playMs, to follow a use already played.
+    static std::vector<std::string> More(CPicker& pick, uint64_t playMs);
+
+private:
+    static void Play(CPicker& pick, std::vector<std::string>& lines, uint64_t t, uint64_t playMs);
 };

@@ -4,7 +4,9 @@
 #include <chrono>
 #include <cstdio>
 
+#include "cli/cleanup_signals.h"
 #include "cli/output_file.h"
+#include "scenario/run/worker_pool.h"
 #include "scenario/explore/random_use.h"
 #include "scenario/run/instrumented_run.h"
 #include "scenario/language/scenario_parser.h"
@@ -34,9 +36,16 @@ std::string joined(const std::vector<std::string>& lines)
 }  // namespace
 
 CScenarioExplorer::CScenarioExplorer(uint64_t runs, uint64_t firstSeed, std::string outDir, std::ostream& out,
-                                     std::ostream& err)
-    : m_runs(runs), m_firstSeed(firstSeed), m_outDir(std::move(outDir)), m_out(out), m_err(err)
+                                     std::ostream& err, unsigned jobs)
+    : m_jobs(jobs), m_runs(runs), m_firstSeed(firstSeed), m_outDir(std::move(outDir)), m_out(out), m_err(err)
 {
+}
+
+// "1 STEP TIME\nWHAT", or "0" for a use that broke nothing.
+std::string CScenarioExplorer::PlaySeed(const std::string& seed)
+{
+    const CBreak at = Play(CRandomUse::Lines(std::stoull(seed)));
+    return at.broken ? "1 " + std::to_string(at.step) + " " + std::to_string(at.timeMs) + "\n" + at.what : "0";
 }
 
 CScenarioExplorer::CBreak CScenarioExplorer::Play(const std::vector<std::string>& lines)
@@ -124,20 +133,35 @@ int CScenarioExplorer::Run()
         m_err << error << "\n";
         return 2;
     }
+    defer_fatal_signals();
     const auto start = std::chrono::steady_clock::now();
-    for (uint64_t i = 0; i < m_runs; ++i) {
-        const uint64_t seed = m_firstSeed + i;
-        const std::vector<std::string> lines = CRandomUse::Lines(seed);
-        CBreak at = Play(lines);
-        if (!at.broken)
-            continue;
-        int replays = 0;
-        return Write(seed, Shorten(lines, at, replays), lines.size());
+    CWorkerPool pool(m_jobs, &CScenarioExplorer::PlaySeed);
+    for (uint64_t batch = 0; batch < m_runs; batch += BATCH) {
+        std::vector<std::string> seeds;
+        for (uint64_t i = batch; i < std::min(m_runs, batch + BATCH); ++i)
+            seeds.push_back(std::to_string(m_firstSeed + i));
+        std::vector<bool> answered;
+        const std::vector<std::string> answers = pool.Map(seeds, answered);
+        for (size_t i = 0; i < seeds.size(); ++i) {
+            if (noted_fatal_signal())
+                return 2;  // the caller ends by the signal
+            if (!answered[i]) {
+                m_err << "explore: seed " << seeds[i] << ": a worker ended without answering\n";
+                return 2;
+            }
+            if (answers[i] == "0")
+                continue;
+            // The break is played again here: shortening replays it many times, one after another.
+            const std::vector<std::string> lines = CRandomUse::Lines(m_firstSeed + batch + i);
+            CBreak at = Play(lines);
+            int replays = 0;
+            return Write(m_firstSeed + batch + i, Shorten(lines, at, replays), lines.size());
+        }
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    char took[32];
-    std::snprintf(took, sizeof took, "%.1f s", seconds);
-    m_out << "explore: " << m_runs << " runs from seed " << m_firstSeed << ", no invariant broken (" << took << ")"
-          << std::endl;
+    m_out << "explore: " << m_runs << " runs from seed " << m_firstSeed << ", no invariant broken" << std::endl;
+    char took[64];  // on stderr: stdout is the same for every number of jobs
+    std::snprintf(took, sizeof took, "explore: %.1f s with %u %s\n", seconds, pool.Jobs(), pool.Jobs() == 1 ? "job" : "jobs");
+    m_err << took;
     return 0;
 }

@@ -24,10 +24,18 @@ public:
         std::string what;     // "machine invariant; seen both disk motor wires driven"
     };
 
-    CScenarioExplorer(uint64_t runs, uint64_t firstSeed, std::string outDir, std::ostream& out, std::ostream& err);
+    CScenarioExplorer(uint64_t runs, uint64_t firstSeed, std::string outDir, std::ostream& out, std::ostream& err,
+                      unsigned jobs = 1);
 
     // 0: no run broke anything; 1: a break was written; 2: it could not be written.
     int Run();
+
+    // The seeds are played in worker processes (CWorkerPool), a batch at a
+    // time; the first break in seed order is the one shortened and written,
+    // whatever the number of jobs.
+    static constexpr uint64_t BATCH = 64;
+    // A worker's task: the seed's use played, its break as text.
+    static std::string PlaySeed(const std::string& seed);
 
     // Plays the steps from a fresh controller; the first failed verdict.
     static CBreak Play(const std::vector<std::string>& lines);
@@ -40,6 +48,7 @@ public:
 
 private:
 
+    unsigned m_jobs;
     uint64_t m_runs;
     uint64_t m_firstSeed;
     std::string m_outDir;

@@ -80,6 +80,7 @@ void CScenarioCoverage::Start()
     m_state = ST_STARTUP;
     m_interrupted = -1;
     ++m_entered[ST_STARTUP];
+    ++m_events;
     for (bool& running : m_running)
         running = false;
     for (CTravel& travel : m_travels) {
@@ -96,6 +97,7 @@ void CScenarioCoverage::Enter(int32_t state)
     if (state < 0 || state >= STATE_COUNT)
         return;
     ++m_entered[state];
+    ++m_events;
     // Closing the cover or drawer over a suspended cycle state resumes it.
     const bool resumes = (from == ST_COVER_OPEN || from == ST_DRAWER_OPEN) && state == m_interrupted;
     if (in_cycle(from) && (state == ST_COVER_OPEN || state == ST_DRAWER_OPEN))
@@ -106,7 +108,7 @@ void CScenarioCoverage::Enter(int32_t state)
         return;
     for (int i = 0; i < TRANSITION_COUNT; ++i)
         if (TRANSITIONS[i].from == from && TRANSITIONS[i].to == state)
-            ++m_taken[i];
+            ++m_taken[i], ++m_events;
 }
 
 void CScenarioCoverage::WatchTravel(CTravel& travel)
@@ -116,15 +118,17 @@ void CScenarioCoverage::WatchTravel(CTravel& travel)
             travel.direction = end;
     const bool running = travel.timer && travel.timer->timer->status == TIMER_RUNNING;
     if (travel.running && !running && travel.direction >= 0 && sig_read(travel.end[travel.direction]) == 0)
-        ++m_seen[ARRIVED];
+        ++m_seen[ARRIVED], ++m_events;
     travel.running = running;
     for (int end = 0; end < 2; ++end) {
         const int32_t retries = read(travel.retry[end]);
-        if (retries > travel.retries[end])
+        if (retries > travel.retries[end]) {
             m_seen[RETRIED] += static_cast<uint32_t>(retries - travel.retries[end]);
+            ++m_events;
+        }
         // The fourth failure clears the counter with the mechanism still away from that end.
         if (travel.retries[end] == 3 && retries == 0 && sig_read(travel.end[end]) != 0)
-            ++m_seen[GIVEN_UP];
+            ++m_seen[GIVEN_UP], ++m_events;
         travel.retries[end] = retries;
     }
 }
@@ -136,11 +140,54 @@ void CScenarioCoverage::AfterMs()
         Enter(state);
     for (int i = 0; i < TIMER_COUNT && i < FW_TIMER_COUNT; ++i) {
         const bool running = fw_timers[i].timer->status == TIMER_RUNNING;
-        m_started[i] += running && !m_running[i];
+        if (running && !m_running[i])
+            ++m_started[i], ++m_events;
         m_running[i] = running;
     }
     for (CTravel& travel : m_travels)
         WatchTravel(travel);
+}
+
+uint32_t CScenarioCoverage::Count(int item) const
+{
+    if (item < STATE_COUNT)
+        return m_entered[item];
+    if ((item -= STATE_COUNT) < TRANSITION_COUNT)
+        return m_taken[item];
+    if ((item -= TRANSITION_COUNT) < TIMER_COUNT)
+        return m_started[item];
+    return m_seen[item - TIMER_COUNT];
+}
+
+void CScenarioCoverage::SetCount(int item, uint32_t count)
+{
+    if (item < STATE_COUNT)
+        m_entered[item] = count;
+    else if ((item -= STATE_COUNT) < TRANSITION_COUNT)
+        m_taken[item] = count;
+    else if ((item -= TRANSITION_COUNT) < TIMER_COUNT)
+        m_started[item] = count;
+    else if (item - TIMER_COUNT < OUTCOME_COUNT)
+        m_seen[item - TIMER_COUNT] = count;
+}
+
+std::string CScenarioCoverage::ItemText(int item)
+{
+    if (item < STATE_COUNT)
+        return "state " + state_text(item);
+    if ((item -= STATE_COUNT) < TRANSITION_COUNT) {
+        const CTransition& t = TRANSITIONS[item];
+        return "transition " + state_text(t.from) + " -> " + state_text(t.to) + " (" + t.what + ")";
+    }
+    if ((item -= TRANSITION_COUNT) < TIMER_COUNT)
+        return std::string("timer ") + (item < FW_TIMER_COUNT ? fw_timers[item].name : "?");
+    return std::string("travel outcome ") + OUTCOMES[item - TIMER_COUNT];
+}
+
+void CScenarioCoverage::Merge(const CScenarioCoverage& other)
+{
+    for (int item = 0; item < ITEM_COUNT; ++item)
+        SetCount(item, Count(item) + other.Count(item));
 }
 
 namespace {

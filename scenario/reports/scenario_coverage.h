@@ -50,6 +50,16 @@ public:
     uint32_t Taken(int transition) const { return m_taken[transition]; }
     uint32_t Started(int timer) const { return m_started[timer]; }
     uint32_t Seen(int outcome) const { return m_seen[outcome]; }
+    // Every item in one row: the states, the transitions, the timers, the travel outcomes.
+    static constexpr int ITEM_COUNT = STATE_COUNT + TRANSITION_COUNT + TIMER_COUNT + OUTCOME_COUNT;
+    uint32_t Count(int item) const;
+    void SetCount(int item, uint32_t count);
+    // "state 6 건조", "transition 6 건조 -> 7 배출 (dry: ...)", "timer fan_timer", "travel outcome given up".
+    static std::string ItemText(int item);
+    // Adds another call's counts to these (shards of one exploration).
+    void Merge(const CScenarioCoverage& other);
+    // Goes up whenever any count does: cheap to watch after every ms.
+    uint64_t Events() const { return m_events; }
     // "3 파워 온 대기" for state_index 2.
     static std::string StateText(int32_t index);
     // One line per item, reached (+) or not (-), then
@@ -77,6 +87,7 @@ private:
     uint32_t m_taken[TRANSITION_COUNT] = {};
     uint32_t m_started[TIMER_COUNT] = {};
     uint32_t m_seen[OUTCOME_COUNT] = {};
+    uint64_t m_events = 0;
     int32_t m_state = 0;
     int32_t m_interrupted = -1;  // the cycle state an open cover or drawer suspends, or -1
     bool m_running[TIMER_COUNT] = {};

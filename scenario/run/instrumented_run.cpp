@@ -140,7 +140,9 @@ CFileResult CInstrumentedRun::Run()
     CTraceRecorder recorder(&sim.View());
     if (!m_vcdPaths.empty() && !OpenTraces(recorder, file))
         return file;
-    const bool trace = !m_traces.empty();
+    if (m_sink)
+        recorder.AddSink(*m_sink);
+    const bool sampled = !m_traces.empty() || m_sink;
     if (m_coverage)
         m_coverage->Start();
 
@@ -150,12 +152,14 @@ CFileResult CInstrumentedRun::Run()
     CScenarioResult invariant;  // the first invariant broken, until its turn among the verdicts
     bool pending = false;
     sim.m_onMs = [&] {
-        if (trace)
+        if (sampled)
             recorder.Sample(sim.Now() - 1);  // whatever was seen in the ms before this one
         if (executor)
             NoteLine(sim.Now() - 1, executor->CurrentLine());
         if (m_coverage)
             m_coverage->AfterMs();
+        if (m_afterMs)
+            m_afterMs(executor ? executor->CurrentLine() : 0, sim.Now());
         if (broken)
             return;
         const std::string why = invariants.AfterMs();
@@ -184,6 +188,8 @@ CFileResult CInstrumentedRun::Run()
             Add(file, result);
         };
         run.RunToEnd();
+        if (m_onEnd && !run.Stopped())
+            m_onEnd(sim);
         executor = nullptr;
         stoppedAt = run.Stopped() ? run.CurrentLine() : -1;
     }
@@ -193,7 +199,7 @@ CFileResult CInstrumentedRun::Run()
     if (stoppedAt >= 0)
         AddStop(file, watch, stoppedAt, sim.Now());
     file.code = file.Errors() ? CFileResult::NOT_RUN : file.Failed() ? CFileResult::SOME_FAILED : CFileResult::ALL_HELD;
-    if (trace && watch.Why() != CRunWatch::INTERRUPTED) {  // a cut-off trace is removed with the temporaries
+    if (!m_traces.empty() && watch.Why() != CRunWatch::INTERRUPTED) {  // a cut-off trace is removed with the temporaries
         recorder.Sample(sim.Now());
         FinishTraces(file, sim.Now());
     }

@@ -24,6 +24,8 @@ class CRunWatch;
 class CTraceRecorder;
 class CVcdSink;
 class CScenarioCoverage;
+class CTraceSink;
+class CVirtualSimulator;
 
 class CInstrumentedRun {
 public:
@@ -53,6 +55,13 @@ public:
     // Told of each verdict as the run reaches it.
     std::function<void(const CFileResult& file, const CScenarioResult& result)> m_onResult;
 
+    // After every virtual ms, with the line of the step under way (0 when finished).
+    std::function<void(int line, uint64_t nowMs)> m_afterMs;
+    // Also hands the trace to this sink (without a trace file).
+    void SetTraceSink(CTraceSink* sink) { m_sink = sink; }
+    // The machine as the last step left it, before it is taken down.
+    std::function<void(CVirtualSimulator& sim)> m_onEnd;
+
     // Runs the steps to their end; the result's code is 0, 1 or 2.
     CFileResult Run();
 
@@ -74,5 +83,6 @@ private:
     double m_timeout = 0;       // none
     std::string m_timeoutText;
     CScenarioCoverage* m_coverage = nullptr;
+    CTraceSink* m_sink = nullptr;
     std::chrono::steady_clock::time_point m_lastResultAt;
 };

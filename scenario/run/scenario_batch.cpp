@@ -12,6 +12,8 @@
 #include "cli/output_file.h"
 #include "scenario/reports/scenario_coverage.h"
 #include "scenario/run/instrumented_run.h"
+#include "scenario/run/result_codec.h"
+#include "scenario/run/worker_pool.h"
 #include "scenario/language/scenario_parser.h"
 #include "sim/trace_recorder.h"
 
@@ -273,7 +275,10 @@ void CScenarioBatch::ClearProgress()
     m_progressShown = false;
 }
 
-void CScenarioBatch::RunFile(size_t file)
+// Runs one file from a fresh controller; its verdicts are told to `onResult` as they come.
+CFileResult CScenarioBatch::RunOne(size_t file, CScenarioCoverage* coverage,
+                                   std::function<void(const CFileResult&, const CScenarioResult&)> onResult,
+                                   const std::function<void(CFileResult&, const CInstrumentedRun&)>& afterRun)
 {
     const CLoaded& loaded = m_loaded[file];
     CInstrumentedRun run(m_results[file].file, loaded.steps);
@@ -285,21 +290,18 @@ void CScenarioBatch::RunFile(size_t file)
         run.AddTraceFile(loaded.baselineTrace);
     run.SetTraceLimit(m_command.vcdLimitMb << 20);
     run.SetTimeout(m_command.timeoutSeconds, m_command.timeoutText);
-    run.SetCoverage(m_coverage.get());
-    if (m_showProgress)
+    run.SetCoverage(coverage);
+    if (m_showProgress && onResult)
         run.m_onProgress = [this, file](int line, uint64_t nowMs) { ShowProgress(file, line, nowMs); };
-    // Each line flushed as it comes: a run killed by CI's time limit still leaves its verdicts in the log.
-    run.m_onResult = [this](const CFileResult& result, const CScenarioResult& r) { Print(result, r); };
-    m_results[file] = run.Run();
-    m_results[file].error = printable_name(m_results[file].error);
-    ClearProgress();
-    if (!m_results[file].error.empty())
-        m_err << m_results[file].error << std::endl;
-    else if (loaded.baseline)
-        CompareWithBaseline(file, run);
+    run.m_onResult = std::move(onResult);
+    CFileResult result = run.Run();
+    result.error = printable_name(result.error);
+    if (afterRun)
+        afterRun(result, run);
+    return result;
 }
 
-void CScenarioBatch::Print(const CFileResult& result, const CScenarioResult& r)
+void CScenarioBatch::PrintResult(const CFileResult& result, const CScenarioResult& r)
 {
     ClearProgress();
     if (r.error)
@@ -308,11 +310,24 @@ void CScenarioBatch::Print(const CFileResult& result, const CScenarioResult& r)
         m_out << result.Line(r) << std::endl;
 }
 
+void CScenarioBatch::RunFile(size_t file)
+{
+    // Each line flushed as it comes: a run killed by CI's time limit still leaves its verdicts in the log.
+    m_results[file] = RunOne(
+        file, m_coverage.get(), [this](const CFileResult& result, const CScenarioResult& r) { PrintResult(result, r); },
+        [this, file](CFileResult& result, const CInstrumentedRun& run) {
+            ClearProgress();
+            if (!result.error.empty())
+                m_err << result.error << std::endl;
+            else if (m_loaded[file].baseline)
+                CompareWithBaseline(result, file, run);
+        });
+}
+
 // The run's trace, written as NAME.new.vcd, against the baseline: kept for
 // review when it differs, removed when it is the same.
-void CScenarioBatch::CompareWithBaseline(size_t file, const CInstrumentedRun& run)
+void CScenarioBatch::CompareWithBaseline(CFileResult& result, size_t file, const CInstrumentedRun& run)
 {
-    CFileResult& result = m_results[file];
     const std::string& path = m_loaded[file].baselineTrace;
     CVcdReader trace;
     std::string error;
@@ -328,7 +343,7 @@ void CScenarioBatch::CompareWithBaseline(size_t file, const CInstrumentedRun& ru
     const CBaselineCheck::COutcome outcome =
         m_loaded[file].baseline->Compare(trace, [&run](uint64_t ms) { return run.LineAt(ms); }, options);
     result.results.push_back(outcome.verdict);
-    Print(result, outcome.verdict);
+    PrintResult(result, outcome.verdict);
     for (const std::string& line : outcome.more)
         m_out << "    " << line << "\n";
     if (!outcome.moved.empty())
@@ -340,26 +355,82 @@ void CScenarioBatch::CompareWithBaseline(size_t file, const CInstrumentedRun& ru
         result.code = std::max(result.code, static_cast<int>(CFileResult::SOME_FAILED));
 }
 
+// The files in worker processes, each from its own fresh controller; their
+// results printed and counted in the order of the files, as they come in.
+void CScenarioBatch::RunInWorkers(unsigned jobs)
+{
+    std::vector<size_t> files;
+    std::vector<std::string> tasks;
+    for (size_t i = 0; i < m_results.size(); ++i)
+        if (m_results[i].ran) {
+            files.push_back(i);
+            tasks.push_back(std::to_string(i));
+        }
+    const bool covered = m_coverage != nullptr;
+    CWorkerPool pool(jobs, [this, covered](const std::string& task) {
+        CScenarioCoverage coverage;
+        return CResultCodec::Encode(RunOne(std::stoul(task), covered ? &coverage : nullptr, nullptr),
+                                    covered ? &coverage : nullptr);
+    });
+    const auto take = [&](size_t task, const std::string& answer) {
+        CFileResult& result = m_results[files[task]];
+        if (!CResultCodec::Decode(answer, result, m_coverage.get())) {
+            result.ran = false;
+            result.code = CFileResult::NOT_RUN;
+            result.results.clear();
+            result.error = result.file + ": its worker process sent no result it could read";
+        }
+        for (const CScenarioResult& r : result.results)
+            PrintResult(result, r);
+        if (!result.error.empty())
+            m_err << result.error << std::endl;
+    };
+    std::vector<bool> answered;
+    pool.Map(tasks, answered, take);
+    for (size_t task = 0; task < tasks.size(); ++task) {
+        if (answered[task])
+            continue;
+        if (noted_fatal_signal()) {
+            m_results.resize(files[task]);  // the report holds what ran before the signal
+            return;
+        }
+        CFileResult& result = m_results[files[task]];
+        result.ran = false;
+        result.code = CFileResult::NOT_RUN;
+        result.error = result.file + ": its worker process ended without a result";
+        m_err << result.error << std::endl;
+    }
+}
+
 int CScenarioBatch::Run()
 {
     Load();
     if (!CheckOutputs())
         return CFileResult::NOT_RUN;
-    int passed = 0, failed = 0, notRun = 0, snapshots = 0, code = CFileResult::ALL_HELD;
     defer_fatal_signals();
-    for (size_t i = 0; i < m_results.size(); ++i) {
-        if (noted_fatal_signal()) {
-            m_results.resize(i);  // the report holds what ran before the signal
-            break;
+    const unsigned jobs = m_command.jobs ? m_command.jobs : CWorkerPool::Cores();
+    const auto runnable = std::count_if(m_results.begin(), m_results.end(), [](const CFileResult& r) { return r.ran; });
+    // A comparison with a baseline needs the run's steps by time, so its files run here, one after the other.
+    if (jobs > 1 && runnable > 1 && m_command.baselineDir.empty()) {
+        RunInWorkers(std::min<unsigned>(jobs, static_cast<unsigned>(runnable)));
+    } else {
+        for (size_t i = 0; i < m_results.size(); ++i) {
+            if (noted_fatal_signal()) {
+                m_results.resize(i);  // the report holds what ran before the signal
+                break;
+            }
+            if (m_results[i].ran)
+                RunFile(i);
         }
-        if (m_results[i].ran)
-            RunFile(i);
-        notRun += !m_results[i].ran;
-        for (const CScenarioResult& r : m_results[i].results)
+    }
+    int passed = 0, failed = 0, notRun = 0, snapshots = 0, code = CFileResult::ALL_HELD;
+    for (const CFileResult& result : m_results) {
+        notRun += !result.ran;
+        for (const CScenarioResult& r : result.results)
             snapshots += r.error && r.what.rfind("snapshot ", 0) == 0;
-        passed += m_results[i].Passed();
-        failed += m_results[i].Failed();
-        code = std::max(code, m_results[i].code);
+        passed += result.Passed();
+        failed += result.Failed();
+        code = std::max(code, result.code);
     }
     m_out << passed << " passed, " << failed << " failed";
     if (notRun)

@@ -3,9 +3,12 @@
 // parsed, and every output checked, before anything runs; then each file runs
 // from a freshly started controller; last come the closing line over all
 // files, the coverage and the JUnit report. The exit code is the worst of
-// the files'.
+// the files'. With --jobs the files run in worker processes, and their
+// results are printed and reported in the order of the files, so the output
+// is the same for every number of jobs.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -46,14 +49,19 @@ private:
     bool CheckOutputs();
     bool CheckSnapshots(size_t file);
     bool CheckBaselines(std::string& error);
-    void CompareWithBaseline(size_t file, const CInstrumentedRun& run);
-    void Print(const CFileResult& result, const CScenarioResult& r);
+    void CompareWithBaseline(CFileResult& result, size_t file, const CInstrumentedRun& run);
     bool CheckNamedOnce(const std::string& target, std::string& error);
     bool CheckFolder(const std::string& folder, std::string& error);
     bool CheckTarget(const std::string& target, std::string& error) const;
     bool MakeFolders(std::string& error) const;
     void PlaceSnapshots();
     void RunFile(size_t file);
+    // One file from a fresh controller; afterRun sees the result while the run still stands.
+    CFileResult RunOne(size_t file, CScenarioCoverage* coverage,
+                       std::function<void(const CFileResult&, const CScenarioResult&)> onResult,
+                       const std::function<void(CFileResult&, const CInstrumentedRun&)>& afterRun = {});
+    void PrintResult(const CFileResult& result, const CScenarioResult& r);
+    void RunInWorkers(unsigned jobs);
     void Refuse(size_t file, const std::string& message);
     void ShowProgress(size_t file, int line, uint64_t nowMs);
     void ClearProgress();

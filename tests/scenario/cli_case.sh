@@ -13,7 +13,8 @@
 # and one more variable), bad.vcd (a trace with a line that does not read),
 # huge.trace (a sparse file of 3 GiB), base/ (baselines: ok.vcd not one of
 # ours, wrong.vcd a directory, z.vcd a small one of ours with disk_retry_ls),
-# pend/ok.new.vcd (a pending trace not ours). As root the program runs as nobody, so that ro/
+# pend/ok.new.vcd (a pending trace not ours); with --merge-coverage, c1.json and
+# c2.json (the coverage of ok.scn, twice). As root the program runs as nobody, so that ro/
 # is really not writable.
 set -u
 program=$1 examples=$2 want=$3 fragment=$4 check=$5 args=$6
@@ -44,6 +45,10 @@ mkdir base pend base/wrong.vcd
 cp trace.vcd base/ok.vcd
 cp trace.vcd pend/ok.new.vcd
 printf '$version trelvik-scenario 1.0.0.1 $end\n$timescale 1ms $end\n$scope module trelvik $end\n$scope module firmware $end\n$var real 64 ! state_number $end\n$var real 64 " disk_retry_ls $end\n$upscope $end\n$upscope $end\n$enddefinitions $end\n#0\n$dumpvars\nr1 !\nr0 "\n$end\n#10\n' > base/z.vcd
+case "$args" in *--merge-coverage*)  # two shards' coverage reports, c1.json and c2.json
+  "$program" ok.scn --quiet --coverage-json c1.json > /dev/null &&
+  "$program" ok.scn --quiet --coverage-json c2.json > /dev/null || exit 1 ;;
+esac
 chmod 555 ro
 chmod 777 . base pend
 fixtures=$(find . -type f -o -type l -o -type p | sort)

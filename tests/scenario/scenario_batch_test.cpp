@@ -13,6 +13,8 @@
 #include <sstream>
 
 #include "scenario/command_line.h"
+#include "scenario/reports/coverage_merge.h"
+#include "scenario/reports/scenario_coverage.h"
 #include "scenario/reports/junit_report.h"
 #include "scenario/run/scenario_batch.h"
 
@@ -114,6 +116,67 @@ TEST_F(ScenarioBatch, TheCoverageJsonCountsEachItemOverAllFiles)
     EXPECT_EQ(root["reached"].toObject()["transitions"].toInt(), 3);
     EXPECT_EQ(root["of"].toObject()["transitions"].toInt(), 27);
     EXPECT_EQ(root["transitions"].toArray()[1].toObject()["what"].toString(), "power key");
+}
+
+// Shards by file, merged, count what one call over all the files counts; in
+// one process and in worker processes alike.
+TEST_F(ScenarioBatch, MergedShardsCountWhatOneCallCountsWithAnyNumberOfJobs)
+{
+    const std::string once = Write("once.scn", "wait 50\nclick power\nrun-until state 3 within 1000\n");
+    const std::string twice = Write("twice.scn", "wait 50\nclick power\nrun-until state 3 within 1000\n"
+                                                 "click cover\nrun-until state 4 within 1000\n");
+    const std::string a = (m_dir / "a.json").string(), b = (m_dir / "b.json").string();
+    const std::string all1 = (m_dir / "all1.json").string(), all2 = (m_dir / "all2.json").string();
+    const std::string merged = (m_dir / "merged.json").string();
+    EXPECT_EQ(Run({once, "--coverage-json", a, "--quiet"}), 0) << m_err.str();
+    EXPECT_EQ(Run({twice, "--coverage-json", b, "--quiet"}), 0) << m_err.str();
+    EXPECT_EQ(Run({once, twice, "--coverage-json", all1, "--quiet", "--jobs", "1"}), 0) << m_err.str();
+    EXPECT_EQ(Run({once, twice, "--coverage-json", all2, "--quiet", "--jobs", "2"}), 0) << m_err.str();
+    std::ostringstream out, err;
+    EXPECT_EQ(CCoverageMerge({a, b}, merged, out, err).Run(), 0) << err.str();
+    EXPECT_EQ(contents(merged), contents(all1));
+    EXPECT_EQ(contents(all2), contents(all1));
+    EXPECT_NE(out.str().find("merged 2 coverage reports\n"), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("coverage: states 4/10, transitions 3/27"), std::string::npos) << out.str();
+}
+
+TEST_F(ScenarioBatch, AReportThatIsNotOursIsRefusedWithItsReason)
+{
+    const std::string good = (m_dir / "good.json").string();
+    EXPECT_EQ(Run({Write("once.scn", "wait 50\nclick power\nrun-until state 3 within 1000\n"), "--coverage-json",
+                   good, "--quiet"}),
+              0);
+    const std::string json = contents(good).toStdString();
+    const auto edited = [&](const std::string& from, const std::string& to) {
+        std::string text = json;
+        const size_t at = text.find(from);
+        EXPECT_NE(at, std::string::npos) << from;
+        return at == std::string::npos ? text : text.replace(at, from.size(), to);
+    };
+    const struct {
+        std::string json;
+        const char* reason;
+    } cases[] = {
+        {"{\"states\": [", "not JSON"},
+        {"[1, 2]", "not JSON"},
+        {"{}", "\"states\" has 0 items, not 10"},
+        {edited("\"count\": 1", "\"count\": -1"), "\"states\" item 1: bad count"},
+        {edited("\"count\": 1", "\"count\": 1.5"), "\"states\" item 1: bad count"},
+        {edited("\"from\": 1", "\"from\": 4"), "\"transitions\" item 1 is not this program's"},
+        {edited("\"tick_timer\"", "\"tock_timer\""), "\"timers\" item 1 is not this program's"},
+    };
+    for (const auto& c : cases) {
+        CScenarioCoverage coverage;
+        std::string error;
+        EXPECT_FALSE(CCoverageMerge::Add(c.json, coverage, error)) << c.reason;
+        EXPECT_NE(error.find(c.reason), std::string::npos) << error;
+        EXPECT_EQ(coverage.States(), 0) << "nothing of a refused report is counted: " << c.reason;
+    }
+    CScenarioCoverage coverage;
+    std::string error;
+    EXPECT_TRUE(CCoverageMerge::Add(json, coverage, error)) << error;
+    EXPECT_TRUE(CCoverageMerge::Add(json, coverage, error)) << error;
+    EXPECT_EQ(coverage.Entered(ST_STANDBY), 2u);
 }
 
 }  // namespace
