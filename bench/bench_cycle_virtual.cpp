@@ -6,10 +6,10 @@
 #include <benchmark/benchmark.h>
 
 #include "board/port_bytes.h"
-#include "sim/simulation_reset.h"
 #include "firmware/fw_main.h"
-#include "support/end_switch_model.h"
+#include "sim/simulation_reset.h"
 #include "sim/virtual_time.h"
+#include "support/end_switch_model.h"
 
 namespace {
 
@@ -27,9 +27,8 @@ uint64_t run_one_cycle()
     harness.At(200, [] { sig_on(POWER_ON_OFF); });
     harness.At(1000, [] { sig_on(RUN_KEY); });
     harness.At(2000, [] { sig_off(RUN_KEY); });
-    const bool done = harness.RunUntil(600000, [&harness] {
-        return harness.Now() > 3000 && state_number == ST_STANDBY + 1;
-    });
+    const bool done =
+        harness.RunUntil(600000, [&harness] { return harness.Now() > 3000 && state_number == ST_STANDBY + 1; });
     if (!done)
         return 0;
     return harness.Now();

@@ -28,11 +28,11 @@ void CSimBoard::Attach(CSimulatorView& view)
     // The widget that shows or drives a signal; the end-stop inputs, the motor
     // drives, the buzzer line and the unused lines have none.
     const CWidgetOf widgets[] = {
-        {RED_LED, &view.m_lampRed},        {WATER_SOL, &view.m_valveWater},   {HEATER, &view.m_gaugeHeater},
-        {RUN_KEY, &view.m_cover},          {MAIN_MOTOR, &view.m_motorMain},   {RELAY, &view.m_relayMain},
-        {SOL_VALVE, &view.m_keyManualWash}, {DRAWER, &view.m_drawer},         {MAIN_FAN, &view.m_fanMain},
-        {GREEN_LED, &view.m_lampGreen},    {BLUE_LED, &view.m_lampBlue},      {HEATER_FAN, &view.m_fanHeater},
-        {POWER_ON_OFF, &view.m_keyPower},  {COOLING_FAN, &view.m_fanCooling},
+        {RED_LED, &view.m_lampRed},         {WATER_SOL, &view.m_valveWater},   {HEATER, &view.m_gaugeHeater},
+        {RUN_KEY, &view.m_cover},           {MAIN_MOTOR, &view.m_motorMain},   {RELAY, &view.m_relayMain},
+        {SOL_VALVE, &view.m_keyManualWash}, {DRAWER, &view.m_drawer},          {MAIN_FAN, &view.m_fanMain},
+        {GREEN_LED, &view.m_lampGreen},     {BLUE_LED, &view.m_lampBlue},      {HEATER_FAN, &view.m_fanHeater},
+        {POWER_ON_OFF, &view.m_keyPower},   {COOLING_FAN, &view.m_fanCooling},
     };
 
     for (const CWiredSignal& row : WIRED_SIGNALS) {

@@ -36,10 +36,10 @@ inline constexpr port_signal BLUE_LED{1, 7};
 inline constexpr port_signal MAIN_FAN{2, 6};
 inline constexpr port_signal MAIN_MOTOR{3, 2};
 inline constexpr port_signal RELAY{3, 4};
-inline constexpr port_signal DISK_MOT_A{4, 0};   // toward RS, position 0
-inline constexpr port_signal DISK_MOT_B{4, 2};   // toward LS, position 100
-inline constexpr port_signal EXIT_MOT_A{4, 3};   // toward CCW, position 0
-inline constexpr port_signal EXIT_MOT_B{4, 4};   // toward CW, position 100
+inline constexpr port_signal DISK_MOT_A{4, 0};  // toward RS, position 0
+inline constexpr port_signal DISK_MOT_B{4, 2};  // toward LS, position 100
+inline constexpr port_signal EXIT_MOT_A{4, 3};  // toward CCW, position 0
+inline constexpr port_signal EXIT_MOT_B{4, 4};  // toward CW, position 100
 inline constexpr port_signal RED_LED{5, 0};
 inline constexpr port_signal WATER_SOL{5, 6};
 inline constexpr port_signal HEATER{5, 7};

@@ -12,8 +12,7 @@ class CPortPin {
 public:
     CPortPin() = default;
 
-    void Bind(std::atomic<uint8_t>* pPort, int32_t nBit, int32_t bInverted, std::string strName,
-              CPanelWidget* pWidget);
+    void Bind(std::atomic<uint8_t>* pPort, int32_t nBit, int32_t bInverted, std::string strName, CPanelWidget* pWidget);
     // Writes a logical state (0 inactive, anything else active) through the polarity.
     void Write(uint8_t state);
     // Takes the bit's level without telling anybody.

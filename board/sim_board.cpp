@@ -31,8 +31,8 @@ void drive_motor(CMotorWidget& motor, port_signal towardHigh, port_signal toward
 
 // The end stops report the motor's position, active low, on every exchange,
 // unless a stuck switch holds one; the indicators show what the firmware reads.
-void report_end_stops(const CMotorWidget& motor, port_signal lowEnd, port_signal highEnd,
-                      CIndicatorWidget& lowMark, CIndicatorWidget& highMark)
+void report_end_stops(const CMotorWidget& motor, port_signal lowEnd, port_signal highEnd, CIndicatorWidget& lowMark,
+                      CIndicatorWidget& highMark)
 {
     const int32_t position = motor.m_position.load();
     const bool lowLevel = plant_end_level(lowEnd, position != CMotorWidget::END_LOW);
@@ -71,8 +71,8 @@ CSimBoard::~CSimBoard()
 
 void CSimBoard::StartExchange()
 {
-    sig_off(RUN_KEY);         // cover closed
-    sig_on(POWER_ON_OFF);     // power key released
+    sig_off(RUN_KEY);      // cover closed
+    sig_on(POWER_ON_OFF);  // power key released
     sig_off(DISK_MOT_RS);
     sig_on(DISK_MOT_LS);
     sig_on(WATER_SOL);
@@ -108,11 +108,9 @@ void CSimBoard::PeriodicExchange()
     view.m_motorMain.SetDirection(sig_read(RELAY) ? 1 : 0);
 
     drive_motor(view.m_motorExit, EXIT_MOT_B, EXIT_MOT_A);
-    report_end_stops(view.m_motorExit, OVER_SENSOR_CCW, OVER_SENSOR_CW, view.m_exitStopLeft,
-                     view.m_exitStopRight);
+    report_end_stops(view.m_motorExit, OVER_SENSOR_CCW, OVER_SENSOR_CW, view.m_exitStopLeft, view.m_exitStopRight);
     drive_motor(view.m_motorDisk, DISK_MOT_B, DISK_MOT_A);
-    report_end_stops(view.m_motorDisk, DISK_MOT_RS, DISK_MOT_LS, view.m_diskStopLeft,
-                     view.m_diskStopRight);
+    report_end_stops(view.m_motorDisk, DISK_MOT_RS, DISK_MOT_LS, view.m_diskStopLeft, view.m_diskStopRight);
 
     // The heater warms the gauge; the firmware regulates on pulses and reads it
     // back. A heater that does not warm leaves nothing to read.

@@ -28,8 +28,7 @@ bool CWorkerThread::Start(int32_t periodMs)
     m_bStopRequested.store(0);
     m_nPeriodMs = periodMs;
     m_hEvent = new (std::nothrow) CPlatformEvent();
-    m_hThread = m_hEvent ? CPlatformThread::CreateSuspended(&CWorkerThread::ThreadEntry, this, &m_dwThreadId)
-                         : nullptr;
+    m_hThread = m_hEvent ? CPlatformThread::CreateSuspended(&CWorkerThread::ThreadEntry, this, &m_dwThreadId) : nullptr;
     if (!m_hEvent || !m_hThread) {
         // Out of threads or memory: release what was made; nothing runs.
         ReleaseHandles();

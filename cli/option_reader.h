@@ -10,7 +10,7 @@
 #include <vector>
 
 struct COptionSpec {
-    const char* name;           // "--junit"
+    const char* name;  // "--junit"
     bool takesValue = false;
     bool repeatable = false;
     const char* alias = nullptr;  // "-h" for "--help"

@@ -179,7 +179,8 @@ bool COutputFile::SameTarget(const std::string& a, const std::string& b)
 {
     if (base_of(a) != base_of(b))
         return false;
-    struct stat da {}, db {};
+    struct stat da {
+    }, db{};
     if (stat(folder_of(a).c_str(), &da) != 0 || stat(folder_of(b).c_str(), &db) != 0)
         return folder_of(a) == folder_of(b);
     return da.st_dev == db.st_dev && da.st_ino == db.st_ino;

@@ -3,7 +3,7 @@
 #include "board/board_link.h"
 
 uint32_t now_ms;
-static cal_time clock_base;    // instant from which now_ms counts
+static cal_time clock_base;  // instant from which now_ms counts
 uint16_t run_sec;
 uint16_t run_sec_started;
 static cal_time run_sec_base;  // instant from which run_sec counts

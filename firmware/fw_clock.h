@@ -9,8 +9,8 @@
 #include "firmware/fw_time.h"
 
 // run_sec, the whole seconds since the run-seconds base, is in fw_board_vars.h.
-extern uint32_t now_ms;            // milliseconds since the clock's base
-extern uint16_t run_sec_started;   // 0: the next clock_update takes a new run-seconds base
+extern uint32_t now_ms;           // milliseconds since the clock's base
+extern uint16_t run_sec_started;  // 0: the next clock_update takes a new run-seconds base
 
 // Takes the present instant as the clock's base; callers zero now_ms first.
 void clock_rebase();

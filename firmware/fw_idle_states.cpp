@@ -46,9 +46,8 @@ void outputs_all_off()
 // Every timer idle but tick_timer, which is never stopped.
 void timers_stop_all()
 {
-    soft_timer* const stopped[] = {&beeper_timer,    &disk_timer,    &exit_timer, &heater_timer,
-                                   &blue_led_timer,  &green_led_timer, &red_led_timer, &fan_timer,
-                                   &main_motor_timer, &water_timer};
+    soft_timer* const stopped[] = {&beeper_timer,    &disk_timer,    &exit_timer, &heater_timer,     &blue_led_timer,
+                                   &green_led_timer, &red_led_timer, &fan_timer,  &main_motor_timer, &water_timer};
     for (soft_timer* timer : stopped)
         timer->status = TIMER_IDLE;
 }
@@ -90,11 +89,20 @@ void state_standby()
         if (!poll_event(MASK_POWER_KEY | MASK_COVER_OPENED | MASK_DRAWER_OPENED | MASK_WASH_KEY))
             continue;
         switch (last_event) {
-        case EV_POWER_KEY: state_index = ST_POWER_OFF; return;
-        case EV_COVER_OPENED: state_index = ST_COVER_OPEN; return;
-        case EV_DRAWER_OPENED: state_index = ST_DRAWER_OPEN; return;
-        case EV_WASH_KEY: state_index = ST_MANUAL_WASH; return;
-        default: break;
+        case EV_POWER_KEY:
+            state_index = ST_POWER_OFF;
+            return;
+        case EV_COVER_OPENED:
+            state_index = ST_COVER_OPEN;
+            return;
+        case EV_DRAWER_OPENED:
+            state_index = ST_DRAWER_OPEN;
+            return;
+        case EV_WASH_KEY:
+            state_index = ST_MANUAL_WASH;
+            return;
+        default:
+            break;
         }
     }
 }

@@ -19,8 +19,8 @@ namespace {
 using state_handler = void (*)();
 
 const state_handler state_handlers[STATE_COUNT] = {
-    state_startup,   state_power_off, state_standby, state_cover_open,  state_washing,
-    state_cutting,   state_drying,    state_discharge, state_drawer_open, state_manual_wash,
+    state_startup, state_power_off, state_standby,   state_cover_open,  state_washing,
+    state_cutting, state_drying,    state_discharge, state_drawer_open, state_manual_wash,
 };
 
 }  // namespace

@@ -19,8 +19,8 @@ uint32_t saved_now_ms;
 
 namespace {
 
-uint8_t motor_reversing;   // a step is restarting its own timer: keep the counters
-uint8_t disk_dir_saved;    // WIRE_*_WAS_ON bits
+uint8_t motor_reversing;  // a step is restarting its own timer: keep the counters
+uint8_t disk_dir_saved;   // WIRE_*_WAS_ON bits
 uint8_t exit_dir_saved;
 uint8_t main_motor_saved;  // MAIN_MOTOR_WAS_ON
 
@@ -61,12 +61,12 @@ enum : uint8_t { MAIN_MOTOR_WAS_ON = 0x01 };
 struct travel {
     timer_step_entry watch;  // {start event, MOTOR_STEP_MS}
     soft_timer* timer;
-    port_signal drive;       // the wire of this direction
-    port_signal other;       // the wire of the opposite direction
-    port_signal end;         // reads 0 at this direction's end
-    uint8_t* own;            // failures toward this end
-    uint8_t* opposite;       // failures toward the other end
-    uint8_t reversal;        // start event of the opposite direction
+    port_signal drive;  // the wire of this direction
+    port_signal other;  // the wire of the opposite direction
+    port_signal end;    // reads 0 at this direction's end
+    uint8_t* own;       // failures toward this end
+    uint8_t* opposite;  // failures toward the other end
+    uint8_t reversal;   // start event of the opposite direction
 };
 
 // clang-format off

@@ -188,9 +188,9 @@ void heater_regulation_restart()
 
 void timers_reset_state()
 {
-    soft_timer* const all[] = {&tick_timer,     &beeper_timer,    &disk_timer,    &exit_timer,
-                               &heater_timer,   &blue_led_timer,  &green_led_timer, &red_led_timer,
-                               &fan_timer,      &main_motor_timer, &water_timer};
+    soft_timer* const all[] = {&tick_timer,   &beeper_timer,     &disk_timer,      &exit_timer,
+                               &heater_timer, &blue_led_timer,   &green_led_timer, &red_led_timer,
+                               &fan_timer,    &main_motor_timer, &water_timer};
     for (soft_timer* timer : all)
         *timer = soft_timer{};
     heater_pulses = 0;

@@ -7,12 +7,12 @@
 #include "firmware/soft_timer.h"
 
 // In registration order.
-extern soft_timer tick_timer;        // the loops' pace: two 1 ms yields per step
-extern soft_timer beeper_timer;      // drawer alarm: a beep request every 1.8 s
-extern soft_timer disk_timer;        // disk travel, watched every 100 ms
-extern soft_timer exit_timer;        // exit travel, watched every 100 ms
-extern soft_timer heater_timer;      // heater regulation every 500 ms
-extern soft_timer blue_led_timer;    // lamp blinking 300 ms lit / 300 ms dark
+extern soft_timer tick_timer;      // the loops' pace: two 1 ms yields per step
+extern soft_timer beeper_timer;    // drawer alarm: a beep request every 1.8 s
+extern soft_timer disk_timer;      // disk travel, watched every 100 ms
+extern soft_timer exit_timer;      // exit travel, watched every 100 ms
+extern soft_timer heater_timer;    // heater regulation every 500 ms
+extern soft_timer blue_led_timer;  // lamp blinking 300 ms lit / 300 ms dark
 extern soft_timer green_led_timer;
 extern soft_timer red_led_timer;
 extern soft_timer fan_timer;         // main fan for 20 s
@@ -23,8 +23,8 @@ extern soft_timer water_timer;       // three water pulses of 3 s
 enum : uint8_t {
     EVT_TICK = 1,
     EVT_BEEPER = 4,
-    EVT_MAIN_MOTOR_WASH = 10,    // 15 runs, ending with the relay off
-    EVT_MAIN_MOTOR_CYCLE = 11,   // endless
+    EVT_MAIN_MOTOR_WASH = 10,   // 15 runs, ending with the relay off
+    EVT_MAIN_MOTOR_CYCLE = 11,  // endless
     EVT_DISK_TO_LS = 12,
     EVT_DISK_TO_RS = 13,
     EVT_EXIT_TO_CW = 14,

@@ -13,8 +13,8 @@
 // Watched variables private to their module are declared here and nowhere
 // else: they keep external linkage so that this one table can reach them, and
 // no header names them, so no other file does.
-extern uint8_t heater_cut;      // fw_timers.cpp
-extern uint8_t disk_retry_ls;   // fw_motors.cpp
+extern uint8_t heater_cut;     // fw_timers.cpp
+extern uint8_t disk_retry_ls;  // fw_motors.cpp
 extern uint8_t disk_retry_rs;
 extern uint8_t exit_retry_cw;
 extern uint8_t exit_retry_ccw;

@@ -25,16 +25,16 @@ using timer_start_proc = void (*)(uint8_t event);
 using timer_step_proc = void (*)(uint8_t code);
 
 struct soft_timer {
-    uint8_t step_index;               // step that runs next
-    uint16_t repeats_done;            // completed passes through the table
-    uint32_t due_ms;                  // now_ms at or after which the next step runs
-    uint8_t status;                   // TIMER_IDLE or TIMER_RUNNING
-    uint8_t stop_pending;             // table played out: the next step only stops
-    uint8_t step_count;               // entries in the table
-    uint16_t repeat_count;            // passes to play, TIMER_ENDLESS = forever
-    const timer_step_entry* sequence; // the table being played
-    timer_start_proc on_start;        // chooses the table; may be absent
-    timer_step_proc on_step;          // performs a step
+    uint8_t step_index;                // step that runs next
+    uint16_t repeats_done;             // completed passes through the table
+    uint32_t due_ms;                   // now_ms at or after which the next step runs
+    uint8_t status;                    // TIMER_IDLE or TIMER_RUNNING
+    uint8_t stop_pending;              // table played out: the next step only stops
+    uint8_t step_count;                // entries in the table
+    uint16_t repeat_count;             // passes to play, TIMER_ENDLESS = forever
+    const timer_step_entry* sequence;  // the table being played
+    timer_start_proc on_start;         // chooses the table; may be absent
+    timer_step_proc on_step;           // performs a step
 };
 
 // The timer whose start or step procedure is running.

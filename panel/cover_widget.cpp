@@ -21,8 +21,7 @@ CRect CCoverWidget::GetRedrawRect()
     return CRect{m_rect.left, closedTop - LIFT, m_rect.right, m_rect.bottom};
 }
 
-int CCoverWidget::OnMouseDown()
-{ return ToggleOnClick(m_open.load() != 0); }
+int CCoverWidget::OnMouseDown() { return ToggleOnClick(m_open.load() != 0); }
 
 void CCoverWidget::SetState(int value)
 {

@@ -30,4 +30,3 @@ public:
     // Black text in the panel font, transparent, never clipped (UTF-8).
     virtual void DrawText(const std::string& text, const CRect& rect, TextMode mode) = 0;
 };
-

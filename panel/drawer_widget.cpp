@@ -15,13 +15,9 @@ CDrawerWidget::CDrawerWidget()
 }
 
 // The area of the pulled-out drawer, which also holds the pushed-in one.
-CRect CDrawerWidget::GetRedrawRect()
-{
-    return CRect{m_rect.left, m_rect.top, m_rect.left + OPEN_WIDTH, m_rect.bottom};
-}
+CRect CDrawerWidget::GetRedrawRect() { return CRect{m_rect.left, m_rect.top, m_rect.left + OPEN_WIDTH, m_rect.bottom}; }
 
-int CDrawerWidget::OnMouseDown()
-{ return ToggleOnClick(m_open.load() != 0); }
+int CDrawerWidget::OnMouseDown() { return ToggleOnClick(m_open.load() != 0); }
 
 void CDrawerWidget::SetState(int value)
 {

@@ -11,7 +11,4 @@ CIndicatorWidget::CIndicatorWidget() { SetSize(WIDTH, HEIGHT); }
 
 void CIndicatorWidget::SetState(int value) { m_on.store(value ? 1 : 0); }
 
-void CIndicatorWidget::Draw(CDrawSurface& surface)
-{
-    surface.FillRect(m_rect, m_on.load() ? RED : BLACK);
-}
+void CIndicatorWidget::Draw(CDrawSurface& surface) { surface.FillRect(m_rect, m_on.load() ? RED : BLACK); }

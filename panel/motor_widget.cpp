@@ -45,17 +45,13 @@ void CMotorWidget::SetState(int value)
 
 void CMotorWidget::Draw(CDrawSurface& surface)
 {
-    const int picture =
-        m_running.load() ? PICTURE_MOTOR_FRAME_0 + m_frame.load() : PICTURE_MOTOR_STOPPED;
+    const int picture = m_running.load() ? PICTURE_MOTOR_FRAME_0 + m_frame.load() : PICTURE_MOTOR_STOPPED;
     surface.DrawPicture(picture, m_rect);
     DrawCaptionAbove(surface);
 }
 
 // Only the low 8 bits count; a running motor reverses at its next tick.
-void CMotorWidget::SetDirection(int value)
-{
-    m_direction.store((value & 0xFF) ? BACKWARD : FORWARD);
-}
+void CMotorWidget::SetDirection(int value) { m_direction.store((value & 0xFF) ? BACKWARD : FORWARD); }
 
 // A motor already running keeps its frame and only takes the new direction.
 void CMotorWidget::StartMotor(int direction)

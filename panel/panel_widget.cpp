@@ -7,10 +7,7 @@ namespace {
 constexpr int32_t CAPTION_RAISE = 18;
 }  // namespace
 
-CPanelWidget::CPanelWidget()
-    : m_caption(), m_rect{0, 0, 0, 0}, m_pin(nullptr), m_binding(nullptr), m_pinDriven(1)
-{
-}
+CPanelWidget::CPanelWidget() : m_caption(), m_rect{0, 0, 0, 0}, m_pin(nullptr), m_binding(nullptr), m_pinDriven(1) {}
 
 CPanelWidget::~CPanelWidget() = default;
 
@@ -43,8 +40,7 @@ void CPanelWidget::Place(const std::string& caption, int x, int y)
 
 bool CPanelWidget::HitTest(CPoint point)
 {
-    return m_rect.left <= point.x && point.x < m_rect.right && m_rect.top <= point.y &&
-           point.y < m_rect.bottom;
+    return m_rect.left <= point.x && point.x < m_rect.right && m_rect.top <= point.y && point.y < m_rect.bottom;
 }
 
 void CPanelWidget::SetSize(int32_t width, int32_t height)
@@ -56,8 +52,7 @@ void CPanelWidget::SetSize(int32_t width, int32_t height)
 // A caption wider than the widget overflows on both sides: the text is never clipped.
 void CPanelWidget::DrawCaptionAbove(CDrawSurface& surface) const
 {
-    const CRect above{m_rect.left, m_rect.top - CAPTION_RAISE, m_rect.right,
-                      m_rect.bottom - CAPTION_RAISE};
+    const CRect above{m_rect.left, m_rect.top - CAPTION_RAISE, m_rect.right, m_rect.bottom - CAPTION_RAISE};
     surface.DrawText(m_caption, above, CDrawSurface::TEXT_ABOVE);
 }
 

@@ -22,15 +22,31 @@ bool to_seconds(const std::string& text, double& value)
 
 // Every option once, but --vcd-var.
 const std::vector<COptionSpec> OPTIONS = {
-    {"--help", false, false, "-h"},    {"--version"},         {"--quiet", false, false, "-q"},
-    {"--coverage"},                    {"--strict"},          {"--junit", true},
-    {"--vcd", true},                   {"--vcd-dir", true},   {"--vcd-var", true, true},
-    {"--vcd-limit", true},             {"--timeout", true},   {"--snapshot-dir", true},
-    {"--coverage-json", true},         {"--fail-under-transitions", true},
-    {"--explore", true},               {"--seed", true},      {"--out", true},
-    {"--record-baseline", true},       {"--force"},           {"--baseline", true},
-    {"--baseline-slack", true, true},  {"--accept-baseline", true},
-    {"--guided"},                      {"--suite", true},     {"--jobs", true, false, "-j"},
+    {"--help", false, false, "-h"},
+    {"--version"},
+    {"--quiet", false, false, "-q"},
+    {"--coverage"},
+    {"--strict"},
+    {"--junit", true},
+    {"--vcd", true},
+    {"--vcd-dir", true},
+    {"--vcd-var", true, true},
+    {"--vcd-limit", true},
+    {"--timeout", true},
+    {"--snapshot-dir", true},
+    {"--coverage-json", true},
+    {"--fail-under-transitions", true},
+    {"--explore", true},
+    {"--seed", true},
+    {"--out", true},
+    {"--record-baseline", true},
+    {"--force"},
+    {"--baseline", true},
+    {"--baseline-slack", true, true},
+    {"--accept-baseline", true},
+    {"--guided"},
+    {"--suite", true},
+    {"--jobs", true, false, "-j"},
     {"--merge-coverage"},
 };
 
@@ -132,8 +148,7 @@ bool CCommandLine::Option(const std::string& name, const std::string& value)
         if (!to_number(value, n) || n == 0 || n > 27)
             return Fail("--fail-under-transitions: bad number '" + value + "' (1 to 27)");
         failUnderTransitions = static_cast<int>(n);
-    }
-    else if (name == "--junit")
+    } else if (name == "--junit")
         junitPath = value;
     else if (name == "--vcd")
         vcdPath = value;
@@ -151,8 +166,7 @@ bool CCommandLine::Option(const std::string& name, const std::string& value)
         if (!to_seconds(value, timeoutSeconds))
             return Fail("--timeout: bad number of seconds '" + value + "' (above 0, such as 30 or 0.5)");
         timeoutText = value;
-    }
-    else if (name == "--out") {
+    } else if (name == "--out") {
         outDir = value;
         m_outGiven = true;
     } else if (name == "--seed") {
@@ -218,8 +232,7 @@ bool CCommandLine::Consistent()
         return true;
     const bool runOptions = !junitPath.empty() || !vcdPath.empty() || !vcdDir.empty() || coverage ||
                             !vcdVariables.empty() || m_vcdLimitGiven || timeoutSeconds > 0 || !snapshotDir.empty() ||
-                            failUnderTransitions > 0 || strict || !recordBaselineDir.empty() ||
-                            !baselineDir.empty();
+                            failUnderTransitions > 0 || strict || !recordBaselineDir.empty() || !baselineDir.empty();
     if (action == MERGE_COVERAGE) {
         if (exploreRuns > 0)
             return Fail("--merge-coverage and --explore exclude each other");

@@ -30,9 +30,9 @@ public:
     std::string vcdDir;
     std::string snapshotDir;  // where relative snapshot names are taken
     std::vector<std::string> vcdVariables;
-    uint64_t vcdLimitMb = 1024;   // a trace stops growing here
-    double timeoutSeconds = 0;    // of wall time per file; 0: none
-    std::string timeoutText;      // as given, for the verdict
+    uint64_t vcdLimitMb = 1024;  // a trace stops growing here
+    double timeoutSeconds = 0;   // of wall time per file; 0: none
+    std::string timeoutText;     // as given, for the verdict
     uint64_t exploreRuns = 0;
     uint64_t seed = 1;
     std::string outDir = ".";
@@ -43,9 +43,9 @@ public:
     uint64_t baselineSlackMs = 0;
     std::map<std::string, uint64_t> baselineSlackByName;
     std::string acceptBaselineDir;  // the names to accept are `files`; all pending when none
-    bool guided = false;    // --explore guided by coverage, writing a suite
-    std::string suiteDir;   // where the guided exploration writes it
-    unsigned jobs = 0;      // worker processes; 0: one per core
+    bool guided = false;            // --explore guided by coverage, writing a suite
+    std::string suiteDir;           // where the guided exploration writes it
+    unsigned jobs = 0;              // worker processes; 0: one per core
 
 private:
     bool Fail(std::string reason);

@@ -9,11 +9,11 @@
 
 #include "cli/cleanup_signals.h"
 #include "scenario/command_line.h"
-#include "scenario/run/baseline_accept.h"
-#include "scenario/run/scenario_batch.h"
 #include "scenario/explore/guided_explorer.h"
 #include "scenario/explore/scenario_explorer.h"
 #include "scenario/reports/coverage_merge.h"
+#include "scenario/run/baseline_accept.h"
+#include "scenario/run/scenario_batch.h"
 #include "trelvik_version.h"
 
 int main(int argc, char** argv)
@@ -42,14 +42,12 @@ int main(int argc, char** argv)
         return CCoverageMerge(command.files, command.coverageJsonPath, std::cout, std::cerr).Run();
     if (command.action == CCommandLine::EXPLORE) {
         // No Qt object exists before here: the workers are forked inside.
-        const int code =
-            command.guided
-                ? CGuidedExplorer(command.exploreRuns, command.seed, command.suiteDir, command.jobs, std::cout,
-                                  std::cerr)
-                      .Run()
-                : CScenarioExplorer(command.exploreRuns, command.seed, command.outDir, std::cout, std::cerr,
-                                    command.jobs)
-                      .Run();
+        const int code = command.guided ? CGuidedExplorer(command.exploreRuns, command.seed, command.suiteDir,
+                                                          command.jobs, std::cout, std::cerr)
+                                              .Run()
+                                        : CScenarioExplorer(command.exploreRuns, command.seed, command.outDir,
+                                                            std::cout, std::cerr, command.jobs)
+                                              .Run();
         if (const int sig = noted_fatal_signal())
             end_by_signal(sig);
         return code;

@@ -73,8 +73,8 @@ private:
     std::vector<int> m_dirty;  // variables changed in the pending millisecond
     std::unique_ptr<COutputFile> m_output;
     std::FILE* m_file = nullptr;  // m_output's stream while open
-    uint64_t m_pendingMs = 0;  // the millisecond whose changes are not written yet
-    bool m_dumped = false;     // the values at time 0 are written
+    uint64_t m_pendingMs = 0;     // the millisecond whose changes are not written yet
+    bool m_dumped = false;        // the values at time 0 are written
     uint64_t m_lastWrittenMs = 0;
     uint64_t m_byteLimit = UINT64_MAX;
     uint64_t m_bytes = 0;  // written so far

@@ -28,8 +28,8 @@ public:
     CVirtualTime();   // installs the virtual time seam (calendar time START_SECOND, ms 0)
     ~CVirtualTime();  // puts the default seam back
 
-    uint64_t Now() const { return m_now; }                            // virtual ms since construction
-    void At(uint64_t timeMs, std::function<void()> action);            // once, at that virtual time
+    uint64_t Now() const { return m_now; }                                     // virtual ms since construction
+    void At(uint64_t timeMs, std::function<void()> action);                    // once, at that virtual time
     void When(std::function<bool()> condition, std::function<void()> action);  // once, first ms it holds
 
     std::function<void()> m_onMs;         // after every virtual ms (a plant model hooks here)

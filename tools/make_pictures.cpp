@@ -103,8 +103,7 @@ void lid_open(QPainter& p, int w, int h)
     const QPointF up(-std::sin(angle), -std::cos(angle));
     const QPointF low_left(0.5 + thick * std::sin(angle), h - 0.5);
     QPolygonF bar;
-    bar << low_left << low_left + along * length << low_left + along * length + up * thick
-        << low_left + up * thick;
+    bar << low_left << low_left + along * length << low_left + along * length + up * thick << low_left + up * thick;
     p.setPen(QPen(BLACK, 1.0));
     p.setBrush(PANEL_BLUE);
     p.drawPolygon(bar);
@@ -241,8 +240,7 @@ void hints(QPainter& p, int w, int h)
     p.setPen(BLACK);
     p.drawText(QRect(10, 6, w - 16, 18), Qt::AlignLeft | Qt::AlignVCenter,
                QString::fromUtf8("1. 전원 → 커버 열고 닫기"));
-    p.drawText(QRect(10, 25, w - 16, 18), Qt::AlignLeft | Qt::AlignVCenter,
-               QString::fromUtf8("2. 전원 → 수동세척"));
+    p.drawText(QRect(10, 25, w - 16, 18), Qt::AlignLeft | Qt::AlignVCenter, QString::fromUtf8("2. 전원 → 수동세척"));
 }
 
 void reset_arrow(QPainter& p, int w, int h)
@@ -271,9 +269,9 @@ void icon_32(QPainter& p, int w, int h)
 {
     p.setRenderHint(QPainter::Antialiasing, false);
     p.fillRect(0, 0, w, h, WHITE);
-    framed_box(p, 5, 10, 26, 29, PANEL_BLUE);    // body
-    framed_box(p, 3, 4, 28, 10, LID_BLUE);       // lid
-    framed_box(p, 8, 22, 23, 27, DRAWER_BLUE);   // drawer
+    framed_box(p, 5, 10, 26, 29, PANEL_BLUE);        // body
+    framed_box(p, 3, 4, 28, 10, LID_BLUE);           // lid
+    framed_box(p, 8, 22, 23, 27, DRAWER_BLUE);       // drawer
     p.fillRect(13, 24, 6, 2, QColor(90, 100, 120));  // its handle
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setPen(QPen(QColor(90, 0, 0), 1));
@@ -285,8 +283,8 @@ void icon_16(QPainter& p, int w, int h)
 {
     p.setRenderHint(QPainter::Antialiasing, false);
     p.fillRect(0, 0, w, h, WHITE);
-    framed_box(p, 2, 5, 13, 15, PANEL_BLUE);  // body
-    framed_box(p, 1, 1, 14, 5, LID_BLUE);     // lid
+    framed_box(p, 2, 5, 13, 15, PANEL_BLUE);    // body
+    framed_box(p, 1, 1, 14, 5, LID_BLUE);       // lid
     framed_box(p, 4, 11, 11, 14, DRAWER_BLUE);  // drawer
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setPen(Qt::NoPen);
@@ -315,8 +313,7 @@ std::vector<CPicture> pictures()
     std::vector<CPicture> list = {
         panel_picture(PICTURE_KEY_DOWN, [](QPainter& p, int w, int h) { push_button(p, w, h, true); }),
         panel_picture(PICTURE_KEY_UP, [](QPainter& p, int w, int h) { push_button(p, w, h, false); }),
-        panel_picture(PICTURE_MOTOR_STOPPED,
-                      [](QPainter& p, int w, int h) { rotor(p, w, h, 0, PANEL_BLUE, true); }),
+        panel_picture(PICTURE_MOTOR_STOPPED, [](QPainter& p, int w, int h) { rotor(p, w, h, 0, PANEL_BLUE, true); }),
     };
     for (int frame = 0; frame < 4; ++frame)
         list.push_back(panel_picture(motor_frames[frame], [frame](QPainter& p, int w, int h) {

@@ -89,7 +89,8 @@ std::string CMarkdownRoff::Inline(const std::string& text)
                    text.find(')', end) != std::string::npos) {
             out += Inline(text.substr(i + 1, end - i - 1));  // the link's text; its address is for the web
             i = text.find(')', end);
-        } else if (c == '\\' && i + 1 < text.size() && std::string("\\`*_[]|#").find(text[i + 1]) != std::string::npos) {
+        } else if (c == '\\' && i + 1 < text.size() &&
+                   std::string("\\`*_[]|#").find(text[i + 1]) != std::string::npos) {
             out += text[i + 1] == '\\' ? "\\e" : std::string(1, text[i + 1]);
             ++i;
         } else {

@@ -20,10 +20,10 @@
 class CTraceCompare {
 public:
     struct COptions {
-        uint64_t slack = 0;                           // in the dumps' time unit, ms for ours
+        uint64_t slack = 0;                             // in the dumps' time unit, ms for ours
         std::map<std::string, uint64_t> slackByName{};  // a variable's own slack, by its name or full name
-        std::vector<std::string> only{};              // names (or full names) compared; all when empty
-        size_t keep = SIZE_MAX;                       // divergences kept, the first in time; all are counted
+        std::vector<std::string> only{};                // names (or full names) compared; all when empty
+        size_t keep = SIZE_MAX;                         // divergences kept, the first in time; all are counted
     };
 
     struct CDivergence {
@@ -43,9 +43,9 @@ public:
     };
 
     struct CResult {
-        std::vector<CDivergence> divergences;  // in time order, at most COptions::keep
-        uint64_t divergenceCount = 0;          // all of them
-        std::vector<CDivergence> firstByName;  // each diverging variable's first divergence, in time order
+        std::vector<CDivergence> divergences;   // in time order, at most COptions::keep
+        uint64_t divergenceCount = 0;           // all of them
+        std::vector<CDivergence> firstByName;   // each diverging variable's first divergence, in time order
         std::vector<std::string> onlyA, onlyB;  // names one dump has and the other lacks
         std::vector<CMoved> moved;              // the variables with moved edges, in A's order
         uint64_t endA = 0, endB = 0;            // the dumps' last time stamps

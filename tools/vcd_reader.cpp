@@ -1,8 +1,8 @@
 #include "tools/vcd_reader.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <new>
@@ -276,8 +276,8 @@ bool CVcdReader::Parse(std::string_view text, std::string& error)
         return false;
     }
     if (definitions) {
-        error = text.find_first_not_of(" \t\r\n") == std::string_view::npos ? "empty, not a trace"
-                                                                             : "no $enddefinitions";
+        error =
+            text.find_first_not_of(" \t\r\n") == std::string_view::npos ? "empty, not a trace" : "no $enddefinitions";
         return false;
     }
     return true;

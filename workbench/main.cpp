@@ -3,8 +3,8 @@
 #include <QApplication>
 
 #include "workbench/qt_translations.h"
-#include "workbench/workbench_command_line.h"
 #include "workbench/widgets/workbench_window.h"
+#include "workbench/workbench_command_line.h"
 
 int main(int argc, char** argv)
 {

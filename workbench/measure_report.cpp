@@ -48,9 +48,9 @@ void CMeasureReport::Report()
     m_done = true;
     const double wall = static_cast<double>(m_wall.nsecsElapsed()) / 1e6;
     const double virtualMs = static_cast<double>(m_window.Session().Now() - m_startMs);
-    std::printf("measure: wall_ms=%.0f virtual_ms=%.0f frames=%lld cpu_ms=%lld speed=%.1f fps=%.1f\n", wall,
-                virtualMs, static_cast<long long>(m_frames), static_cast<long long>(CpuMs() - m_startCpuMs),
-                virtualMs / wall, m_frames * 1000.0 / wall);
+    std::printf("measure: wall_ms=%.0f virtual_ms=%.0f frames=%lld cpu_ms=%lld speed=%.1f fps=%.1f\n", wall, virtualMs,
+                static_cast<long long>(m_frames), static_cast<long long>(CpuMs() - m_startCpuMs), virtualMs / wall,
+                m_frames * 1000.0 / wall);
     std::fflush(stdout);
     QTimer::singleShot(0, qApp, &QApplication::quit);
 }

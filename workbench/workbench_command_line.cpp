@@ -7,9 +7,9 @@
 #include "firmware/fw_watch.h"
 #include "scenario/language/scenario_parser.h"
 #include "trelvik_version.h"
+#include "workbench/measure_report.h"
 #include "workbench/model/frame_clock.h"
 #include "workbench/model/frame_driver.h"
-#include "workbench/measure_report.h"
 #include "workbench/widgets/trace_dock.h"
 #include "workbench/widgets/workbench_window.h"
 
@@ -35,7 +35,8 @@ const char* const SPEED_WORDS[CFrameClock::SPEED_COUNT] = {"0.1", "1", "10", "10
 
 int usage_error(const std::string& reason)
 {
-    std::cerr << "trelvik-workbench: " << reason << "\n" << "Try 'trelvik-workbench --help'.\n";
+    std::cerr << "trelvik-workbench: " << reason << "\n"
+              << "Try 'trelvik-workbench --help'.\n";
     return 2;
 }
 

@@ -25,7 +25,7 @@ CMainFrame::CMainFrame()
     setWindowTitle(QStringLiteral("Trelvik"));  // the title string, until creation is done
     setWindowIcon(application_icon());
     setCentralWidget(&m_view);
-    setFocusProxy(&m_view);  // focus given to the frame goes to the view
+    setFocusProxy(&m_view);                   // focus given to the frame goes to the view
     setContextMenuPolicy(Qt::NoContextMenu);  // the tool bar stays where it is
     m_view.Create();
     CreateMenu();

@@ -11,7 +11,8 @@ void qt_beep()
     QCoreApplication* app = QCoreApplication::instance();
     if (!app)
         return;
-    QMetaObject::invokeMethod(app, [] { QApplication::beep(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        app, [] { QApplication::beep(); }, Qt::QueuedConnection);
 }
 
 void qt_install_beep() { panel_install_beep(&qt_beep); }

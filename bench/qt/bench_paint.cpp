@@ -11,9 +11,9 @@
 #include <QImage>
 #include <QPainter>
 
+#include "app/core/simulator_view.h"
 #include "app/qt/offscreen_dc.h"
 #include "app/qt/qt_draw_surface.h"
-#include "app/core/simulator_view.h"
 #include "sim/simulation_reset.h"
 
 namespace {

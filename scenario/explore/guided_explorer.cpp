@@ -43,7 +43,11 @@ std::string suite_name(size_t number)
 
 CGuidedExplorer::CGuidedExplorer(uint64_t runs, uint64_t firstSeed, std::string suiteDir, unsigned jobs,
                                  std::ostream& out, std::ostream& err)
-    : m_runs(runs), m_firstSeed(firstSeed), m_suiteDir(std::move(suiteDir)), m_out(out), m_err(err),
+    : m_runs(runs),
+      m_firstSeed(firstSeed),
+      m_suiteDir(std::move(suiteDir)),
+      m_out(out),
+      m_err(err),
       m_pool(std::make_unique<CWorkerPool>(jobs, &CGuidedExplorer::PlayTask))
 {
 }
@@ -110,8 +114,7 @@ bool CGuidedExplorer::CheckSuite()
     for (const auto& entry : std::filesystem::directory_iterator(m_suiteDir, ec)) {
         const std::string name = entry.path().filename().string();
         if (name.rfind("cover-", 0) == 0 && name.size() > 4 && name.substr(name.size() - 4) == ".scn") {
-            m_err << m_suiteDir << ": holds " << name
-                  << " of an earlier suite; remove it or choose another folder\n";
+            m_err << m_suiteDir << ": holds " << name << " of an earlier suite; remove it or choose another folder\n";
             return false;
         }
     }
@@ -169,8 +172,8 @@ bool CGuidedExplorer::Keep(uint64_t seed, std::vector<std::string> lines, const 
     const std::vector<CUseOutcome> plays = PlayAll({lines, lines}, complete);
     if (!complete)
         return false;
-    bool same = !plays[0].broken && plays[0].digest == plays[1].digest &&
-                plays[0].expectations == plays[1].expectations;
+    bool same =
+        !plays[0].broken && plays[0].digest == plays[1].digest && plays[0].expectations == plays[1].expectations;
     for (int item : items)
         same = same && plays[0].firstStep[item] != CUseOutcome::NOT_REACHED;
     if (!same) {
@@ -224,7 +227,8 @@ void CGuidedExplorer::Summary(uint64_t played, double seconds)
             m_out << "  - never reached: " << CScenarioCoverage::ItemText(item) << "\n";
     m_out.flush();
     char took[64];
-    std::snprintf(took, sizeof took, "explore: %.1f s with %u %s\n", seconds, m_pool->Jobs(), m_pool->Jobs() == 1 ? "job" : "jobs");
+    std::snprintf(took, sizeof took, "explore: %.1f s with %u %s\n", seconds, m_pool->Jobs(),
+                  m_pool->Jobs() == 1 ? "job" : "jobs");
     m_err << took;  // not on stdout: the output is the same for every number of jobs
 }
 

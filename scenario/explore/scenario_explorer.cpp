@@ -6,10 +6,10 @@
 
 #include "cli/cleanup_signals.h"
 #include "cli/output_file.h"
-#include "scenario/run/worker_pool.h"
 #include "scenario/explore/random_use.h"
-#include "scenario/run/instrumented_run.h"
 #include "scenario/language/scenario_parser.h"
+#include "scenario/run/instrumented_run.h"
+#include "scenario/run/worker_pool.h"
 
 namespace {
 
@@ -110,7 +110,8 @@ int CScenarioExplorer::Write(uint64_t seed, const std::vector<std::string>& line
         "# A random use of the panel that breaks the machine (trelvik-scenario --explore 1 --seed " +
             std::to_string(seed) + "),",
         "# shortened from " + std::to_string(played) + " steps to " + std::to_string(steps.size()) + ".",
-        "# At line " + std::to_string(at.step + HEADER_LINES + 1) + ", " + std::to_string(at.timeMs) + " ms: " + at.what,
+        "# At line " + std::to_string(at.step + HEADER_LINES + 1) + ", " + std::to_string(at.timeMs) +
+            " ms: " + at.what,
         "",
     };
     // The seed first: with it the break can be played again even when the file cannot be written.
@@ -161,7 +162,8 @@ int CScenarioExplorer::Run()
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     m_out << "explore: " << m_runs << " runs from seed " << m_firstSeed << ", no invariant broken" << std::endl;
     char took[64];  // on stderr: stdout is the same for every number of jobs
-    std::snprintf(took, sizeof took, "explore: %.1f s with %u %s\n", seconds, pool.Jobs(), pool.Jobs() == 1 ? "job" : "jobs");
+    std::snprintf(took, sizeof took, "explore: %.1f s with %u %s\n", seconds, pool.Jobs(),
+                  pool.Jobs() == 1 ? "job" : "jobs");
     m_err << took;
     return 0;
 }

@@ -47,7 +47,6 @@ public:
     int Write(uint64_t seed, const std::vector<std::string>& lines, size_t played);
 
 private:
-
     unsigned m_jobs;
     uint64_t m_runs;
     uint64_t m_firstSeed;

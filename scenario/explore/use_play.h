@@ -16,7 +16,7 @@ struct CUseOutcome {
     static constexpr int NOT_REACHED = -1;
 
     bool broken = false;
-    std::string what;  // the first failed verdict: "machine invariant; seen ..."
+    std::string what;                                  // the first failed verdict: "machine invariant; seen ..."
     int32_t firstStep[CScenarioCoverage::ITEM_COUNT];  // step index, or NOT_REACHED
     uint64_t endMs = 0;
     uint64_t digest = 0;       // of every change the trace recorder saw

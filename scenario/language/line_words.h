@@ -31,7 +31,9 @@ public:
     static constexpr int64_t MAX_MS = 1'000'000'000;
 
     // `usage` is named when an argument is missing.
-    CLineWords(std::vector<CToken> tokens, std::string usage) : m_tokens(std::move(tokens)), m_usage(std::move(usage)) {}
+    CLineWords(std::vector<CToken> tokens, std::string usage) : m_tokens(std::move(tokens)), m_usage(std::move(usage))
+    {
+    }
 
     bool Empty() const { return m_next >= m_tokens.size(); }
     size_t Left() const { return m_tokens.size() - m_next; }

@@ -91,10 +91,14 @@ struct CConditionKind {
 };
 
 const CConditionKind CONDITION_KINDS[] = {
-    {"state", CCondition::STATE, parse_state},    {"signal", CCondition::SIGNAL, parse_signal},
-    {"readout", CCondition::READOUT, parse_readout}, {"lamp", CCondition::LAMP, parse_lamp},
-    {"motor", CCondition::MOTOR, parse_motor},    {"beeps", CCondition::BEEPS, parse_beeps},
-    {"var", CCondition::VAR, parse_var},          {"timer", CCondition::TIMER, parse_timer},
+    {"state", CCondition::STATE, parse_state},
+    {"signal", CCondition::SIGNAL, parse_signal},
+    {"readout", CCondition::READOUT, parse_readout},
+    {"lamp", CCondition::LAMP, parse_lamp},
+    {"motor", CCondition::MOTOR, parse_motor},
+    {"beeps", CCondition::BEEPS, parse_beeps},
+    {"var", CCondition::VAR, parse_var},
+    {"timer", CCondition::TIMER, parse_timer},
 };
 
 }  // namespace

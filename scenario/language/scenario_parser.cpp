@@ -4,8 +4,8 @@
 
 #include "cli/input_file.h"
 #include "scenario/language/line_words.h"
-#include "scenario/language/scenario_conditions.h"
 #include "scenario/language/panel_names.h"
+#include "scenario/language/scenario_conditions.h"
 
 namespace {
 
@@ -43,7 +43,8 @@ CPlantFault parse_fault_part(CLineWords& args)
     fault.kind = CPlantFault::STUCK_SWITCH;
     fault.index = CPlantFault::SwitchIndex(part);
     if (fault.index < 0) {
-        std::vector<std::string> parts(CPlantFault::SWITCH_NAMES, CPlantFault::SWITCH_NAMES + CPlantFault::SWITCH_COUNT);
+        std::vector<std::string> parts(CPlantFault::SWITCH_NAMES,
+                                       CPlantFault::SWITCH_NAMES + CPlantFault::SWITCH_COUNT);
         parts.insert(parts.end(), {"motor", "heater"});
         throw CLineError("unknown part '" + part + "' (" + scenario_known_names(parts) + ")");
     }

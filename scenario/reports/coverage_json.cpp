@@ -4,9 +4,9 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include "cli/output_file.h"
 #include "firmware/fw_watch.h"
 #include "panel/state_names.h"
-#include "cli/output_file.h"
 #include "scenario/reports/scenario_coverage.h"
 
 namespace {
@@ -19,8 +19,8 @@ QJsonArray states(const CCoverage& coverage)
 {
     QJsonArray items;
     for (int32_t s = 0; s < STATE_COUNT; ++s)
-        items.append(QJsonObject{{"state", s + 1}, {"name", text(state_name(s + 1))},
-                                 {"count", static_cast<qint64>(coverage.Entered(s))}});
+        items.append(QJsonObject{
+            {"state", s + 1}, {"name", text(state_name(s + 1))}, {"count", static_cast<qint64>(coverage.Entered(s))}});
     return items;
 }
 
@@ -29,7 +29,9 @@ QJsonArray transitions(const CCoverage& coverage)
     QJsonArray items;
     for (int i = 0; i < CCoverage::TRANSITION_COUNT; ++i) {
         const CCoverage::CTransition& t = CCoverage::TRANSITIONS[i];
-        items.append(QJsonObject{{"from", t.from + 1}, {"to", t.to + 1}, {"what", QString::fromUtf8(t.what)},
+        items.append(QJsonObject{{"from", t.from + 1},
+                                 {"to", t.to + 1},
+                                 {"what", QString::fromUtf8(t.what)},
                                  {"count", static_cast<qint64>(coverage.Taken(i))}});
     }
     return items;
@@ -62,10 +64,14 @@ std::string CCoverageJson::Text(const CScenarioCoverage& coverage)
         {"transitions", transitions(coverage)},
         {"timers", timers(coverage)},
         {"travel_outcomes", outcomes(coverage)},
-        {"reached", QJsonObject{{"states", coverage.States()}, {"transitions", coverage.Transitions()},
-                                {"timers", coverage.Timers()}, {"travel_outcomes", coverage.Outcomes()}}},
-        {"of", QJsonObject{{"states", STATE_COUNT}, {"transitions", CCoverage::TRANSITION_COUNT},
-                           {"timers", CCoverage::TIMER_COUNT}, {"travel_outcomes", CCoverage::OUTCOME_COUNT}}},
+        {"reached", QJsonObject{{"states", coverage.States()},
+                                {"transitions", coverage.Transitions()},
+                                {"timers", coverage.Timers()},
+                                {"travel_outcomes", coverage.Outcomes()}}},
+        {"of", QJsonObject{{"states", STATE_COUNT},
+                           {"transitions", CCoverage::TRANSITION_COUNT},
+                           {"timers", CCoverage::TIMER_COUNT},
+                           {"travel_outcomes", CCoverage::OUTCOME_COUNT}}},
     };
     return QJsonDocument(root).toJson(QJsonDocument::Indented).toStdString();
 }

@@ -67,12 +67,16 @@ CScenarioCoverage::CScenarioCoverage() : m_stateIndex(variable("state_index"))
                            {variable("disk_retry_rs"), variable("disk_retry_ls")},
                            {DISK_MOT_RS, DISK_MOT_LS},
                            {DISK_MOT_A, DISK_MOT_B},
-                           false, -1, {0, 0}};
+                           false,
+                           -1,
+                           {0, 0}};
     m_travels[1] = CTravel{fw_timer_find("exit_timer"),
                            {variable("exit_retry_ccw"), variable("exit_retry_cw")},
                            {OVER_SENSOR_CCW, OVER_SENSOR_CW},
                            {EXIT_MOT_A, EXIT_MOT_B},
-                           false, -1, {0, 0}};
+                           false,
+                           -1,
+                           {0, 0}};
 }
 
 void CScenarioCoverage::Start()

@@ -74,7 +74,7 @@ private:
         port_signal end[2];           // read 0 at that end
         port_signal drive[2];         // the wire driving toward that end
         bool running;
-        int direction;                // the end last driven toward, or -1
+        int direction;  // the end last driven toward, or -1
         int32_t retries[2];
     };
 

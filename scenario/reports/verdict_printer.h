@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "scenario/language/scenario_step.h"
 #include "scenario/run/file_result.h"
 #include "scenario/run/scenario_executor.h"
-#include "scenario/language/scenario_step.h"
 
 struct CScenarioOptions {
     std::string fileName = "scenario";  // for the lines printed

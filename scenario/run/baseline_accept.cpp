@@ -63,7 +63,8 @@ bool CBaselineAccept::Chosen(const std::vector<std::string>& pending, std::vecto
             std::string list;
             for (const std::string& p : pending)
                 list += (list.empty() ? "" : " ") + p;
-            error = m_dir + "/" + stem + PENDING + ": nothing pending (pending: " + (list.empty() ? "none" : list) + ")";
+            error =
+                m_dir + "/" + stem + PENDING + ": nothing pending (pending: " + (list.empty() ? "none" : list) + ")";
             return false;
         }
         if (std::find(stems.begin(), stems.end(), stem) == stems.end())

@@ -12,7 +12,9 @@
 class CBaselineAccept {
 public:
     // NAME is the scenario's name: "power_on_off", or "power_on_off.scn".
-    CBaselineAccept(std::string dir, std::vector<std::string> names) : m_dir(std::move(dir)), m_names(std::move(names)) {}
+    CBaselineAccept(std::string dir, std::vector<std::string> names) : m_dir(std::move(dir)), m_names(std::move(names))
+    {
+    }
 
     int Run(std::ostream& out, std::ostream& err);
 

@@ -23,8 +23,8 @@ std::string value_text(const CTraceCompare::CDivergence& d, uint64_t value)
 // "MAIN_FAN 1, baseline 0 (baseline changed at 21603 ms)": the run is A, the baseline B.
 std::string divergence_text(const CTraceCompare::CDivergence& d)
 {
-    return d.name + " " + value_text(d, d.valueA) + ", baseline " + value_text(d, d.valueB) +
-           " (baseline changed at " + std::to_string(d.lastChangeB) + " ms)";
+    return d.name + " " + value_text(d, d.valueA) + ", baseline " + value_text(d, d.valueB) + " (baseline changed at " +
+           std::to_string(d.lastChangeB) + " ms)";
 }
 
 std::string joined(const std::vector<std::string>& names)

@@ -34,9 +34,9 @@ public:
     std::string CheckVariables(const std::vector<std::string>& asked) const;
 
     struct COutcome {
-        CScenarioResult verdict;              // failed at the first divergence, or held
-        std::vector<std::string> more;        // the next divergences, one per signal, as printed
-        std::string moved;                    // "12 edges moved by at most 3 ms", or empty
+        CScenarioResult verdict;        // failed at the first divergence, or held
+        std::vector<std::string> more;  // the next divergences, one per signal, as printed
+        std::string moved;              // "12 edges moved by at most 3 ms", or empty
     };
     // The run's trace against the baseline; `lineAt` tells the step under way at a ms.
     COutcome Compare(const CVcdReader& run, const std::function<int(uint64_t)>& lineAt,

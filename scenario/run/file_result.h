@@ -14,10 +14,10 @@ struct CFileResult {
 
     std::string file;
     int code = ALL_HELD;  // the file's exit code
-    std::string error;  // why the file did not run, or why one of its outputs failed
+    std::string error;    // why the file did not run, or why one of its outputs failed
     bool ran = false;
     double seconds = 0;
-    std::string timestamp;  // local time the file began, "2026-12-08T11:20:00"
+    std::string timestamp;                 // local time the file began, "2026-12-08T11:20:00"
     std::vector<CScenarioResult> results;  // in order; an error result is no verdict
 
     int Passed() const { return Count(true); }

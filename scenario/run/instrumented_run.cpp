@@ -20,7 +20,7 @@ namespace {
 std::string local_time_now()
 {
     const std::time_t now = std::time(nullptr);
-    std::tm local {};
+    std::tm local{};
     localtime_r(&now, &local);
     char text[32];
     std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &local);
@@ -199,7 +199,8 @@ CFileResult CInstrumentedRun::Run()
     if (stoppedAt >= 0)
         AddStop(file, watch, stoppedAt, sim.Now());
     file.code = file.Errors() ? CFileResult::NOT_RUN : file.Failed() ? CFileResult::SOME_FAILED : CFileResult::ALL_HELD;
-    if (!m_traces.empty() && watch.Why() != CRunWatch::INTERRUPTED) {  // a cut-off trace is removed with the temporaries
+    if (!m_traces.empty() &&
+        watch.Why() != CRunWatch::INTERRUPTED) {  // a cut-off trace is removed with the temporaries
         recorder.Sample(sim.Now());
         FinishTraces(file, sim.Now());
     }

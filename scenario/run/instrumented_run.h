@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "scenario/run/file_result.h"
 #include "scenario/language/scenario_step.h"
+#include "scenario/run/file_result.h"
 
 class CRunWatch;
 class CTraceRecorder;

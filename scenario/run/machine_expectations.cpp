@@ -9,8 +9,8 @@
 namespace {
 
 // The lines the firmware drives, in the board's order.
-const port_signal OUTPUTS[] = {RED_LED,    WATER_SOL,  HEATER,   DISK_MOT_A, DISK_MOT_B, EXIT_MOT_A, EXIT_MOT_B,
-                               MAIN_MOTOR, RELAY,      MAIN_FAN, GREEN_LED,  BLUE_LED,   HEATER_FAN, COOLING_FAN};
+const port_signal OUTPUTS[] = {RED_LED,    WATER_SOL, HEATER,   DISK_MOT_A, DISK_MOT_B, EXIT_MOT_A, EXIT_MOT_B,
+                               MAIN_MOTOR, RELAY,     MAIN_FAN, GREEN_LED,  BLUE_LED,   HEATER_FAN, COOLING_FAN};
 
 bool is_output(port_signal signal)
 {

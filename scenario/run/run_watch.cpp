@@ -43,10 +43,15 @@ bool CRunWatch::Stop(int line, uint64_t nowMs)
 const char* CRunWatch::SignalName(int sig)
 {
     switch (sig) {
-    case SIGINT: return "SIGINT";
-    case SIGTERM: return "SIGTERM";
-    case SIGHUP: return "SIGHUP";
-    case SIGQUIT: return "SIGQUIT";
-    default: return "a signal";
+    case SIGINT:
+        return "SIGINT";
+    case SIGTERM:
+        return "SIGTERM";
+    case SIGHUP:
+        return "SIGHUP";
+    case SIGQUIT:
+        return "SIGQUIT";
+    default:
+        return "a signal";
     }
 }

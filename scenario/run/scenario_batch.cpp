@@ -4,17 +4,17 @@
 #include <cstdio>
 
 #include "cli/cleanup_signals.h"
-#include "scenario/run/baseline_check.h"
-#include "scenario/reports/coverage_json.h"
 #include "cli/input_file.h"
-#include "scenario/reports/junit_report.h"
-#include "scenario/run/run_watch.h"
 #include "cli/output_file.h"
+#include "scenario/language/scenario_parser.h"
+#include "scenario/reports/coverage_json.h"
+#include "scenario/reports/junit_report.h"
 #include "scenario/reports/scenario_coverage.h"
+#include "scenario/run/baseline_check.h"
 #include "scenario/run/instrumented_run.h"
 #include "scenario/run/result_codec.h"
+#include "scenario/run/run_watch.h"
 #include "scenario/run/worker_pool.h"
-#include "scenario/language/scenario_parser.h"
 #include "sim/trace_recorder.h"
 
 namespace {
@@ -340,8 +340,8 @@ void CScenarioBatch::CompareWithBaseline(CFileResult& result, size_t file, const
     CTraceCompare::COptions options;
     options.slack = m_command.baselineSlackMs;
     options.slackByName = m_command.baselineSlackByName;
-    const CBaselineCheck::COutcome outcome =
-        m_loaded[file].baseline->Compare(trace, [&run](uint64_t ms) { return run.LineAt(ms); }, options);
+    const CBaselineCheck::COutcome outcome = m_loaded[file].baseline->Compare(
+        trace, [&run](uint64_t ms) { return run.LineAt(ms); }, options);
     result.results.push_back(outcome.verdict);
     PrintResult(result, outcome.verdict);
     for (const std::string& line : outcome.more)

@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "scenario/command_line.h"
-#include "scenario/run/file_result.h"
 #include "scenario/language/scenario_step.h"
+#include "scenario/run/file_result.h"
 
 class CBaselineCheck;
 class CInstrumentedRun;
@@ -38,7 +38,7 @@ private:
     struct CLoaded {
         std::vector<CScenarioStep> steps;
         std::string vcdPath;
-        std::string baselineTrace;  // DIR/NAME.vcd recorded, or DIR/NAME.new.vcd to compare
+        std::string baselineTrace;           // DIR/NAME.vcd recorded, or DIR/NAME.new.vcd to compare
         std::vector<std::string> variables;  // traced: those asked for and the baseline's
         std::shared_ptr<CBaselineCheck> baseline;
     };
@@ -69,8 +69,8 @@ private:
     const CCommandLine& m_command;
     std::ostream& m_out;
     std::ostream& m_err;
-    std::vector<CLoaded> m_loaded;       // one per file, in the order given
-    std::vector<CFileResult> m_results;  // one per file
+    std::vector<CLoaded> m_loaded;                  // one per file, in the order given
+    std::vector<CFileResult> m_results;             // one per file
     std::unique_ptr<CScenarioCoverage> m_coverage;  // over all files, with --coverage
     bool m_progressShown = false;
     std::vector<std::string> m_targets;        // the call's own outputs, each named once

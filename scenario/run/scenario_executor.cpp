@@ -134,8 +134,7 @@ bool CScenarioExecutor::ExpectFor(const CScenarioStep& step)
     const CScenarioCondition& condition = step.condition;
     const uint64_t end = m_begin + step.ms;
     if (m_phase == BEGIN) {
-        const bool failed =
-            RunTo(std::min(end, m_budgetEnd), [this, &condition] { return !Holds(condition); });
+        const bool failed = RunTo(std::min(end, m_budgetEnd), [this, &condition] { return !Holds(condition); });
         if (failed && m_sim.Now() < end) {
             Report(step, false, m_probe.Seen(condition) + " after " + ms_text(m_sim.Now() - m_begin));
             m_phase = FAILED_ONCE;
@@ -160,8 +159,7 @@ bool CScenarioExecutor::ResetCpu(const CScenarioStep& step)
     }
     const uint64_t limit = m_begin + CVirtualSimulator::STOP_LIMIT_MS + 1000;
     const int before = m_marker;
-    const bool restarted =
-        RunTo(std::min(limit, m_budgetEnd), [this, before] { return m_sim.ResetsDone() > before; });
+    const bool restarted = RunTo(std::min(limit, m_budgetEnd), [this, before] { return m_sim.ResetsDone() > before; });
     if (!restarted && m_sim.Now() < limit)
         return false;
     if (!restarted)

@@ -29,8 +29,8 @@
 #include <string>
 #include <vector>
 
-#include "scenario/run/scenario_probe.h"
 #include "scenario/language/scenario_step.h"
+#include "scenario/run/scenario_probe.h"
 
 class CVirtualSimulator;
 
@@ -39,9 +39,9 @@ struct CScenarioResult {
     int line = 0;         // the step's line in the scenario file
     uint64_t timeMs = 0;  // virtual time of the verdict (expect-for: the first ms it failed)
     bool held = false;
-    bool error = false;   // not a verdict: the step could not be carried out (seen says why)
-    std::string what;  // the step as a scenario writes it: "run-until state 3 (파워 온 대기) within 1000"
-    std::string seen;  // what was seen: "3 (파워 온 대기) after 2 ms"
+    bool error = false;  // not a verdict: the step could not be carried out (seen says why)
+    std::string what;    // the step as a scenario writes it: "run-until state 3 (파워 온 대기) within 1000"
+    std::string seen;    // what was seen: "3 (파워 온 대기) after 2 ms"
     double seconds = 0;  // wall time since the verdict before it (or the file's start), for reports
 };
 
@@ -92,15 +92,15 @@ private:
     int m_failed = 0;
     int m_errors = 0;
 
-    size_t m_next = 0;          // the step under way or next
+    size_t m_next = 0;  // the step under way or next
     bool m_stopped = false;
-    uint64_t m_budgetEnd = 0;   // the end of the present slice
+    uint64_t m_budgetEnd = 0;  // the end of the present slice
     // The step under way.
     bool m_begun = false;
     int m_phase = 0;
-    uint64_t m_begin = 0;       // virtual time the step began
+    uint64_t m_begin = 0;  // virtual time the step began
     uint64_t m_phaseEnd = 0;
-    int m_marker = 0;           // reset-cpu: restarts done before it
+    int m_marker = 0;  // reset-cpu: restarts done before it
     // The last click, for the release gap before the next one at its place.
     bool m_clicked = false;
     CPoint m_clickPoint{0, 0};

@@ -46,8 +46,7 @@ std::string CScenarioProbe::ReadoutText(int32_t readout) const
 
 bool CScenarioProbe::Holds(const CScenarioCondition& c)
 {
-    const bool holds =
-        c.kind == CScenarioCondition::READOUT ? ReadoutText(c.index) == c.text : c.InRange(Value(c));
+    const bool holds = c.kind == CScenarioCondition::READOUT ? ReadoutText(c.index) == c.text : c.InRange(Value(c));
     return holds != c.negated;
 }
 

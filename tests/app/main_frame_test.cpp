@@ -169,11 +169,10 @@ TEST_F(MainFrameSlow, TheEditAcceleratorsDoNothingAndFocusGoesToTheView)
         QObject::connect(action, &QAction::triggered, counter.get(), [&] { ++triggered; });
     const int state = View().m_readoutState.m_value.load();
     const std::vector<std::pair<Qt::Key, Qt::KeyboardModifiers>> keys = {
-        {Qt::Key_C, Qt::ControlModifier},        {Qt::Key_V, Qt::ControlModifier},
-        {Qt::Key_X, Qt::ControlModifier},        {Qt::Key_Z, Qt::ControlModifier},
-        {Qt::Key_Insert, Qt::ControlModifier},   {Qt::Key_Insert, Qt::ShiftModifier},
-        {Qt::Key_Delete, Qt::ShiftModifier},     {Qt::Key_Backspace, Qt::AltModifier},
-        {Qt::Key_F6, Qt::NoModifier},            {Qt::Key_F6, Qt::ShiftModifier}};
+        {Qt::Key_C, Qt::ControlModifier},    {Qt::Key_V, Qt::ControlModifier},      {Qt::Key_X, Qt::ControlModifier},
+        {Qt::Key_Z, Qt::ControlModifier},    {Qt::Key_Insert, Qt::ControlModifier}, {Qt::Key_Insert, Qt::ShiftModifier},
+        {Qt::Key_Delete, Qt::ShiftModifier}, {Qt::Key_Backspace, Qt::AltModifier},  {Qt::Key_F6, Qt::NoModifier},
+        {Qt::Key_F6, Qt::ShiftModifier}};
     for (const auto& [key, modifiers] : keys)
         QTest::keyClick(m_frame.get(), key, modifiers);
     EXPECT_EQ(triggered, 0) << "no command is bound to the edit keys";
@@ -216,8 +215,9 @@ cal_time clock_noting_the_cursor()
     if (std::this_thread::get_id() == s_windowThread && QApplication::overrideCursor() &&
         QApplication::overrideCursor()->shape() == Qt::WaitCursor)
         s_readUnderWaitCursor.store(true);
-    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
-                        std::chrono::steady_clock::now().time_since_epoch()).count();
+    const auto ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+            .count();
     return cal_time{static_cast<uint32_t>(ms / 1000), static_cast<uint16_t>(ms % 1000)};
 }
 

@@ -16,12 +16,11 @@ TEST_F(PinWiring, AttachBindsTheWiredSignalsInTableOrder)
 {
     const auto& pins = Board().m_pins;
     ASSERT_EQ(pins.size(), 27u);
-    const char* names[27] = {"RED_LED",    "DISK_MOT_RS", "DISK_MOT_LS",     "WATER_SOL",      "HEATER",
-                             "DISK_MOT_A", "DISK_MOT_B",  "EXIT_MOT_A",      "EXIT_MOT_B",     "RUN_KEY",
-                             "MAIN_MOTOR", "BUZZER",      "RELAY",           "OVER_SENSOR_CCW", "OVER_SENSOR_CW",
-                             "SOL_VALVE",  "DRAWER",      "FAN_ENCODER",     "SDA",            "SCL",
-                             "MAIN_FAN",   "GREEN_LED",   "BLUE_LED",        "HEATER_FAN",     "TEMP_HEATER",
-                             "POWER_ON_OFF", "COOLING_FAN"};
+    const char* names[27] = {
+        "RED_LED",        "DISK_MOT_RS", "DISK_MOT_LS", "WATER_SOL",   "HEATER",       "DISK_MOT_A", "DISK_MOT_B",
+        "EXIT_MOT_A",     "EXIT_MOT_B",  "RUN_KEY",     "MAIN_MOTOR",  "BUZZER",       "RELAY",      "OVER_SENSOR_CCW",
+        "OVER_SENSOR_CW", "SOL_VALVE",   "DRAWER",      "FAN_ENCODER", "SDA",          "SCL",        "MAIN_FAN",
+        "GREEN_LED",      "BLUE_LED",    "HEATER_FAN",  "TEMP_HEATER", "POWER_ON_OFF", "COOLING_FAN"};
     for (size_t i = 0; i < pins.size(); ++i)
         EXPECT_EQ(pins[i]->m_strName, names[i]) << "pin " << i + 1;
     EXPECT_EQ(pins[13]->m_bInverted, 1);
@@ -60,10 +59,11 @@ TEST_F(PinWiring, EachWidgetLinksBackToItsPinOrBinding)
     EXPECT_EQ(v.m_fanCooling.m_pin, pin_named("COOLING_FAN"));
     EXPECT_EQ(v.m_readoutState.m_binding, &g_stateBinding);
     EXPECT_EQ(v.m_readoutRunSec.m_binding, &g_runSecBinding);
-    for (CPanelWidget* driven : {static_cast<CPanelWidget*>(&v.m_motorDisk), static_cast<CPanelWidget*>(&v.m_motorExit),
-                                 static_cast<CPanelWidget*>(&v.m_diskStopLeft), static_cast<CPanelWidget*>(&v.m_diskStopRight),
-                                 static_cast<CPanelWidget*>(&v.m_exitStopLeft), static_cast<CPanelWidget*>(&v.m_exitStopRight),
-                                 static_cast<CPanelWidget*>(&v.m_buzzer)})
+    for (CPanelWidget* driven :
+         {static_cast<CPanelWidget*>(&v.m_motorDisk), static_cast<CPanelWidget*>(&v.m_motorExit),
+          static_cast<CPanelWidget*>(&v.m_diskStopLeft), static_cast<CPanelWidget*>(&v.m_diskStopRight),
+          static_cast<CPanelWidget*>(&v.m_exitStopLeft), static_cast<CPanelWidget*>(&v.m_exitStopRight),
+          static_cast<CPanelWidget*>(&v.m_buzzer)})
         EXPECT_EQ(driven->m_pin, nullptr) << driven->m_caption << " is driven by the board alone";
 }
 

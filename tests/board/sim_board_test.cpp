@@ -166,9 +166,8 @@ TEST_F(SimBoard, ADriveExchangeStartsStopsOrReversesTheMotorByTheWires)
         sig_write(DISK_MOT_A, c.wireA != 0);
         sig_write(DISK_MOT_B, c.wireB != 0);
         Board().PeriodicExchange();
-        const std::string where = "running " + std::to_string(c.running) + " direction " +
-                                  std::to_string(c.direction) + " A " + std::to_string(c.wireA) + " B " +
-                                  std::to_string(c.wireB);
+        const std::string where = "running " + std::to_string(c.running) + " direction " + std::to_string(c.direction) +
+                                  " A " + std::to_string(c.wireA) + " B " + std::to_string(c.wireB);
         EXPECT_EQ(motor.m_running.load(), c.runningAfter) << where;
         EXPECT_EQ(motor.m_direction.load(), c.directionAfter) << where;
         EXPECT_EQ(motor.m_frame.load(), c.frameAfter) << where;

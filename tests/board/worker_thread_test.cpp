@@ -91,8 +91,7 @@ TEST(WorkerThread, StartRunsOnStartFirstThenPeriodsEveryMillisecond)
     EXPECT_TRUE(worker.m_startSeenByFirstPeriod.load()) << "OnStart must finish before the first OnPeriod";
     const auto firstAt = Clock::time_point(Clock::duration(worker.m_firstPeriodAt.load()));
     const double firstAfterMs = std::chrono::duration<double, std::milli>(firstAt - resumedAt).count();
-    EXPECT_LT(firstAfterMs, 100.0)
-        << "the first period comes about 1 ms after the resume";
+    EXPECT_LT(firstAfterMs, 100.0) << "the first period comes about 1 ms after the resume";
 
     EXPECT_FALSE(worker.Start(1)) << "a second Start while running is refused";
     EXPECT_EQ(worker.m_starts.load(), 1) << "and makes no second thread";

@@ -16,12 +16,12 @@ TEST(InputFile, RefusesWhatIsNoScenarioAndNamesTheLine)
         const char* reason;
     } const cases[] = {
         {"wait 10\n", true, 0, ""},
-        {"\xEF\xBB\xBFwait 10", true, 0, ""},                      // a byte-order mark
-        {"# 전원 켜기\r\nclick 전원\r\n", true, 0, ""},             // Korean, CRLF
+        {"\xEF\xBB\xBFwait 10", true, 0, ""},            // a byte-order mark
+        {"# 전원 켜기\r\nclick 전원\r\n", true, 0, ""},  // Korean, CRLF
         {"\t  # x\n  wait 1 # y\n", true, 0, ""},
         {"", false, 0, "empty: no step to run"},
         {"# only\n\n  \t\n", false, 0, "no step to run (only comments and blank lines)"},
-        {"wait 1\n\xC3(\n", false, 2, "not UTF-8 text (byte 0xc3)"},    // a lead byte without its follower
+        {"wait 1\n\xC3(\n", false, 2, "not UTF-8 text (byte 0xc3)"},     // a lead byte without its follower
         {"wait 1\n\xC0\xAF\n", false, 2, "not UTF-8 text (byte 0xc0)"},  // an overlong '/'
         {"\xED\xA0\x80\n", false, 1, "not UTF-8 text (byte 0xed)"},      // a surrogate
         {"\xF4\x90\x80\x80\n", false, 1, "not UTF-8 text (byte 0xf4)"},  // above U+10FFFF

@@ -14,7 +14,7 @@ TEST(OptionReader, SplitsOptionsAndOperandsOrRefusesWithItsReason)
     const std::vector<COptionSpec> specs = {{"--out", true}, {"--var", true, true}, {"--quiet", false, false, "-q"}};
     const struct {
         std::vector<const char*> words;
-        const char* error;      // empty: understood
+        const char* error;  // empty: understood
         size_t options, operands;
     } cases[] = {
         {{"a.scn", "--out", "x", "b.scn"}, "", 1, 2},

@@ -22,9 +22,8 @@ protected:
     // Every output the firmware drives is off.
     void ExpectAllOutputsOff(const char* when) const
     {
-        const port_signal outputs[] = {HEATER_FAN, COOLING_FAN, GREEN_LED,  BLUE_LED,   MAIN_FAN,
-                                       MAIN_MOTOR, RELAY,       DISK_MOT_A, DISK_MOT_B, EXIT_MOT_A,
-                                       EXIT_MOT_B, RED_LED,     WATER_SOL,  HEATER};
+        const port_signal outputs[] = {HEATER_FAN, COOLING_FAN, GREEN_LED,  BLUE_LED,   MAIN_FAN, MAIN_MOTOR, RELAY,
+                                       DISK_MOT_A, DISK_MOT_B,  EXIT_MOT_A, EXIT_MOT_B, RED_LED,  WATER_SOL,  HEATER};
         for (port_signal s : outputs)
             EXPECT_EQ(sig_read(s), 0) << N(s) << " off " << when;
     }
@@ -140,14 +139,14 @@ TEST_F(Cycle, ThePowerKeyEndsEachPhase)
 {
     struct Case {
         int32_t state;
-        int32_t disk;   // mechanism positions at the start
+        int32_t disk;  // mechanism positions at the start
         int32_t exit;
         uint64_t pressMs;  // after the phase's start
         double powerOffAfterRelease;
     } cases[] = {
-        {ST_WASHING, 0, 0, 8000, 0.0},      // in the timed part
-        {ST_CUTTING, 100, 0, 1000, 3900.0}, // during the travel to RS, which is waited for
-        {ST_DRYING, 0, 0, 8000, 0.0},       // heater on
+        {ST_WASHING, 0, 0, 8000, 0.0},       // in the timed part
+        {ST_CUTTING, 100, 0, 1000, 3900.0},  // during the travel to RS, which is waited for
+        {ST_DRYING, 0, 0, 8000, 0.0},        // heater on
         {ST_DISCHARGE, 0, 0, 8000, 0.0},
     };
     for (const Case& c : cases) {
@@ -178,12 +177,13 @@ TEST_F(Cycle, ACoverOpenedDuringWashingSuspendsAndResumesIt)
         state_index = ST_WASHING;
         uint64_t open = 0;
         uint64_t close = 0;
-        m_harness.When([] { return sig_read(MAIN_MOTOR) == 1; }, [&] {
-            open = m_harness.Now() + (duringRun ? 3000 : 5500);
-            close = open + 4000;
-            SetInputAt(open, RUN_KEY, true);
-            SetInputAt(close, RUN_KEY, false);
-        });
+        m_harness.When([] { return sig_read(MAIN_MOTOR) == 1; },
+                       [&] {
+                           open = m_harness.Now() + (duringRun ? 3000 : 5500);
+                           close = open + 4000;
+                           SetInputAt(open, RUN_KEY, true);
+                           SetInputAt(close, RUN_KEY, false);
+                       });
         m_harness.RunUntil(m_harness.Now() + 60000);
         ASSERT_NE(open, 0u) << "the timed part began";
         EXPECT_EQ(At(MAIN_MOTOR, open + 100) | At(COOLING_FAN, open + 100) | At(MAIN_FAN, open + 100), 0)

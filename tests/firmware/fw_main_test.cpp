@@ -24,9 +24,8 @@ TEST_F(Dispatch, StartUpReleasesTheKeysBeepsAndLeavesTheLampsOff)
 
 TEST_F(Dispatch, TheSecondPeriodReachesPowerOffWithEveryOutputOff)
 {
-    const port_signal outputs[] = {HEATER_FAN, COOLING_FAN, GREEN_LED, BLUE_LED, MAIN_FAN, MAIN_MOTOR,
-                                   RELAY,      DISK_MOT_A,  DISK_MOT_B, EXIT_MOT_A, EXIT_MOT_B, RED_LED,
-                                   WATER_SOL,  HEATER};
+    const port_signal outputs[] = {HEATER_FAN, COOLING_FAN, GREEN_LED,  BLUE_LED,   MAIN_FAN, MAIN_MOTOR, RELAY,
+                                   DISK_MOT_A, DISK_MOT_B,  EXIT_MOT_A, EXIT_MOT_B, RED_LED,  WATER_SOL,  HEATER};
     for (port_signal s : outputs)
         sig_on(s);  // as a stopped firmware may have left them
     m_harness.Startup();

@@ -24,9 +24,9 @@ protected:
 
 TEST_F(Timers, StartUpRegistersElevenTimersAndRunsOnlyTheTick)
 {
-    soft_timer* const all[] = {&tick_timer,     &beeper_timer,    &disk_timer,    &exit_timer,
-                               &heater_timer,   &blue_led_timer,  &green_led_timer, &red_led_timer,
-                               &fan_timer,      &main_motor_timer, &water_timer};
+    soft_timer* const all[] = {&tick_timer,   &beeper_timer,     &disk_timer,      &exit_timer,
+                               &heater_timer, &blue_led_timer,   &green_led_timer, &red_led_timer,
+                               &fan_timer,    &main_motor_timer, &water_timer};
     for (soft_timer* timer : all) {
         EXPECT_NE(timer->on_start, nullptr);
         EXPECT_NE(timer->on_step, nullptr);

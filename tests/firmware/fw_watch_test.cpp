@@ -11,10 +11,9 @@ class Watch : public CFirmwareFixture {};
 
 // What the board's readouts, the tests, the runner and the workbench look up.
 const char* const READ_FROM_OUTSIDE[] = {
-    "state_index",   "state_number",   "cover_return_state", "drawer_return_state", "last_event",
-    "run_sec",       "now_ms",         "phase_timing",       "heater_pulses",       "heater_reading",
-    "heater_cut",    "main_motor_on",  "buzzer_request",     "disk_retry_ls",       "disk_retry_rs",
-    "exit_retry_cw", "exit_retry_ccw",
+    "state_index",    "state_number",  "cover_return_state", "drawer_return_state", "last_event",     "run_sec",
+    "now_ms",         "phase_timing",  "heater_pulses",      "heater_reading",      "heater_cut",     "main_motor_on",
+    "buzzer_request", "disk_retry_ls", "disk_retry_rs",      "exit_retry_cw",       "exit_retry_ccw",
 };
 
 // Every bit of one variable's width set shows in that variable alone, read at
@@ -57,11 +56,16 @@ TEST_F(Watch, EachNameReadsItsOwnVariableAtItsWidthAndSign)
 TEST_F(Watch, TheElevenTimersByNameInRegistrationOrder)
 {
     const fw_timer_entry expected[] = {
-        {"tick_timer", &tick_timer},         {"beeper_timer", &beeper_timer},
-        {"disk_timer", &disk_timer},         {"exit_timer", &exit_timer},
-        {"heater_timer", &heater_timer},     {"blue_led_timer", &blue_led_timer},
-        {"green_led_timer", &green_led_timer}, {"red_led_timer", &red_led_timer},
-        {"fan_timer", &fan_timer},           {"main_motor_timer", &main_motor_timer},
+        {"tick_timer", &tick_timer},
+        {"beeper_timer", &beeper_timer},
+        {"disk_timer", &disk_timer},
+        {"exit_timer", &exit_timer},
+        {"heater_timer", &heater_timer},
+        {"blue_led_timer", &blue_led_timer},
+        {"green_led_timer", &green_led_timer},
+        {"red_led_timer", &red_led_timer},
+        {"fan_timer", &fan_timer},
+        {"main_motor_timer", &main_motor_timer},
         {"water_timer", &water_timer},
     };
     ASSERT_EQ(FW_TIMER_COUNT, 11);

@@ -19,10 +19,7 @@ protected:
         WidgetTest::SetUp();
         m_key.Place("전원", 40, 40);
     }
-    void BindPowerPin(int32_t polarity)
-    {
-        m_pin.Bind(&port0, POWER_ON_OFF.bit, polarity, "POWER_ON_OFF", &m_key);
-    }
+    void BindPowerPin(int32_t polarity) { m_pin.Bind(&port0, POWER_ON_OFF.bit, polarity, "POWER_ON_OFF", &m_key); }
     CPortPin m_pin;
     CKeyWidget m_key;
 };
@@ -38,8 +35,8 @@ TEST_F(KeyWidget, MomentaryKeyIsDownWhileHeldOnAnInvertedPin)
     EXPECT_EQ(m_key.OnMouseDown(), 1) << "a key takes the mouse";
     EXPECT_EQ(m_key.m_pressed.load(), CKeyWidget::HELD);
     EXPECT_EQ(sig_read(POWER_ON_OFF), 0) << "the power key pressed pulls its bit low";
-    EXPECT_EQ(DrawnBy(m_key), (Calls{CSurfaceCall::Picture(PICTURE_KEY_DOWN, KEY),
-                                     CSurfaceCall::Text("전원", raised(KEY), ABOVE)}));
+    EXPECT_EQ(DrawnBy(m_key),
+              (Calls{CSurfaceCall::Picture(PICTURE_KEY_DOWN, KEY), CSurfaceCall::Text("전원", raised(KEY), ABOVE)}));
 
     // The release comes through the capture, wherever the pointer went meanwhile.
     EXPECT_EQ(m_key.OnMouseUp(), 1);

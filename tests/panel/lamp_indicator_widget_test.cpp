@@ -17,10 +17,8 @@ TEST_F(LampIndicatorWidget, LampPicturesByColourKindAndState)
         int on;
     };
     const Case cases[] = {
-        {2, PICTURE_LAMP_RED_OFF, PICTURE_LAMP_RED_ON},
-        {3, PICTURE_LAMP_GREEN_OFF, PICTURE_LAMP_GREEN_ON},
-        {4, PICTURE_LAMP_BLUE_OFF, PICTURE_LAMP_BLUE_ON},
-        {0, PICTURE_LAMP_BLUE_OFF, PICTURE_LAMP_BLUE_ON},
+        {2, PICTURE_LAMP_RED_OFF, PICTURE_LAMP_RED_ON},    {3, PICTURE_LAMP_GREEN_OFF, PICTURE_LAMP_GREEN_ON},
+        {4, PICTURE_LAMP_BLUE_OFF, PICTURE_LAMP_BLUE_ON},  {0, PICTURE_LAMP_BLUE_OFF, PICTURE_LAMP_BLUE_ON},
         {-7, PICTURE_LAMP_BLUE_OFF, PICTURE_LAMP_BLUE_ON},
     };
     for (const Case& c : cases) {
@@ -28,8 +26,7 @@ TEST_F(LampIndicatorWidget, LampPicturesByColourKindAndState)
         lamp.Place("", 200, 77);
         const CRect rect{200, 77, 220, 97};
         lamp.SetColour(c.kind);
-        EXPECT_EQ(DrawnBy(lamp), (Calls{CSurfaceCall::Picture(c.off, rect),
-                                        CSurfaceCall::Text("", rect, CENTRED)}))
+        EXPECT_EQ(DrawnBy(lamp), (Calls{CSurfaceCall::Picture(c.off, rect), CSurfaceCall::Text("", rect, CENTRED)}))
             << "colour kind " << c.kind << ", dark";
         lamp.SetState(5);
         EXPECT_EQ(lamp.m_on.load(), 1);
@@ -47,8 +44,7 @@ TEST_F(LampIndicatorWidget, IndicatorIsRedWhenOnAndBlackWhenOff)
     const CRect rect{50, 145, 55, 155};
     EXPECT_EQ(DrawnBy(marker), (Calls{CSurfaceCall::Fill(rect, CColour{0, 0, 0})}));
     marker.SetState(1);
-    EXPECT_EQ(DrawnBy(marker), (Calls{CSurfaceCall::Fill(rect, CColour{255, 0, 0})}))
-        << "no picture and no caption";
+    EXPECT_EQ(DrawnBy(marker), (Calls{CSurfaceCall::Fill(rect, CColour{255, 0, 0})})) << "no picture and no caption";
 }
 
 }  // namespace

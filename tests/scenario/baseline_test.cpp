@@ -82,8 +82,8 @@ protected:
         std::string text = m_recorded;
         const std::string stamp = "\n#" + std::to_string(timeMs) + "\n";
         ASSERT_NE(text.find(stamp), std::string::npos);
-        std::ofstream(m_dir / "base/on.vcd") << text.replace(text.find(stamp), stamp.size(),
-                                                             "\n#" + std::to_string(timeMs + by) + "\n");
+        std::ofstream(m_dir / "base/on.vcd")
+            << text.replace(text.find(stamp), stamp.size(), "\n#" + std::to_string(timeMs + by) + "\n");
     }
 
     fs::path m_dir;
@@ -110,7 +110,8 @@ TEST_F(Baseline, AnUnchangedRunComparesEqualAndAMovedEdgeIsTheFirstDivergenceAtI
     const std::string at = std::to_string(lit) + " ms: ";
     const std::string expected = "on.scn:3: " + at +
                                  "FAILED: differs from the baseline: RED_LED 1, baseline 0 (baseline changed at 0 ms)\n"
-                                 "    " + at + "state_number 3, baseline 2 (baseline changed at 2 ms)\n";
+                                 "    " +
+                                 at + "state_number 3, baseline 2 (baseline changed at 2 ms)\n";
     EXPECT_NE(m_out.str().find(expected), std::string::npos) << m_out.str();
     EXPECT_NE(m_out.str().find("on.scn:5: "), std::string::npos) << "the file's other expectations go on";
     EXPECT_NE(m_out.str().find("2 passed, 1 failed"), std::string::npos) << m_out.str();

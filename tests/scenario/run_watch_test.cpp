@@ -18,8 +18,8 @@ TEST(RunWatch, TimesOutAndReportsProgressByTheWallClock)
         int stopsAt;                // index of the first stop, -1 for none
         int progress;               // reports given up to then
     } cases[] = {
-        {0, {0, 1, 1.9, 100, 1000}, -1, 2},  // no time-out: progress at 2 s, then every 0.25 s
-        {1.5, {0, 1, 1.49, 1.5, 1.6}, 3, 0},             // stops at the time-out, before any progress
+        {0, {0, 1, 1.9, 100, 1000}, -1, 2},                // no time-out: progress at 2 s, then every 0.25 s
+        {1.5, {0, 1, 1.49, 1.5, 1.6}, 3, 0},               // stops at the time-out, before any progress
         {5, {0, 2.0, 2.1, 2.25, 2.26, 4.99, 5, 6}, 6, 3},  // reports at 2, 2.25 and 4.99 s, then stops
     };
     for (const auto& c : cases) {

@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QFile>
 #include <QXmlStreamReader>
 #include <filesystem>
 #include <fstream>
@@ -14,8 +14,8 @@
 
 #include "scenario/command_line.h"
 #include "scenario/reports/coverage_merge.h"
-#include "scenario/reports/scenario_coverage.h"
 #include "scenario/reports/junit_report.h"
+#include "scenario/reports/scenario_coverage.h"
 #include "scenario/run/scenario_batch.h"
 
 namespace {
@@ -101,9 +101,10 @@ TEST_F(ScenarioBatch, ANameThatIsNotUtf8IsShownEscapedAndTheReportParses)
 TEST_F(ScenarioBatch, TheCoverageJsonCountsEachItemOverAllFiles)
 {
     const std::string once = Write("once.scn", "wait 50\nclick power\nrun-until state 3 within 1000\n");
-    const std::string twice = Write("twice.scn", "wait 50\nclick power\nrun-until state 3 within 1000\n"
-                                                 "click power\nrun-until state 2 within 1000\n"
-                                                 "click power\nrun-until state 3 within 1000\n");
+    const std::string twice = Write("twice.scn",
+                                    "wait 50\nclick power\nrun-until state 3 within 1000\n"
+                                    "click power\nrun-until state 2 within 1000\n"
+                                    "click power\nrun-until state 3 within 1000\n");
     const std::string json = (m_dir / "c.json").string();
     EXPECT_EQ(Run({once, twice, "--coverage-json", json, "--quiet"}), 0) << m_err.str();
     const QJsonObject root = QJsonDocument::fromJson(contents(json)).object();
@@ -123,8 +124,9 @@ TEST_F(ScenarioBatch, TheCoverageJsonCountsEachItemOverAllFiles)
 TEST_F(ScenarioBatch, MergedShardsCountWhatOneCallCountsWithAnyNumberOfJobs)
 {
     const std::string once = Write("once.scn", "wait 50\nclick power\nrun-until state 3 within 1000\n");
-    const std::string twice = Write("twice.scn", "wait 50\nclick power\nrun-until state 3 within 1000\n"
-                                                 "click cover\nrun-until state 4 within 1000\n");
+    const std::string twice = Write("twice.scn",
+                                    "wait 50\nclick power\nrun-until state 3 within 1000\n"
+                                    "click cover\nrun-until state 4 within 1000\n");
     const std::string a = (m_dir / "a.json").string(), b = (m_dir / "b.json").string();
     const std::string all1 = (m_dir / "all1.json").string(), all2 = (m_dir / "all2.json").string();
     const std::string merged = (m_dir / "merged.json").string();
@@ -143,8 +145,8 @@ TEST_F(ScenarioBatch, MergedShardsCountWhatOneCallCountsWithAnyNumberOfJobs)
 TEST_F(ScenarioBatch, AReportThatIsNotOursIsRefusedWithItsReason)
 {
     const std::string good = (m_dir / "good.json").string();
-    EXPECT_EQ(Run({Write("once.scn", "wait 50\nclick power\nrun-until state 3 within 1000\n"), "--coverage-json",
-                   good, "--quiet"}),
+    EXPECT_EQ(Run({Write("once.scn", "wait 50\nclick power\nrun-until state 3 within 1000\n"), "--coverage-json", good,
+                   "--quiet"}),
               0);
     const std::string json = contents(good).toStdString();
     const auto edited = [&](const std::string& from, const std::string& to) {

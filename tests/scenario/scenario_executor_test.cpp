@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "scenario/run/scenario_executor.h"
 #include "scenario/language/scenario_parser.h"
+#include "scenario/run/scenario_executor.h"
 #include "sim/counting_beep.h"
 #include "sim/virtual_simulator.h"
 

@@ -38,8 +38,8 @@ TEST(ScenarioExplorer, RandomUsesAreRepeatableScenariosWithFaults)
 TEST(ScenarioExplorer, ABreakIsCutAfterItAndShortenedWhileItStillBreaksTheSameWay)
 {
     // Standby, then a wrong expectation: the click and a wait before it are what it needs.
-    const std::vector<std::string> lines = {"wait 50",  "click power",     "wait 1000",
-                                            "wait 20",  "expect state 7", "wait 500"};
+    const std::vector<std::string> lines = {"wait 50", "click power",    "wait 1000",
+                                            "wait 20", "expect state 7", "wait 500"};
     CScenarioExplorer::CBreak at = CScenarioExplorer::Play(lines);
     ASSERT_TRUE(at.broken);
     EXPECT_EQ(at.step, 4u);
@@ -62,7 +62,8 @@ TEST(ScenarioExplorer, TheSeedAndTheBreakArePrintedEvenWhenTheFileCannotBeWritte
     std::ostringstream out, err;
     CScenarioExplorer explorer(1, 7, dir.string(), out, err);
     EXPECT_EQ(explorer.Write(7, {"click power", "wait 20", "expect state 7"}, 9), 2);
-    EXPECT_EQ(out.str(), "explore: seed 7 breaks the machine at 121 ms: expect state 7 (건조); seen 3 (파워 온 대기)\n");
+    EXPECT_EQ(out.str(),
+              "explore: seed 7 breaks the machine at 121 ms: expect state 7 (건조); seen 3 (파워 온 대기)\n");
     EXPECT_NE(err.str().find("explore-7.scn: is a symbolic link"), std::string::npos) << err.str();
     EXPECT_TRUE(std::filesystem::is_symlink(dir / "explore-7.scn"));
     std::filesystem::remove_all(dir);

@@ -7,8 +7,8 @@
 #include <cstring>
 #include <fstream>
 
-#include "scenario/language/scenario_parser.h"
 #include "scenario/language/panel_names.h"
+#include "scenario/language/scenario_parser.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "tools/vcd_reader.h"
 #include "sim/vcd_writer.h"
+#include "tools/vcd_reader.h"
 
 namespace {
 
@@ -89,14 +89,14 @@ TEST_F(VcdWriter, WritesChangesAtTheirTimesAndOnlyRealChanges)
     Declare(writer);
     std::string error;
     ASSERT_TRUE(writer.Open(m_path, error)) << error;
-    writer.Change(m_state, 0, 1);   // at 0: part of the dump
+    writer.Change(m_state, 0, 1);  // at 0: part of the dump
     writer.Change(m_led, 5, 1);
     writer.Change(m_state, 5, 2);
-    writer.Change(m_led, 6, 1);     // no change
+    writer.Change(m_led, 6, 1);  // no change
     writer.Change(m_key, 7, 0);
-    writer.Change(m_key, 7, 1);     // back where the ms began: nothing written
+    writer.Change(m_key, 7, 1);  // back where the ms began: nothing written
     writer.Change(m_state, 9, 10);
-    writer.Change(m_state, 9, 5);   // the last value of the ms stands
+    writer.Change(m_state, 9, 5);  // the last value of the ms stands
     Finish(writer, 12);
     const std::string text = contents(m_path);
     const std::string body = text.substr(text.find("#0\n"));

@@ -10,13 +10,13 @@
 #include <sstream>
 
 #include "board/port_pin.h"
-#include "scenario/run/png_snapshot.h"
+#include "scenario/language/panel_names.h"
 #include "scenario/language/scenario_parser.h"
 #include "scenario/reports/verdict_printer.h"
-#include "scenario/language/panel_names.h"
-#include "tools/vcd_reader.h"
+#include "scenario/run/png_snapshot.h"
 #include "sim/vcd_writer.h"
 #include "support/sim_fixture.h"
+#include "tools/vcd_reader.h"
 
 namespace {
 
@@ -111,8 +111,9 @@ TEST_F(ScenarioRunner, ARunUntilWhoseLimitPassesFailsAndTheRunGoesOnFromTheLimit
     EXPECT_EQ(Run("wait 50\nrun-until state 3 within 500\nexpect state 2\n"), CVerdictPrinter::SOME_FAILED);
     const std::vector<std::string> lines = Lines();
     ASSERT_EQ(lines.size(), 3u) << m_out.str();
-    EXPECT_EQ(lines[0], "t.scn:2: 551 ms: FAILED: run-until state 3 (파워 온 대기) within 500; "
-                        "seen 2 (파워 오프), the limit passed");
+    EXPECT_EQ(lines[0],
+              "t.scn:2: 551 ms: FAILED: run-until state 3 (파워 온 대기) within 500; "
+              "seen 2 (파워 오프), the limit passed");
     EXPECT_EQ(lines[1], "t.scn:3: 551 ms: ok: expect state 2 (파워 오프); seen 2 (파워 오프)");
 }
 
@@ -120,14 +121,13 @@ TEST_F(ScenarioRunner, BeepsAreCountedSinceTheLastExpectationOfThem)
 {
     // Start-up sounds once for 1 s, power-on falls into it; the drawer alarm
     // sounds once every 1.8 s.
-    EXPECT_EQ(Run(std::string(POWER_ON) +
-                  "wait 1500\n"
-                  "expect lamp red on\n"  // other expectations do not restart the count
-                  "expect beeps 1\n"
-                  "expect beeps 0\n"
-                  "click 서랍\n"
-                  "run-until beeps 3 within 4000\n"
-                  "expect beeps 3\n"),
+    EXPECT_EQ(Run(std::string(POWER_ON) + "wait 1500\n"
+                                          "expect lamp red on\n"  // other expectations do not restart the count
+                                          "expect beeps 1\n"
+                                          "expect beeps 0\n"
+                                          "click 서랍\n"
+                                          "run-until beeps 3 within 4000\n"
+                                          "expect beeps 3\n"),
               CVerdictPrinter::ALL_HELD)
         << m_out.str();
     EXPECT_EQ(m_passed, 6);
@@ -213,8 +213,7 @@ TEST_F(ScenarioRunner, ATraceThatCannotBeWrittenRunsNothing)
     options.vcdPath = "/nonexistent/dir/trace.vcd";
     EXPECT_EQ(Run("wait 10\nexpect state 2\n", options), CVerdictPrinter::NOT_RUN);
     EXPECT_EQ(m_out.str(), "") << "no expectation ran";
-    EXPECT_NE(m_err.str().find("t.scn: cannot create /nonexistent/dir/trace.vcd."), std::string::npos)
-        << m_err.str();
+    EXPECT_NE(m_err.str().find("t.scn: cannot create /nonexistent/dir/trace.vcd."), std::string::npos) << m_err.str();
 }
 
 TEST_F(ScenarioRunner, TheSnapshotIsThePanelAsPainted)
@@ -254,10 +253,13 @@ TEST_F(ScenarioRunner, ExpectForWatchesEveryMsAndRunUntilAfterRefusesAnEarlyHold
         << m_out.str();
     const std::vector<std::string> lines = Lines();
     ASSERT_EQ(lines.size(), 6u) << m_out.str();
-    EXPECT_EQ(lines[0], "t.scn:3: 153 ms: FAILED: run-until state 3 (파워 온 대기) within 1000 after 50; "
-                        "seen 3 (파워 온 대기) after 2 ms, before 50 ms");
-    EXPECT_EQ(lines[1], "t.scn:4: 1153 ms: ok: expect-for 1000 state 3 (파워 온 대기); seen 3 (파워 온 대기) for 1000 ms");
-    EXPECT_EQ(lines[2], "t.scn:6: 1255 ms: FAILED: expect-for 500 not state 2 (파워 오프); seen 2 (파워 오프) after 2 ms")
+    EXPECT_EQ(lines[0],
+              "t.scn:3: 153 ms: FAILED: run-until state 3 (파워 온 대기) within 1000 after 50; "
+              "seen 3 (파워 온 대기) after 2 ms, before 50 ms");
+    EXPECT_EQ(lines[1],
+              "t.scn:4: 1153 ms: ok: expect-for 1000 state 3 (파워 온 대기); seen 3 (파워 온 대기) for 1000 ms");
+    EXPECT_EQ(lines[2],
+              "t.scn:6: 1255 ms: FAILED: expect-for 500 not state 2 (파워 오프); seen 2 (파워 오프) after 2 ms")
         << "the first ms it failed";
     EXPECT_EQ(lines[3], "t.scn:7: 1753 ms: ok: expect state 2 (파워 오프); seen 2 (파워 오프)")
         << "time ran on to the end of the expect-for";
@@ -271,31 +273,31 @@ TEST_F(ScenarioRunner, AClickAfterAClickAtThePlaceIsASecondClick)
     EXPECT_EQ(Run("wait 50\nclick 전원\nclick 전원\nexpect state 3\nrun-until state 2 within 10\n"),
               CVerdictPrinter::ALL_HELD)
         << m_out.str();
-    EXPECT_EQ(Lines()[1], "t.scn:5: 353 ms: ok: run-until state 2 (파워 오프) within 10; seen 2 (파워 오프) after 2 ms");
+    EXPECT_EQ(Lines()[1],
+              "t.scn:5: 353 ms: ok: run-until state 2 (파워 오프) within 10; seen 2 (파워 오프) after 2 ms");
 }
 
 TEST_F(ScenarioRunner, FaultsHoldThePlantUntilClearedAndTheFirmwareVariablesShowIt)
 {
     // Washing first homes the disk to RS. With RS stuck at 1 it gets there
     // but the controller keeps driving; the jammed exit motor waits its turn.
-    EXPECT_EQ(Run(std::string(POWER_ON) +
-                  "fault DISK_MOT_RS stuck 1\n"
-                  "fault motor exit jammed\n"
-                  "click 커버\nclick 커버\n"
-                  "run-until state 워싱 within 500\n"
-                  "run-until motor disk 0 within 3000\n"
-                  "expect-for 3000 signal DISK_MOT_A 1\n"
-                  "expect signal DISK_MOT_RS 1\n"
-                  "expect timer disk_timer running\n"
-                  "expect var disk_retry_rs 0\n"
-                  "clear DISK_MOT_RS\n"
-                  "run-until timer disk_timer idle within 200\n"
-                  "run-until signal EXIT_MOT_A 1 within 200\n"
-                  "expect-for 3000 motor exit 50\n"
-                  "clear all\n"
-                  "run-until motor exit 0 within 3000\n"
-                  "expect not timer exit_timer idle\n"
-                  "run-until not timer exit_timer running within 200\n"),
+    EXPECT_EQ(Run(std::string(POWER_ON) + "fault DISK_MOT_RS stuck 1\n"
+                                          "fault motor exit jammed\n"
+                                          "click 커버\nclick 커버\n"
+                                          "run-until state 워싱 within 500\n"
+                                          "run-until motor disk 0 within 3000\n"
+                                          "expect-for 3000 signal DISK_MOT_A 1\n"
+                                          "expect signal DISK_MOT_RS 1\n"
+                                          "expect timer disk_timer running\n"
+                                          "expect var disk_retry_rs 0\n"
+                                          "clear DISK_MOT_RS\n"
+                                          "run-until timer disk_timer idle within 200\n"
+                                          "run-until signal EXIT_MOT_A 1 within 200\n"
+                                          "expect-for 3000 motor exit 50\n"
+                                          "clear all\n"
+                                          "run-until motor exit 0 within 3000\n"
+                                          "expect not timer exit_timer idle\n"
+                                          "run-until not timer exit_timer running within 200\n"),
               CVerdictPrinter::ALL_HELD)
         << m_out.str();
     EXPECT_EQ(m_passed, 13);

@@ -10,8 +10,8 @@
 #include "firmware/fw_cycle.h"
 #include "firmware/fw_main.h"
 #include "sim/counting_beep.h"
-#include "support/recording_surface.h"
 #include "sim/virtual_simulator.h"
+#include "support/recording_surface.h"
 #include "support/trace_log.h"
 
 namespace {
@@ -174,8 +174,7 @@ TEST_F(AssembledSimulator, AWholeProcessingCycleWithTheRealPlant)
         if (state_number == 7)
             readingAtDryEnd = heater_reading;
     };
-    ASSERT_TRUE(m_sim.RunUntil(closedAt + 400000, [] { return state_number == 3; }))
-        << "the cycle ends in standby";
+    ASSERT_TRUE(m_sim.RunUntil(closedAt + 400000, [] { return state_number == 3; })) << "the cycle ends in standby";
     m_sim.m_onMs = nullptr;
 
     std::vector<int32_t> order;

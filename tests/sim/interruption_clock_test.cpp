@@ -39,11 +39,14 @@ protected:
     {
         m_sim.RunFor(50);
         m_sim.ClickAt(m_sim.Now() + 1, CVirtualSimulator::POWER_KEY);
-        RunTo(1000, [] { return state_number == STANDBY; }, "standby");
+        RunTo(
+            1000, [] { return state_number == STANDBY; }, "standby");
         m_sim.ClickAt(m_sim.Now() + 1, CVirtualSimulator::COVER, 50);
-        RunTo(500, [] { return state_number == COVER_OPEN; }, "cover open in standby");
+        RunTo(
+            500, [] { return state_number == COVER_OPEN; }, "cover open in standby");
         m_sim.ClickAt(m_sim.Now() + 1, CVirtualSimulator::COVER, 50);
-        RunTo(500, [] { return state_number == WASHING; }, "washing");
+        RunTo(
+            500, [] { return state_number == WASHING; }, "washing");
     }
 
     // Opens the cover now and closes it openMs later; returns the virtual time
@@ -91,7 +94,8 @@ protected:
 TEST_F(InterruptionClock, AHomingTravelResumesWithItsTimeOutCountWhereItStood)
 {
     StartWashing();
-    RunTo(2000, [] { return sig_read(DISK_MOT_A) == 1 && disk_timer.repeats_done >= 10; }, "homing travel");
+    RunTo(
+        2000, [] { return sig_read(DISK_MOT_A) == 1 && disk_timer.repeats_done >= 10; }, "homing travel");
     const int steps = disk_timer.repeats_done;
     const uint64_t resumed = CoverOpenFor(10000);
     EXPECT_NEAR(disk_timer.repeats_done, steps, 1) << "no steps made up for the time open";
@@ -99,8 +103,7 @@ TEST_F(InterruptionClock, AHomingTravelResumesWithItsTimeOutCountWhereItStood)
     EXPECT_NEAR(disk_timer.repeats_done, steps + 5, 1) << "one step per 100 ms after the resumption";
     EXPECT_EQ(sig_read(DISK_MOT_A), 1) << "the drive runs on toward RS";
     m_sim.RunFor(1500);
-    EXPECT_NEAR(Until(name(DISK_MOT_A), resumed, 0), 1500.0, 200.0)
-        << "the disk arrives with its 1.5 s left";
+    EXPECT_NEAR(Until(name(DISK_MOT_A), resumed, 0), 1500.0, 200.0) << "the disk arrives with its 1.5 s left";
 }
 
 // The cover opened for 5 s during homing, and again for 1 s from 0.5 s into
@@ -108,12 +111,15 @@ TEST_F(InterruptionClock, AHomingTravelResumesWithItsTimeOutCountWhereItStood)
 TEST_F(InterruptionClock, TheMainMotorPauseAndTheMainFanKeepTheirOwnRunningTime)
 {
     StartWashing();
-    RunTo(2000, [] { return sig_read(DISK_MOT_A) == 1; }, "homing travel");
+    RunTo(
+        2000, [] { return sig_read(DISK_MOT_A) == 1; }, "homing travel");
     m_sim.RunFor(1000);
     CoverOpenFor(5000);
-    RunTo(20000, [] { return sig_read(MAIN_FAN) == 1; }, "washing's timed part");
+    RunTo(
+        20000, [] { return sig_read(MAIN_FAN) == 1; }, "washing's timed part");
     const uint64_t timed = m_sim.Now();
-    RunTo(6000, [] { return sig_read(MAIN_MOTOR) == 0; }, "the first pause");
+    RunTo(
+        6000, [] { return sig_read(MAIN_MOTOR) == 0; }, "the first pause");
     m_sim.RunFor(500);
     const uint64_t resumed = CoverOpenFor(1000);
 
@@ -122,7 +128,8 @@ TEST_F(InterruptionClock, TheMainMotorPauseAndTheMainFanKeepTheirOwnRunningTime)
     EXPECT_NEAR(Until(name(MAIN_MOTOR), resumed), 1500.0, 20.0)
         << "the main motor restarts after the rest of its pause";
 
-    RunTo(300000, [] { return state_number == STANDBY; }, "the cycle ends in standby");
+    RunTo(
+        300000, [] { return state_number == STANDBY; }, "the cycle ends in standby");
     m_sim.RunFor(1000);
     const uint64_t cutting = Time().FirstTime("state_number", CUTTING, timed);
     ASSERT_NE(cutting, UINT64_MAX);
@@ -138,14 +145,14 @@ TEST_F(InterruptionClock, TheMainMotorPauseAndTheMainFanKeepTheirOwnRunningTime)
 TEST_F(InterruptionClock, DryingResumesItsWaterPulseAndRedBlinkWhereTheyStood)
 {
     StartWashing();
-    RunTo(200000, [] { return state_number == DRYING && sig_read(WATER_SOL) == 1; }, "drying heats");
+    RunTo(
+        200000, [] { return state_number == DRYING && sig_read(WATER_SOL) == 1; }, "drying heats");
     m_sim.RunFor(1000);
     const uint64_t resumed = CoverOpenFor(4000);
     m_sim.RunFor(3000);
 
     EXPECT_EQ(Time().ValueAt(name(WATER_SOL), resumed + 5), 1) << "the water opens again";
-    EXPECT_NEAR(Until(name(WATER_SOL), resumed, 0), 2000.0, 20.0)
-        << "and closes after the 2 s its pulse had left";
+    EXPECT_NEAR(Until(name(WATER_SOL), resumed, 0), 2000.0, 20.0) << "and closes after the 2 s its pulse had left";
 
     const auto blink = Time().Changes(name(RED_LED), resumed + 1, resumed + 3000);
     ASSERT_GE(blink.size(), 9u) << "the red lamp blinks on";

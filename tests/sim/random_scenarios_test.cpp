@@ -53,9 +53,15 @@ CRunResult play(uint64_t seed)
         }
     };
 
-    const CPoint targets[] = {CVirtualSimulator::POWER_KEY, CVirtualSimulator::WASH_KEY, CVirtualSimulator::COVER,
-                              CVirtualSimulator::DRAWER,    CPoint{210, 87},        CPoint{377, 300},
-                              CPoint{246, 110},       CPoint{400, 297},       CPoint{5, 380}};
+    const CPoint targets[] = {CVirtualSimulator::POWER_KEY,
+                              CVirtualSimulator::WASH_KEY,
+                              CVirtualSimulator::COVER,
+                              CVirtualSimulator::DRAWER,
+                              CPoint{210, 87},
+                              CPoint{377, 300},
+                              CPoint{246, 110},
+                              CPoint{400, 297},
+                              CPoint{5, 380}};
     // One mouse: every action ends before the next begins.
     const uint64_t playMs = pick(60000, 180000);
     for (uint64_t t = pick(10, 3000); t < playMs; t += pick(50, 12000)) {
@@ -96,8 +102,8 @@ CRunResult play(uint64_t seed)
     const int before = state_number;
     sim.ClickAt(sim.Now() + 10, CVirtualSimulator::POWER_KEY);
     const bool settled = sim.RunFor(200000, [&] {
-        return (state_number == 2 || state_number == 3) && v.m_keyPower.m_pressed.load() == 0 &&
-               sim.Now() > 0 && before != state_number;
+        return (state_number == 2 || state_number == 3) && v.m_keyPower.m_pressed.load() == 0 && sim.Now() > 0 &&
+               before != state_number;
     });
     if (!result.failure.empty())
         return result;

@@ -39,7 +39,11 @@ public:
     void WriteEnds() const;
 
     // An end input that is held at 1 whatever the position: that end never arrives.
-    void NeverArrive(port_signal endInput) { m_stuck = endInput; m_stuckSet = true; }
+    void NeverArrive(port_signal endInput)
+    {
+        m_stuck = endInput;
+        m_stuckSet = true;
+    }
 
     int32_t m_diskPosition = POSITION_START;
     int32_t m_exitPosition = POSITION_START;

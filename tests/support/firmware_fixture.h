@@ -10,10 +10,10 @@
 #include "board/port_bytes.h"
 #include "firmware/fw_main.h"
 #include "firmware/fw_watch.h"
-#include "support/end_switch_model.h"
-#include "support/trace_log.h"
 #include "sim/simulation_reset.h"
 #include "sim/virtual_time.h"
+#include "support/end_switch_model.h"
+#include "support/trace_log.h"
 
 // Runs before the harness and the model are built, so that both start from
 // the clean controller.

@@ -26,8 +26,7 @@ CSurfaceCall CSurfaceCall::Outline(const CRect& rect)
     return call;
 }
 
-CSurfaceCall CSurfaceCall::Text(const std::string& text, const CRect& rect,
-                                CDrawSurface::TextMode mode)
+CSurfaceCall CSurfaceCall::Text(const std::string& text, const CRect& rect, CDrawSurface::TextMode mode)
 {
     CSurfaceCall call;
     call.kind = TEXT;
@@ -46,8 +45,7 @@ bool CSurfaceCall::operator==(const CSurfaceCall& other) const
     case PICTURE:
         return pictureId == other.pictureId;
     case FILL:
-        return colour.red == other.colour.red && colour.green == other.colour.green &&
-               colour.blue == other.colour.blue;
+        return colour.red == other.colour.red && colour.green == other.colour.green && colour.blue == other.colour.blue;
     case OUTLINE:
         return true;
     case TEXT:
@@ -59,9 +57,7 @@ bool CSurfaceCall::operator==(const CSurfaceCall& other) const
 std::ostream& operator<<(std::ostream& out, const CSurfaceCall& call)
 {
     const CRect& r = call.rect;
-    const auto rect = [&] {
-        out << "(" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ")";
-    };
+    const auto rect = [&] { out << "(" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ")"; };
     switch (call.kind) {
     case CSurfaceCall::PICTURE:
         out << "picture " << call.pictureId << " into ";
@@ -70,36 +66,29 @@ std::ostream& operator<<(std::ostream& out, const CSurfaceCall& call)
     case CSurfaceCall::FILL:
         out << "fill ";
         rect();
-        out << " with (" << int(call.colour.red) << ", " << int(call.colour.green) << ", "
-            << int(call.colour.blue) << ")";
+        out << " with (" << int(call.colour.red) << ", " << int(call.colour.green) << ", " << int(call.colour.blue)
+            << ")";
         break;
     case CSurfaceCall::OUTLINE:
         out << "outline ";
         rect();
         break;
     case CSurfaceCall::TEXT:
-        out << "text \"" << call.text << "\" "
-            << (call.mode == CDrawSurface::TEXT_ABOVE ? "above in " : "centred in ");
+        out << "text \"" << call.text << "\" " << (call.mode == CDrawSurface::TEXT_ABOVE ? "above in " : "centred in ");
         rect();
         break;
     }
     return out;
 }
 
-void CRecordingSurface::DrawPicture(int id, const CRect& dest)
-{
-    m_calls.push_back(CSurfaceCall::Picture(id, dest));
-}
+void CRecordingSurface::DrawPicture(int id, const CRect& dest) { m_calls.push_back(CSurfaceCall::Picture(id, dest)); }
 
 void CRecordingSurface::FillRect(const CRect& rect, CColour colour)
 {
     m_calls.push_back(CSurfaceCall::Fill(rect, colour));
 }
 
-void CRecordingSurface::OutlineRect(const CRect& rect)
-{
-    m_calls.push_back(CSurfaceCall::Outline(rect));
-}
+void CRecordingSurface::OutlineRect(const CRect& rect) { m_calls.push_back(CSurfaceCall::Outline(rect)); }
 
 void CRecordingSurface::DrawText(const std::string& text, const CRect& rect, TextMode mode)
 {

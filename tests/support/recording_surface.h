@@ -20,9 +20,9 @@ struct CSurfaceCall {
 
     Kind kind = PICTURE;
     CRect rect{0, 0, 0, 0};
-    int pictureId = 0;                                     // PICTURE
-    CColour colour{0, 0, 0};                               // FILL
-    std::string text;                                      // TEXT
+    int pictureId = 0;                                         // PICTURE
+    CColour colour{0, 0, 0};                                   // FILL
+    std::string text;                                          // TEXT
     CDrawSurface::TextMode mode = CDrawSurface::TEXT_CENTRED;  // TEXT
 };
 

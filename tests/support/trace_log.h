@@ -49,8 +49,8 @@ public:
 private:
     CVirtualTime& m_harness;
     CTraceRecorder m_recorder;
-    std::vector<std::string> m_names;   // per channel
-    std::vector<int32_t> m_current;     // per channel
-    std::vector<int32_t> m_base;        // per channel, at the start of the trace
+    std::vector<std::string> m_names;  // per channel
+    std::vector<int32_t> m_current;    // per channel
+    std::vector<int32_t> m_base;       // per channel, at the start of the trace
     std::vector<CTraceEntry> m_trace;
 };

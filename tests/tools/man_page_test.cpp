@@ -57,8 +57,8 @@ TEST(MarkdownRoff, BlocksAndGuardedRequests)
               ".TP\n2\n\\fI\\fBone\\fR:\\fR usage \\fBa|b\\fR\n.br\n\\fI\\fBtwo\\fR:\\fR refused\n"
               ".PP\n.RS 4\n.nf\n\\&.code \\-x\n.fi\n.RE\n");
     // On the page of `two` only its own column stands beside the codes.
-    EXPECT_EQ(CMarkdownRoff::Blocks({"| code | `one` | `two` |", "|---|---|---|", "| 0 | held | — |", "| 2 | x | refused |"},
-                                    "two"),
+    EXPECT_EQ(CMarkdownRoff::Blocks(
+                  {"| code | `one` | `two` |", "|---|---|---|", "| 0 | held | — |", "| 2 | x | refused |"}, "two"),
               ".TP\n2\nrefused\n");
 }
 
@@ -98,9 +98,8 @@ TEST(ManPage, TheReadmeMakesEveryProgramsPage)
         {"trelvik-scenario",
          {"OPTIONS", "\\-\\-explore N", "\\-\\-vcd\\-var NAME", "\\-\\-vcd\\-limit MB", "\\-\\-timeout S",
           "\\-\\-snapshot\\-dir DIR", "\\-\\-strict", "\\-\\-coverage\\-json OUT.json",
-          "\\-\\-fail\\-under\\-transitions N", "EXIT STATUS", "SCENARIO FILES",
-          "\\-\\-record\\-baseline DIR", "\\-\\-baseline DIR", "\\-\\-baseline\\-slack NAME=MS",
-          "\\-\\-accept\\-baseline DIR", "BASELINES"}},
+          "\\-\\-fail\\-under\\-transitions N", "EXIT STATUS", "SCENARIO FILES", "\\-\\-record\\-baseline DIR",
+          "\\-\\-baseline DIR", "\\-\\-baseline\\-slack NAME=MS", "\\-\\-accept\\-baseline DIR", "BASELINES"}},
         {"trelvik-vcd-plot", {"\\-\\-width PIXELS", "EXIT STATUS"}},
         {"trelvik-vcd-diff", {"OPTIONS", "\\-\\-slack NAME=MS", "\\-\\-only NAME", "\\-\\-max N", "EXIT STATUS"}},
         {"trelvik-workbench", {"\\-\\-speed S", "\\-\\-paused", "KEYS", "EXIT STATUS"}},

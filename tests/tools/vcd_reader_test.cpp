@@ -9,8 +9,9 @@
 
 namespace {
 
-const std::string HEADER = "$timescale 1 ms $end\n$scope module t $end\n$var wire 1 ! LED $end\n"
-                           "$var real 64 \" temp $end\n$upscope $end\n$enddefinitions $end\n";
+const std::string HEADER =
+    "$timescale 1 ms $end\n$scope module t $end\n$var wire 1 ! LED $end\n"
+    "$var real 64 \" temp $end\n$upscope $end\n$enddefinitions $end\n";
 
 // What is no trace, or no longer one, is refused with its line.
 TEST(VcdReader, RefusesWithTheLine)
@@ -48,8 +49,7 @@ TEST(VcdReader, SignedRealsAndSharedIdentifiers)
     std::string error;
     std::string text = HEADER + "#0\n0!\nr-3 \"\n#5\n1!\nr2.9 \"\n#8\n$comment x $end\nr-7 \"\n";
     text.insert(text.find("$upscope"), "$var wire 1 ! ALIAS $end\n");
-    ASSERT_TRUE(reader.Parse(text, error))
-        << error;
+    ASSERT_TRUE(reader.Parse(text, error)) << error;
     const CVcdReader::CVariable& temp = *reader.Find("t.temp");
     EXPECT_EQ(CVcdReader::Text(temp, CVcdReader::ValueAt(temp, 4)), "-3");
     EXPECT_EQ(CVcdReader::Text(temp, CVcdReader::ValueAt(temp, 5)), "2");
@@ -71,10 +71,8 @@ TEST(VcdReader, ReadsOnlyARegularFileOfBoundedSize)
     const struct {
         std::string name, error;
     } cases[] = {
-        {"missing.vcd", ": No such file or directory"},
-        {"", ": is a directory, not a trace"},
-        {"fifo", ": not a regular file, not a trace"},
-        {"huge.vcd", ": larger than 2 GiB, too large a trace"},
+        {"missing.vcd", ": No such file or directory"}, {"", ": is a directory, not a trace"},
+        {"fifo", ": not a regular file, not a trace"},  {"huge.vcd", ": larger than 2 GiB, too large a trace"},
         {"bad.vcd", ":9: not a value change: 'nope'"},
     };
     for (const auto& c : cases) {

@@ -9,9 +9,9 @@
 #include <algorithm>
 
 #include "firmware/fw_watch.h"
-#include "workbench/widgets/controller_dock.h"
 #include "workbench/model/timers_model.h"
 #include "workbench/model/variables_model.h"
+#include "workbench/widgets/controller_dock.h"
 #include "workbench_fixture.h"
 
 namespace {
@@ -36,8 +36,7 @@ TEST_F(ControllerDock, ShowsEveryWatchedVariableAndTimerAsTheTableHasIt)
         const int64_t value = fw_variable_read(&variable);
         const qint64 shown = variable.width == 32 && !variable.is_signed ? static_cast<uint32_t>(value) : value;
         EXPECT_EQ(Cell(variables, row, CVariablesModel::NAME), QString::fromUtf8(variable.name));
-        EXPECT_EQ(Cell(variables, row, CVariablesModel::VALUE).section(QLatin1Char(' '), 0, 0),
-                  QString::number(shown))
+        EXPECT_EQ(Cell(variables, row, CVariablesModel::VALUE).section(QLatin1Char(' '), 0, 0), QString::number(shown))
             << variable.name;
     }
     EXPECT_EQ(Cell(variables, 1, CVariablesModel::VALUE), QString::fromUtf8("3 파워 온 대기"))
@@ -124,9 +123,9 @@ TEST_F(ControllerDock, AMarkFadesAfterItsTimeWhileTheClockRuns)
         frame();
         EXPECT_EQ(variables.data(cell, Qt::FontRole).value<QFont>().bold(), marked[i]) << (i + 1) * 100 << " ms";
     }
-    EXPECT_TRUE(std::any_of(announced.begin(), announced.end(),
-                            [&](const QList<QVariant>& args) { return args[0].value<QModelIndex>() == cell; }))
-        << "the view was told the mark went";
+    EXPECT_TRUE(std::any_of(announced.begin(), announced.end(), [&](const QList<QVariant>& args) {
+        return args[0].value<QModelIndex>() == cell;
+    })) << "the view was told the mark went";
 }
 
 }  // namespace

@@ -10,8 +10,8 @@
 #include "scenario/reports/verdict_printer.h"
 #include "workbench/widgets/session_files.h"
 
-#include "workbench/widgets/log_dock.h"
 #include "workbench/model/scenario_replay.h"
+#include "workbench/widgets/log_dock.h"
 #include "workbench_fixture.h"
 
 namespace {
@@ -24,14 +24,15 @@ TEST_F(Replay, PausesOnTheMsOfTheFirstFailedExpectationAndShowsItsLine)
     const QString path = dir.filePath(QStringLiteral("check.scn"));
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("wait 1200\n"
-               "click 전원\n"
-               "run-until state 파워 온 대기 within 1000\n"
-               "wait 5000\n"
-               "expect state 건조          # wrong on purpose\n"
-               "expect lamp red on\n"
-               "wait 60000\n"
-               "expect state 파워 온 대기\n");
+    file.write(
+        "wait 1200\n"
+        "click 전원\n"
+        "run-until state 파워 온 대기 within 1000\n"
+        "wait 5000\n"
+        "expect state 건조          # wrong on purpose\n"
+        "expect lamp red on\n"
+        "wait 60000\n"
+        "expect state 파워 온 대기\n");
     file.close();
 
     Driver().SetSpeed(CFrameClock::SPEED_MAX);

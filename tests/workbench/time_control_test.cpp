@@ -90,7 +90,7 @@ TEST(FrameClock, EachSpeedFollowsTheWallClockFromItsAnchor)
         uint64_t target;
         int frameMs;
     } cases[] = {
-        {0, 200'000, 1020, 100}, {1, 200'000, 1200, 100},     {2, 200'000, 3000, 16},
+        {0, 200'000, 1020, 100}, {1, 200'000, 1200, 100},  {2, 200'000, 3000, 16},
         {3, 200'000, 21000, 16}, {4, 200'000, 201000, 16},
     };
     for (const auto& c : cases) {

@@ -56,7 +56,11 @@ TEST(TimeAxis, TicksAsDenseAsLabelsAllowAndLabelsAsPreciseAsTheirStep)
         int width;
         uint64_t step;
     } steps[] = {
-        {10, 600, 2}, {1000, 600, 200}, {10'000, 600, 2000}, {45'000, 600, 10'000}, {600'000, 600, 120'000},
+        {10, 600, 2},
+        {1000, 600, 200},
+        {10'000, 600, 2000},
+        {45'000, 600, 10'000},
+        {600'000, 600, 120'000},
         {86'400'000, 600, 21'600'000},  // a day: six-hour ticks, not 24 crowded hourly ones
     };
     for (const auto& s : steps)
@@ -67,8 +71,8 @@ TEST(TimeAxis, TicksAsDenseAsLabelsAllowAndLabelsAsPreciseAsTheirStep)
         uint64_t step;
         const char* label;
     } labels[] = {
-        {65'237, 1, "1:05.237"}, {65'230, 10, "1:05.23"}, {65'200, 100, "1:05.2"}, {65'000, 5000, "1:05"},
-        {3'600'000, 600'000, "60:00"},
+        {65'237, 1, "1:05.237"}, {65'230, 10, "1:05.23"},       {65'200, 100, "1:05.2"},
+        {65'000, 5000, "1:05"},  {3'600'000, 600'000, "60:00"},
     };
     for (const auto& l : labels)
         EXPECT_EQ(CTimeAxis::Label(l.time, l.step), l.label);

@@ -45,19 +45,20 @@ std::string read_file(const QString& path)
 
 TEST_F(TraceIdentity, TheRunnerAndTheWorkbenchWriteTheSameTraceButForTheVersion)
 {
-    const std::string scenario = "wait 1200\n"
-                                 "click power\n"
-                                 "run-until state 파워 온 대기 within 1000\n"
-                                 "click cover\n"
-                                 "click cover\n"
-                                 "run-until state 워싱 within 500\n"
-                                 "fault motor disk jammed\n"
-                                 "wait 3000\n"
-                                 "clear all\n"
-                                 "run-until motor disk 0..10 within 8000\n"
-                                 "click power\n"
-                                 "run-until state 파워 오프 within 1000\n"
-                                 "wait 1500\n";
+    const std::string scenario =
+        "wait 1200\n"
+        "click power\n"
+        "run-until state 파워 온 대기 within 1000\n"
+        "click cover\n"
+        "click cover\n"
+        "run-until state 워싱 within 500\n"
+        "fault motor disk jammed\n"
+        "wait 3000\n"
+        "clear all\n"
+        "run-until motor disk 0..10 within 8000\n"
+        "click power\n"
+        "run-until state 파워 오프 within 1000\n"
+        "wait 1500\n";
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("same.scn"));
     std::ofstream(path.toStdString()) << scenario;

@@ -38,7 +38,10 @@ protected:
             QCoreApplication::processEvents();
         }
     }
-    QImage OnScreen() { return m_view->screen()->grabWindow(m_view->winId()).toImage().convertToFormat(QImage::Format_RGB32); }
+    QImage OnScreen()
+    {
+        return m_view->screen()->grabWindow(m_view->winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    }
     QImage Repainted() { return m_view->grab().toImage().convertToFormat(QImage::Format_RGB32); }
 
     CTraceBuffer m_trace;

@@ -1,9 +1,9 @@
 // The window's words: Qt's own buttons in Korean once its translations are
 // installed, and every command's prompt saying more than its name.
 
-#include <QPushButton>
 #include <QAction>
 #include <QDialogButtonBox>
+#include <QPushButton>
 
 #include "workbench/qt_translations.h"
 #include "workbench/widgets/workbench_actions.h"

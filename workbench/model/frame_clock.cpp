@@ -28,8 +28,8 @@ uint64_t CFrameClock::Target(uint64_t virtualMs, int64_t wallUs)
     if (speed <= 0)
         return virtualMs;
     // Where the wall clock stood when virtual time was where it is now.
-    const double dueUs = static_cast<double>(m_anchorWallUs) +
-                         static_cast<double>(virtualMs - m_anchorVirtualMs) * 1000.0 / speed;
+    const double dueUs =
+        static_cast<double>(m_anchorWallUs) + static_cast<double>(virtualMs - m_anchorVirtualMs) * 1000.0 / speed;
     if (static_cast<double>(wallUs) - dueUs > static_cast<double>(MAX_LAG_US))
         Anchor(virtualMs, wallUs - int64_t{FrameIntervalMs()} * 1000);
     const double target =

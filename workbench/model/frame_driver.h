@@ -75,7 +75,7 @@ private:
     QTimer m_timer;
     QElapsedTimer m_wall;
     Mode m_mode = PAUSED;
-    int32_t m_seekFrom = 0;  // SEEKING_STATE: the state being left
+    int32_t m_seekFrom = 0;    // SEEKING_STATE: the state being left
     uint64_t m_seekUntil = 0;  // SEEKING_STATE: where the search gives up
     uint64_t m_seekLimitMs = SEEK_LIMIT_MS;
     uint64_t m_chunkMs = 1000;  // as fast as possible: virtual ms per run, kept near 2 ms of wall time

@@ -5,9 +5,7 @@
 #include "scenario/language/scenario_parser.h"
 #include "workbench/model/workbench_session.h"
 
-CScenarioReplay::CScenarioReplay(CWorkbenchSession& session, QObject* parent) : QObject(parent), m_session(session)
-{
-}
+CScenarioReplay::CScenarioReplay(CWorkbenchSession& session, QObject* parent) : QObject(parent), m_session(session) {}
 
 CScenarioReplay::~CScenarioReplay() = default;
 

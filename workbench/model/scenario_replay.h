@@ -49,7 +49,7 @@ public:
     int ShownLine() const { return m_stoppedLine ? m_stoppedLine : CurrentLine(); }
 
 signals:
-    void Restarted();      // the session began afresh (a new simulator)
+    void Restarted();       // the session began afresh (a new simulator)
     void ResultsChanged();  // verdicts came, or those after a failure were taken back
     void Failed(const CScenarioResult& result);
     void Ended();
@@ -68,7 +68,7 @@ private:
     std::vector<CScenarioStep> m_steps;
     std::unique_ptr<CScenarioExecutor> m_executor;
     std::vector<CScenarioResult> m_results;
-    size_t m_replayed = 0;  // while playing again up to a failure: verdicts already shown
+    size_t m_replayed = 0;        // while playing again up to a failure: verdicts already shown
     size_t m_failure = SIZE_MAX;  // the first failed verdict of the present slice
     bool m_ended = false;
     int m_stoppedLine = 0;  // paused on a failed verdict of this line; 0: not

@@ -24,8 +24,8 @@ std::string header(const CSessionRecord& record, uint64_t endMs)
 
 std::string CSessionScenario::Text(const CSessionRecord& record, CVirtualSimulator& sim)
 {
-    return header(record, sim.Now()) + record.Steps(sim.Now()) + "\n# As it stood at " + clock_text(sim.Now()) +
-           ".\n" + Expectations(sim);
+    return header(record, sim.Now()) + record.Steps(sim.Now()) + "\n# As it stood at " + clock_text(sim.Now()) + ".\n" +
+           Expectations(sim);
 }
 
 std::string CSessionScenario::Expectations(CVirtualSimulator& sim) { return CMachineExpectations::Text(sim); }

@@ -24,8 +24,7 @@ bool CSessionTrace::ExportVcd(const std::string& path, uint64_t nowMs, std::stri
     m_recorder.Sample(nowMs);
     CVcdSink vcd("trelvik-workbench");
     for (int channel = 0; channel < m_buffer.ChannelCount(); ++channel)
-        vcd.Join({m_buffer.Scope(channel), m_buffer.Name(channel), m_buffer.IsBit(channel),
-                  m_buffer.IsSigned(channel)},
+        vcd.Join({m_buffer.Scope(channel), m_buffer.Name(channel), m_buffer.IsBit(channel), m_buffer.IsSigned(channel)},
                  m_buffer.Base(channel), 0);
     if (!vcd.Open(path, error))
         return false;

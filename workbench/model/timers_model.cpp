@@ -56,8 +56,9 @@ QString CTimersModel::Text(int row, int column, int64_t value) const
         return QStringLiteral("%1/%2").arg(value / 65536).arg(value % 65536);
     case REPEATS: {
         const int64_t of = value % 65536;
-        return QStringLiteral("%1/%2").arg(value / 65536).arg(of == TIMER_ENDLESS ? QStringLiteral("∞")
-                                                                                     : QString::number(of));
+        return QStringLiteral("%1/%2")
+            .arg(value / 65536)
+            .arg(of == TIMER_ENDLESS ? QStringLiteral("∞") : QString::number(of));
     }
     case REMAINING:
         return value == NOT_DUE ? QStringLiteral("—") : QString::number(value);

@@ -75,6 +75,6 @@ private:
     std::vector<bool> m_isBit;
     std::vector<bool> m_isSigned;
     CValue m_current[MAX_CHANNELS] = {};
-    CValue m_base[MAX_CHANNELS] = {};     // the values before change First()
-    std::vector<CValue> m_checkpoints;    // per block: the values before its first change
+    CValue m_base[MAX_CHANNELS] = {};   // the values before change First()
+    std::vector<CValue> m_checkpoints;  // per block: the values before its first change
 };

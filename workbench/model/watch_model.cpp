@@ -10,7 +10,9 @@ constexpr int64_t BACKSTOP_MS = 150;  // longer than a frame at x1
 }  // namespace
 
 CWatchModel::CWatchModel(int rows, QStringList headers, QObject* parent)
-    : QAbstractTableModel(parent), m_rows(rows), m_headers(std::move(headers)),
+    : QAbstractTableModel(parent),
+      m_rows(rows),
+      m_headers(std::move(headers)),
       m_cells(static_cast<size_t>(rows * m_headers.size()))
 {
     m_wall.start();

@@ -55,7 +55,7 @@ private:
     struct CCell {
         int64_t value = 0;
         QString text;
-        bool changed = false;    // in the last frame
+        bool changed = false;     // in the last frame
         int64_t markedUntil = 0;  // wall ms
         bool shown = false;       // marked, as the views were last told
         bool known = false;

@@ -16,8 +16,8 @@
 // meanwhile queues behind it.
 
 #include <cstdint>
-#include <functional>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>

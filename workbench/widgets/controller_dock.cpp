@@ -3,13 +3,13 @@
 #include <QHeaderView>
 #include <QStyle>
 
-#include <algorithm>
 #include <QSplitter>
 #include <QTableView>
+#include <algorithm>
 
 #include "workbench/model/timers_model.h"
-#include "workbench/widgets/watch_delegate.h"
 #include "workbench/model/variables_model.h"
+#include "workbench/widgets/watch_delegate.h"
 
 CControllerDock::CControllerDock(QWidget* parent)
     : QDockWidget(QString::fromUtf8("제어기"), parent),

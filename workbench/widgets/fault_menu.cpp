@@ -43,7 +43,9 @@ QString CFaultMenu::Caption(const CPlantFault& fault)
 {
     switch (fault.kind) {
     case CPlantFault::STUCK_SWITCH:
-        return QString::fromUtf8("%1 스위치 %2에 고착").arg(QString::fromUtf8(CPlantFault::SWITCH_NAMES[fault.index])).arg(fault.level);
+        return QString::fromUtf8("%1 스위치 %2에 고착")
+            .arg(QString::fromUtf8(CPlantFault::SWITCH_NAMES[fault.index]))
+            .arg(fault.level);
     case CPlantFault::JAMMED_MOTOR:
         return QString::fromUtf8("%1 걸림").arg(QString::fromUtf8(MOTOR_CAPTIONS[fault.index]));
     case CPlantFault::DEAD_HEATER:

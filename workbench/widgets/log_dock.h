@@ -31,6 +31,6 @@ private:
     CScenarioReplay& m_replay;
     QLabel* m_stop;
     QListWidget* m_list;
-    int m_head = 0;    // lines above the verdicts
+    int m_head = 0;      // lines above the verdicts
     size_t m_shown = 0;  // verdicts listed
 };

@@ -6,9 +6,9 @@
 
 #include "app/qt/qt_draw_surface.h"
 #include "scenario/language/panel_names.h"
-#include "workbench/widgets/cached_draw_surface.h"
 #include "workbench/model/draw_signature.h"
 #include "workbench/model/workbench_session.h"
+#include "workbench/widgets/cached_draw_surface.h"
 
 CPanelView::CPanelView(CWorkbenchSession& session, QWidget* parent) : QWidget(parent), m_session(session)
 {

@@ -46,5 +46,5 @@ private:
     uint64_t Signature();
 
     uint64_t m_painted = 0;  // the signature of what the window shows
-    int m_heldKey = 0;        // the keyboard key holding a panel input
+    int m_heldKey = 0;       // the keyboard key holding a panel input
 };

@@ -7,9 +7,9 @@
 #include <QPushButton>
 
 #include "cli/output_file.h"
-#include "workbench/widgets/panel_view.h"
 #include "workbench/model/session_scenario.h"
 #include "workbench/model/workbench_session.h"
+#include "workbench/widgets/panel_view.h"
 
 namespace {
 
@@ -94,8 +94,7 @@ void CSessionFiles::AskExportTrace()
         "추적을 저장했습니다: %1");
 }
 
-bool CSessionFiles::Ask(const char* caption, const char* suggested, const char* filter, CWriter write,
-                        const char* done)
+bool CSessionFiles::Ask(const char* caption, const char* suggested, const char* filter, CWriter write, const char* done)
 {
     const QString path = QFileDialog::getSaveFileName(m_window, QString::fromUtf8(caption),
                                                       QString::fromUtf8(suggested), QString::fromUtf8(filter));

@@ -9,8 +9,8 @@
 #include <QVBoxLayout>
 
 #include "firmware/fw_watch.h"
-#include "workbench/model/time_axis.h"
 #include "workbench/model/session_trace.h"
+#include "workbench/model/time_axis.h"
 #include "workbench/widgets/trace_view.h"
 
 CTraceDock::CTraceDock(CSessionTrace& recorder, QWidget* parent)
@@ -47,8 +47,9 @@ CTraceDock::CTraceDock(CSessionTrace& recorder, QWidget* parent)
     setWidget(body);
 
     m_view = new CTraceView(recorder.Buffer(), scroll);
-    m_view->setToolTip(QString::fromUtf8("휠: 확대/축소 · Shift+휠, 오른쪽 끌기: 이동 · 클릭, ←/→: 커서 · "
-                                         "+/-: 확대/축소 · End: 시계 따라가기 · Esc: 커서 없애기"));
+    m_view->setToolTip(
+        QString::fromUtf8("휠: 확대/축소 · Shift+휠, 오른쪽 끌기: 이동 · 클릭, ←/→: 커서 · "
+                          "+/-: 확대/축소 · End: 시계 따라가기 · Esc: 커서 없애기"));
     scroll->setWidget(m_view);
     // Never narrower than the view: a view wider than the dock would lose its right end, the clock's "now".
     body->setMinimumWidth(m_view->minimumSizeHint().width() + scroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent) +

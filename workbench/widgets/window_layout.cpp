@@ -8,9 +8,9 @@ constexpr int LAYOUT_VERSION = 1;
 }  // namespace
 
 CWindowLayout::CWindowLayout(const QString& file)
-    : m_settings(file.isEmpty() ? std::make_unique<QSettings>(QStringLiteral("trelvik"),
-                                                               QStringLiteral("trelvik-workbench"))
-                                : std::make_unique<QSettings>(file, QSettings::IniFormat))
+    : m_settings(file.isEmpty()
+                     ? std::make_unique<QSettings>(QStringLiteral("trelvik"), QStringLiteral("trelvik-workbench"))
+                     : std::make_unique<QSettings>(file, QSettings::IniFormat))
 {
 }
 

@@ -10,10 +10,11 @@
 CWorkbenchActions::CWorkbenchActions(QObject* parent) : QObject(parent)
 {
     openScenario = Make("시나리오 열기(&O)...", QKeySequence(Qt::CTRL | Qt::Key_O), "시나리오를 이 창에서 재생합니다");
-    saveScenario = Make("시나리오 저장(&S)...", QKeySequence(Qt::CTRL | Qt::Key_S),
-                        "세션에서 한 일을 시나리오 파일로 저장합니다");
+    saveScenario =
+        Make("시나리오 저장(&S)...", QKeySequence(Qt::CTRL | Qt::Key_S), "세션에서 한 일을 시나리오 파일로 저장합니다");
     snapshot = Make("패널 스냅샷(&P)...", QKeySequence(Qt::CTRL | Qt::Key_P), "패널을 PNG 그림으로 저장합니다");
-    exportTrace = Make("추적 내보내기(&E)...", QKeySequence(Qt::CTRL | Qt::Key_E), "지금까지의 추적을 VCD 파일로 저장합니다");
+    exportTrace =
+        Make("추적 내보내기(&E)...", QKeySequence(Qt::CTRL | Qt::Key_E), "지금까지의 추적을 VCD 파일로 저장합니다");
     newSession = Make("새 세션(&N)", QKeySequence(Qt::CTRL | Qt::Key_N), "제어기를 처음부터 다시 시작합니다");
     quit = Make("종료(&X)", QKeySequence(Qt::CTRL | Qt::Key_Q), "워크벤치를 끝냅니다");
 
@@ -94,7 +95,8 @@ QString CWorkbenchActions::ShortcutsTable() const
     };
     for (const QAction* action : findChildren<QAction*>())
         if (!action->shortcut().isEmpty())
-            row(action->shortcut().toString(QKeySequence::NativeText), QString(action->text()).remove(QLatin1Char('&')));
+            row(action->shortcut().toString(QKeySequence::NativeText),
+                QString(action->text()).remove(QLatin1Char('&')));
     static const char* const OTHERS[][2] = {
         {"F2 / F3 / F4", "제어기 / 추적 / 기록 창 보이기, 감추기"},
         {"P, W, C, D", "패널의 전원, 수동세척, 커버, 서랍을 누르고 있는 동안 누름"},

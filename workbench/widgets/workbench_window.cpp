@@ -1,14 +1,14 @@
 #include "workbench/widgets/workbench_window.h"
 
 #include <QAction>
-#include <QCloseEvent>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QActionGroup>
+#include <QCloseEvent>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QInputDialog>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QVBoxLayout>
@@ -17,11 +17,11 @@
 
 #include "app/qt/picture_loader.h"
 #include "trelvik_version.h"
+#include "workbench/model/frame_driver.h"
+#include "workbench/model/scenario_replay.h"
 #include "workbench/widgets/controller_dock.h"
 #include "workbench/widgets/fault_menu.h"
-#include "workbench/model/frame_driver.h"
 #include "workbench/widgets/log_dock.h"
-#include "workbench/model/scenario_replay.h"
 #include "workbench/widgets/panel_view.h"
 #include "workbench/widgets/session_files.h"
 #include "workbench/widgets/time_bar.h"
@@ -83,7 +83,8 @@ void CWorkbenchWindow::FitScreen()
         size = size.boundedTo(screen->availableSize());
     resize(size);
     const int controller = std::max(470, m_controllerDock->NaturalWidth());
-    const int trace = std::max(m_traceDock->minimumSizeHint().width(), size.width() - controller - CPanelView::WIDTH - 20);
+    const int trace =
+        std::max(m_traceDock->minimumSizeHint().width(), size.width() - controller - CPanelView::WIDTH - 20);
     resizeDocks({m_controllerDock, m_traceDock}, {controller, trace}, Qt::Horizontal);
 }
 
@@ -141,9 +142,8 @@ void CWorkbenchWindow::Connect()
         ShowStatus();
     });
     connect(a.openScenario, &QAction::triggered, this, &CWorkbenchWindow::AskOpenScenario);
-    connect(a.shortcuts, &QAction::triggered, this, [this] {
-        QMessageBox::information(this, QString::fromUtf8("단축키"), m_actions->ShortcutsTable());
-    });
+    connect(a.shortcuts, &QAction::triggered, this,
+            [this] { QMessageBox::information(this, QString::fromUtf8("단축키"), m_actions->ShortcutsTable()); });
     connect(a.about, &QAction::triggered, this, [this] {
         QMessageBox::about(this, QString::fromUtf8("워크벤치 정보"),
                            QString::fromUtf8("<b>trelvik-workbench</b> %1<br>음식물처리기 제어기를 가상 시간에서 "
@@ -157,9 +157,8 @@ void CWorkbenchWindow::Connect()
     connect(a.saveScenario, &QAction::triggered, m_files, &CSessionFiles::AskSaveScenario);
     connect(a.snapshot, &QAction::triggered, m_files, &CSessionFiles::AskSaveSnapshot);
     connect(a.exportTrace, &QAction::triggered, m_files, &CSessionFiles::AskExportTrace);
-    connect(m_files, &CSessionFiles::Saved, this, [this](const QString& message) {
-        statusBar()->showMessage(message, 5000);
-    });
+    connect(m_files, &CSessionFiles::Saved, this,
+            [this](const QString& message) { statusBar()->showMessage(message, 5000); });
     connect(m_driver, &CFrameDriver::Frame, this, &CWorkbenchWindow::OnFrame);
     connect(m_driver, &CFrameDriver::ModeChanged, this, &CWorkbenchWindow::OnModeChanged);
     connect(m_panel, &CPanelView::Input, this, &CWorkbenchWindow::ShowStatus);

@@ -6,8 +6,8 @@
 #include <QLabel>
 #include <QMainWindow>
 
-#include "workbench/widgets/window_layout.h"
 #include "workbench/model/workbench_session.h"
+#include "workbench/widgets/window_layout.h"
 
 class CFrameDriver;
 class CControllerDock;

@@ -14,10 +14,7 @@ namespace {
 // A window that remembers what the view asked of it.
 class CRecordingWindow : public CViewWindow {
 public:
-    void InvalidateRect(const CRect* rect) override
-    {
-        m_invalidated.push_back(rect ? *rect : CRect{-1, -1, -1, -1});
-    }
+    void InvalidateRect(const CRect* rect) override { m_invalidated.push_back(rect ? *rect : CRect{-1, -1, -1, -1}); }
     void UpdateWindow() override { ++m_updates; }
     void SetCapture() override { ++m_captures; }
     void ReleaseCapture() override { ++m_releases; }
@@ -41,8 +38,8 @@ TEST_F(SimulatorView, TheLayoutPlacesTwentyFiveWidgetsAndTicksNine)
     ASSERT_EQ(v.m_widgets.size(), 25u);
     EXPECT_EQ(v.m_widgets.front(), &v.m_keyPower);
     EXPECT_EQ(v.m_widgets.back(), &v.m_guide);
-    const std::vector<CPanelWidget*> ticked = {&v.m_motorDisk, &v.m_motorMain, &v.m_motorExit,
-                                               &v.m_valveWater, &v.m_fanMain,  &v.m_fanHeater,
+    const std::vector<CPanelWidget*> ticked = {&v.m_motorDisk,  &v.m_motorMain,   &v.m_motorExit,
+                                               &v.m_valveWater, &v.m_fanMain,     &v.m_fanHeater,
                                                &v.m_fanCooling, &v.m_gaugeHeater, &v.m_buzzer};
     EXPECT_EQ(v.m_tickWidgets, ticked);
 
@@ -99,8 +96,8 @@ TEST_F(SimulatorView, AKeyTakesTheMouseUntilTheReleaseWhereverItComes)
 
 TEST_F(SimulatorView, APressOnAWidgetThatDoesNotTakeTheMouseDoesNothing)
 {
-    const CPoint points[] = {{210, 87}, {77, 162}, {52, 150}, {377, 162}, {443, 170}, {445, 292},
-                             {244, 336}, {246, 200}, {200, 30}, {5, 5}, {480, 380}};
+    const CPoint points[] = {{210, 87},  {77, 162},  {52, 150}, {377, 162}, {443, 170}, {445, 292},
+                             {244, 336}, {246, 200}, {200, 30}, {5, 5},     {480, 380}};
     for (CPoint p : points) {
         View().OnLButtonDown(m_window, p);
         EXPECT_EQ(View().m_captured, nullptr) << "at " << p.x << "," << p.y;
