@@ -76,6 +76,22 @@ inline bool port_bit_read(const std::atomic<uint8_t>& port, int bit)
     return (port.load(std::memory_order_relaxed) >> bit) & 1u;
 }
 
+// All six bytes read at once, port0 in the high byte: one number to compare
+// with the last, to see at a glance whether any bit moved.
+inline uint64_t port_bytes_snapshot()
+{
+    uint64_t bytes = 0;
+    for (std::atomic<uint8_t>* port : port_bytes)
+        bytes = bytes << 8 | port->load(std::memory_order_relaxed);
+    return bytes;
+}
+
+// A signal's level in such a snapshot.
+inline uint8_t snapshot_bit(uint64_t bytes, port_signal s)
+{
+    return static_cast<uint8_t>((bytes >> (8 * (5 - s.port) + s.bit)) & 1u);
+}
+
 // The same by signal name.
 inline void sig_write(port_signal s, bool level) { port_bit_write(*port_bytes[s.port], s.bit, level); }
 inline void sig_on(port_signal s) { sig_write(s, true); }

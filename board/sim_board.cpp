@@ -49,15 +49,6 @@ void report_end_stops(const CMotorWidget& motor, port_signal lowEnd, port_signal
     }
 }
 
-// The six port bytes as one number, to see at a glance whether any bit moved.
-uint64_t port_snapshot()
-{
-    uint64_t bytes = 0;
-    for (std::atomic<uint8_t>* port : port_bytes)
-        bytes = bytes << 8 | port->load(std::memory_order_relaxed);
-    return bytes;
-}
-
 }  // namespace
 
 CSimBoard::CSimBoard() { g_pBoard = this; }
@@ -92,7 +83,7 @@ void CSimBoard::PeriodicExchange()
 {
     // Every pin knows the level it last passed on, so while no port byte has
     // changed since the last walk no pin can have news: the walk is skipped.
-    const uint64_t ports = port_snapshot();
+    const uint64_t ports = port_bytes_snapshot();
     const bool stale = m_pinsStale.load(std::memory_order_relaxed);
     if (ports != m_lastPorts || stale) {
         if (stale)

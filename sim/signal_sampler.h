@@ -20,7 +20,7 @@ public:
             return;
         for (int row = 0; row < WIRED_SIGNAL_COUNT; ++row) {
             const port_signal s = WIRED_SIGNALS[row].signal;
-            report(row, static_cast<uint8_t>((m_ports[s.port] >> s.bit) & 1u));
+            report(row, snapshot_bit(m_ports, s));
         }
     }
 
@@ -28,5 +28,5 @@ private:
     // Takes the present bytes; true when one differs from the last.
     bool TakePorts();
 
-    uint8_t m_ports[6] = {};
+    uint64_t m_ports = 0;  // port_bytes_snapshot() at the last sample
 };
