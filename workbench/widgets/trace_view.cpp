@@ -202,3 +202,44 @@ const QStaticText& CTraceView::Text(const QString& text)
     laid.prepare(QTransform(), font());
     return *m_texts.insert(text, laid);
 }
+
+CTraceLayout CTraceView::Layout() const
+{
+    CTraceLayout layout;
+    for (int channel : m_rows)
+        layout.rows << QString::fromStdString(m_buffer->Name(channel));
+    layout.spanMs = m_spanMs;
+    layout.endMs = EndMs();
+    layout.follow = m_follow;
+    return layout;
+}
+
+void CTraceView::ApplyLayout(const CTraceLayout& layout)
+{
+    m_spanMs = std::clamp(layout.spanMs, MIN_SPAN_MS, MAX_SPAN_MS);
+    if (layout.follow)
+        m_follow = true;
+    else
+        SetEndMs(layout.endMs);
+    Changed();
+}
+
+void CTraceView::SetMarkers(std::vector<uint64_t> timesMs)
+{
+    m_markers = std::move(timesMs);
+    Changed();
+}
+
+void CTraceView::SetBaseline(const CVcdReader* baseline)
+{
+    m_baseline = baseline;
+    Changed();
+}
+
+void CTraceView::SetDivergence(bool found, uint64_t timeMs, const QString& name)
+{
+    m_diverged = found;
+    m_divergenceMs = timeMs;
+    m_divergenceName = name;
+    Changed();
+}

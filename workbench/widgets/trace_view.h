@@ -13,12 +13,22 @@
 
 #include <QHash>
 #include <QStaticText>
+#include <QStringList>
 #include <QWidget>
 
 #include <cstdint>
 #include <vector>
 
 class CTraceBuffer;
+class CVcdReader;
+
+// What a saved view holds: the rows shown, top to bottom, by name, and the zoom.
+struct CTraceLayout {
+    QStringList rows;
+    double spanMs = 10000;
+    double endMs = 0;  // the right edge, when not following
+    bool follow = true;
+};
 
 class CTraceView : public QWidget {
     Q_OBJECT
@@ -50,11 +60,24 @@ public:
     int RowCount() const { return static_cast<int>(m_rows.size()); }
     int RowChannel(int row) const { return m_rows[row]; }
 
+    // The rows shown and the zoom; a layout naming rows that no longer
+    // exist shows the rest.
+    CTraceLayout Layout() const;
+    void ApplyLayout(const CTraceLayout& layout);
+
+    // The markers drawn, by time.
+    void SetMarkers(std::vector<uint64_t> timesMs);
+    // A trace drawn faintly under each live row of the same name; null: none.
+    void SetBaseline(const CVcdReader* baseline);
+    // The first divergence from the baseline, marked; none when `found` is false.
+    void SetDivergence(bool found, uint64_t timeMs, const QString& name);
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
 signals:
-    void ViewChanged();  // zoom, follow or cursor changed
+    void ViewChanged();             // zoom, follow or cursor changed
+    void MarkerAsked(uint64_t ms);  // key M: a marker at cursor A
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -113,4 +136,9 @@ private:
     QPoint m_dragFrom;
     int64_t m_dragEndPx = 0;
     QHash<QString, QStaticText> m_texts;  // laid-out texts, kept between frames
+    std::vector<uint64_t> m_markers;
+    const CVcdReader* m_baseline = nullptr;
+    bool m_diverged = false;
+    uint64_t m_divergenceMs = 0;
+    QString m_divergenceName;
 };
