@@ -163,6 +163,15 @@ void CTraceView::SetCursorMs(uint64_t ms)
     Changed();
 }
 
+void CTraceView::GoTo(uint64_t ms)
+{
+    SetCursorMs(ms);
+    const double at = static_cast<double>(m_cursorMs);
+    if (at < StartMs() || at > EndMs())
+        SetEndMs(at + m_spanMs / 2);
+    Changed();
+}
+
 void CTraceView::RemoveCursor()
 {
     m_cursor = false;

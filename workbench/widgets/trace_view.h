@@ -54,6 +54,8 @@ public:
     bool HasCursor() const { return m_cursor; }
     uint64_t CursorMs() const { return m_cursorMs; }
     void SetCursorMs(uint64_t ms);
+    // Cursor A at ms, brought into view (the zoom kept).
+    void GoTo(uint64_t ms);
     void RemoveCursor();
     // The text of a row's value at the cursor (or now, without one): "1", "6 건조".
     QString ValueText(int row) const;
