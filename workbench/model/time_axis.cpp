@@ -45,3 +45,16 @@ std::string CTimeAxis::SpanText(double spanMs)
         std::snprintf(text, sizeof text, "%.3g ms", spanMs);
     return text;
 }
+
+std::string CTimeAxis::Duration(uint64_t ms)
+{
+    if (ms < 1000)
+        return std::to_string(ms) + " ms";
+    if (ms < 60000) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%llu.%03llu s", static_cast<unsigned long long>(ms / 1000),
+                      static_cast<unsigned long long>(ms % 1000));
+        return text;
+    }
+    return Label(ms, 1);
+}

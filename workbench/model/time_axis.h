@@ -17,4 +17,6 @@ public:
     static std::string SignedLabel(int64_t timeMs, uint64_t stepMs);
     // A span for a caption: "10 s", "500 ms", "2 min".
     static std::string SpanText(double spanMs);
+    // A measured time, exact to the ms: "250 ms", "1.655 s", "2:03.100".
+    static std::string Duration(uint64_t ms);
 };

@@ -21,6 +21,7 @@ int CTraceBuffer::AddChannel(const std::string& name, bool isBit, int32_t initia
     m_isSigned.push_back(isSigned);
     // Known from the start: the value stands in the base and in every checkpoint held.
     m_current[channel] = m_base[channel] = CValue{initial, 0};
+    m_lowest[channel] = m_highest[channel] = initial;
     for (size_t block = 0; block < m_capacity / BLOCK; ++block)
         m_checkpoints[block * MAX_CHANNELS + channel] = CValue{initial, 0};
     return channel;
@@ -41,6 +42,8 @@ void CTraceBuffer::Set(int channel, uint64_t timeMs, int32_t value)
     m_ring[m_count % m_capacity] = CChange{timeMs, channel, value};
     ++m_count;
     m_current[channel] = CValue{value, timeMs};
+    m_lowest[channel] = std::min(m_lowest[channel], value);
+    m_highest[channel] = std::max(m_highest[channel], value);
 }
 
 uint64_t CTraceBuffer::FirstAfter(uint64_t timeMs) const

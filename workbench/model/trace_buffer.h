@@ -46,6 +46,9 @@ public:
     // The channel's value from timeMs on; kept only when it changes. Times never go back.
     void Set(int channel, uint64_t timeMs, int32_t value);
     int32_t Current(int channel) const { return m_current[channel].value; }
+    // The lowest and highest values the channel ever took, for a row's scale.
+    int32_t Lowest(int channel) const { return m_lowest[channel]; }
+    int32_t Highest(int channel) const { return m_highest[channel]; }
     // The value before the oldest change held.
     int32_t Base(int channel) const { return m_base[channel].value; }
     // The value the channel had at timeMs (the oldest value known before the ring's start).
@@ -75,6 +78,8 @@ private:
     std::vector<bool> m_isBit;
     std::vector<bool> m_isSigned;
     CValue m_current[MAX_CHANNELS] = {};
-    CValue m_base[MAX_CHANNELS] = {};   // the values before change First()
+    CValue m_base[MAX_CHANNELS] = {};  // the values before change First()
+    int32_t m_lowest[MAX_CHANNELS] = {};
+    int32_t m_highest[MAX_CHANNELS] = {};
     std::vector<CValue> m_checkpoints;  // per block: the values before its first change
 };

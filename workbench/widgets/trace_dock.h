@@ -1,6 +1,7 @@
 #pragma once
-// The trace dock: the waveform, with a line above it for the span shown,
-// following the clock, and the firmware variables that can be added to it.
+// The trace dock: the waveform, with a bar above it for the span shown,
+// following the clock, zooming to fit, the firmware variables that can be
+// added and a moment to go to, and a line of what the cursors measure.
 
 #include <QDockWidget>
 #include <QStringList>
@@ -8,6 +9,7 @@
 #include <cstdint>
 
 class QLabel;
+class QLineEdit;
 class QMenu;
 class QToolButton;
 class CSessionTrace;
@@ -27,16 +29,24 @@ public:
     bool AddVariable(const QString& name);
     // The variables added, in order.
     const QStringList& Chosen() const { return m_chosen; }
+    // The box that takes a moment to go to ("1:23.456", "83.5 s", "250 ms").
+    QLineEdit& GoToBox() { return *m_goTo; }
+    QToolButton& FitButton() { return *m_fit; }
+    QString Readout() const;
 
 private:
     void ShowView();
     void FillVariables();
     void ShowChosen();
+    void GoToTyped();
 
     CSessionTrace* m_recorder;
     CTraceView* m_view = nullptr;
     QLabel* m_span;
     QToolButton* m_follow;
+    QToolButton* m_fit;
+    QLineEdit* m_goTo;
+    QLabel* m_readout;
     QMenu* m_variables;
     QStringList m_chosen;
 };

@@ -1,12 +1,11 @@
 #include "workbench/widgets/trace_view.h"
 
-#include <QPainter>
-
 #include <algorithm>
 #include <cmath>
 
 #include "panel/state_names.h"
 #include "workbench/model/trace_buffer.h"
+#include "workbench/model/trace_edges.h"
 #include "workbench/widgets/trace_view_style.h"
 
 using namespace trace_view_style;
@@ -21,7 +20,7 @@ CTraceView::CTraceView(const CTraceBuffer& buffer, QWidget* parent) : QWidget(pa
 void CTraceView::SetBuffer(const CTraceBuffer& buffer)
 {
     m_buffer = &buffer;
-    m_cursor = false;
+    m_cursor = m_cursorB = false;
     m_nowMs = 0;
     ChannelsChanged();
     Follow();
@@ -29,13 +28,20 @@ void CTraceView::SetBuffer(const CTraceBuffer& buffer)
 
 void CTraceView::ChannelsChanged()
 {
-    m_rows.clear();
-    for (int pass = 0; pass < 2; ++pass)
-        for (int channel = 0; channel < m_buffer->ChannelCount(); ++channel)
-            if (m_buffer->IsBit(channel) == (pass == 1))
-                m_rows.push_back(channel);
+    m_rowSet.Update(*m_buffer);
+    RowsChanged();
+}
+
+void CTraceView::RowsChanged()
+{
+    m_rows = m_rowSet.Shown();
     m_steps.assign(m_rows.size(), {});
     m_shown.assign(m_rows.size(), 0);
+    m_scales.assign(m_rows.size(), {0, 0});
+    if (std::find(m_rows.begin(), m_rows.end(), m_selected) == m_rows.end())
+        m_selected = -1;
+    MatchBaseline();
+    ScalesChanged();
     updateGeometry();
     Changed();
 }
@@ -45,18 +51,50 @@ QSize CTraceView::minimumSizeHint() const
     int height = AXIS_HEIGHT;
     for (int row = 0; row < RowCount(); ++row)
         height += RowHeight(row);
-    return QSize(NAME_WIDTH + VALUE_WIDTH + MIN_WAVE_WIDTH, height);
+    return QSize(NAME_WIDTH + 2 * VALUE_WIDTH + MIN_WAVE_WIDTH, height);
 }
 
 QSize CTraceView::sizeHint() const { return QSize(NAME_WIDTH + VALUE_WIDTH + 560, minimumSizeHint().height()); }
 
-int CTraceView::WaveLeft() const { return NAME_WIDTH + VALUE_WIDTH; }
+// With cursor B a second column of values reads the rows at B.
+int CTraceView::WaveLeft() const { return NAME_WIDTH + VALUE_WIDTH * (m_cursorB ? 2 : 1); }
 
 int CTraceView::WaveWidth() const { return std::max(1, width() - WaveLeft()); }
 
 QRect CTraceView::WaveRect() const { return QRect(WaveLeft(), 0, WaveWidth(), height()); }
 
-int CTraceView::RowHeight(int row) const { return m_buffer->IsBit(m_rows[row]) ? BIT_ROW : WORD_ROW; }
+CTraceView::RowKind CTraceView::Kind(int row) const
+{
+    const int channel = m_rows[row];
+    if (m_buffer->IsBit(channel))
+        return BITS;
+    return m_buffer->Name(channel) == "state_number" ? LANE : STEPS;
+}
+
+int CTraceView::RowHeight(int row) const
+{
+    const RowKind kind = Kind(row);
+    return kind == BITS ? BIT_ROW : kind == LANE ? WORD_ROW : STEP_ROW;
+}
+
+int CTraceView::RowTop(int row) const
+{
+    int top = AXIS_HEIGHT;
+    for (int above = 0; above < row; ++above)
+        top += RowHeight(above);
+    return top;
+}
+
+int CTraceView::RowAt(int y) const
+{
+    int top = AXIS_HEIGHT;
+    for (int row = 0; row < RowCount(); ++row) {
+        if (y >= top && y < top + RowHeight(row))
+            return row;
+        top += RowHeight(row);
+    }
+    return -1;
+}
 
 int64_t CTraceView::EndPx() const
 {
@@ -73,6 +111,11 @@ double CTraceView::XOf(double ms) const
 double CTraceView::MsAt(double x) const
 {
     return (x - static_cast<double>(WaveLeft() + WaveWidth() - EndPx())) * MsPerPx();
+}
+
+uint64_t CTraceView::MomentAt(double x) const
+{
+    return std::min(m_nowMs, static_cast<uint64_t>(std::max(0.0, std::round(MsAt(x)))));
 }
 
 void CTraceView::SetEndMs(double endMs)
@@ -92,7 +135,8 @@ void CTraceView::Changed()
 // paints the new strip and the two pixels before it, where the last frame
 // stopped; in the rows of numbers also the LABEL_ROOM before that, where
 // the text of a growing box may just have come to fit. The labels are
-// painted again only when a value changed.
+// painted again only when a value changed, and everything when a row of
+// steps needs a wider scale.
 void CTraceView::SetNow(uint64_t nowMs)
 {
     if (nowMs == m_nowMs)
@@ -100,13 +144,17 @@ void CTraceView::SetNow(uint64_t nowMs)
     m_nowMs = nowMs;
     if (m_cursor && m_cursorMs > nowMs)
         m_cursorMs = nowMs;
+    if (m_cursorB && m_cursorBMs > nowMs)
+        m_cursorBMs = nowMs;
     const int64_t shift = EndPx() - m_scrolledEndPx;
     const int strip = static_cast<int>(shift) + 2;
     const int wordStrip = strip + LABEL_ROOM + 10;
-    if (m_follow && shift > 0 && wordStrip < WaveWidth() && !m_wholePending) {
+    if (ScalesChanged()) {
+        Changed();
+    } else if (m_follow && shift > 0 && wordStrip < WaveWidth() && !m_wholePending) {
         scroll(static_cast<int>(-shift), 0, WaveRect());
         update(QRect(width() - strip, 0, strip, height()));
-        update(QRect(width() - wordStrip, AXIS_HEIGHT, wordStrip, WordRowsHeight()));
+        UpdateNumberStrips(wordStrip);
     } else if (m_follow ? shift != 0 : XOf(static_cast<double>(nowMs)) <= width() + 1) {
         update(WaveRect());
     }
@@ -121,12 +169,28 @@ void CTraceView::SetNow(uint64_t nowMs)
         update(QRect(0, 0, WaveLeft(), height()));
 }
 
-int CTraceView::WordRowsHeight() const
+void CTraceView::UpdateNumberStrips(int width)
 {
-    int height = 0;
-    for (int row = 0; row < RowCount() && !m_buffer->IsBit(m_rows[row]); ++row)
-        height += RowHeight(row);
-    return height;
+    int top = AXIS_HEIGHT;
+    for (int row = 0; row < RowCount(); ++row) {
+        if (Kind(row) != BITS)
+            update(QRect(this->width() - width, top, width, RowHeight(row)));
+        top += RowHeight(row);
+    }
+}
+
+// A row of steps is drawn on the scale of the lowest and highest value its
+// channel ever took; when that grows, the whole row must be drawn anew.
+bool CTraceView::ScalesChanged()
+{
+    bool changed = false;
+    for (int row = 0; row < RowCount(); ++row) {
+        const std::pair<int32_t, int32_t> scale{std::min(m_buffer->Lowest(m_rows[row]), m_baseScales[row].first),
+                                                std::max(m_buffer->Highest(m_rows[row]), m_baseScales[row].second)};
+        changed |= Kind(row) == STEPS && scale != m_scales[row];
+        m_scales[row] = scale;
+    }
+    return changed;
 }
 
 void CTraceView::ZoomAt(double factor, double x)
@@ -144,6 +208,22 @@ void CTraceView::Zoom(double factor)
     ZoomAt(factor, m_cursor ? XOf(static_cast<double>(m_cursorMs)) : WaveLeft() + WaveWidth());
 }
 
+void CTraceView::ZoomTo(double fromMs, double toMs)
+{
+    if (toMs < fromMs)
+        std::swap(fromMs, toMs);
+    m_spanMs = std::clamp(toMs - fromMs, MIN_SPAN_MS, MAX_SPAN_MS);
+    SetEndMs((fromMs + toMs + m_spanMs) / 2);
+    Changed();
+}
+
+void CTraceView::ZoomToFit()
+{
+    const double known = static_cast<double>(m_buffer->KnownFromMs());
+    ZoomTo(known, std::max(static_cast<double>(m_nowMs), known + MIN_SPAN_MS));
+    m_follow = true;
+}
+
 void CTraceView::ResetZoom()
 {
     m_spanMs = DEFAULT_SPAN_MS;
@@ -153,102 +233,5 @@ void CTraceView::ResetZoom()
 void CTraceView::Follow()
 {
     m_follow = true;
-    Changed();
-}
-
-void CTraceView::SetCursorMs(uint64_t ms)
-{
-    m_cursor = true;
-    m_cursorMs = std::min(ms, m_nowMs);
-    Changed();
-}
-
-void CTraceView::GoTo(uint64_t ms)
-{
-    SetCursorMs(ms);
-    const double at = static_cast<double>(m_cursorMs);
-    if (at < StartMs() || at > EndMs())
-        SetEndMs(at + m_spanMs / 2);
-    Changed();
-}
-
-void CTraceView::RemoveCursor()
-{
-    m_cursor = false;
-    Changed();
-}
-
-void CTraceView::resizeEvent(QResizeEvent* event)
-{
-    m_wholePending = true;
-    QWidget::resizeEvent(event);
-}
-
-int32_t CTraceView::ValueShown(int row) const
-{
-    const int channel = m_rows[row];
-    return m_cursor ? m_buffer->ValueAt(channel, m_cursorMs) : m_buffer->Current(channel);
-}
-
-QString CTraceView::Format(int channel, int32_t value) const
-{
-    if (m_buffer->Name(channel) == "state_number" && state_name(value)[0] != '\0')
-        return QString::number(value) + QLatin1Char(' ') + QString::fromUtf8(state_name(value));
-    return QString::number(value);
-}
-
-QString CTraceView::ValueText(int row) const { return Format(m_rows[row], ValueShown(row)); }
-
-const QStaticText& CTraceView::Text(const QString& text)
-{
-    auto it = m_texts.find(text);
-    if (it != m_texts.end())
-        return *it;
-    if (m_texts.size() > 4000)
-        m_texts.clear();
-    QStaticText laid(text);
-    laid.setTextFormat(Qt::PlainText);
-    laid.prepare(QTransform(), font());
-    return *m_texts.insert(text, laid);
-}
-
-CTraceLayout CTraceView::Layout() const
-{
-    CTraceLayout layout;
-    for (int channel : m_rows)
-        layout.rows << QString::fromStdString(m_buffer->Name(channel));
-    layout.spanMs = m_spanMs;
-    layout.endMs = EndMs();
-    layout.follow = m_follow;
-    return layout;
-}
-
-void CTraceView::ApplyLayout(const CTraceLayout& layout)
-{
-    m_spanMs = std::clamp(layout.spanMs, MIN_SPAN_MS, MAX_SPAN_MS);
-    if (layout.follow)
-        m_follow = true;
-    else
-        SetEndMs(layout.endMs);
-    Changed();
-}
-
-void CTraceView::SetMarkers(std::vector<uint64_t> timesMs)
-{
-    m_markers = std::move(timesMs);
-    Changed();
-}
-
-void CTraceView::SetBaseline(const CVcdReader* baseline)
-{
-    m_baseline = baseline;
-    Changed();
-}
-
-void CTraceView::SetDivergence(bool found, uint64_t timeMs, const QString& name)
-{
-    m_diverged = found;
-    m_divergenceMs = timeMs;
-    m_divergenceName = name;
     Changed();
 }

@@ -1,12 +1,12 @@
 #pragma once
-// The trace as a logic analyser shows it: one row per channel (state_number,
-// run_sec and the chosen variables as numbers in boxes, then the 27 signals
-// as levels), a time axis labelled to suit every zoom, and a cursor that
-// reads every value at one moment. The view follows the virtual clock, so
-// it stands still while the clock is paused; the wheel zooms around the
-// pointer, Shift+wheel or a right-button drag pans, a left click places the
-// cursor; with the focus, the arrow keys move the cursor, + and - zoom, End
-// follows the clock again and Esc takes the cursor away.
+// The trace as a logic analyser shows it: one row per channel, state_number
+// as a lane of state names, the other numbers (run_sec, positions, readings,
+// chosen variables) as steps of their value, then the 27 signals as levels;
+// a time axis labelled to suit every zoom, two cursors that read every row
+// at their moments, markers, and a baseline trace drawn faintly under the
+// rows of the same name with its first divergence marked. The view follows
+// the virtual clock, so it stands still while the clock is paused. The
+// mouse and the keys are listed in trace_view_input.cpp.
 //
 // Time maps onto whole pixels: following the clock, the waves move by whole
 // pixels, so a frame scrolls what is drawn and paints only the new strip.
@@ -19,8 +19,10 @@
 #include <cstdint>
 #include <vector>
 
+#include "tools/vcd_reader.h"
+#include "workbench/model/trace_rows.h"
+
 class CTraceBuffer;
-class CVcdReader;
 
 // What a saved view holds: the rows shown, top to bottom, by name, and the zoom.
 struct CTraceLayout {
@@ -43,42 +45,70 @@ public:
     void ZoomAt(double factor, double x);
     void Zoom(double factor);
     void ResetZoom();
+    // The whole run known, from its start (or the oldest change kept) to now.
+    void ZoomToFit();
+    // From one moment to another.
+    void ZoomTo(double fromMs, double toMs);
     void Follow();
     // The rows changed (a variable was added): lays them out again.
     void ChannelsChanged();
-    // Another session's trace.
+    // Another session's trace; the rows shown stay as they were, by name.
     void SetBuffer(const CTraceBuffer& buffer);
 
     bool Following() const { return m_follow; }
     double SpanMs() const { return m_spanMs; }
+    double EndMsShown() const { return EndMs(); }
+    // Cursor A, which the keys move, and cursor B; both read every row.
     bool HasCursor() const { return m_cursor; }
     uint64_t CursorMs() const { return m_cursorMs; }
     void SetCursorMs(uint64_t ms);
+    bool HasCursorB() const { return m_cursorB; }
+    uint64_t CursorBMs() const { return m_cursorBMs; }
+    void SetCursorBMs(uint64_t ms);
     // Cursor A at ms, brought into view (the zoom kept).
     void GoTo(uint64_t ms);
-    void RemoveCursor();
-    // The text of a row's value at the cursor (or now, without one): "1", "6 건조".
+    void RemoveCursor();  // both
+    // Cursor A to the next (+1) or previous (-1) edge of the selected row; false when there is none.
+    bool JumpToEdge(int direction);
+
+    // The text of a row's value at cursor A (or now, without one): "1", "6 건조".
     QString ValueText(int row) const;
+    // The same at cursor B.
+    QString ValueTextB(int row) const;
     int RowCount() const { return static_cast<int>(m_rows.size()); }
     int RowChannel(int row) const { return m_rows[row]; }
+    // The selected row's channel (the edges and the pulse are its); -1: none.
+    int SelectedChannel() const { return m_selected; }
+    void SelectRow(int row);
+    int SelectedRow() const;
+    void HideRow(int row);
+    void MoveRow(int row, int by);
+    void ShowAllRows();
+    // The row at a height in the widget; -1 above the rows or below them.
+    int RowAt(int y) const;
+    int RowTop(int row) const;
 
     // The rows shown and the zoom; a layout naming rows that no longer
-    // exist shows the rest.
+    // exist shows the rest, and gives back the names it missed.
     CTraceLayout Layout() const;
-    void ApplyLayout(const CTraceLayout& layout);
+    QStringList ApplyLayout(const CTraceLayout& layout);
 
     // The markers drawn, by time.
     void SetMarkers(std::vector<uint64_t> timesMs);
     // A trace drawn faintly under each live row of the same name; null: none.
     void SetBaseline(const CVcdReader* baseline);
+    const CVcdReader* Baseline() const { return m_baseline; }
     // The first divergence from the baseline, marked; none when `found` is false.
     void SetDivergence(bool found, uint64_t timeMs, const QString& name);
+    bool HasDivergence() const { return m_diverged; }
+    uint64_t DivergenceMs() const { return m_divergenceMs; }
+    const QString& DivergenceName() const { return m_divergenceName; }
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
 signals:
-    void ViewChanged();             // zoom, follow or cursor changed
+    void ViewChanged();             // zoom, follow, cursors, rows or selection changed
     void MarkerAsked(uint64_t ms);  // key M: a marker at cursor A
 
 protected:
@@ -87,9 +117,12 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    enum RowKind { BITS, LANE, STEPS };
     struct CStep {
         double x;
         int32_t value;
@@ -105,11 +138,15 @@ private:
     double StartMs() const { return EndMs() - m_spanMs; }
     double XOf(double ms) const;
     double MsAt(double x) const;
+    uint64_t MomentAt(double x) const;  // the whole ms under x, not before 0 nor after now
     void SetEndMs(double endMs);
     void Changed();  // everything to be painted again
+    void RowsChanged();
 
+    RowKind Kind(int row) const;
     int RowHeight(int row) const;
-    int WordRowsHeight() const;  // the rows of numbers, at the top
+    void UpdateNumberStrips(int width);
+    bool ScalesChanged();
     int32_t ValueShown(int row) const;
     QString Format(int channel, int32_t value) const;
     const QStaticText& Text(const QString& text);
@@ -119,27 +156,49 @@ private:
     void PaintLabels(QPainter& painter);
     void PaintWaves(QPainter& painter, uint64_t step);
     void PaintBits(QPainter& painter, int top, int height, const std::vector<CStep>& steps);
-    void PaintWords(QPainter& painter, int row, int top, int height, uint64_t step);
-    void PaintCursor(QPainter& painter);
+    void PaintLane(QPainter& painter, int row, int top, int height, uint64_t step);
+    void PaintSteps(QPainter& painter, int row, int top, int height, uint64_t step);
+    void PaintTexts(QPainter& painter, int row, double textTop, double fromX, double toX, int32_t value, uint64_t step);
     void CollectSteps(double fromMs);
+    double StepY(int row, int top, int height, int64_t value) const;
+    // The overlays (trace_view_overlay.cpp): baseline, marks and cursors.
+    void PaintBaseline(QPainter& painter, double fromMs, double toMs);
+    void PaintBaselineRow(QPainter& painter, int row, int top, int height, double fromMs, double toMs);
+    void PaintMarks(QPainter& painter);
+    void PaintCursor(QPainter& painter, uint64_t ms, const QColor& colour, const QString& name, int labelRow);
+    void PaintSelection(QPainter& painter);
+    void MatchBaseline();
+
+    // Input (trace_view_input.cpp).
+    bool NavigationKey(QKeyEvent* event);
+    bool RowKey(QKeyEvent* event);
 
     const CTraceBuffer* m_buffer;
-    std::vector<int> m_rows;                  // channel of each row, top to bottom
-    std::vector<std::vector<CStep>> m_steps;  // per row: its value at the strip's left, then each change
-    std::vector<int32_t> m_shown;             // per row: the value its label shows
+    CTraceRows m_rowSet;
+    std::vector<int> m_rows;                            // channel of each row, top to bottom
+    std::vector<std::vector<CStep>> m_steps;            // per row: its value at the strip's left, then each change
+    std::vector<int32_t> m_shown;                       // per row: the value its label shows
+    std::vector<std::pair<int32_t, int32_t>> m_scales;  // per row of steps: the lowest and highest drawn
+    int m_selected = -1;                                // the selected row's channel
     uint64_t m_nowMs = 0;
     int64_t m_endPx = 0;  // the right edge when not following
     double m_spanMs = DEFAULT_SPAN_MS;
     bool m_follow = true;
     bool m_cursor = false;
     uint64_t m_cursorMs = 0;
+    bool m_cursorB = false;
+    uint64_t m_cursorBMs = 0;
     int64_t m_scrolledEndPx = 0;  // the right edge the drawing stands at
     bool m_wholePending = true;   // the whole view waits to be painted
     QPoint m_dragFrom;
     int64_t m_dragEndPx = 0;
+    bool m_selecting = false;  // a drag that zooms to what it spans
+    int m_selectTo = 0;
     QHash<QString, QStaticText> m_texts;  // laid-out texts, kept between frames
     std::vector<uint64_t> m_markers;
     const CVcdReader* m_baseline = nullptr;
+    std::vector<const CVcdReader::CVariable*> m_baseRows;   // per row: the baseline's variable of its name
+    std::vector<std::pair<int32_t, int32_t>> m_baseScales;  // per row: its baseline's lowest and highest
     bool m_diverged = false;
     uint64_t m_divergenceMs = 0;
     QString m_divergenceName;

@@ -32,8 +32,9 @@ void CTraceView::paintEvent(QPaintEvent* event)
         const double toMs = MsAt(area.right() + 2);
         CollectSteps(fromMs);
         PaintAxis(painter, fromMs, toMs, step);
+        PaintBaseline(painter, fromMs, toMs);
         PaintWaves(painter, step);
-        PaintCursor(painter);
+        PaintMarks(painter);
     }
 }
 
@@ -42,17 +43,25 @@ void CTraceView::PaintLabels(QPainter& painter)
     painter.fillRect(0, 0, WaveLeft(), AXIS_HEIGHT, HEADER);
     painter.setPen(Qt::black);
     painter.drawStaticText(4, 3, Text(QString::fromUtf8("신호")));
-    painter.drawStaticText(NAME_WIDTH + 4, 3, Text(QString::fromUtf8(m_cursor ? "커서 값" : "지금 값")));
+    painter.drawStaticText(NAME_WIDTH + 4, 3, Text(QString::fromUtf8(m_cursor ? "A 값" : "지금 값")));
+    if (m_cursorB)
+        painter.drawStaticText(NAME_WIDTH + VALUE_WIDTH + 4, 3, Text(QString::fromUtf8("B 값")));
     int top = AXIS_HEIGHT;
     for (int row = 0; row < RowCount(); ++row) {
         const int height = RowHeight(row);
-        if (row % 2)
+        if (m_rows[row] == m_selected)
+            painter.fillRect(0, top, WaveLeft() - 1, height, SELECTED);
+        else if (row % 2)
             painter.fillRect(0, top, WaveLeft() - 1, height, SHADE);
         const int textTop = top + (height - fontMetrics().height()) / 2;
         painter.setPen(Qt::black);
         painter.drawStaticText(4, textTop, Text(QString::fromStdString(m_buffer->Name(m_rows[row]))));
         painter.setPen(VALUE_TEXT);
         painter.drawStaticText(NAME_WIDTH + 4, textTop, Text(ValueText(row)));
+        if (m_cursorB) {
+            painter.setPen(CURSOR_B);
+            painter.drawStaticText(NAME_WIDTH + VALUE_WIDTH + 4, textTop, Text(ValueTextB(row)));
+        }
         top += height;
     }
     painter.setPen(Qt::gray);
@@ -117,10 +126,17 @@ void CTraceView::PaintWaves(QPainter& painter, uint64_t step)
         const int height = RowHeight(row);
         if (m_steps[row].size() >= 2) {
             painter.setClipRegion(area.intersected(QRect(WaveLeft(), top, WaveWidth(), height)));
-            if (m_buffer->IsBit(m_rows[row]))
+            switch (Kind(row)) {
+            case BITS:
                 PaintBits(painter, top, height, m_steps[row]);
-            else
-                PaintWords(painter, row, top, height, step);
+                break;
+            case LANE:
+                PaintLane(painter, row, top, height, step);
+                break;
+            case STEPS:
+                PaintSteps(painter, row, top, height, step);
+                break;
+            }
         }
         top += height;
     }
@@ -141,13 +157,10 @@ void CTraceView::PaintBits(QPainter& painter, int top, int height, const std::ve
     painter.drawPolyline(line);
 }
 
-// A box per value. The value is written at the box's start and again after
-// each tick inside it, wherever the box, as far as it is known, holds the
-// whole text: places fixed in time, so a text once written moves with its box.
-void CTraceView::PaintWords(QPainter& painter, int row, int top, int height, uint64_t step)
+// A box per state, its name written inside wherever it fits.
+void CTraceView::PaintLane(QPainter& painter, int row, int top, int height, uint64_t step)
 {
     const std::vector<CStep>& steps = m_steps[row];
-    const double tickPx = static_cast<double>(step) / MsPerPx();
     const QRectF clip = painter.clipBoundingRect();
     for (size_t i = 0; i + 1 < steps.size(); ++i) {
         const double left = steps[i].x;
@@ -159,35 +172,65 @@ void CTraceView::PaintWords(QPainter& painter, int row, int top, int height, uin
         painter.drawLine(QPointF(left, top + 2), QPointF(right, top + 2));
         painter.drawLine(QPointF(left, top + height - 3), QPointF(right, top + height - 3));
         painter.drawLine(QPointF(left, top + 2), QPointF(left, top + height - 3));
-        const QStaticText& text = Text(Format(m_rows[row], steps[i].value));
-        const double width = text.size().width();
-        const double textTop = top + (height - text.size().height()) / 2;
         painter.setPen(Qt::black);
-        if (left + 3 + width + 3 <= right)
-            painter.drawStaticText(QPointF(left + 3, textTop), text);
-        if (width + 6 >= tickPx)
-            continue;
-        // The ticks inside the box and near the strip, clear of the text at its start.
-        const double from = std::max(left + width + 9, clip.left() - width - 6);
-        const double to = std::min(right - width - 6, clip.right());
-        for (double t = std::ceil(MsAt(from) / static_cast<double>(step)) * static_cast<double>(step); XOf(t) <= to;
-             t += static_cast<double>(step))
-            painter.drawStaticText(QPointF(std::floor(XOf(t)) + 3, textTop), text);
+        const double textTop = top + (height - fontMetrics().height()) / 2.0;
+        PaintTexts(painter, row, textTop, left, right, steps[i].value, step);
     }
 }
 
-void CTraceView::PaintCursor(QPainter& painter)
+// A line at the height of each value on the row's scale; the value written
+// above a low line and below a high one, wherever it fits.
+void CTraceView::PaintSteps(QPainter& painter, int row, int top, int height, uint64_t step)
 {
-    if (!m_cursor)
+    const std::vector<CStep>& steps = m_steps[row];
+    QPolygonF line;
+    line.reserve(static_cast<int>(steps.size() * 2));
+    line << QPointF(steps.front().x, StepY(row, top, height, steps.front().value));
+    for (size_t i = 1; i < steps.size(); ++i) {
+        line << QPointF(steps[i].x, StepY(row, top, height, steps[i - 1].value));
+        line << QPointF(steps[i].x, StepY(row, top, height, steps[i].value));
+    }
+    painter.setPen(WORD_EDGE);
+    painter.drawPolyline(line);
+    const QRectF clip = painter.clipBoundingRect();
+    const double textHeight = fontMetrics().height();
+    painter.setPen(STEP_TEXT);
+    for (size_t i = 0; i + 1 < steps.size(); ++i) {
+        if (steps[i + 1].x < clip.left() || steps[i].x > clip.right())
+            continue;
+        const double y = StepY(row, top, height, steps[i].value);
+        const double textTop = y > top + height / 2.0 ? y - textHeight : y + 1;
+        PaintTexts(painter, row, textTop, steps[i].x, steps[i + 1].x, steps[i].value, step);
+    }
+}
+
+double CTraceView::StepY(int row, int top, int height, int64_t value) const
+{
+    const int64_t low = m_scales[row].first;
+    const int64_t high = m_scales[row].second;
+    if (high <= low)
+        return top + height / 2.0;
+    return top + 3 + static_cast<double>(high - value) * (height - 6) / static_cast<double>(high - low);
+}
+
+// The value is written at its start and again after each tick within it,
+// wherever the span, as far as it is known, holds the whole text: places
+// fixed in time, so a text once written moves with its span.
+void CTraceView::PaintTexts(QPainter& painter, int row, double textTop, double left, double right, int32_t value,
+                            uint64_t step)
+{
+    const QStaticText& text = Text(Format(m_rows[row], value));
+    const double width = text.size().width();
+    if (left + 3 + width + 3 <= right)
+        painter.drawStaticText(QPointF(left + 3, textTop), text);
+    const double tickPx = static_cast<double>(step) / MsPerPx();
+    if (width + 6 >= tickPx)
         return;
-    const int x = static_cast<int>(std::floor(XOf(static_cast<double>(m_cursorMs))));
-    if (x < WaveLeft() || x > width())
-        return;
-    painter.setPen(CURSOR);
-    painter.drawLine(x, 0, x, height());
-    const QStaticText& label = Text(QString::fromStdString(CTimeAxis::Label(m_cursorMs, 1)));
-    const int w = static_cast<int>(label.size().width()) + 6;
-    painter.fillRect(x + 1, 1, w, AXIS_HEIGHT - 2, CURSOR);
-    painter.setPen(Qt::white);
-    painter.drawStaticText(x + 4, 3, label);
+    // The ticks inside the span and near the strip, clear of the text at its start.
+    const QRectF clip = painter.clipBoundingRect();
+    const double from = std::max(left + width + 9, clip.left() - width - 6);
+    const double to = std::min(right - width - 6, clip.right());
+    for (double t = std::ceil(MsAt(from) / static_cast<double>(step)) * static_cast<double>(step); XOf(t) <= to;
+         t += static_cast<double>(step))
+        painter.drawStaticText(QPointF(std::floor(XOf(t)) + 3, textTop), text);
 }

@@ -40,6 +40,9 @@ CWorkbenchActions::CWorkbenchActions(QObject* parent) : QObject(parent)
     zoomOut = Make("추적 축소(&O)", QKeySequence(Qt::CTRL | Qt::Key_Minus), "추적의 시간 축을 줄입니다");
     zoomReset = Make("추적 10초(&R)", QKeySequence(Qt::CTRL | Qt::Key_0), "추적에 마지막 10초를 보입니다");
 
+    zoomFit = Make("추적 전체 보기(&F)", QKeySequence(), "추적에 처음부터 지금까지를 보입니다");
+    goToTime =
+        Make("시간으로 가기(&G)...", QKeySequence(Qt::CTRL | Qt::Key_G), "추적의 커서 A를 적은 시간으로 옮깁니다");
     resetLayout = Make("배치 초기화(&L)", QKeySequence(), "창과 도킹 창의 배치를 처음 것으로 되돌립니다");
 
     shortcuts = Make("단축키(&K)", QKeySequence(Qt::Key_F1), "단축키 목록을 보입니다");
@@ -78,7 +81,7 @@ void CWorkbenchActions::FillMenus(QMenuBar& bar)
     m_faultMenu = bar.addMenu(QString::fromUtf8("고장(&U)"));
 
     m_viewMenu = bar.addMenu(QString::fromUtf8("보기(&V)"));
-    m_viewMenu->addActions({zoomIn, zoomOut, zoomReset});
+    m_viewMenu->addActions({zoomIn, zoomOut, zoomReset, zoomFit, goToTime});
     m_viewMenu->addSeparator();
     m_viewMenu->addAction(resetLayout);
     m_viewMenu->addSeparator();
@@ -101,8 +104,16 @@ QString CWorkbenchActions::ShortcutsTable() const
         {"F2 / F3 / F4", "제어기 / 추적 / 기록 창 보이기, 감추기"},
         {"P, W, C, D", "패널의 전원, 수동세척, 커버, 서랍을 누르고 있는 동안 누름"},
         {"Alt+F, T, U, V, H", "파일, 시간, 고장, 보기, 도움말 메뉴"},
-        {"추적: ← / →", "커서를 1 픽셀 (Shift: 10 픽셀) 옮김"},
-        {"추적: + / −", "확대 / 축소"},
+        {"추적: 클릭 / Shift+클릭", "커서 A / 커서 B를 놓음"},
+        {"추적: ← / →", "커서 A를 1 픽셀 (Shift: 10 픽셀) 옮김"},
+        {"추적: Ctrl+← / Ctrl+→", "커서 A를 고른 행의 이전 / 다음 에지로"},
+        {"추적: B", "커서 B를 커서 A 자리에"},
+        {"추적: 축 끌기, Ctrl+끌기", "끈 구간으로 확대"},
+        {"추적: F / + / −", "전체 보기 / 확대 / 축소"},
+        {"추적: ↑ / ↓", "행 고르기"},
+        {"추적: Alt+↑ / Alt+↓ / Delete", "고른 행을 위로 / 아래로 / 숨기기"},
+        {"추적: M", "커서 A에 마커"},
+        {"추적: D", "기준 추적과 처음 다른 곳으로"},
         {"추적: End / Esc", "시계 따라가기 / 커서 없애기"},
     };
     for (const auto& other : OTHERS)

@@ -45,6 +45,8 @@ public:
     QAction* zoomIn;
     QAction* zoomOut;
     QAction* zoomReset;
+    QAction* zoomFit;
+    QAction* goToTime;
     QAction* resetLayout;
     // 도움말
     QAction* shortcuts;

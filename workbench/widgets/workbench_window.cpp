@@ -165,6 +165,12 @@ void CWorkbenchWindow::Connect()
     connect(a.zoomIn, &QAction::triggered, this, [this] { m_traceDock->View().Zoom(0.5); });
     connect(a.zoomOut, &QAction::triggered, this, [this] { m_traceDock->View().Zoom(2); });
     connect(a.zoomReset, &QAction::triggered, this, [this] { m_traceDock->View().ResetZoom(); });
+    connect(a.zoomFit, &QAction::triggered, this, [this] { m_traceDock->View().ZoomToFit(); });
+    connect(a.goToTime, &QAction::triggered, this, [this] {
+        m_traceDock->show();
+        m_traceDock->GoToBox().setFocus();
+        m_traceDock->GoToBox().selectAll();
+    });
     connect(a.resetLayout, &QAction::triggered, this, [this] { m_layout.ResetToDefault(*this); });
 }
 

@@ -1,0 +1,121 @@
+// What the trace view draws over and under the live waves: the baseline,
+// faint under the rows of the same name; the markers, the first divergence
+// and the two cursors; and the span a drag is selecting.
+
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+#include "workbench/model/time_axis.h"
+#include "workbench/model/trace_buffer.h"
+#include "workbench/widgets/trace_view.h"
+#include "workbench/widgets/trace_view_style.h"
+
+using namespace trace_view_style;
+
+void CTraceView::PaintBaseline(QPainter& painter, double fromMs, double toMs)
+{
+    if (!m_baseline)
+        return;
+    const QRegion area = painter.clipRegion();
+    int top = AXIS_HEIGHT;
+    for (int row = 0; row < RowCount(); ++row) {
+        const int height = RowHeight(row);
+        if (m_baseRows[row]) {
+            painter.setClipRegion(area.intersected(QRect(WaveLeft(), top, WaveWidth(), height)));
+            PaintBaselineRow(painter, row, top, height, fromMs, toMs);
+        }
+        top += height;
+    }
+    painter.setClipRegion(area);
+}
+
+// The baseline's value where the strip begins, then each change in it, as a
+// broad faint line: where it matches the live row it lies just under it.
+void CTraceView::PaintBaselineRow(QPainter& painter, int row, int top, int height, double fromMs, double toMs)
+{
+    const auto& changes = m_baseRows[row]->changes;
+    const uint64_t from = static_cast<uint64_t>(std::max(0.0, fromMs));
+    auto it = std::upper_bound(changes.begin(), changes.end(), std::make_pair(from, UINT64_MAX));
+    if (it != changes.begin())
+        --it;
+    const auto y = [&](uint64_t value) {
+        const int64_t signedValue = static_cast<int64_t>(value);
+        switch (Kind(row)) {
+        case BITS:
+            return value ? top + 3.0 : top + height - 3.0;
+        case LANE:
+            return top + height - 3.0;
+        case STEPS:
+            break;
+        }
+        return StepY(row, top, height, signedValue);
+    };
+    QPolygonF line;
+    double x = XOf(std::max(fromMs, 0.0));
+    uint64_t value = it == changes.end() ? 0 : it->second;
+    line << QPointF(x, y(value));
+    for (++it; it != changes.end() && static_cast<double>(it->first) <= toMs; ++it) {
+        x = XOf(static_cast<double>(it->first));
+        line << QPointF(x, y(value));
+        if (Kind(row) == LANE)
+            line << QPointF(x, top + 3.0) << QPointF(x, y(value));
+        value = it->second;
+        line << QPointF(x, y(value));
+    }
+    line << QPointF(XOf(toMs), y(value));
+    painter.setPen(QPen(BASELINE, 4));
+    painter.drawPolyline(line);
+}
+
+void CTraceView::PaintMarks(QPainter& painter)
+{
+    PaintSelection(painter);
+    for (size_t i = 0; i < m_markers.size(); ++i)
+        PaintCursor(painter, m_markers[i], MARKER, QString::number(i + 1), -1);
+    if (m_diverged) {
+        int row = -1;
+        for (int r = 0; r < RowCount() && row < 0; ++r)
+            if (QString::fromStdString(m_buffer->Name(m_rows[r])) == m_divergenceName)
+                row = r;
+        PaintCursor(painter, m_divergenceMs, DIVERGENCE, QString::fromUtf8("첫 차이"), row);
+    }
+    if (m_cursorB)
+        PaintCursor(painter, m_cursorBMs, CURSOR_B,
+                    QStringLiteral("B ") + QString::fromStdString(CTimeAxis::Label(m_cursorBMs, 1)), -1);
+    if (m_cursor)
+        PaintCursor(painter, m_cursorMs, CURSOR,
+                    QStringLiteral("A ") + QString::fromStdString(CTimeAxis::Label(m_cursorMs, 1)), -1);
+}
+
+// A line down the view with its name on the axis: to the right of the
+// line, or to its left for cursor B standing before cursor A, so the two
+// never cover each other. A row named gets its stretch of the line framed.
+void CTraceView::PaintCursor(QPainter& painter, uint64_t ms, const QColor& colour, const QString& name, int labelRow)
+{
+    const int x = static_cast<int>(std::floor(XOf(static_cast<double>(ms))));
+    const QStaticText& label = Text(name);
+    const int w = static_cast<int>(label.size().width()) + 6;
+    if (x < WaveLeft() - w || x > width())
+        return;
+    const bool dashed = colour == MARKER || colour == DIVERGENCE;
+    painter.setPen(QPen(colour, 1, dashed ? Qt::DashLine : Qt::SolidLine));
+    painter.drawLine(x, 0, x, height());
+    if (labelRow >= 0)
+        painter.drawRect(x - 3, RowTop(labelRow), 6, RowHeight(labelRow) - 1);
+    const bool left = colour == CURSOR_B && m_cursor && ms < m_cursorMs;
+    const int labelX = left ? x - w : x + 1;
+    painter.fillRect(labelX, 1, w, AXIS_HEIGHT - 2, colour);
+    painter.setPen(Qt::white);
+    painter.drawStaticText(labelX + 3, 3, label);
+}
+
+void CTraceView::PaintSelection(QPainter& painter)
+{
+    if (!m_selecting)
+        return;
+    const int from = std::min(m_dragFrom.x(), m_selectTo);
+    const int to = std::max(m_dragFrom.x(), m_selectTo);
+    painter.fillRect(QRect(from, 0, to - from + 1, height()), SELECTION);
+}
