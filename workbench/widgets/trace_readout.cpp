@@ -32,7 +32,7 @@ QString trace_readout(const CTraceView& view, const CTraceBuffer& buffer)
     if (view.HasCursor() && view.HasCursorB()) {
         const uint64_t a = view.CursorMs();
         const uint64_t b = view.CursorBMs();
-        parts << QString::fromUtf8("Δt ") + (b < a ? QStringLiteral("-") : QString()) + duration(b < a ? a - b : b - a);
+        parts << QString::fromUtf8("Δt ") + duration(b < a ? a - b : b - a);
     }
     if (view.HasCursor() && view.SelectedChannel() >= 0)
         parts << pulse_text(view, buffer);

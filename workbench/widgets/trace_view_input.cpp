@@ -87,6 +87,7 @@ void CTraceView::mouseReleaseEvent(QMouseEvent* event)
     if (!m_selecting || event->button() != Qt::LeftButton)
         return;
     m_selecting = false;
+    m_selectTo = std::max(static_cast<int>(event->position().x()), WaveLeft());
     if (std::abs(m_selectTo - m_dragFrom.x()) >= 4)
         ZoomTo(MsAt(m_dragFrom.x()), MsAt(m_selectTo));
     else
