@@ -178,18 +178,26 @@ void CTraceView::PaintLane(QPainter& painter, int row, int top, int height, uint
     }
 }
 
-// A line at the height of each value on the row's scale; the value written
-// above a low line and below a high one, wherever it fits.
+// A line at the height of each value on the row's scale, filled below so
+// that it reads as this row's; the value written above the line, or below
+// it near the row's top, wherever it fits.
 void CTraceView::PaintSteps(QPainter& painter, int row, int top, int height, uint64_t step)
 {
     const std::vector<CStep>& steps = m_steps[row];
     QPolygonF line;
-    line.reserve(static_cast<int>(steps.size() * 2));
+    line.reserve(static_cast<int>(steps.size() * 2 + 2));
     line << QPointF(steps.front().x, StepY(row, top, height, steps.front().value));
     for (size_t i = 1; i < steps.size(); ++i) {
         line << QPointF(steps[i].x, StepY(row, top, height, steps[i - 1].value));
         line << QPointF(steps[i].x, StepY(row, top, height, steps[i].value));
     }
+    const double bottom = top + height - 2;
+    QPolygonF area = line;
+    area << QPointF(steps.back().x, bottom) << QPointF(steps.front().x, bottom);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(WORD_FILL);
+    painter.drawPolygon(area);
+    painter.setBrush(Qt::NoBrush);
     painter.setPen(WORD_EDGE);
     painter.drawPolyline(line);
     const QRectF clip = painter.clipBoundingRect();
@@ -199,7 +207,7 @@ void CTraceView::PaintSteps(QPainter& painter, int row, int top, int height, uin
         if (steps[i + 1].x < clip.left() || steps[i].x > clip.right())
             continue;
         const double y = StepY(row, top, height, steps[i].value);
-        const double textTop = y > top + height / 2.0 ? y - textHeight : y + 1;
+        const double textTop = y - textHeight >= top ? y - textHeight : y + 1;
         PaintTexts(painter, row, textTop, steps[i].x, steps[i + 1].x, steps[i].value, step);
     }
 }
@@ -209,8 +217,12 @@ double CTraceView::StepY(int row, int top, int height, int64_t value) const
     const int64_t low = m_scales[row].first;
     const int64_t high = m_scales[row].second;
     if (high <= low)
-        return top + height / 2.0;
-    return top + 3 + static_cast<double>(high - value) * (height - 6) / static_cast<double>(high - low);
+        return top + height - 4.0;
+    // The highest value leaves a text's height above it, most of the time.
+    const double highest = top + height * 0.45;
+    // Whole pixels: a line on a half pixel lands on either side, depending on the strip painted.
+    return std::round(highest + static_cast<double>(high - value) * (top + height - 4 - highest) /
+                                    static_cast<double>(high - low));
 }
 
 // The value is written at its start and again after each tick within it,
