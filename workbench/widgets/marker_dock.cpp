@@ -1,7 +1,7 @@
 #include "workbench/widgets/marker_dock.h"
 
-#include <QAction>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -32,12 +32,7 @@ CMarkerDock::CMarkerDock(CMarkerList& markers, QWidget* parent)
     setWidget(body);
     body->setMinimumHeight(96);
 
-    // On the table only: while a note is edited, Delete belongs to the note.
-    QAction* remove = new QAction(QString::fromUtf8("마커 지우기"), m_table);
-    remove->setShortcut(QKeySequence::Delete);
-    remove->setShortcutContext(Qt::WidgetShortcut);
-    m_table->addAction(remove);
-    connect(remove, &QAction::triggered, this, &CMarkerDock::RemoveSelected);
+    m_table->installEventFilter(this);
     connect(m_table, &QAbstractItemView::activated, this, &CMarkerDock::GoTo);
     connect(m_table, &QAbstractItemView::doubleClicked, this, &CMarkerDock::GoTo);
     connect(&markers, &CMarkerList::Changed, this, &CMarkerDock::ShowHint);
@@ -60,6 +55,17 @@ void CMarkerDock::GoTo(const QModelIndex& index)
 {
     if (index.isValid())
         emit GoToAsked(m_markers.Markers()[index.row()].ms);
+}
+
+// Delete on the table itself: while a note is edited, the key belongs to the note.
+bool CMarkerDock::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_table && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
+        RemoveSelected();
+        return true;
+    }
+    return QDockWidget::eventFilter(watched, event);
 }
 
 void CMarkerDock::RemoveSelected()

@@ -24,6 +24,9 @@ public:
 signals:
     void GoToAsked(uint64_t ms);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void GoTo(const QModelIndex& index);
     void RemoveSelected();
