@@ -66,6 +66,7 @@ protected:
         QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text);
         QApplication::sendEvent(editor, &key);
         QTest::keyClick(editor, end);
+        QApplication::processEvents();  // Enter's note is taken in a queued call
     }
     // M in the trace with cursor A at ms.
     void AskMarker(uint64_t ms)
