@@ -125,7 +125,7 @@ bool CTraceViewsMenu::ApplyView(const QString& name, QString& error)
     layout.follow = view->follow;
     m_trace.View().ApplyLayout(layout);
     m_lastName = view->name;
-    emit Message(missing.isEmpty() ? QString::fromUtf8("보기 \"%1\"").arg(view->name)
+    emit Message(missing.isEmpty() ? QString::fromUtf8("보기 \"%1\"을(를) 보입니다").arg(view->name)
                                    : QString::fromUtf8("보기 \"%1\": 추적에 없는 행은 뺐습니다: %2")
                                          .arg(view->name, missing.join(QStringLiteral(", "))));
     return true;
@@ -138,7 +138,7 @@ void CTraceViewsMenu::FillMenu()
     QString error;
     const QStringList names = ViewNames(&error);
     for (const QString& name : names)
-        menu->addAction(name, this, [this, name] {
+        menu->addAction(QString(name).replace(QLatin1Char('&'), QStringLiteral("&&")), this, [this, name] {
             QString why;
             if (!ApplyView(name, why))
                 QMessageBox::warning(m_window, QString::fromUtf8("보기"), why);
