@@ -41,7 +41,7 @@ CWorkbenchActions::CWorkbenchActions(QObject* parent) : QObject(parent)
     zoomReset = Make("추적 10초(&R)", QKeySequence(Qt::CTRL | Qt::Key_0), "추적에 마지막 10초를 보입니다");
 
     saveView = Make("보기 저장(&W)...", QKeySequence(), "추적의 행과 배율을 이름을 붙여 보기 파일에 저장합니다");
-    openViews = Make("보기 파일 열기(&F)...", QKeySequence(), "이름 붙은 추적 보기를 담은 파일을 고릅니다");
+    openViews = Make("보기 파일 열기(&E)...", QKeySequence(), "이름 붙은 추적 보기를 담은 파일을 고릅니다");
     resetLayout = Make("배치 초기화(&L)", QKeySequence(), "창과 도킹 창의 배치를 처음 것으로 되돌립니다");
 
     shortcuts = Make("단축키(&K)", QKeySequence(Qt::Key_F1), "단축키 목록을 보입니다");
