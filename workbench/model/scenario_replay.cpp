@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include "scenario/language/scenario_parser.h"
+#include "workbench/model/marker_comments.h"
 #include "workbench/model/workbench_session.h"
 
 CScenarioReplay::CScenarioReplay(CWorkbenchSession& session, QObject* parent) : QObject(parent), m_session(session) {}
@@ -132,7 +133,8 @@ void CScenarioReplay::Finish()
 {
     m_ended = true;
     m_session.SetInputBlocked(false);
-    m_session.StartRecordAfter(m_text.toStdString());
+    // Its markers are saved with those of the session, not twice.
+    m_session.StartRecordAfter(without_marker_comments(m_text.toStdString()));
     emit ResultsChanged();
     emit Ended();
 }

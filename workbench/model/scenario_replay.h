@@ -43,6 +43,7 @@ public:
     const QString& FileName() const { return m_fileName; }
     // A line of the file as written (from 1).
     QString LineText(int line) const;
+    const QStringList& Lines() const { return m_lines; }
     const std::vector<CScenarioResult>& Results() const { return m_results; }
     int CurrentLine() const { return m_executor ? m_executor->CurrentLine() : 0; }
     // The line of the failed verdict the replay stands on; else the step under way.

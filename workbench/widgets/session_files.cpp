@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "cli/output_file.h"
+#include "workbench/model/marker_list.h"
 #include "workbench/model/session_scenario.h"
 #include "workbench/model/workbench_session.h"
 #include "workbench/widgets/panel_view.h"
@@ -31,8 +32,8 @@ bool write_whole(const QString& path, const QByteArray& data, QString& error)
 
 }  // namespace
 
-CSessionFiles::CSessionFiles(CWorkbenchSession& session, CPanelView& panel, QWidget* window)
-    : QObject(window), m_session(session), m_panel(panel), m_window(window)
+CSessionFiles::CSessionFiles(CWorkbenchSession& session, CPanelView& panel, CMarkerList& markers, QWidget* window)
+    : QObject(window), m_session(session), m_panel(panel), m_markers(markers), m_window(window)
 {
 }
 
@@ -48,10 +49,13 @@ bool CSessionFiles::SaveScenario(const QString& path, QString& error)
         error = QString::fromUtf8("시나리오 재생이 끝난 뒤에 저장하십시오");
         return false;
     }
-    const std::string text = CSessionScenario::Text(m_session.Record(), m_session.Sim());
+    std::string text = CSessionScenario::Text(m_session.Record(), m_session.Sim());
+    if (!m_markers.Markers().empty())
+        text += "\n# Markers on the trace, with their notes:\n" + m_markers.Comments();
     if (!write_whole(path, QByteArray::fromStdString(text), error))
         return false;
     m_session.RecordSaved();
+    m_markers.MarkSaved();
     return true;
 }
 
@@ -111,7 +115,7 @@ bool CSessionFiles::Ask(const char* caption, const char* suggested, const char* 
 
 bool CSessionFiles::MayDiscardSession(const QString& what)
 {
-    if (!m_session.Record().Unsaved() || m_session.InputBlocked())
+    if (!(m_session.Record().Unsaved() || m_markers.Unsaved()) || m_session.InputBlocked())
         return true;
     QMessageBox box(QMessageBox::Question, what,
                     QString::fromUtf8("이 세션에서 한 일을 아직 저장하지 않았습니다. 시나리오로 저장할까요?"),

@@ -1,5 +1,6 @@
 #pragma once
-// What the workbench writes: the session as a scenario, a snapshot of the
+// What the workbench writes: the session as a scenario (its markers as
+// comments in it), a snapshot of the
 // panel (PNG) and the trace so far (VCD). Each command asks for a file
 // name, then writes through a temporary file beside it.
 
@@ -7,13 +8,14 @@
 #include <QString>
 
 class QWidget;
+class CMarkerList;
 class CPanelView;
 class CWorkbenchSession;
 
 class CSessionFiles : public QObject {
     Q_OBJECT
 public:
-    CSessionFiles(CWorkbenchSession& session, CPanelView& panel, QWidget* window);
+    CSessionFiles(CWorkbenchSession& session, CPanelView& panel, CMarkerList& markers, QWidget* window);
 
     // The same without asking; false with the reason.
     bool SaveScenario(const QString& path, QString& error);
@@ -39,5 +41,6 @@ private:
 
     CWorkbenchSession& m_session;
     CPanelView& m_panel;
+    CMarkerList& m_markers;
     QWidget* m_window;
 };

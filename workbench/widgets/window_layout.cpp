@@ -4,7 +4,7 @@
 
 namespace {
 // Bumped when the docks change, so a layout of other docks is not put back.
-constexpr int LAYOUT_VERSION = 1;
+constexpr int LAYOUT_VERSION = 2;
 }  // namespace
 
 CWindowLayout::CWindowLayout(const QString& file)

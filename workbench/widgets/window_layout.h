@@ -22,6 +22,8 @@ public:
     QStringList Restore(QMainWindow& window);
     void Save(const QMainWindow& window, const QStringList& traced);
     void ResetToDefault(QMainWindow& window) const;
+    // The same settings, for the other things the window keeps.
+    QSettings& Settings() { return *m_settings; }
 
 private:
     std::unique_ptr<QSettings> m_settings;

@@ -43,6 +43,8 @@ CWorkbenchActions::CWorkbenchActions(QObject* parent) : QObject(parent)
     zoomFit = Make("추적 전체 보기(&F)", QKeySequence(), "추적에 처음부터 지금까지를 보입니다");
     goToTime =
         Make("시간으로 가기(&G)...", QKeySequence(Qt::CTRL | Qt::Key_G), "추적의 커서 A를 적은 시간으로 옮깁니다");
+    saveView = Make("보기 저장(&W)...", QKeySequence(), "추적의 행과 배율을 이름을 붙여 보기 파일에 저장합니다");
+    openViews = Make("보기 파일 열기(&E)...", QKeySequence(), "이름 붙은 추적 보기를 담은 파일을 고릅니다");
     resetLayout = Make("배치 초기화(&L)", QKeySequence(), "창과 도킹 창의 배치를 처음 것으로 되돌립니다");
 
     shortcuts = Make("단축키(&K)", QKeySequence(Qt::Key_F1), "단축키 목록을 보입니다");
@@ -83,6 +85,9 @@ void CWorkbenchActions::FillMenus(QMenuBar& bar)
     m_viewMenu = bar.addMenu(QString::fromUtf8("보기(&V)"));
     m_viewMenu->addActions({zoomIn, zoomOut, zoomReset, zoomFit, goToTime});
     m_viewMenu->addSeparator();
+    m_namedViews = m_viewMenu->addMenu(QString::fromUtf8("보기(&N)"));
+    m_viewMenu->addActions({saveView, openViews});
+    m_viewMenu->addSeparator();
     m_viewMenu->addAction(resetLayout);
     m_viewMenu->addSeparator();
 
@@ -101,7 +106,7 @@ QString CWorkbenchActions::ShortcutsTable() const
             row(action->shortcut().toString(QKeySequence::NativeText),
                 QString(action->text()).remove(QLatin1Char('&')));
     static const char* const OTHERS[][2] = {
-        {"F2 / F3 / F4", "제어기 / 추적 / 기록 창 보이기, 감추기"},
+        {"F2 / F3 / F4 / F5", "제어기 / 추적 / 기록 / 마커 창 보이기, 감추기"},
         {"P, W, C, D", "패널의 전원, 수동세척, 커버, 서랍을 누르고 있는 동안 누름"},
         {"Alt+F, T, U, V, H", "파일, 시간, 고장, 보기, 도움말 메뉴"},
         {"추적: 클릭 / Shift+클릭", "커서 A / 커서 B를 놓음"},

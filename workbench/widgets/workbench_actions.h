@@ -23,6 +23,8 @@ public:
     // the panel and of the trace.
     QString ShortcutsTable() const;
     QMenu* ViewMenu() const { return m_viewMenu; }
+    // 보기 › 보기: the named trace views (empty: filled by its owner).
+    QMenu* NamedViewsMenu() const { return m_namedViews; }
 
     // 파일
     QAction* openScenario;
@@ -48,6 +50,8 @@ public:
     QAction* zoomFit;
     QAction* goToTime;
     QAction* resetLayout;
+    QAction* saveView;
+    QAction* openViews;
     // 도움말
     QAction* shortcuts;
     QAction* about;
@@ -57,4 +61,5 @@ private:
 
     QMenu* m_faultMenu = nullptr;
     QMenu* m_viewMenu = nullptr;
+    QMenu* m_namedViews = nullptr;
 };

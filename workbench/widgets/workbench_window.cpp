@@ -18,15 +18,18 @@
 #include "app/qt/picture_loader.h"
 #include "trelvik_version.h"
 #include "workbench/model/frame_driver.h"
+#include "workbench/model/marker_list.h"
 #include "workbench/model/scenario_replay.h"
 #include "workbench/widgets/controller_dock.h"
 #include "workbench/widgets/fault_menu.h"
 #include "workbench/widgets/log_dock.h"
+#include "workbench/widgets/marker_dock.h"
 #include "workbench/widgets/panel_view.h"
 #include "workbench/widgets/session_files.h"
 #include "workbench/widgets/time_bar.h"
 #include "workbench/widgets/trace_dock.h"
 #include "workbench/widgets/trace_view.h"
+#include "workbench/widgets/trace_views_menu.h"
 #include "workbench/widgets/workbench_actions.h"
 
 CWorkbenchWindow::CWorkbenchWindow(const QString& settingsFile)
@@ -34,7 +37,8 @@ CWorkbenchWindow::CWorkbenchWindow(const QString& settingsFile)
       m_driver(new CFrameDriver(m_session, this)),
       m_panel(new CPanelView(m_session)),
       m_timeBar(new CTimeBar(*m_actions, this)),
-      m_files(new CSessionFiles(m_session, *m_panel, this)),
+      m_markers(new CMarkerList(this)),
+      m_files(new CSessionFiles(m_session, *m_panel, *m_markers, this)),
       m_replay(new CScenarioReplay(m_session, this)),
       m_layout(settingsFile)
 {
@@ -61,9 +65,11 @@ CWorkbenchWindow::CWorkbenchWindow(const QString& settingsFile)
     m_panel->setFocus();
 
     CreateDocks();
+    m_traceViews = new CTraceViewsMenu(*m_actions, *m_traceDock, m_session, m_layout.Settings(), this);
     statusBar()->addWidget(&m_status, 1);
     statusBar()->setSizeGripEnabled(true);
     Connect();
+    ConnectMarkers();
     OnModeChanged();
     FitScreen();
     RestoreLayout();
@@ -96,7 +102,8 @@ CWorkbenchWindow::~CWorkbenchWindow()
 
 // The docks, each shown or hidden from 보기 with its own key: the controller
 // at the left and the trace at the right, both over the window's whole
-// height; the panel between them, the replay's log under it.
+// height; the panel between them, the replay's log under it and the
+// markers in a tab beside the log.
 void CWorkbenchWindow::CreateDocks()
 {
     setCorner(Qt::TopLeftCorner, Qt::LeftDockWidgetArea);
@@ -109,10 +116,14 @@ void CWorkbenchWindow::CreateDocks()
     addDockWidget(Qt::RightDockWidgetArea, m_traceDock);
     m_logDock = new CLogDock(*m_replay, this);
     addDockWidget(Qt::BottomDockWidgetArea, m_logDock);
+    m_markerDock = new CMarkerDock(*m_markers, this);
+    tabifyDockWidget(m_logDock, m_markerDock);
+    m_logDock->raise();
     const struct {
         QDockWidget* dock;
         Qt::Key key;
-    } docks[] = {{m_controllerDock, Qt::Key_F2}, {m_traceDock, Qt::Key_F3}, {m_logDock, Qt::Key_F4}};
+    } docks[] = {
+        {m_controllerDock, Qt::Key_F2}, {m_traceDock, Qt::Key_F3}, {m_logDock, Qt::Key_F4}, {m_markerDock, Qt::Key_F5}};
     for (const auto& d : docks) {
         QAction* toggle = d.dock->toggleViewAction();
         toggle->setShortcut(QKeySequence(d.key));
@@ -174,6 +185,18 @@ void CWorkbenchWindow::Connect()
     connect(a.resetLayout, &QAction::triggered, this, [this] { m_layout.ResetToDefault(*this); });
 }
 
+// M in the trace drops a marker at cursor A; the trace draws them all and
+// goes to the one picked in the dock.
+void CWorkbenchWindow::ConnectMarkers()
+{
+    CTraceView& view = m_traceDock->View();
+    connect(&view, &CTraceView::MarkerAsked, m_markerDock, &CMarkerDock::Drop);
+    connect(m_markerDock, &CMarkerDock::GoToAsked, &view, &CTraceView::GoTo);
+    connect(m_markers, &CMarkerList::Changed, &view, [this] { m_traceDock->View().SetMarkers(m_markers->Times()); });
+    connect(m_traceViews, &CTraceViewsMenu::Message, this,
+            [this](const QString& message) { statusBar()->showMessage(message, 10000); });
+}
+
 // Once per frame: every view takes the new moment; Qt paints them together.
 void CWorkbenchWindow::OnFrame()
 {
@@ -200,6 +223,7 @@ void CWorkbenchWindow::OnNewSession()
     m_replay->Cancel();
     m_session.Restart();
     m_logDock->Clear();
+    m_markers->Clear();
     OnSessionRestarted();
 }
 
@@ -218,6 +242,7 @@ void CWorkbenchWindow::closeEvent(QCloseEvent* event)
 void CWorkbenchWindow::OnSessionRestarted()
 {
     m_traceDock->SetRecorder(m_session.Trace());
+    m_traceDock->View().SetMarkers(m_markers->Times());
     m_controllerDock->SessionRestarted();
     m_panel->update();
     OnFrame();
@@ -227,6 +252,7 @@ bool CWorkbenchWindow::OpenScenario(const QString& path, QString& error)
 {
     if (!m_replay->Open(path, error))
         return false;
+    m_markers->ReadScenario(m_replay->Lines());
     m_replay->Start();
     m_logDock->show();
     m_driver->Run();

@@ -1,6 +1,6 @@
 #pragma once
 // The workbench's main window: the panel in the middle, the time bar above
-// it, the controller, trace and log docks around it, and the status line.
+// it, the controller, trace, log and marker docks around it, and the status line.
 // It only wires the parts together; each part does its own work.
 
 #include <QLabel>
@@ -13,11 +13,14 @@ class CFrameDriver;
 class CControllerDock;
 class CFaultMenu;
 class CLogDock;
+class CMarkerDock;
+class CMarkerList;
 class CScenarioReplay;
 class CPanelView;
 class CSessionFiles;
 class CTimeBar;
 class CTraceDock;
+class CTraceViewsMenu;
 class CWorkbenchActions;
 
 class CWorkbenchWindow : public QMainWindow {
@@ -37,6 +40,9 @@ public:
     CScenarioReplay& Replay() { return *m_replay; }
     CLogDock& LogDock() { return *m_logDock; }
     CFaultMenu& Faults() { return *m_faults; }
+    CMarkerList& Markers() { return *m_markers; }
+    CMarkerDock& MarkerDock() { return *m_markerDock; }
+    CTraceViewsMenu& TraceViews() { return *m_traceViews; }
 
     // Replays a scenario from a fresh controller; false with "FILE:LINE: reason".
     bool OpenScenario(const QString& path, QString& error);
@@ -49,6 +55,7 @@ protected:
 
 private:
     void CreateDocks();
+    void ConnectMarkers();
     void FitScreen();
     void RestoreLayout();
     void Connect();
@@ -66,11 +73,14 @@ private:
     CPanelView* m_panel;
     CTimeBar* m_timeBar;
     CTraceDock* m_traceDock = nullptr;
+    CMarkerList* m_markers;  // before the files, which save them
     CControllerDock* m_controllerDock = nullptr;
     CSessionFiles* m_files;
     CScenarioReplay* m_replay;
     CLogDock* m_logDock = nullptr;
     CFaultMenu* m_faults = nullptr;
+    CMarkerDock* m_markerDock = nullptr;
+    CTraceViewsMenu* m_traceViews = nullptr;
     QLabel m_status;
     QString m_prompt;  // a highlighted command's prompt, shown instead of the status
     CWindowLayout m_layout;
