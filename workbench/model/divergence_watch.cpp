@@ -64,7 +64,8 @@ void CDivergenceWatch::Update(const CTraceBuffer& live, uint64_t nowMs)
 
 // Each live channel with its namesake in the baseline, matched as
 // CTraceCompare matches two dumps; then the ring is read from its oldest
-// change, the values before it standing from time 0.
+// change, the values before it standing from time 0 as in an exported trace
+// (or, once the ring has dropped the run's start, from that change's time).
 void CDivergenceWatch::Match(const CTraceBuffer& live)
 {
     m_channels = live.ChannelCount();
@@ -89,11 +90,23 @@ void CDivergenceWatch::Match(const CTraceBuffer& live)
         m_pairs.push_back(CPair{channel, key, found->second});
     }
     m_next = live.First();
-    m_doneMs = 0;
+    m_doneMs = live.KnownFromMs();
     m_bestMs = NONE;
     m_bestChannel = -1;
-    for (CPair& pair : m_pairs)
-        LiveChange(pair, 0, AsDumped(live, pair.channel, live.Base(pair.channel)));
+    for (CPair& pair : m_pairs) {
+        const uint64_t value = AsDumped(live, pair.channel, live.Base(pair.channel));
+        if (m_doneMs == 0) {
+            LiveChange(pair, 0, value);
+            continue;
+        }
+        // The ring no longer holds the run's start: the two are held
+        // against each other from the oldest change it keeps.
+        pair.liveValue = value;
+        const auto& changes = pair.base->changes;
+        for (; pair.baseNext < changes.size() && changes[pair.baseNext].first < m_doneMs; ++pair.baseNext)
+            pair.baseValue = changes[pair.baseNext].second;
+        pair.pendingMs = m_doneMs;
+    }
 }
 
 // Each channel's last change the ring let go unread, at its own time.

@@ -14,10 +14,11 @@
 //
 // Live changes the ring dropped before they were read are taken as one
 // change, to the value the ring holds for the time before its oldest change,
-// at the moment they are missed: a divergence inside the gap is found late,
-// never early. A channel joining the trace has the matching made again, from
-// the oldest change held, with the values before it as starting values,
-// which is how an exported trace reads too. Standard C++ only.
+// at the moment they are missed (the first read of a ring that dropped the
+// run's start compares from its oldest change on): a divergence inside the
+// gap may be found late or not at all, never one that was not there. A channel joining the trace has the matching made
+// again, from the oldest change held, with the values before it as starting values, which is how an exported trace
+// reads too. Standard C++ only.
 
 #include <cstdint>
 #include <string>
