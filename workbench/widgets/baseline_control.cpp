@@ -15,8 +15,11 @@ CBaselineControl::CBaselineControl(CWorkbenchSession& session, CScenarioReplay& 
     : QObject(parent), m_session(session), m_replay(replay), m_view(view), m_log(log), m_parent(parent)
 {
     m_replay.m_pauseAt = [this] { return PauseAt(); };
-    connect(&m_replay, &CScenarioReplay::PausedAt, this,
-            [this](uint64_t) { m_log.ShowStop(QString::fromUtf8("멈춘 곳 ") + DivergenceText()); });
+    // Landing there played the run again from a fresh simulator: read it up to here first.
+    connect(&m_replay, &CScenarioReplay::PausedAt, this, [this](uint64_t) {
+        FrameDone();
+        m_log.ShowStop(QString::fromUtf8("멈춘 곳 ") + DivergenceText());
+    });
 }
 
 bool CBaselineControl::Open(const QString& path, QString& error)
