@@ -6,6 +6,8 @@
 
 #include <QTemporaryDir>
 
+#include <fstream>
+
 #include "app/qt_app.h"
 #include "scenario/language/scenario_parser.h"
 #include "scenario/run/instrumented_run.h"
@@ -73,10 +75,7 @@ TEST_F(DivergenceWatch, AgreesWithTheCompareOfTheExportedTraceOnRealRuns)
 
         // The live run, the watch reading after every slice.
         const QString scenario = dir.filePath(QStringLiteral("live.scn"));
-        QFile file(scenario);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(live.c_str());
-        file.close();
+        std::ofstream(scenario.toStdString()) << live;
         CWorkbenchSession session;
         CScenarioReplay replay(session);
         QString reason;
@@ -135,19 +134,13 @@ TEST_F(DivergenceWatch, ChangesTheRingDroppedUnreadNeitherRaiseNorHideALaterDive
 {
     const struct {
         const char* what;
-        uint64_t stopMs, riseMs;  // the baseline's
-        uint64_t every;           // the watch reads every so many ms
-        bool found;
-        uint64_t timeMs;
-        const char* name;
+        uint64_t stopMs, riseMs, every;  // the baseline's A stops, its B rises; the watch reads every so many ms
+        uint64_t timeMs;                 // of the divergence found; 0: none
     } cases[] = {
-        {"the same, read every ms", 3000, 0, 1, false, 0, ""},
-        {"the same, read once after the ring wrapped", 3000, 0, 3001, false, 0, ""},
-        {"the baseline's B rises inside the gap, read every ms", 3000, 500, 1, true, 500, "B"},
+        {"the same, read once after the ring wrapped", 3000, 0, 3001, 0},
         // Late, at the oldest change the ring still holds, but not missed.
-        {"the baseline's B rises inside the gap", 3000, 500, 3001, true, 3001 - CTraceBuffer::BLOCK, "B"},
-        {"the baseline's A stops after the gap", 2990, 0, 3001, true, 2991, "A"},
-        {"the baseline's A stops, read every ms", 2990, 0, 1, true, 2991, "A"},
+        {"the baseline's B rises inside the gap", 3000, 500, 3001, 3001 - CTraceBuffer::BLOCK},
+        {"the baseline's A stops, read every ms", 2990, 0, 1, 2991},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -166,11 +159,8 @@ TEST_F(DivergenceWatch, ChangesTheRingDroppedUnreadNeitherRaiseNorHideALaterDive
         }
         watch.Update(live, 3001);
         ASSERT_GT(live.First(), 0u) << "the ring dropped changes";
-        ASSERT_EQ(watch.Found(), c.found);
-        if (c.found) {
-            EXPECT_EQ(watch.Divergence().timeMs, c.timeMs);
-            EXPECT_EQ(watch.Divergence().name, c.name);
-        }
+        ASSERT_EQ(watch.Found(), c.timeMs > 0);
+        EXPECT_EQ(watch.Found() ? watch.Divergence().timeMs : 0, c.timeMs);
     }
 }
 
