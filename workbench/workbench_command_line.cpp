@@ -10,13 +10,15 @@
 #include "workbench/measure_report.h"
 #include "workbench/model/frame_clock.h"
 #include "workbench/model/frame_driver.h"
+#include "workbench/widgets/baseline_control.h"
 #include "workbench/widgets/trace_dock.h"
 #include "workbench/widgets/workbench_window.h"
 
 namespace {
 
 const char* const USAGE =
-    "usage: trelvik-workbench [--speed S] [--paused] [--trace VARIABLE]... [FILE.scn]\n"
+    "usage: trelvik-workbench [--speed S] [--paused] [--trace VARIABLE]...\n"
+    "                         [--baseline FILE.vcd] [FILE.scn]\n"
     "The food-waste processor's panel in virtual time: pause, step and speed,\n"
     "the controller's variables and timers, a live trace, plant faults, and\n"
     "sessions saved as scenarios.\n"
@@ -25,11 +27,13 @@ const char* const USAGE =
     "  --speed S    start at speed S: 0.1, 1, 10, 100, 1000 or max (default 1)\n"
     "  --paused     start with the clock stopped\n"
     "  --trace V    add the firmware variable V to the trace (repeatable)\n"
+    "  --baseline F hold the live trace against the trace F (a VCD file) and\n"
+    "               mark, or in a replay pause at, the first difference\n"
     "  --help       show this help and exit\n"
     "  --version    show the version and exit\n"
     "\n"
     "Exit status: 0 when the window was closed, 2 for a usage error or a\n"
-    "scenario that cannot be read.\n";
+    "scenario or baseline that cannot be read.\n";
 
 const char* const SPEED_WORDS[CFrameClock::SPEED_COUNT] = {"0.1", "1", "10", "100", "1000", "max"};
 
@@ -44,7 +48,8 @@ int usage_error(const std::string& reason)
 
 int CWorkbenchCommandLine::Parse(int argc, char** argv)
 {
-    COptionReader reader({{"--speed", true}, {"--paused"}, {"--trace", true, true}, {"--help"}, {"--version"}});
+    COptionReader reader(
+        {{"--speed", true}, {"--paused"}, {"--trace", true, true}, {"--baseline", true}, {"--help"}, {"--version"}});
     if (!reader.Read(argc, argv))
         return usage_error(reader.Error());
     for (const COptionReader::COption& option : reader.Options()) {
@@ -68,6 +73,12 @@ int CWorkbenchCommandLine::Parse(int argc, char** argv)
                 return usage_error("unknown variable '" + option.value + "' (" + known + ")");
             }
             m_traced.push_back(option.value);
+        } else if (option.name == "--baseline") {
+            std::string error;
+            if (!m_baseline.Open(option.value, error)) {
+                std::cerr << error << "\n";
+                return 2;
+            }
         } else if (option.name == "--speed") {
             m_speed = -1;
             for (int s = 0; s < CFrameClock::SPEED_COUNT; ++s)
@@ -90,12 +101,14 @@ int CWorkbenchCommandLine::Parse(int argc, char** argv)
     return -1;
 }
 
-bool CWorkbenchCommandLine::Apply(CWorkbenchWindow& window) const
+bool CWorkbenchCommandLine::Apply(CWorkbenchWindow& window)
 {
     new CMeasureReport(window);
     window.Driver().SetSpeed(m_speed);
     for (const std::string& name : m_traced)
         window.TraceDock().AddVariable(QString::fromStdString(name));
+    if (m_baseline.Dump())
+        window.Baseline().Take(std::move(m_baseline));
     if (!m_scenario.empty()) {
         QString error;
         if (!window.OpenScenario(QString::fromStdString(m_scenario), error)) {

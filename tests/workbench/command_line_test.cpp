@@ -31,6 +31,8 @@ TEST(WorkbenchCommandLine, ExitCodesOfEveryKindOfArgument)
     const std::string folder = ::testing::TempDir();
     const std::string scenario = folder + "command_line_test.scn";
     std::ofstream(scenario) << "wait 10\n";
+    const std::string baseline = folder + "command_line_test.vcd";
+    std::ofstream(baseline) << "$timescale 1ms $end\n$var wire 1 ! A $end\n$enddefinitions $end\n#0\n1!\n";
     const struct {
         std::vector<std::string> args;
         int code;  // -1: the window starts
@@ -47,6 +49,10 @@ TEST(WorkbenchCommandLine, ExitCodesOfEveryKindOfArgument)
         {{"--trace", "heater"}, 2},
         {{"--fast"}, 2},
         {{scenario, scenario}, 2},
+        {{"--baseline", baseline, scenario}, -1},
+        {{"--baseline", scenario}, 2},  // a scenario is no trace
+        {{"--baseline", folder}, 2},
+        {{"--baseline"}, 2},
     };
     for (const auto& c : cases) {
         std::string line;

@@ -74,9 +74,16 @@ bool CScenarioReplay::Advance(uint64_t limitMs, const std::function<bool()>& sto
     m_failure = SIZE_MAX;
     m_stoppedLine = 0;
     const size_t before = m_results.size();
+    const uint64_t from = m_session.Now();
     const bool stopped = RunSlice(limitMs, stop);
-    if (m_failure != SIZE_MAX) {
+    const uint64_t pauseMs = m_pauseAt ? m_pauseAt() : UINT64_MAX;
+    const bool pause = pauseMs > from && pauseMs <= m_session.Now();
+    if (m_failure != SIZE_MAX && (!pause || m_results[m_failure].timeMs <= pauseMs)) {
         LandOnFailure(m_failure);
+        return true;
+    }
+    if (pause) {
+        LandAt(pauseMs);
         return true;
     }
     if (m_results.size() != before)
@@ -121,6 +128,23 @@ void CScenarioReplay::LandOnFailure(size_t failure)
     m_stoppedLine = result.line;
     emit ResultsChanged();
     emit Failed(result);
+}
+
+// As at a failure, but the verdicts after the ms are taken back.
+void CScenarioReplay::LandAt(uint64_t ms)
+{
+    size_t keep = 0;
+    while (keep < m_results.size() && m_results[keep].timeMs <= ms)
+        ++keep;
+    m_results.resize(keep);
+    if (m_session.Now() > ms) {
+        m_replayed = keep;
+        Begin();
+        m_executor->Advance(ms - m_session.Now());
+        m_replayed = 0;
+    }
+    emit ResultsChanged();
+    emit PausedAt(ms);
 }
 
 void CScenarioReplay::Cancel()

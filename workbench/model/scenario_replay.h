@@ -5,7 +5,8 @@
 // first failed verdict the replay pauses on the very ms of the verdict: a
 // slice that ran past it is played again from the start up to that ms,
 // which the simulation's determinism makes exact. Running on plays the
-// rest. At its end the replay pauses too; from there the session goes on
+// rest. A pause the window asks for through m_pauseAt (the first divergence
+// from a baseline) lands on its ms the same way. At its end the replay pauses too; from there the session goes on
 // as any other, and a scenario saved then begins with the replayed file.
 
 #include <QObject>
@@ -40,6 +41,11 @@ public:
     // After the end, the session runs on.
     bool Advance(uint64_t limitMs, const std::function<bool()>& stop);
 
+    // Asked after each slice: the ms to stand paused on for a reason of the
+    // window's own, or UINT64_MAX. One inside the slice just run pauses the
+    // replay there; one passed before is not asked for again.
+    std::function<uint64_t()> m_pauseAt;
+
     const QString& FileName() const { return m_fileName; }
     // A line of the file as written (from 1).
     QString LineText(int line) const;
@@ -54,12 +60,14 @@ signals:
     void ResultsChanged();  // verdicts came, or those after a failure were taken back
     void Failed(const CScenarioResult& result);
     void Ended();
+    void PausedAt(uint64_t ms);  // stands on the ms m_pauseAt gave
 
 private:
     bool RunSlice(uint64_t limitMs, const std::function<bool()>& stop);
     void Begin();
     void OnResult(const CScenarioResult& result);
     void LandOnFailure(size_t failure);
+    void LandAt(uint64_t ms);
     void Finish();
 
     CWorkbenchSession& m_session;

@@ -18,8 +18,12 @@ CLogDock::CLogDock(CScenarioReplay& replay, QWidget* parent)
     m_stop->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_stop->setStyleSheet(QStringLiteral("color: #c00000; font-weight: bold"));
     m_stop->hide();
+    m_baseline = new QLabel(body);
+    m_baseline->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_baseline->hide();
     m_list = new QListWidget(body);
     m_list->setUniformItemSizes(true);
+    layout->addWidget(m_baseline);
     layout->addWidget(m_stop);
     layout->addWidget(m_list, 1);
     setWidget(body);
@@ -39,6 +43,22 @@ int CLogDock::Lines() const { return m_list->count(); }
 QString CLogDock::Line(int row) const { return m_list->item(row)->text(); }
 
 QString CLogDock::StopText() const { return m_stop->isHidden() ? QString() : m_stop->text(); }
+
+void CLogDock::ShowBaseline(const QString& text)
+{
+    m_baseline->setText(text);
+    m_baseline->setVisible(!text.isEmpty());
+}
+
+QString CLogDock::BaselineText() const { return m_baseline->isHidden() ? QString() : m_baseline->text(); }
+
+void CLogDock::ShowStop(const QString& text)
+{
+    m_stop->setText(text);
+    m_stop->show();
+    show();
+    raise();
+}
 
 void CLogDock::Clear()
 {

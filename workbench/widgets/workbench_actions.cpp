@@ -15,6 +15,9 @@ CWorkbenchActions::CWorkbenchActions(QObject* parent) : QObject(parent)
     snapshot = Make("패널 스냅샷(&P)...", QKeySequence(Qt::CTRL | Qt::Key_P), "패널을 PNG 그림으로 저장합니다");
     exportTrace =
         Make("추적 내보내기(&E)...", QKeySequence(Qt::CTRL | Qt::Key_E), "지금까지의 추적을 VCD 파일로 저장합니다");
+    openBaseline = Make("기준 추적 열기(&B)...", QKeySequence(Qt::CTRL | Qt::Key_B),
+                        "전에 기록한 추적(VCD)을 지금 추적 아래에 놓고 처음 다른 곳을 찾습니다");
+    closeBaseline = Make("기준 추적 닫기(&C)", QKeySequence(), "기준 추적을 치웁니다");
     newSession = Make("새 세션(&N)", QKeySequence(Qt::CTRL | Qt::Key_N), "제어기를 처음부터 다시 시작합니다");
     quit = Make("종료(&X)", QKeySequence(Qt::CTRL | Qt::Key_Q), "워크벤치를 끝냅니다");
 
@@ -68,6 +71,8 @@ void CWorkbenchActions::FillMenus(QMenuBar& bar)
     file->addActions({openScenario, saveScenario});
     file->addSeparator();
     file->addActions({snapshot, exportTrace});
+    file->addSeparator();
+    file->addActions({openBaseline, closeBaseline});
     file->addSeparator();
     file->addActions({newSession, quit});
 

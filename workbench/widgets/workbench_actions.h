@@ -31,6 +31,8 @@ public:
     QAction* saveScenario;
     QAction* snapshot;
     QAction* exportTrace;
+    QAction* openBaseline;
+    QAction* closeBaseline;
     QAction* newSession;
     QAction* quit;
     // 시간

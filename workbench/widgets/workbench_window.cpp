@@ -20,6 +20,7 @@
 #include "workbench/model/frame_driver.h"
 #include "workbench/model/marker_list.h"
 #include "workbench/model/scenario_replay.h"
+#include "workbench/widgets/baseline_control.h"
 #include "workbench/widgets/controller_dock.h"
 #include "workbench/widgets/fault_menu.h"
 #include "workbench/widgets/log_dock.h"
@@ -173,6 +174,12 @@ void CWorkbenchWindow::Connect()
     connect(m_driver, &CFrameDriver::Frame, this, &CWorkbenchWindow::OnFrame);
     connect(m_driver, &CFrameDriver::ModeChanged, this, &CWorkbenchWindow::OnModeChanged);
     connect(m_panel, &CPanelView::Input, this, &CWorkbenchWindow::ShowStatus);
+    // The baseline: its commands, each frame and each new simulator.
+    m_baseline = new CBaselineControl(m_session, *m_replay, m_traceDock->View(), *m_logDock, this);
+    connect(a.openBaseline, &QAction::triggered, m_baseline, &CBaselineControl::AskOpen);
+    connect(a.closeBaseline, &QAction::triggered, m_baseline, &CBaselineControl::Close);
+    connect(m_baseline, &CBaselineControl::Changed, this, &CWorkbenchWindow::ShowStatus);
+    connect(m_replay, &CScenarioReplay::PausedAt, m_driver, &CFrameDriver::Pause);
     connect(a.zoomIn, &QAction::triggered, this, [this] { m_traceDock->View().Zoom(0.5); });
     connect(a.zoomOut, &QAction::triggered, this, [this] { m_traceDock->View().Zoom(2); });
     connect(a.zoomReset, &QAction::triggered, this, [this] { m_traceDock->View().ResetZoom(); });
@@ -200,6 +207,8 @@ void CWorkbenchWindow::ConnectMarkers()
 // Once per frame: every view takes the new moment; Qt paints them together.
 void CWorkbenchWindow::OnFrame()
 {
+    if (m_baseline)
+        m_baseline->FrameDone();
     m_panel->FrameDone();
     m_traceDock->FrameDone(m_session.Now());
     m_controllerDock->FrameDone(m_session.Now(), m_driver->Running());
@@ -244,6 +253,7 @@ void CWorkbenchWindow::OnSessionRestarted()
     m_traceDock->SetRecorder(m_session.Trace());
     m_traceDock->View().SetMarkers(m_markers->Times());
     m_controllerDock->SessionRestarted();
+    m_baseline->SessionRestarted();
     m_panel->update();
     OnFrame();
 }
@@ -258,6 +268,8 @@ bool CWorkbenchWindow::OpenScenario(const QString& path, QString& error)
     m_driver->Run();
     return true;
 }
+
+bool CWorkbenchWindow::OpenBaseline(const QString& path, QString& error) { return m_baseline->Open(path, error); }
 
 void CWorkbenchWindow::AskOpenScenario()
 {
@@ -303,6 +315,8 @@ void CWorkbenchWindow::ShowStatus()
     const std::string faults = m_session.ActiveFaults();
     if (!faults.empty())
         text += QString::fromUtf8(" · 고장: ") + QString::fromStdString(faults);
+    if (const QString baseline = m_baseline ? m_baseline->StatusText() : QString(); !baseline.isEmpty())
+        text += QStringLiteral(" · ") + baseline;
     if (!m_prompt.isEmpty())
         text = m_prompt;
     if (text != m_status.text())

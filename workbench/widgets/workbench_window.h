@@ -10,6 +10,7 @@
 #include "workbench/widgets/window_layout.h"
 
 class CFrameDriver;
+class CBaselineControl;
 class CControllerDock;
 class CFaultMenu;
 class CLogDock;
@@ -46,6 +47,9 @@ public:
 
     // Replays a scenario from a fresh controller; false with "FILE:LINE: reason".
     bool OpenScenario(const QString& path, QString& error);
+    // Holds the live trace against a baseline trace; false with "FILE:LINE: reason".
+    bool OpenBaseline(const QString& path, QString& error);
+    CBaselineControl& Baseline() { return *m_baseline; }
     CWorkbenchActions& Actions() { return *m_actions; }
     QString StatusText() const { return m_status.text(); }
 
@@ -81,6 +85,7 @@ private:
     CFaultMenu* m_faults = nullptr;
     CMarkerDock* m_markerDock = nullptr;
     CTraceViewsMenu* m_traceViews = nullptr;
+    CBaselineControl* m_baseline = nullptr;
     QLabel m_status;
     QString m_prompt;  // a highlighted command's prompt, shown instead of the status
     CWindowLayout m_layout;
