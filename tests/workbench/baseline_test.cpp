@@ -18,6 +18,8 @@
 #include "workbench/model/session_record.h"
 #include "workbench/widgets/baseline_control.h"
 #include "workbench/widgets/log_dock.h"
+#include "workbench/widgets/trace_dock.h"
+#include "workbench/widgets/trace_view.h"
 #include "workbench/widgets/workbench_actions.h"
 #include "workbench_fixture.h"
 
@@ -100,6 +102,12 @@ TEST_F(Baseline, AReplayPausesOnTheFirstDivergenceAndPlaysOnFromIt)
     ASSERT_TRUE(control.Watch().Found());
     const CDivergenceWatch::CDivergence found = control.Watch().Divergence();
     EXPECT_EQ(Now(), found.timeMs + 1) << "on the ms after the diverging one, where its change is seen";
+    CTraceView& view = m_window->TraceDock().View();
+    EXPECT_EQ(view.Baseline(), dump);
+    EXPECT_TRUE(view.HasDivergence());
+    EXPECT_EQ(view.DivergenceName(), QString::fromStdString(found.name));
+    QTest::keyClick(&view, Qt::Key_D);
+    EXPECT_EQ(view.CursorMs(), found.timeMs) << "D goes to the first divergence";
 
     const QString text = QString::fromUtf8("기준과 처음 다른 곳 %1 %2 지금 %3 기준 %4")
                              .arg(QString::fromStdString(clock_text(found.timeMs)), QString::fromStdString(found.name),
@@ -118,6 +126,8 @@ TEST_F(Baseline, AReplayPausesOnTheFirstDivergenceAndPlaysOnFromIt)
 
     m_window->Actions().closeBaseline->trigger();
     EXPECT_EQ(control.Baseline().Dump(), nullptr);
+    EXPECT_EQ(view.Baseline(), nullptr);
+    EXPECT_FALSE(view.HasDivergence());
     EXPECT_FALSE(control.Watch().Found());
     EXPECT_FALSE(m_window->StatusText().contains(QString::fromUtf8("기준")));
     EXPECT_TRUE(log.BaselineText().isEmpty());
