@@ -7,7 +7,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QSettings>
-#include <QStandardPaths>
+#include <QFileInfo>
 
 #include <set>
 
@@ -36,7 +36,8 @@ QString CTraceViewsMenu::FilePath() const
     const QString kept = m_settings.value(FILE_KEY).toString();
     if (!kept.isEmpty())
         return kept;
-    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + QStringLiteral("/trace_views.txt");
+    // Beside the window's settings: ~/.config/trelvik/trace_views.txt.
+    return QFileInfo(m_settings.fileName()).dir().filePath(QStringLiteral("trace_views.txt"));
 }
 
 QStringList CTraceViewsMenu::ViewNames(QString* error) const
