@@ -89,9 +89,11 @@ void CTraceView::PaintMarks(QPainter& painter)
                     QStringLiteral("A ") + QString::fromStdString(CTimeAxis::Label(m_cursorMs, 1)), -1);
 }
 
-// A line down the view with its name on the axis: to the right of the
-// line, or to its left for cursor B standing before cursor A, so the two
-// never cover each other. A row named gets its stretch of the line framed.
+// A line down the view with its name on the axis: a cursor's to the right
+// of the line, or to its left for cursor B standing before cursor A, so the
+// two never cover each other; a marker's to the left, as a flag before the
+// divergence's, which stands to the right. A row named gets its stretch of
+// the line framed.
 void CTraceView::PaintCursor(QPainter& painter, uint64_t ms, const QColor& colour, const QString& name, int labelRow)
 {
     const int x = static_cast<int>(std::floor(XOf(static_cast<double>(ms))));
@@ -104,7 +106,7 @@ void CTraceView::PaintCursor(QPainter& painter, uint64_t ms, const QColor& colou
     painter.drawLine(x, 0, x, height());
     if (labelRow >= 0)
         painter.drawRect(x - 3, RowTop(labelRow), 6, RowHeight(labelRow) - 1);
-    const bool left = colour == CURSOR_B && m_cursor && ms < m_cursorMs;
+    const bool left = colour == MARKER || (colour == CURSOR_B && m_cursor && ms < m_cursorMs);
     const int labelX = left ? x - w : x + 1;
     painter.fillRect(labelX, 1, w, AXIS_HEIGHT - 2, colour);
     painter.setPen(Qt::white);

@@ -25,7 +25,7 @@ inline const QColor VALUE_TEXT(0, 0, 140);
 inline const QColor CURSOR(210, 0, 0);
 inline const QColor CURSOR_B(0, 70, 220);
 inline const QColor MARKER(150, 0, 150);
-inline const QColor BASELINE(150, 150, 150, 110);  // under the live rows, faint
+inline const QColor BASELINE(110, 110, 110, 120);  // under the live rows, faint
 inline const QColor DIVERGENCE(240, 120, 0);
 inline const QColor SELECTED(255, 244, 190);
 inline const QColor SELECTION(0, 70, 220, 40);
