@@ -18,6 +18,7 @@ class CPanelView;
 class CSessionFiles;
 class CTimeBar;
 class CTraceDock;
+class CUntilRun;
 class CWorkbenchActions;
 
 class CWorkbenchWindow : public QMainWindow {
@@ -37,6 +38,7 @@ public:
     CScenarioReplay& Replay() { return *m_replay; }
     CLogDock& LogDock() { return *m_logDock; }
     CFaultMenu& Faults() { return *m_faults; }
+    CUntilRun& Until() { return *m_until; }
 
     // Replays a scenario from a fresh controller; false with "FILE:LINE: reason".
     bool OpenScenario(const QString& path, QString& error);
@@ -71,6 +73,7 @@ private:
     CScenarioReplay* m_replay;
     CLogDock* m_logDock = nullptr;
     CFaultMenu* m_faults = nullptr;
+    CUntilRun* m_until;
     QLabel m_status;
     QString m_prompt;  // a highlighted command's prompt, shown instead of the status
     CWindowLayout m_layout;
