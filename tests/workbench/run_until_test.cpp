@@ -129,3 +129,95 @@ TEST_F(RunUntil, PausesOnTheMsTheRunnersRunUntilReportsAtEverySpeed)
 }
 
 }  // namespace
+
+// Ctrl+U puts the cursor in the box, and in the box runs it; a condition
+// that does not read is refused with the parser's reason and runs nothing;
+// the last ten run are kept, newest first, for the next window.
+TEST_F(RunUntil, RefusesWhatDoesNotReadAndKeepsTheLastTenForTheNextWindow)
+{
+    m_window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
+    QAction* command = m_window->Actions().runUntil;
+    command->trigger();
+    EXPECT_TRUE(Box().lineEdit()->hasFocus());
+    const uint64_t from = Now();
+    const struct {
+        const char* text;
+        const char* reason;
+    } refused[] = {{"", "missing argument"},
+                   {"state 없는상태", "unknown state '없는상태'"},
+                   {"signal NOPE 1", "unknown signal 'NOPE'"},
+                   {"not not lamp red on", "'not not'"},
+                   {"var disk_retry_ls 256", "256"}};
+    for (const auto& r : refused) {
+        Submit(QString::fromUtf8(r.text));
+        const QString reason = QString::fromUtf8(r.reason);
+        EXPECT_TRUE(Box().Refused() && Box().toolTip().contains(reason) && Message().contains(reason))
+            << r.text << ": " << Message().toStdString();
+        EXPECT_TRUE(Now() == from && !Driver().Running()) << r.text;
+    }
+    QTest::keyClick(Box().lineEdit(), Qt::Key_Backspace);
+    EXPECT_FALSE(Box().Refused()) << "edited, no longer marked";
+
+    for (int n = 12; n >= 1; --n)  // each holds at once
+        Submit(QStringLiteral("not var disk_retry_ls %1").arg(n));
+    Box().setEditText(QStringLiteral("not var disk_retry_ls 5"));
+    QTest::keyClick(Box().lineEdit(), Qt::Key_U, Qt::ControlModifier);  // in the box: runs it
+    const QStringList kept{QStringLiteral("5"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
+                           QStringLiteral("4"), QStringLiteral("6"), QStringLiteral("7"), QStringLiteral("8"),
+                           QStringLiteral("9"), QStringLiteral("10")};
+    m_window = std::make_unique<CWorkbenchWindow>(SettingsFile());
+    QStringList shown;
+    for (int i = 0; i < Box().count(); ++i)
+        shown << Box().itemText(i).remove(QStringLiteral("not var disk_retry_ls "));
+    EXPECT_EQ(shown, kept);
+}
+
+// The heater never comes on in power-off: the run gives up at the limit of
+// the next state's search. Any other time command ends it, a new speed does
+// not. During a replay it stops on the runner's ms, the replay still under way.
+TEST_F(RunUntil, GivesUpAtTheLimitEndsAtOtherTimeCommandsAndStopsInAReplay)
+{
+    Driver().m_wallClock = [this] { return m_wallUs; };
+    CWorkbenchActions& a = m_window->Actions();
+    Driver().SetSeekLimitMs(120'000);
+    a.speed[MAX]->trigger();
+    const uint64_t from = Now();
+    Submit(QStringLiteral("signal HEATER 1"));
+    RunToPause(MAX);
+    EXPECT_EQ(Now() - from, 120'000u) << "two virtual minutes, not one ms more";
+    EXPECT_TRUE(Message().contains(QString::fromUtf8("2분 동안 만족하지 못해"))) << Message().toStdString();
+
+    a.speed[X1]->trigger();
+    const struct {
+        QAction* command;
+        CFrameDriver::Mode after;
+    } commands[] = {{a.speed[2], CFrameDriver::RUNNING_UNTIL},
+                    {a.run, CFrameDriver::PAUSED},
+                    {a.step1, CFrameDriver::PAUSED},
+                    {a.stepState, CFrameDriver::SEEKING_STATE}};
+    for (const auto& c : commands) {
+        Submit(QStringLiteral("signal HEATER 1"));
+        m_wallUs += 200'000;
+        Driver().CatchUp();
+        c.command->trigger();
+        EXPECT_EQ(Driver().GetMode(), c.after) << c.command->text().toStdString();
+        Driver().Pause();
+    }
+
+    const std::string setup = "wait 1200\nclick 전원\nwait 1000\nclick 커버\nwait 1000\nclick 커버\n";
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("wash.scn")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write((setup + "wait 600000\n").c_str());
+    file.close();
+    a.speed[MAX]->trigger();
+    QString error;
+    ASSERT_TRUE(m_window->OpenScenario(file.fileName(), error)) << error.toStdString();
+    Submit(QStringLiteral("signal MAIN_MOTOR 1"));
+    RunToPause(MAX);
+    EXPECT_TRUE(m_window->Replay().Active());
+    const uint64_t paused = Now();
+    m_window.reset();
+    EXPECT_EQ(paused, runner_stop_ms(setup, "signal MAIN_MOTOR 1"));
+}
