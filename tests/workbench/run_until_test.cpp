@@ -26,9 +26,9 @@ protected:
     {
         Box().lineEdit()->clear();
         for (const QChar letter : condition)
-            QTest::sendKeyEvent(QTest::Click, Box().lineEdit(), letter == ' ' ? Qt::Key_Space : Qt::Key_unknown,
-                                QString(letter), Qt::NoModifier);
-        QTest::keyClick(Box().lineEdit(), Qt::Key_Return);
+            QTest::sendKeyEvent(QTest::Click, &Box(), letter == ' ' ? Qt::Key_Space : Qt::Key_unknown, QString(letter),
+                                Qt::NoModifier);
+        QTest::keyClick(&Box(), Qt::Key_Return);
     }
     // At a fixed speed the fake wall clock moves 200 ms between catch-ups; at most, frames run for real.
     void RunToPause(int speed)
@@ -123,7 +123,7 @@ TEST_F(RunUntil, RefusesGivesUpEndsAtOtherTimeCommandsAndKeepsTheLastTenForTheNe
             << text << ": " << Message().toStdString();
         EXPECT_TRUE(Now() == from && !Driver().Running()) << text;
     }
-    QTest::keyClick(Box().lineEdit(), Qt::Key_Backspace);
+    QTest::keyClick(&Box(), Qt::Key_Backspace);
     EXPECT_FALSE(Box().Refused()) << "edited, no longer marked";
 
     Driver().SetSeekLimitMs(120'000);
@@ -147,7 +147,9 @@ TEST_F(RunUntil, RefusesGivesUpEndsAtOtherTimeCommandsAndKeepsTheLastTenForTheNe
     for (int n = 12; n >= 1; --n)  // each holds at once
         Submit(QStringLiteral("not var disk_retry_ls %1").arg(n));
     Box().setEditText(QStringLiteral("not var disk_retry_ls 5"));
-    QTest::keyClick(Box().lineEdit(), Qt::Key_U, Qt::ControlModifier);
+    QTest::keyClick(&Box(), Qt::Key_U, Qt::ControlModifier);
+    QTest::keyClick(&Box(), Qt::Key_Escape);
+    EXPECT_TRUE(m_window->Panel().hasFocus()) << "Esc: the keys back to the panel";
     m_window = std::make_unique<CWorkbenchWindow>(SettingsFile());
     QStringList shown;
     for (int i = 0; i < Box().count(); ++i)

@@ -1,14 +1,16 @@
 #include "workbench/widgets/condition_box.h"
 
+#include <QKeyEvent>
 #include <QLineEdit>
 
 namespace {
 const char* const TIP =
-    "이 조건이 맞을 때까지 진행합니다 (Enter, Ctrl+U).\n"
+    "이 조건이 맞을 때까지 진행합니다 (Enter, Ctrl+U; Esc: 패널로).\n"
     "예: state 워싱 · signal DISK_MOT_B 1 · var disk_retry_ls 2 · timer exit_timer idle · not lamp red on";
 }  // namespace
 
-CConditionBox::CConditionBox(QWidget* parent) : QComboBox(parent)
+CConditionBox::CConditionBox(const QKeySequence& commandKey, QWidget* parent)
+    : QComboBox(parent), m_commandKey(commandKey)
 {
     setObjectName(QStringLiteral("conditionBox"));
     setEditable(true);
@@ -56,4 +58,26 @@ void CConditionBox::FocusForWriting()
 {
     lineEdit()->setFocus(Qt::ShortcutFocusReason);
     lineEdit()->selectAll();
+}
+
+// The box hands shortcut keys to its line edit, which keeps some for itself
+// where the platform says so (Ctrl+U clears the line on X11): the command's
+// key runs the command on every one.
+bool CConditionBox::event(QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride &&
+        QKeySequence(static_cast<QKeyEvent*>(event)->keyCombination()) == m_commandKey) {
+        event->ignore();
+        return true;
+    }
+    return QComboBox::event(event);
+}
+
+void CConditionBox::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        window()->setFocus(Qt::ShortcutFocusReason);  // the window's focus goes to the panel
+        return;
+    }
+    QComboBox::keyPressEvent(event);
 }

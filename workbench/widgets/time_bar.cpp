@@ -14,7 +14,7 @@ CTimeBar::CTimeBar(CWorkbenchActions& actions, QWidget* parent) : QToolBar(QStri
     setFloatable(false);
     setToolButtonStyle(Qt::ToolButtonTextOnly);
     addActions({actions.run, actions.step1, actions.step100, actions.stepState});
-    m_condition = new CConditionBox(this);
+    m_condition = new CConditionBox(actions.runUntil->shortcut(), this);
     addWidget(m_condition);
     addSeparator();
     for (QAction* speed : actions.speed)
