@@ -150,6 +150,7 @@ TEST_F(RunUntil, RefusesGivesUpEndsAtOtherTimeCommandsAndKeepsTheLastTenForTheNe
     QTest::keyClick(&Box(), Qt::Key_U, Qt::ControlModifier);
     QTest::keyClick(&Box(), Qt::Key_Escape);
     EXPECT_TRUE(m_window->Panel().hasFocus()) << "Esc: the keys back to the panel";
+    m_window.reset();  // one controller at a time
     m_window = std::make_unique<CWorkbenchWindow>(SettingsFile());
     QStringList shown;
     for (int i = 0; i < Box().count(); ++i)
