@@ -40,7 +40,7 @@ bool CUntilRun::Start(const QString& text)
     m_history.Add(text);
     m_box.SetHistory(m_history.Items());
     m_box.lineEdit()->selectAll();  // the command's key runs it again; writing replaces it
-    m_driver.Pause();  // the run before lets go of its watch before it goes
+    m_driver.Pause();               // the run before lets go of its watch before it goes
     m_watch = std::make_unique<CConditionWatch>(m_session, condition);
     m_text = text.trimmed();
     m_startMs = m_session.Now();
