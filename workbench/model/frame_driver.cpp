@@ -21,6 +21,8 @@ CFrameDriver::CFrameDriver(CWorkbenchSession& session, QObject* parent) : QObjec
 void CFrameDriver::SetMode(Mode mode)
 {
     m_mode = mode;
+    if (mode != RUNNING_UNTIL)
+        m_until = nullptr;  // it may look at a simulator a new session throws away
     m_clock.ForgetFrames();
     if (mode == PAUSED)
         m_timer.stop();
@@ -72,6 +74,19 @@ void CFrameDriver::SeekNextState()
     SetMode(SEEKING_STATE);
 }
 
+void CFrameDriver::RunUntilCondition(std::function<bool()> holds)
+{
+    Pause();
+    m_untilHeld = false;
+    if (holds()) {
+        emit UntilHeld();
+        return;
+    }
+    m_until = [this, holds = std::move(holds)] { return m_untilHeld = holds(); };
+    m_seekUntil = m_session.Now() + m_seekLimitMs;
+    SetMode(RUNNING_UNTIL);
+}
+
 bool CFrameDriver::Advance(uint64_t limitMs, const std::function<bool()>& stop)
 {
     if (m_advance)
@@ -81,10 +96,38 @@ bool CFrameDriver::Advance(uint64_t limitMs, const std::function<bool()>& stop)
 
 void CFrameDriver::CatchUp()
 {
-    if (m_mode != RUNNING || m_clock.AsFastAsPossible())
+    if ((m_mode == RUNNING || m_mode == RUNNING_UNTIL) && !m_clock.AsFastAsPossible())
+        FollowWallClock();
+}
+
+// At a fixed speed: up to the virtual ms that matches the wall clock, and
+// running until a condition, no further than the limit.
+void CFrameDriver::FollowWallClock()
+{
+    const uint64_t target = m_clock.Target(m_session.Now(), WallUs());
+    if (m_mode != RUNNING_UNTIL) {
+        if (Advance(target, {}))
+            Pause();
         return;
-    if (Advance(m_clock.Target(m_session.Now(), WallUs()), {}))
+    }
+    const std::function<bool()> until = m_until;  // a replay's failure pauses, which clears m_until
+    if (Advance(std::min(target, m_seekUntil), until))
         Pause();
+    EndUntilIfDone();
+}
+
+// A run until a condition that paused because the condition held (and not
+// because a replay stopped of its own), or that reached its limit.
+void CFrameDriver::EndUntilIfDone()
+{
+    if (m_untilHeld) {
+        m_untilHeld = false;
+        Pause();
+        emit UntilHeld();
+    } else if (m_mode == RUNNING_UNTIL && m_session.Now() >= m_seekUntil) {
+        Pause();
+        emit UntilGaveUp();
+    }
 }
 
 void CFrameDriver::OnTimer()
@@ -98,10 +141,14 @@ void CFrameDriver::OnTimer()
             Pause();
             emit SeekGaveUp();
         }
+    } else if (m_mode == RUNNING_UNTIL && m_clock.AsFastAsPossible()) {
+        const std::function<bool()> until = m_until;
+        RunSlice(until, m_seekUntil);
+        EndUntilIfDone();
     } else if (m_clock.AsFastAsPossible()) {
         RunSlice({});
-    } else if (Advance(m_clock.Target(m_session.Now(), WallUs()), {})) {
-        Pause();
+    } else {
+        FollowWallClock();
     }
     m_clock.FrameDone(m_session.Now(), WallUs());
     emit Frame();

@@ -6,6 +6,10 @@
 // "to the next change of state" runs as fast as possible, frame by frame,
 // and pauses at the ms the state changes, or after a limit of virtual time
 // (an hour unless set), for a state that never changes on its own.
+// "Until a condition" runs at the chosen speed, checks the condition at
+// every virtual ms and pauses on the first ms it holds, or gives up after
+// the same limit; any other time command (run, pause, a step, the next
+// state) ends it, a change of speed does not.
 //
 // Input lands between frames; CatchUp first brings virtual time up to the
 // moment the input was given, so a click held 30 ms at x1 reaches the
@@ -25,7 +29,7 @@ class CWorkbenchSession;
 class CFrameDriver : public QObject {
     Q_OBJECT
 public:
-    enum Mode { PAUSED, RUNNING, SEEKING_STATE };
+    enum Mode { PAUSED, RUNNING, SEEKING_STATE, RUNNING_UNTIL };
 
     explicit CFrameDriver(CWorkbenchSession& session, QObject* parent = nullptr);
 
@@ -54,6 +58,9 @@ public slots:
     void ToggleRun();
     void Step(uint64_t ms);
     void SeekNextState();
+    // Runs until `holds` (asked at every virtual ms, first before any runs);
+    // one that holds already pauses at once, as a scenario's run-until passes.
+    void RunUntilCondition(std::function<bool()> holds);
     void SetSpeed(int index);
 
 signals:
@@ -61,9 +68,13 @@ signals:
     void Frame();        // virtual time moved: repaint
     void ModeChanged();  // run, pause, seek or speed changed
     void SeekGaveUp();   // the search for the next state reached its limit
+    void UntilHeld();    // the condition held: paused on its first ms
+    void UntilGaveUp();  // the condition did not hold within the limit
 
 private:
     void OnTimer();
+    void FollowWallClock();
+    void EndUntilIfDone();
     void RunSlice(const std::function<bool()>& stop, uint64_t limitMs = UINT64_MAX);
     bool Advance(uint64_t limitMs, const std::function<bool()>& stop);
     void SetMode(Mode mode);
@@ -75,8 +86,10 @@ private:
     QTimer m_timer;
     QElapsedTimer m_wall;
     Mode m_mode = PAUSED;
-    int32_t m_seekFrom = 0;    // SEEKING_STATE: the state being left
-    uint64_t m_seekUntil = 0;  // SEEKING_STATE: where the search gives up
+    int32_t m_seekFrom = 0;         // SEEKING_STATE: the state being left
+    uint64_t m_seekUntil = 0;       // SEEKING_STATE, RUNNING_UNTIL: where the search gives up
+    std::function<bool()> m_until;  // RUNNING_UNTIL: the condition, noting in m_untilHeld that it held
+    bool m_untilHeld = false;
     uint64_t m_seekLimitMs = SEEK_LIMIT_MS;
     uint64_t m_chunkMs = 1000;  // as fast as possible: virtual ms per run, kept near 2 ms of wall time
 };

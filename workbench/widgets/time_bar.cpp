@@ -4,6 +4,7 @@
 #include <QFontDatabase>
 
 #include "workbench/model/session_record.h"
+#include "workbench/widgets/condition_box.h"
 #include "workbench/widgets/workbench_actions.h"
 
 CTimeBar::CTimeBar(CWorkbenchActions& actions, QWidget* parent) : QToolBar(QString::fromUtf8("시간"), parent)
@@ -13,6 +14,8 @@ CTimeBar::CTimeBar(CWorkbenchActions& actions, QWidget* parent) : QToolBar(QStri
     setFloatable(false);
     setToolButtonStyle(Qt::ToolButtonTextOnly);
     addActions({actions.run, actions.step1, actions.step100, actions.stepState});
+    m_condition = new CConditionBox(actions.runUntil->shortcut(), this);
+    addWidget(m_condition);
     addSeparator();
     for (QAction* speed : actions.speed)
         addAction(speed);

@@ -1,6 +1,7 @@
 #pragma once
-// The time bar: run or pause, the three steps, the six speeds, the virtual
-// clock (mm:ss.mmm), the speed achieved, and "Reset CPU".
+// The time bar: run or pause, the three steps, the box of the condition to
+// run until, the six speeds, the virtual clock (mm:ss.mmm), the speed
+// achieved, and "Reset CPU".
 
 #include <QElapsedTimer>
 #include <QToolBar>
@@ -9,6 +10,7 @@
 
 #include "workbench/widgets/fixed_label.h"
 
+class CConditionBox;
 class CWorkbenchActions;
 
 class CTimeBar : public QToolBar {
@@ -18,8 +20,10 @@ public:
 
     void Show(uint64_t virtualMs, double achieved, bool running);
     QString ClockText() const { return m_clock->Text(); }
+    CConditionBox& ConditionBox() { return *m_condition; }
 
 private:
+    CConditionBox* m_condition;
     CFixedLabel* m_clock;
     CFixedLabel* m_achieved;
     uint64_t m_shownMs = UINT64_MAX;

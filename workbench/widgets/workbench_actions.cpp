@@ -25,6 +25,8 @@ CWorkbenchActions::CWorkbenchActions(QObject* parent) : QObject(parent)
     step1 = Make("+1 ms", QKeySequence(Qt::Key_F10), "1 ms 진행합니다");
     step100 = Make("+100 ms", QKeySequence(Qt::SHIFT | Qt::Key_F10), "100 ms 진행합니다");
     stepState = Make("다음 상태", QKeySequence(Qt::Key_F11), "상태가 바뀔 때까지 진행합니다");
+    runUntil = Make("조건까지 실행", QKeySequence(Qt::CTRL | Qt::Key_U),
+                    "시간 막대의 조건 칸에 쓴 조건이 맞을 때까지 진행합니다 (조건 칸에서 Enter)");
     seekLimit = Make("다음 상태 한도(&L)...", QKeySequence(), "다음 상태를 찾다가 멈출 가상 시간을 정합니다");
     speedGroup = new QActionGroup(this);
     for (int i = 0; i < SPEEDS; ++i) {
@@ -77,7 +79,7 @@ void CWorkbenchActions::FillMenus(QMenuBar& bar)
     file->addActions({newSession, quit});
 
     QMenu* time = bar.addMenu(QString::fromUtf8("시간(&T)"));
-    time->addActions({run, step1, step100, stepState, seekLimit});
+    time->addActions({run, step1, step100, stepState, runUntil, seekLimit});
     time->addSeparator();
     for (QAction* s : speed)
         time->addAction(s);

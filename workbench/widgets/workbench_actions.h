@@ -40,6 +40,7 @@ public:
     QAction* step1;
     QAction* step100;
     QAction* stepState;
+    QAction* runUntil;
     QAction* seekLimit;
     QAction* speed[SPEEDS];
     QActionGroup* speedGroup;

@@ -31,6 +31,7 @@
 #include "workbench/widgets/trace_dock.h"
 #include "workbench/widgets/trace_view.h"
 #include "workbench/widgets/trace_views_menu.h"
+#include "workbench/widgets/until_run.h"
 #include "workbench/widgets/workbench_actions.h"
 
 CWorkbenchWindow::CWorkbenchWindow(const QString& settingsFile)
@@ -41,6 +42,7 @@ CWorkbenchWindow::CWorkbenchWindow(const QString& settingsFile)
       m_markers(new CMarkerList(this)),
       m_files(new CSessionFiles(m_session, *m_panel, *m_markers, this)),
       m_replay(new CScenarioReplay(m_session, this)),
+      m_until(new CUntilRun(m_session, *m_driver, m_timeBar->ConditionBox(), settingsFile, this)),
       m_layout(settingsFile)
 {
     setWindowTitle(QString::fromUtf8("Trelvik 워크벤치"));
@@ -142,6 +144,8 @@ void CWorkbenchWindow::Connect()
     connect(a.step1, &QAction::triggered, m_driver, [this] { m_driver->Step(1); });
     connect(a.step100, &QAction::triggered, m_driver, [this] { m_driver->Step(100); });
     connect(a.stepState, &QAction::triggered, m_driver, &CFrameDriver::SeekNextState);
+    connect(a.runUntil, &QAction::triggered, m_until, &CUntilRun::Command);
+    connect(m_until, &CUntilRun::Message, this, [this](const QString& message) { statusBar()->showMessage(message); });
     connect(a.seekLimit, &QAction::triggered, this, &CWorkbenchWindow::AskSeekLimit);
     connect(m_driver, &CFrameDriver::SeekGaveUp, this, [this] {
         statusBar()->showMessage(QString::fromUtf8("다음 상태를 %1분 동안 찾지 못해 멈췄습니다 (시간 › 다음 상태 한도)")
@@ -219,6 +223,8 @@ void CWorkbenchWindow::OnFrame()
 void CWorkbenchWindow::OnModeChanged()
 {
     const bool running = m_driver->Running();
+    if (running)
+        statusBar()->clearMessage();  // the message said why the run before stopped
     m_actions->run->setText(QString::fromUtf8(running ? "일시정지" : "실행"));
     m_actions->speed[m_driver->Clock().SpeedIndex()]->setChecked(true);
     OnFrame();
@@ -304,6 +310,10 @@ void CWorkbenchWindow::ShowStatus()
         break;
     case CFrameDriver::SEEKING_STATE:
         text = QString::fromUtf8("다음 상태를 찾는 중 (한도 %1분)").arg(m_driver->SeekLimitMs() / 60000);
+        break;
+    case CFrameDriver::RUNNING_UNTIL:
+        text = m_until->WaitingText() + QStringLiteral(" ") + m_actions->speed[m_driver->Clock().SpeedIndex()]->text() +
+               QString::fromUtf8(" (한도 %1분)").arg(m_driver->SeekLimitMs() / 60000);
         break;
     }
     if (m_session.ResettingCpu())

@@ -22,6 +22,7 @@ class CSessionFiles;
 class CTimeBar;
 class CTraceDock;
 class CTraceViewsMenu;
+class CUntilRun;
 class CWorkbenchActions;
 
 class CWorkbenchWindow : public QMainWindow {
@@ -44,6 +45,7 @@ public:
     CMarkerList& Markers() { return *m_markers; }
     CMarkerDock& MarkerDock() { return *m_markerDock; }
     CTraceViewsMenu& TraceViews() { return *m_traceViews; }
+    CUntilRun& Until() { return *m_until; }
 
     // Replays a scenario from a fresh controller; false with "FILE:LINE: reason".
     bool OpenScenario(const QString& path, QString& error);
@@ -86,6 +88,7 @@ private:
     CMarkerDock* m_markerDock = nullptr;
     CTraceViewsMenu* m_traceViews = nullptr;
     CBaselineControl* m_baseline = nullptr;
+    CUntilRun* m_until;
     QLabel m_status;
     QString m_prompt;  // a highlighted command's prompt, shown instead of the status
     CWindowLayout m_layout;
