@@ -123,7 +123,7 @@ void CTraceView::SetBaseline(const CVcdReader* baseline)
     Changed();
 }
 
-// Each row's variable in the baseline: by its full name, else its own.
+// Each row's variable in the baseline: by its full name, else by its own.
 void CTraceView::MatchBaseline()
 {
     m_baseRows.assign(m_rows.size(), nullptr);
@@ -133,7 +133,8 @@ void CTraceView::MatchBaseline()
     for (int row = 0; row < RowCount(); ++row) {
         const std::string& name = m_buffer->Name(m_rows[row]);
         const std::string& scope = m_buffer->Scope(m_rows[row]);
-        const CVcdReader::CVariable* var = scope.empty() ? nullptr : m_baseline->Find(scope + "." + name);
+        // Our traces declare every scope inside the module "trelvik".
+        const CVcdReader::CVariable* var = scope.empty() ? nullptr : m_baseline->Find("trelvik." + scope + "." + name);
         m_baseRows[row] = var ? var : m_baseline->Find(name);
         if (!m_baseRows[row])
             continue;
