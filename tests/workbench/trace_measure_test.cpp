@@ -124,6 +124,9 @@ TEST_F(TraceMeasure, RowsHiddenAndMovedStaySoInANewSessionAndComeBackFromTheMenu
     Key(Qt::Key_Delete);
     EXPECT_EQ(Row("MAIN_FAN"), -1);
 
+    // With cursor A reading the selected row, a new session once read the
+    // old session's trace, freed already, when the markers were cleared.
+    QTest::mouseClick(&View(), Qt::LeftButton, {}, QPoint(View().width() - 5, View().RowTop(Row("run_sec")) + 3));
     m_window->Actions().newSession->trigger();
     EXPECT_EQ(Row("disk_position") + 1, Row("run_sec"));
     EXPECT_EQ(Row("MAIN_FAN"), -1);

@@ -237,9 +237,9 @@ void CWorkbenchWindow::OnNewSession()
     m_driver->Pause();
     m_replay->Cancel();
     m_session.Restart();
+    OnSessionRestarted();  // first: nothing may look at the old simulator's trace
     m_logDock->Clear();
     m_markers->Clear();
-    OnSessionRestarted();
 }
 
 void CWorkbenchWindow::closeEvent(QCloseEvent* event)
