@@ -62,7 +62,8 @@ ended() {
 
 keys=(Escape Escape Escape Return space Tab F1 F2 F3 F4 F10 shift+F10 F11 End Left Right shift+Left plus minus
   ctrl+1 ctrl+2 ctrl+3 ctrl+4 ctrl+5 ctrl+6 ctrl+r ctrl+n ctrl+o ctrl+s ctrl+p ctrl+e ctrl+q ctrl+equal ctrl+minus
-  ctrl+0 alt+f alt+t alt+u alt+v alt+h Down Up alt+d alt+s)
+  ctrl+0 alt+f alt+t alt+u alt+v alt+h Down Up alt+d alt+s
+  b m f d ctrl+g ctrl+u ctrl+b F5 Delete alt+Up alt+Down ctrl+Left ctrl+Right)
 held=(p w c d)
 
 act() {
