@@ -3,11 +3,11 @@
 #include <QAction>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMenu>
 #include <QMessageBox>
 #include <QSettings>
-#include <QFileInfo>
 
 #include <set>
 
