@@ -56,13 +56,13 @@ void CUntilRun::OnHeld()
     const QString seen = QString::fromStdString(m_watch->Seen());
     const uint64_t ran = m_session.Now() - m_startMs;
     emit Message(
-        ran == 0 ? QString::fromUtf8("조건 «%1» 은 이미 맞아 진행하지 않았습니다 (%2)").arg(m_text, seen)
-                 : QString::fromUtf8("조건 «%1» 이 %2 ms 뒤에 맞아 멈췄습니다 (%3)").arg(m_text).arg(ran).arg(seen));
+        ran == 0 ? QString::fromUtf8("조건 «%1»은(는) 이미 맞아 진행하지 않았습니다 (%2)").arg(m_text, seen)
+                 : QString::fromUtf8("조건 «%1»이(가) %2 ms 뒤에 맞아 멈췄습니다 (%3)").arg(m_text).arg(ran).arg(seen));
 }
 
 void CUntilRun::OnGaveUp()
 {
-    emit Message(QString::fromUtf8("조건 «%1» 을 %2분 동안 만족하지 못해 멈췄습니다 (시간 › 다음 상태 한도)")
+    emit Message(QString::fromUtf8("조건 «%1»을(를) %2분 동안 만족하지 못해 멈췄습니다 (시간 › 다음 상태 한도)")
                      .arg(m_text)
                      .arg(m_driver.SeekLimitMs() / 60000));
 }
