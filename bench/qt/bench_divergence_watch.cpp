@@ -7,6 +7,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 
@@ -25,6 +26,7 @@ const char* const CYCLE = TRELVIK_SOURCE_DIR "/scenario/examples/whole_cycle.scn
 void BM_DivergenceWatchEveryMs(benchmark::State& state)
 {
     QTemporaryDir dir;
+    QDir::setCurrent(dir.path());  // the cycle's snapshot lands there, not in the caller's folder
     const std::string golden = dir.filePath(QStringLiteral("golden.vcd")).toStdString();
     CScenarioParser parser;
     if (!parser.ParseFile(CYCLE)) {
