@@ -11,38 +11,32 @@ void CTraceRows::Update(const CTraceBuffer& buffer)
         const std::string& name = buffer.Name(channel);
         if (std::find(m_order.begin(), m_order.end(), name) != m_order.end())
             continue;
-        // Below the last known name of the same kind; a signal goes last, a number before the first signal.
+        // A number goes before the first signal, a signal last.
         auto at = m_order.end();
-        const bool isBit = buffer.IsBit(channel);
-        for (auto it = m_order.begin(); it != m_order.end(); ++it) {
-            int known = -1;
-            for (int other = 0; other < buffer.ChannelCount() && known < 0; ++other)
-                if (buffer.Name(other) == *it)
-                    known = other;
-            if (!isBit && known >= 0 && buffer.IsBit(known)) {
-                at = it;
-                break;
-            }
-        }
+        if (!buffer.IsBit(channel))
+            at = std::find_if(m_order.begin(), m_order.end(), [this](const std::string& known) {
+                const int other = ChannelNamed(known);
+                return other >= 0 && m_buffer->IsBit(other);
+            });
         m_order.insert(at, name);
     }
     Rebuild();
 }
 
+int CTraceRows::ChannelNamed(const std::string& name) const
+{
+    for (int channel = 0; m_buffer && channel < m_buffer->ChannelCount(); ++channel)
+        if (m_buffer->Name(channel) == name)
+            return channel;
+    return -1;
+}
+
 void CTraceRows::Rebuild()
 {
     m_shown.clear();
-    if (!m_buffer)
-        return;
-    for (const std::string& name : m_order) {
-        if (m_hidden.count(name))
-            continue;
-        for (int channel = 0; channel < m_buffer->ChannelCount(); ++channel)
-            if (m_buffer->Name(channel) == name) {
-                m_shown.push_back(channel);
-                break;
-            }
-    }
+    for (const std::string& name : m_order)
+        if (const int channel = ChannelNamed(name); channel >= 0 && !m_hidden.count(name))
+            m_shown.push_back(channel);
 }
 
 void CTraceRows::Hide(int row)
@@ -91,7 +85,7 @@ QStringList CTraceRows::Apply(const QStringList& names)
         const std::string wanted = name.toStdString();
         if (std::find(order.begin(), order.end(), wanted) != order.end())
             continue;
-        if (std::find(m_order.begin(), m_order.end(), wanted) == m_order.end())
+        if (ChannelNamed(wanted) < 0)
             missing << name;
         else
             order.push_back(wanted);

@@ -25,11 +25,12 @@ public:
     int Move(int row, int by);
     // The rows shown by name.
     QStringList Names() const;
-    // Shows exactly these rows in this order; returns the names no channel has.
+    // Shows exactly these rows in this order; returns the names no channel of the trace has.
     QStringList Apply(const QStringList& names);
 
 private:
     void Rebuild();
+    int ChannelNamed(const std::string& name) const;  // -1: none
 
     const CTraceBuffer* m_buffer = nullptr;
     std::vector<std::string> m_order;  // every name known, shown or hidden, in order
