@@ -9,10 +9,7 @@
 #include <QMessageBox>
 #include <QSettings>
 
-#include <set>
-
 #include "workbench/model/trace_views_file.h"
-#include "workbench/model/workbench_session.h"
 #include "workbench/widgets/trace_dock.h"
 #include "workbench/widgets/trace_view.h"
 #include "workbench/widgets/workbench_actions.h"
@@ -21,9 +18,8 @@ namespace {
 const QString FILE_KEY = QStringLiteral("trace/viewsFile");
 }  // namespace
 
-CTraceViewsMenu::CTraceViewsMenu(CWorkbenchActions& actions, CTraceDock& trace, CWorkbenchSession& session,
-                                 QSettings& settings, QWidget* window)
-    : QObject(window), m_actions(actions), m_trace(trace), m_session(session), m_settings(settings), m_window(window)
+CTraceViewsMenu::CTraceViewsMenu(CWorkbenchActions& actions, CTraceDock& trace, QSettings& settings, QWidget* window)
+    : QObject(window), m_actions(actions), m_trace(trace), m_settings(settings), m_window(window)
 {
     connect(actions.saveView, &QAction::triggered, this, &CTraceViewsMenu::AskSave);
     connect(actions.openViews, &QAction::triggered, this, &CTraceViewsMenu::AskOpen);
@@ -108,23 +104,14 @@ bool CTraceViewsMenu::ApplyView(const QString& name, QString& error)
         error = QString::fromUtf8("%1: 보기 \"%2\"이(가) 없습니다").arg(FilePath(), name);
         return false;
     }
-    const CTraceBuffer& buffer = m_session.Trace().Buffer();
-    std::set<QString> known;
-    for (int channel = 0; channel < buffer.ChannelCount(); ++channel)
-        known.insert(QString::fromStdString(buffer.Name(channel)));
-    QStringList shown;
-    QStringList missing;
     for (const QString& row : view->rows)
-        if (known.count(row) || m_trace.AddVariable(row))
-            shown << row;
-        else
-            missing << row;
+        m_trace.AddVariable(row);  // a watched variable not traced yet; no other name is a variable
     CTraceLayout layout;
-    layout.rows = shown;
+    layout.rows = view->rows;
     layout.spanMs = view->spanMs;
     layout.endMs = view->endMs;
     layout.follow = view->follow;
-    m_trace.View().ApplyLayout(layout);
+    const QStringList missing = m_trace.View().ApplyLayout(layout);
     m_lastName = view->name;
     emit Message(missing.isEmpty() ? QString::fromUtf8("보기 \"%1\"을(를) 보입니다").arg(view->name)
                                    : QString::fromUtf8("보기 \"%1\": 추적에 없는 행은 뺐습니다: %2")

@@ -14,13 +14,11 @@ class QSettings;
 class QWidget;
 class CTraceDock;
 class CWorkbenchActions;
-class CWorkbenchSession;
 
 class CTraceViewsMenu : public QObject {
     Q_OBJECT
 public:
-    CTraceViewsMenu(CWorkbenchActions& actions, CTraceDock& trace, CWorkbenchSession& session, QSettings& settings,
-                    QWidget* window);
+    CTraceViewsMenu(CWorkbenchActions& actions, CTraceDock& trace, QSettings& settings, QWidget* window);
 
     // The trace as it stands, under `name` (in place of a view of that name).
     bool SaveView(const QString& name, QString& error);
@@ -42,7 +40,6 @@ private:
 
     CWorkbenchActions& m_actions;
     CTraceDock& m_trace;
-    CWorkbenchSession& m_session;
     QSettings& m_settings;
     QWidget* m_window;
     QString m_lastName;  // offered when saving again

@@ -68,7 +68,7 @@ CWorkbenchWindow::CWorkbenchWindow(const QString& settingsFile)
     m_panel->setFocus();
 
     CreateDocks();
-    m_traceViews = new CTraceViewsMenu(*m_actions, *m_traceDock, m_session, m_layout.Settings(), this);
+    m_traceViews = new CTraceViewsMenu(*m_actions, *m_traceDock, m_layout.Settings(), this);
     statusBar()->addWidget(&m_status, 1);
     statusBar()->setSizeGripEnabled(true);
     Connect();
