@@ -165,7 +165,12 @@ private:
     void PaintBaseline(QPainter& painter, double fromMs, double toMs);
     void PaintBaselineRow(QPainter& painter, int row, int top, int height, double fromMs, double toMs);
     void PaintMarks(QPainter& painter);
-    void PaintCursor(QPainter& painter, uint64_t ms, const QColor& colour, const QString& name, int labelRow);
+    struct CMarkStyle {
+        bool dashed;
+        bool labelLeft;
+        int framedRow;  // -1: none
+    };
+    void PaintMark(QPainter& painter, uint64_t ms, const QColor& colour, const QString& name, CMarkStyle style);
     void PaintSelection(QPainter& painter);
     void MatchBaseline();
 

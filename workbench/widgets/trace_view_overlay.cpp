@@ -73,20 +73,21 @@ void CTraceView::PaintMarks(QPainter& painter)
 {
     PaintSelection(painter);
     for (size_t i = 0; i < m_markers.size(); ++i)
-        PaintCursor(painter, m_markers[i], MARKER, QString::number(i + 1), -1);
+        PaintMark(painter, m_markers[i], MARKER, QString::number(i + 1), {true, true, -1});
     if (m_diverged) {
         int row = -1;
         for (int r = 0; r < RowCount() && row < 0; ++r)
             if (QString::fromStdString(m_buffer->Name(m_rows[r])) == m_divergenceName)
                 row = r;
-        PaintCursor(painter, m_divergenceMs, DIVERGENCE, QString::fromUtf8("첫 차이"), row);
+        PaintMark(painter, m_divergenceMs, DIVERGENCE, QString::fromUtf8("첫 차이"), {true, false, row});
     }
     if (m_cursorB)
-        PaintCursor(painter, m_cursorBMs, CURSOR_B,
-                    QStringLiteral("B ") + QString::fromStdString(CTimeAxis::Label(m_cursorBMs, 1)), -1);
+        PaintMark(painter, m_cursorBMs, CURSOR_B,
+                  QStringLiteral("B ") + QString::fromStdString(CTimeAxis::Label(m_cursorBMs, 1)),
+                  {false, m_cursor && m_cursorBMs < m_cursorMs, -1});
     if (m_cursor)
-        PaintCursor(painter, m_cursorMs, CURSOR,
-                    QStringLiteral("A ") + QString::fromStdString(CTimeAxis::Label(m_cursorMs, 1)), -1);
+        PaintMark(painter, m_cursorMs, CURSOR,
+                  QStringLiteral("A ") + QString::fromStdString(CTimeAxis::Label(m_cursorMs, 1)), {false, false, -1});
 }
 
 // A line down the view with its name on the axis: a cursor's to the right
@@ -94,20 +95,18 @@ void CTraceView::PaintMarks(QPainter& painter)
 // two never cover each other; a marker's to the left, as a flag before the
 // divergence's, which stands to the right. A row named gets its stretch of
 // the line framed.
-void CTraceView::PaintCursor(QPainter& painter, uint64_t ms, const QColor& colour, const QString& name, int labelRow)
+void CTraceView::PaintMark(QPainter& painter, uint64_t ms, const QColor& colour, const QString& name, CMarkStyle style)
 {
     const int x = static_cast<int>(std::floor(XOf(static_cast<double>(ms))));
     const QStaticText& label = Text(name);
     const int w = static_cast<int>(label.size().width()) + 6;
     if (x < WaveLeft() - w || x > width())
         return;
-    const bool dashed = colour == MARKER || colour == DIVERGENCE;
-    painter.setPen(QPen(colour, 1, dashed ? Qt::DashLine : Qt::SolidLine));
+    painter.setPen(QPen(colour, 1, style.dashed ? Qt::DashLine : Qt::SolidLine));
     painter.drawLine(x, 0, x, height());
-    if (labelRow >= 0)
-        painter.drawRect(x - 3, RowTop(labelRow), 6, RowHeight(labelRow) - 1);
-    const bool left = colour == MARKER || (colour == CURSOR_B && m_cursor && ms < m_cursorMs);
-    const int labelX = left ? x - w : x + 1;
+    if (style.framedRow >= 0)
+        painter.drawRect(x - 3, RowTop(style.framedRow), 6, RowHeight(style.framedRow) - 1);
+    const int labelX = style.labelLeft ? x - w : x + 1;
     painter.fillRect(labelX, 1, w, AXIS_HEIGHT - 2, colour);
     painter.setPen(Qt::white);
     painter.drawStaticText(labelX + 3, 3, label);
