@@ -31,11 +31,3 @@ const CWiredSignal WIRED_SIGNALS[WIRED_SIGNAL_COUNT] = {
     {"COOLING_FAN",     COOLING_FAN,     LINE_NORMAL},
 };
 // clang-format on
-
-int wired_signal_index(const std::string& name)
-{
-    for (int i = 0; i < WIRED_SIGNAL_COUNT; ++i)
-        if (name == WIRED_SIGNALS[i].name)
-            return i;
-    return -1;
-}

@@ -3,7 +3,6 @@
 // polarity of their line: an inverted input reads 0 while pressed or active.
 
 #include <cstdint>
-#include <string>
 
 #include "board/port_bytes.h"
 
@@ -18,5 +17,3 @@ struct CWiredSignal {
 
 inline constexpr int WIRED_SIGNAL_COUNT = 27;
 extern const CWiredSignal WIRED_SIGNALS[WIRED_SIGNAL_COUNT];
-// The row of a signal name, or -1.
-int wired_signal_index(const std::string& name);

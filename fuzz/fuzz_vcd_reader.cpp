@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "tools/vcd_reader.h"
+#include "trace/vcd_reader.h"
 
 namespace {
 

@@ -11,16 +11,34 @@ set -euo pipefail
 deb=$(realpath "$1")
 root="$2"
 
-# The host's first Debian archive (not its security archive), from either format of apt's sources.
+# apt's source files on this host, in either format: the deb822 .sources
+# files and the one-line .list files; only those that exist.
+apt_sources=() apt_lists=()
+for f in /etc/apt/sources.list.d/*.sources; do [ -f "$f" ] && apt_sources+=("$f"); done
+for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do [ -f "$f" ] && apt_lists+=("$f"); done
+
+# The host's first Debian archive (not its security archive), or nothing.
 host_mirror() {
-  { awk '/^URIs:/ {for (i = 2; i <= NF; i++) print $i}' /etc/apt/sources.list.d/*.sources 2>/dev/null
-    awk '$1 == "deb" {for (i = 2; i <= NF; i++) if ($i ~ /:\/\//) {print $i; break}}' \
-      /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null
-  } | grep -v -- '-security' | head -n 1
+  { if [ ${#apt_sources[@]} -gt 0 ]; then
+      awk '/^URIs:/ {for (i = 2; i <= NF; i++) print $i}' "${apt_sources[@]}"
+    fi
+    if [ ${#apt_lists[@]} -gt 0 ]; then
+      awk '$1 == "deb" {for (i = 2; i <= NF; i++) if ($i ~ /:\/\//) {print $i; break}}' "${apt_lists[@]}"
+    fi
+  } | { grep -v -- '-security' || true; } | sed -n 1p
 }
 mirror="${3:-$(host_mirror)}"
+if [ ! -d "$root/usr" ] && [ -z "$mirror" ]; then
+  read_files=("${apt_sources[@]}" "${apt_lists[@]}")
+  if [ ${#read_files[@]} -eq 0 ]; then
+    echo "no apt source file on this host (/etc/apt/sources.list, /etc/apt/sources.list.d/*.sources or *.list):" \
+      "give a Debian mirror as MIRROR" >&2
+  else
+    echo "no Debian archive but the security one in ${read_files[*]}: give a Debian mirror as MIRROR" >&2
+  fi
+  exit 2
+fi
 if [ ! -d "$root/usr" ]; then
-  [ -n "$mirror" ] || { echo "no Debian mirror in this host's apt sources: give one as MIRROR" >&2; exit 2; }
   debootstrap --variant=minbase bookworm "$root" "$mirror"
 fi
 cp "$deb" "$(dirname "$0")/../scenario/examples/whole_cycle.scn" "$root/tmp/"

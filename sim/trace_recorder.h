@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "sim/signal_sampler.h"
-#include "sim/trace_sink.h"
+#include "trace/trace_sink.h"
 
 class CSimulatorView;
 struct fw_variable;

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "tools/trace_compare.h"
+#include "trace/trace_compare.h"
 #include "tools/vcd_diff_call.h"
-#include "tools/vcd_reader.h"
+#include "trace/vcd_reader.h"
 #include "trelvik_version.h"
 
 namespace {

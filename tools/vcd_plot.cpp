@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "panel/state_names.h"
-#include "sim/time_ladder.h"
+#include "trace/time_ladder.h"
 
 namespace {
 

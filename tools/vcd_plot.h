@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/vcd_reader.h"
+#include "trace/vcd_reader.h"
 
 class CVcdPlot {
 public:

@@ -11,7 +11,7 @@
 #include "cli/option_reader.h"
 #include "cli/output_file.h"
 #include "tools/vcd_plot.h"
-#include "tools/vcd_reader.h"
+#include "trace/vcd_reader.h"
 #include "trelvik_version.h"
 
 namespace {

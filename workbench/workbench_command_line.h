@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "workbench/model/baseline_trace.h"
+#include "trace/baseline_trace.h"
 #include <vector>
 
 class CWorkbenchWindow;

@@ -13,10 +13,6 @@ class CStatusIndicators : public QObject {
 public:
     explicit CStatusIndicators(QStatusBar* bar);
 
-    QLabel* Caps() const { return m_caps; }
-    QLabel* Num() const { return m_num; }
-    QLabel* Scroll() const { return m_scroll; }
-
 protected:
     void timerEvent(QTimerEvent* event) override;
 

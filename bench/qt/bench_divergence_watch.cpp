@@ -15,7 +15,7 @@
 
 #include "scenario/language/scenario_parser.h"
 #include "scenario/run/instrumented_run.h"
-#include "workbench/model/divergence_watch.h"
+#include "trace/divergence_watch.h"
 #include "workbench/model/scenario_replay.h"
 #include "workbench/model/workbench_session.h"
 

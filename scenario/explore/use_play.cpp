@@ -5,7 +5,7 @@
 #include "scenario/language/scenario_parser.h"
 #include "scenario/run/instrumented_run.h"
 #include "scenario/run/machine_expectations.h"
-#include "sim/trace_sink.h"
+#include "trace/trace_sink.h"
 #include "sim/virtual_simulator.h"
 
 namespace {

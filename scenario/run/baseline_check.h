@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "scenario/run/scenario_executor.h"
-#include "tools/trace_compare.h"
-#include "tools/vcd_reader.h"
+#include "trace/trace_compare.h"
+#include "trace/vcd_reader.h"
 
 class CBaselineCheck {
 public:

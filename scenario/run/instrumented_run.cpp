@@ -10,7 +10,7 @@
 #include "sim/counting_beep.h"
 #include "sim/machine_invariants.h"
 #include "sim/trace_recorder.h"
-#include "sim/vcd_sink.h"
+#include "trace/vcd_sink.h"
 #include "sim/virtual_simulator.h"
 #include "trelvik_version.h"
 

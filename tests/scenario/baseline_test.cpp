@@ -12,7 +12,7 @@
 #include "scenario/command_line.h"
 #include "scenario/run/baseline_accept.h"
 #include "scenario/run/scenario_batch.h"
-#include "tools/vcd_reader.h"
+#include "trace/vcd_reader.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <sstream>
 
 #include "scenario/language/scenario_parser.h"
-#include "scenario/reports/verdict_printer.h"
+#include "support/scenario/verdict_printer.h"
 #include "workbench/model/marker_list.h"
 #include "workbench/widgets/marker_dock.h"
 #include "workbench/widgets/session_files.h"

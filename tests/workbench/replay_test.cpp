@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "scenario/language/scenario_parser.h"
-#include "scenario/reports/verdict_printer.h"
+#include "support/scenario/verdict_printer.h"
 #include "workbench/widgets/session_files.h"
 
 #include "workbench/model/scenario_replay.h"

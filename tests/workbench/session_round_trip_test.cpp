@@ -10,7 +10,7 @@
 #include <sstream>
 
 #include "scenario/language/scenario_parser.h"
-#include "scenario/reports/verdict_printer.h"
+#include "support/scenario/verdict_printer.h"
 #include "sim/panel_parts.h"
 #include "workbench/widgets/fault_menu.h"
 #include "workbench/widgets/session_files.h"

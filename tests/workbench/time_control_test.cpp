@@ -9,7 +9,7 @@
 
 #include "firmware/fw_main.h"
 #include "workbench/model/frame_clock.h"
-#include "workbench/model/trace_buffer.h"
+#include "trace/trace_buffer.h"
 #include "workbench/widgets/workbench_actions.h"
 #include "workbench_fixture.h"
 

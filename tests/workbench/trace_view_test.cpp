@@ -6,7 +6,7 @@
 #include <QTest>
 
 #include "app/qt_app.h"
-#include "workbench/model/trace_buffer.h"
+#include "trace/trace_buffer.h"
 #include "workbench/widgets/trace_view.h"
 #include "workbench/widgets/trace_view_style.h"
 

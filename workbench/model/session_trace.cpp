@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "sim/vcd_sink.h"
+#include "trace/vcd_sink.h"
 
 CSessionTrace::CSessionTrace(CSimulatorView& view) : m_recorder(&view) { m_recorder.AddSink(m_buffer); }
 

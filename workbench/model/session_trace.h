@@ -7,7 +7,7 @@
 #include <string>
 
 #include "sim/trace_recorder.h"
-#include "workbench/model/trace_buffer.h"
+#include "trace/trace_buffer.h"
 
 class CSimulatorView;
 

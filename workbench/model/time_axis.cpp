@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "sim/time_ladder.h"
+#include "trace/time_ladder.h"
 
 // Ticks as dense as the labels allow, on the shared ladder.
 uint64_t CTimeAxis::TickStep(double spanMs, int widthPx, int minGapPx)

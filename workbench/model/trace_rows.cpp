@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "workbench/model/trace_buffer.h"
+#include "trace/trace_buffer.h"
 
 void CTraceRows::Update(const CTraceBuffer& buffer)
 {

@@ -57,8 +57,6 @@ public:
     // The faults in force as a scenario names them; empty for a healthy plant.
     std::string ActiveFaults() const { return m_machine->sim.Faults().Describe(); }
     bool ResettingCpu() const { return m_resetFrom >= 0; }
-    // Mouse input waiting for virtual time to move (see above).
-    bool InputWaiting() const { return !m_waiting.empty(); }
 
     // Throws the controller away and starts a fresh one at virtual time 0.
     void Restart();

@@ -11,8 +11,8 @@
 
 #include <cstdint>
 
-#include "workbench/model/baseline_trace.h"
-#include "workbench/model/divergence_watch.h"
+#include "trace/baseline_trace.h"
+#include "trace/divergence_watch.h"
 
 class QWidget;
 class CLogDock;

@@ -19,7 +19,6 @@ public:
     CTimeBar(CWorkbenchActions& actions, QWidget* parent = nullptr);
 
     void Show(uint64_t virtualMs, double achieved, bool running);
-    QString ClockText() const { return m_clock->Text(); }
     CConditionBox& ConditionBox() { return *m_condition; }
 
 private:

@@ -3,8 +3,8 @@
 #include <QStringList>
 
 #include "workbench/model/time_axis.h"
-#include "workbench/model/trace_buffer.h"
-#include "workbench/model/trace_edges.h"
+#include "trace/trace_buffer.h"
+#include "trace/trace_edges.h"
 #include "workbench/widgets/trace_view.h"
 
 namespace {

@@ -19,7 +19,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "tools/vcd_reader.h"
+#include "trace/vcd_reader.h"
 #include "workbench/model/trace_rows.h"
 
 class CTraceBuffer;
@@ -57,7 +57,6 @@ public:
 
     bool Following() const { return m_follow; }
     double SpanMs() const { return m_spanMs; }
-    double EndMsShown() const { return EndMs(); }
     // Cursor A, which the keys move, and cursor B; both read every row.
     bool HasCursor() const { return m_cursor; }
     uint64_t CursorMs() const { return m_cursorMs; }

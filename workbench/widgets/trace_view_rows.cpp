@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "panel/state_names.h"
-#include "workbench/model/trace_buffer.h"
-#include "workbench/model/trace_edges.h"
+#include "trace/trace_buffer.h"
+#include "trace/trace_edges.h"
 #include "workbench/widgets/trace_view.h"
 #include "workbench/widgets/trace_view_style.h"
 

@@ -32,7 +32,6 @@ public:
     bool Start(const QString& text);
     // While the driver runs until the condition: what it waits for.
     QString WaitingText() const;
-    const CConditionHistory& History() const { return m_history; }
 
 signals:
     void Message(const QString& text);  // for the status line

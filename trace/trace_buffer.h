@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "sim/trace_sink.h"
+#include "trace/trace_sink.h"
 
 class CTraceBuffer : public CTraceSink {
 public:

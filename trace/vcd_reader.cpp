@@ -1,4 +1,4 @@
-#include "tools/vcd_reader.h"
+#include "trace/vcd_reader.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "sim/trace_sink.h"
-#include "sim/vcd_writer.h"
+#include "trace/trace_sink.h"
+#include "trace/vcd_writer.h"
 
 class CVcdSink : public CTraceSink {
 public:

@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "tools/trace_compare.h"
+#include "trace/trace_compare.h"
 
 namespace {
 

@@ -1,13 +1,9 @@
 #pragma once
 // Compares two value-change dumps, A and B, variable by variable, matched by
-// name: the short name ("MAIN_FAN") where a dump has it once, else the full
-// one ("trelvik.ports.MAIN_FAN"), whatever the scopes and identifiers.
-//
-// A divergence is a time at which a variable changed in either dump and then
-// holds different values in the two. An edge of B that is the same change
-// (from the same value to the same value) as an edge of A, at most the
-// variable's slack earlier or later, counts as "moved" and not as a
-// divergence. The work is linear in the changes, whatever the times.
+// name and diverging as trace/divergence_rule.h says. An edge of B that is
+// the same change (from the same value to the same value) as an edge of A,
+// at most the variable's slack earlier or later, counts as "moved" and not as
+// a divergence. The work is linear in the changes, whatever the times.
 // Standard C++ only.
 
 #include <cstdint>
@@ -15,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/vcd_reader.h"
+#include "trace/vcd_reader.h"
 
 class CTraceCompare {
 public:

@@ -3,7 +3,8 @@
 // one line per expectation (where, when, what was expected, what was seen)
 // and a closing "N passed, M failed". A run-until whose limit passes is a
 // failed expectation too; a failure does not stop the run. The file is run
-// by CInstrumentedRun (trace, invariants); the runner prints its verdicts.
+// by CInstrumentedRun (trace, invariants), as the runner runs it; the tests
+// read the verdicts printed.
 
 #include <ostream>
 #include <string>

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "tools/vcd_reader.h"
+#include "trace/vcd_reader.h"
 
 class CBaselineTrace {
 public:

@@ -1,4 +1,4 @@
-#include "scenario/reports/verdict_printer.h"
+#include "support/scenario/verdict_printer.h"
 
 #include "scenario/run/file_result.h"
 #include "scenario/run/instrumented_run.h"

@@ -1,6 +1,6 @@
-#include "workbench/model/trace_edges.h"
+#include "trace/trace_edges.h"
 
-#include "workbench/model/trace_buffer.h"
+#include "trace/trace_buffer.h"
 
 std::optional<uint64_t> CTraceEdges::Next(uint64_t timeMs) const
 {

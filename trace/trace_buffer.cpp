@@ -1,4 +1,4 @@
-#include "workbench/model/trace_buffer.h"
+#include "trace/trace_buffer.h"
 
 #include <algorithm>
 

@@ -1,13 +1,12 @@
 // The trace's ring: values at any moment through the checkpoints, also after
-// the oldest changes gave way, and the time axis's steps and labels.
+// the oldest changes gave way.
 
 #include <gtest/gtest.h>
 
 #include <map>
 #include <vector>
 
-#include "workbench/model/time_axis.h"
-#include "workbench/model/trace_buffer.h"
+#include "trace/trace_buffer.h"
 
 namespace {
 
@@ -47,37 +46,6 @@ TEST(TraceBuffer, ValuesAtEveryMomentAgreeWithAPlainRecordAlsoAfterTheRingWraps)
     EXPECT_EQ(held.sinceMs, 9'970u) << "the moment the value was taken";
     EXPECT_EQ(trace.Current(fast), expected(fastAt, 10'000));
     EXPECT_TRUE(trace.IsSigned(slow));
-}
-
-TEST(TimeAxis, TicksAsDenseAsLabelsAllowAndLabelsAsPreciseAsTheirStep)
-{
-    const struct {
-        double spanMs;
-        int width;
-        uint64_t step;
-    } steps[] = {
-        {10, 600, 2},
-        {1000, 600, 200},
-        {10'000, 600, 2000},
-        {45'000, 600, 10'000},
-        {600'000, 600, 120'000},
-        {86'400'000, 600, 21'600'000},  // a day: six-hour ticks, not 24 crowded hourly ones
-    };
-    for (const auto& s : steps)
-        EXPECT_EQ(CTimeAxis::TickStep(s.spanMs, s.width, 90), s.step) << s.spanMs << " ms over " << s.width;
-
-    const struct {
-        uint64_t time;
-        uint64_t step;
-        const char* label;
-    } labels[] = {
-        {65'237, 1, "1:05.237"}, {65'230, 10, "1:05.23"},       {65'200, 100, "1:05.2"},
-        {65'000, 5000, "1:05"},  {3'600'000, 600'000, "60:00"},
-    };
-    for (const auto& l : labels)
-        EXPECT_EQ(CTimeAxis::Label(l.time, l.step), l.label);
-    EXPECT_EQ(CTimeAxis::SignedLabel(-5000, 1000), "-0:05") << "before 0:00";
-    EXPECT_EQ(CTimeAxis::SignedLabel(65'200, 100), "1:05.2");
 }
 
 }  // namespace

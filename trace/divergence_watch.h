@@ -1,11 +1,8 @@
 #pragma once
-// The first moment the live trace parts from a baseline: the first time at
-// which a variable the two share changed in either and then holds different
-// values in them, as CTraceCompare finds it between an exported live trace
-// and the baseline without slack, with the variables matched by name the
-// same way (a live channel's full name is the one an exported trace
-// declares, "trelvik.ports.MAIN_FAN"). On equal times, the channel first in
-// the live trace's order is named.
+// The first moment the live trace parts from a baseline, by the rule of
+// trace/divergence_rule.h (without slack), as CTraceCompare finds it between
+// an exported live trace and the baseline: a live channel's full name is the
+// one an exported trace declares, "trelvik.ports.MAIN_FAN".
 //
 // Found as the live trace grows: each Update reads only the live changes
 // and the baseline's changes since the one before, so it may run every
@@ -24,7 +21,8 @@
 #include <string>
 #include <vector>
 
-#include "tools/vcd_reader.h"
+#include "trace/divergence_rule.h"
+#include "trace/vcd_reader.h"
 
 class CTraceBuffer;
 
@@ -53,23 +51,21 @@ public:
 private:
     static constexpr uint64_t NONE = UINT64_MAX;
 
-    // A live channel and its namesake in the baseline, each with its value
-    // and the time of an edge whose values are not yet compared.
+    // A live channel and its namesake in the baseline; the pair's values
+    // are the live one (a) and the baseline's (b).
     struct CPair {
         int channel;
         std::string name;  // as matched
         const CVcdReader::CVariable* base;
         size_t baseNext = 0;  // the baseline's next change
-        uint64_t liveValue = 0, baseValue = 0;
-        uint64_t pendingMs = NONE;
+        CValuePair values{};
     };
 
     void Match(const CTraceBuffer& live);
     void CatchUpDropped(const CTraceBuffer& live);
     void LiveChange(CPair& pair, uint64_t timeMs, uint64_t value);
     void BaseUpTo(CPair& pair, uint64_t beforeMs);
-    void Edge(CPair& pair, uint64_t timeMs);
-    void Settle(CPair& pair);
+    void Diverged(const CPair& pair, uint64_t timeMs);
     static uint64_t AsDumped(const CTraceBuffer& live, int channel, int32_t value);
 
     const CVcdReader* m_dump = nullptr;

@@ -1,19 +1,14 @@
-#include "workbench/model/divergence_watch.h"
+#include "trace/divergence_watch.h"
 
 #include <algorithm>
 #include <unordered_map>
 
-#include "workbench/model/trace_buffer.h"
+#include "trace/trace_buffer.h"
 
 namespace {
 
 // The module an exported trace declares every scope in.
 const std::string TOP_SCOPE = "trelvik";
-
-std::string full_name(const std::string& scope, const std::string& name)
-{
-    return scope.empty() ? name : scope + "." + name;
-}
 
 }  // namespace
 
@@ -69,20 +64,22 @@ void CDivergenceWatch::Update(const CTraceBuffer& live, uint64_t nowMs)
 void CDivergenceWatch::Match(const CTraceBuffer& live)
 {
     m_channels = live.ChannelCount();
-    std::unordered_map<std::string, int> liveCount, baseCount;
-    for (int channel = 0; channel < m_channels; ++channel)
-        liveCount[live.Name(channel)]++;
+    std::vector<std::pair<std::string, std::string>> liveScoped, baseScoped;
+    for (int channel = 0; channel < m_channels; ++channel) {
+        const std::string& scope = live.Scope(channel);
+        liveScoped.emplace_back(scope.empty() ? TOP_SCOPE : TOP_SCOPE + "." + scope, live.Name(channel));
+    }
     for (const CVcdReader::CVariable& var : m_dump->Variables())
-        baseCount[var.name]++;
+        baseScoped.emplace_back(var.scope, var.name);
+    const std::vector<CMatchName> liveNames = match_names(liveScoped), baseNames = match_names(baseScoped);
     std::unordered_map<std::string, const CVcdReader::CVariable*> byKey;
-    for (const CVcdReader::CVariable& var : m_dump->Variables())
-        byKey.emplace(baseCount[var.name] > 1 ? full_name(var.scope, var.name) : var.name, &var);
+    for (size_t i = 0; i < baseNames.size(); ++i)
+        byKey.emplace(baseNames[i].key, &m_dump->Variables()[i]);
 
     m_pairs.clear();
     m_pairOf.assign(static_cast<size_t>(m_channels), -1);
     for (int channel = 0; channel < m_channels; ++channel) {
-        const std::string& name = live.Name(channel);
-        const std::string key = liveCount[name] > 1 ? full_name(full_name(TOP_SCOPE, live.Scope(channel)), name) : name;
+        const std::string& key = liveNames[static_cast<size_t>(channel)].key;
         const auto found = byKey.find(key);
         if (found == byKey.end())
             continue;
@@ -101,11 +98,11 @@ void CDivergenceWatch::Match(const CTraceBuffer& live)
         }
         // The ring no longer holds the run's start: the two are held
         // against each other from the oldest change it keeps.
-        pair.liveValue = value;
+        pair.values.a = value;
         const auto& changes = pair.base->changes;
         for (; pair.baseNext < changes.size() && changes[pair.baseNext].first < m_doneMs; ++pair.baseNext)
-            pair.baseValue = changes[pair.baseNext].second;
-        pair.pendingMs = m_doneMs;
+            pair.values.b = changes[pair.baseNext].second;
+        pair.values.Edge(m_doneMs);
     }
 }
 
@@ -123,47 +120,38 @@ void CDivergenceWatch::CatchUpDropped(const CTraceBuffer& live)
 void CDivergenceWatch::LiveChange(CPair& pair, uint64_t timeMs, uint64_t value)
 {
     BaseUpTo(pair, timeMs);
-    if (value == pair.liveValue)
+    if (value == pair.values.a)
         return;
-    Edge(pair, timeMs);
-    pair.liveValue = value;
+    Diverged(pair, pair.values.Edge(timeMs));
+    pair.values.a = value;
 }
 
-// The baseline's changes before beforeMs; a repeated value is no edge.
+// The baseline's changes before beforeMs; a repeated value is no edge. One
+// before an edge still pending is taken at that edge's time.
 void CDivergenceWatch::BaseUpTo(CPair& pair, uint64_t beforeMs)
 {
     const auto& changes = pair.base->changes;
     for (; pair.baseNext < changes.size() && changes[pair.baseNext].first < beforeMs; ++pair.baseNext) {
         const auto& [timeMs, value] = changes[pair.baseNext];
-        if (value == pair.baseValue)
+        if (value == pair.values.b)
             continue;
-        Edge(pair, std::max(timeMs, pair.pendingMs == NONE ? 0 : pair.pendingMs));
-        pair.baseValue = value;
+        const uint64_t pendingMs = pair.values.PendingMs();
+        Diverged(pair, pair.values.Edge(std::max(timeMs, pendingMs == CValuePair::NONE ? 0 : pendingMs)));
+        pair.values.b = value;
     }
-    if (pair.pendingMs != NONE && pair.pendingMs < beforeMs)
-        Settle(pair);
+    Diverged(pair, pair.values.SettleBefore(beforeMs));
 }
 
-// The values are compared once every edge of a time is in.
-void CDivergenceWatch::Edge(CPair& pair, uint64_t timeMs)
+// A divergence of this Update, kept if it is the first so far.
+void CDivergenceWatch::Diverged(const CPair& pair, uint64_t timeMs)
 {
-    if (pair.pendingMs != NONE && pair.pendingMs < timeMs)
-        Settle(pair);
-    pair.pendingMs = timeMs;
-}
-
-void CDivergenceWatch::Settle(CPair& pair)
-{
-    const uint64_t timeMs = pair.pendingMs;
-    pair.pendingMs = NONE;
-    if (pair.liveValue == pair.baseValue)
-        return;
-    if (timeMs > m_bestMs || (timeMs == m_bestMs && pair.channel > m_bestChannel))
+    if (timeMs == CValuePair::NONE ||
+        !diverges_first(timeMs, static_cast<size_t>(pair.channel), m_bestMs, static_cast<size_t>(m_bestChannel)))
         return;
     m_bestMs = timeMs;
     m_bestChannel = pair.channel;
-    m_divergence = {timeMs, pair.name, CVcdReader::Text(*pair.base, pair.liveValue),
-                    CVcdReader::Text(*pair.base, pair.baseValue), pair.channel};
+    m_divergence = {timeMs, pair.name, CVcdReader::Text(*pair.base, pair.values.a),
+                    CVcdReader::Text(*pair.base, pair.values.b), pair.channel};
 }
 
 // As an exported trace writes it: a bit as 0 or 1, a number as its 64-bit two's complement.

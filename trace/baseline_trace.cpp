@@ -1,4 +1,4 @@
-#include "workbench/model/baseline_trace.h"
+#include "trace/baseline_trace.h"
 
 bool CBaselineTrace::Open(const std::string& path, std::string& error)
 {

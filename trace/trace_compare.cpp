@@ -1,8 +1,10 @@
-#include "tools/trace_compare.h"
+#include "trace/trace_compare.h"
 
 #include <algorithm>
 #include <limits>
 #include <unordered_map>
+
+#include "trace/divergence_rule.h"
 
 namespace {
 
@@ -46,18 +48,17 @@ struct CNamed {
     const CVariable* var;
 };
 
-// Each variable with the name it is matched by: its short name where the dump has it once.
+// Each variable with the names it is matched by.
 std::vector<CNamed> named(const CVcdReader& dump)
 {
-    std::unordered_map<std::string, int> count;
+    std::vector<std::pair<std::string, std::string>> scoped;
     for (const CVariable& var : dump.Variables())
-        count[var.name]++;
-    std::vector<CNamed> names;
-    for (const CVariable& var : dump.Variables()) {
-        const std::string full = var.scope.empty() ? var.name : var.scope + "." + var.name;
-        names.push_back({count[var.name] > 1 ? full : var.name, full, &var});
-    }
-    return names;
+        scoped.emplace_back(var.scope, var.name);
+    const std::vector<CMatchName> names = match_names(scoped);
+    std::vector<CNamed> result;
+    for (size_t i = 0; i < names.size(); ++i)
+        result.push_back({names[i].key, names[i].full, &dump.Variables()[i]});
+    return result;
 }
 
 struct CVariableResult {
@@ -68,20 +69,20 @@ struct CVariableResult {
 
 // One variable of A against its namesake in B, edge by edge. An edge of each
 // is taken in time order; a pair of like edges within the slack is taken at
-// A's time, as one. The values are compared once all edges of a time are in.
+// A's time, as one.
 CVariableResult compare_variable(const std::string& name, const CVariable& a, const CVariable& b, uint64_t slack,
                                  size_t keep)
 {
     CVariableResult result;
     CEdges edgesA(a), edgesB(b);
+    CValuePair values;
     uint64_t now = 0, lastB = 0, laterB = NEVER;
-    bool started = false;
-    const auto settle = [&] {
-        if (!started || edgesA.From() == edgesB.From())
+    const auto record = [&](uint64_t divergedMs) {
+        if (divergedMs == CValuePair::NONE)
             return;
         result.count++;
         if (result.kept.size() < keep)
-            result.kept.push_back({now, name, edgesA.From(), edgesB.From(), lastB, a.real || b.real});
+            result.kept.push_back({divergedMs, name, values.a, values.b, lastB, a.real || b.real});
     };
     while (!edgesA.Done() || !edgesB.Done()) {
         const bool bothLeft = !edgesA.Done() && !edgesB.Done();
@@ -90,10 +91,8 @@ CVariableResult compare_variable(const std::string& name, const CVariable& a, co
         const bool takeA = pair || (!edgesA.Done() && (edgesB.Done() || edgesA.Time() <= edgesB.Time()));
         // An edge of B after one of its edges taken early is held to that time, keeping the order.
         const uint64_t time = std::max(takeA ? edgesA.Time() : edgesB.Time(), now);
-        if (started && time != now)
-            settle();
+        record(values.Edge(time));
         now = time;
-        started = true;
         if (laterB <= now) {
             lastB = laterB;
             laterB = NEVER;
@@ -105,11 +104,14 @@ CVariableResult compare_variable(const std::string& name, const CVariable& a, co
         if (pair || !takeA) {
             (edgesB.Time() <= now ? lastB : laterB) = edgesB.Time();
             edgesB.Take();
+            values.b = edgesB.From();
         }
-        if (takeA)
+        if (takeA) {
             edgesA.Take();
+            values.a = edgesA.From();
+        }
     }
-    settle();
+    record(values.Settle());
     return result;
 }
 
@@ -127,6 +129,7 @@ uint64_t slack_of(const CNamed& named, const CTraceCompare::COptions& options)
     return options.slack;
 }
 
+// By time; the stable sorts keep A's order on equal times, as the rule asks.
 bool earlier(const CDivergence& x, const CDivergence& y) { return x.timeMs < y.timeMs; }
 
 }  // namespace

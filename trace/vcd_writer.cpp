@@ -1,4 +1,4 @@
-#include "sim/vcd_writer.h"
+#include "trace/vcd_writer.h"
 
 #include <cerrno>
 #include <cstring>

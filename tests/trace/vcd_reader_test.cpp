@@ -5,7 +5,7 @@
 
 #include <sys/stat.h>
 
-#include "tools/vcd_reader.h"
+#include "trace/vcd_reader.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "sim/vcd_sink.h"
+#include "trace/vcd_sink.h"
 
 void CVcdSink::Join(const CTraceChannel& channel, int64_t value, uint64_t /*timeMs*/)
 {
