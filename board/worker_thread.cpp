@@ -55,9 +55,11 @@ void CWorkerThread::Run()
             if (m_hEvent->Wait(m_nPeriodMs) == CPlatformEvent::WAIT_TIMEOUT) {
                 if (m_bStopRequested.load())
                     break;
-                m_bPeriodFailed.store(0);
+                // The flag tells how the last period ended; it is never cleared
+                // while a failing period runs, so a reader never sees a gap.
                 try {
                     OnPeriod();
+                    m_bPeriodFailed.store(0);
                 } catch (const CThreadTerminated&) {
                     throw;
                 } catch (...) {
