@@ -7,7 +7,8 @@
 // driven"). Each verdict is handed on as it comes, in time order. A signal
 // noted while it runs (cleanup_signals.h) stops it at the next virtual ms:
 // the step under way gets an error, "interrupted (SIGTERM)", and the trace's
-// temporary file is removed. A time-out stops it the same way, the step
+// temporary file is removed. So does a stop request of the parent process
+// (--fail-fast): "interrupted (--fail-fast)". A time-out stops it the same way, the step
 // under way failing, and the trace is kept.
 
 #include <chrono>
