@@ -22,6 +22,9 @@
 
 namespace {
 
+// What a file cut short by --fail-fast shows at the step under way.
+const std::string FAIL_FAST_STOP = "interrupted (--fail-fast)";
+
 // "dir/power_on_off.scn" -> "power_on_off".
 std::string stem_of(const std::string& path)
 {
@@ -401,6 +404,7 @@ void CScenarioBatch::RunInWorkers(unsigned jobs)
         return CResultCodec::Encode(RunOne(file, covered ? &coverage : nullptr, nullptr, Comparison(file)),
                                     covered ? &coverage : nullptr);
     });
+    bool halted = false;  // by --fail-fast
     const auto take = [&](size_t task, const std::string& answer, const CWorkerPool::CTaskEnd& end) {
         const size_t file = files[task];
         if (end.kind == CWorkerPool::CTaskEnd::NOT_GIVEN)
@@ -421,8 +425,12 @@ void CScenarioBatch::RunInWorkers(unsigned jobs)
         m_out << std::flush;
         if (!result.error.empty())
             m_err << result.error << std::endl;
-        if (m_command.failFast && result.code != CFileResult::ALL_HELD)
+        if (halted)
+            KeptFromFailFast(result);
+        if (m_command.failFast && result.code != CFileResult::ALL_HELD && !halted) {
+            halted = true;
             pool.Halt();
+        }
     };
     std::vector<bool> answered;
     pool.Map(tasks, answered, take);
@@ -454,6 +462,18 @@ void CScenarioBatch::LoseFile(size_t file, const CWorkerPool::CTaskEnd& end)
             COutputFile::RemoveTemporariesOf(end.worker, COutputFile::FolderOf(path));
 }
 
+// A file cut short by --fail-fast fails with the file that stopped the run:
+// its interruption is no error of its own.
+void CScenarioBatch::KeptFromFailFast(CFileResult& result)
+{
+    if (noted_fatal_signal() || result.code != CFileResult::NOT_RUN || !result.error.empty())
+        return;
+    for (const CScenarioResult& r : result.results)
+        if (r.error && r.what != FAIL_FAST_STOP)
+            return;
+    result.code = CFileResult::SOME_FAILED;
+}
+
 // A file never begun: a signal came first, or --fail-fast stopped the run.
 void CScenarioBatch::NotBegun(size_t file)
 {
@@ -463,8 +483,10 @@ void CScenarioBatch::NotBegun(size_t file)
     result.results.clear();
     if (const int sig = noted_fatal_signal())
         result.error = result.file + ": interrupted (" + CRunWatch::SignalName(sig) + ") before it began";
-    else if (m_command.failFast)
+    else if (m_command.failFast) {
         result.error = result.file + ": not run (--fail-fast)";
+        result.code = CFileResult::SOME_FAILED;  // left out because another file failed
+    }
     else
         result.error = result.file + ": not run: no worker process could be started";
     m_err << result.error << std::endl;

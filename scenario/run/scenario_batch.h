@@ -66,6 +66,7 @@ private:
     void RunInWorkers(unsigned jobs);
     void LoseFile(size_t file, const CWorkerPool::CTaskEnd& end);
     void NotBegun(size_t file);
+    void KeptFromFailFast(CFileResult& result);
     void Refuse(size_t file, const std::string& message);
     void ShowProgress(size_t file, int line, uint64_t nowMs);
     void ClearProgress();

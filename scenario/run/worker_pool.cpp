@@ -315,12 +315,13 @@ std::vector<std::string> CWorkerPool::MapInWorkers(CRound& round)
         for (size_t i = 0; i < fds.size(); ++i) {
             if (ready == 0)
                 Lose(*busy[i], CTaskEnd::STOPPED);
-            else if (fds[i].revents != 0) {
+            else if (fds[i].revents != 0)
                 Receive(*busy[i], round);
-                give(*busy[i]);
-            }
         }
-        round.Tell();
+        round.Tell();  // first, so that what is told may halt the handing out
+        for (CWorker& worker : m_workers)
+            if (worker.task < 0)
+                give(worker);
     }
     round.Tell(true);
     return std::move(round.answers);
