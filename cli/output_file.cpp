@@ -121,14 +121,14 @@ bool COutputFile::Check(const std::string& target, const std::vector<std::string
     }
     struct stat st {};
     bool exists = false;
-    if (!regular_or_absent(target, st, exists, error))
-        return false;
     const long longest = pathconf(folder_of(target).c_str(), _PC_NAME_MAX);
     if (longest > 0 && base_of(target).size() > static_cast<size_t>(longest)) {
         error = target + ": the name is longer than the " + std::to_string(longest) +
                 " bytes a name may have there";
         return false;
     }
+    if (!regular_or_absent(target, st, exists, error))
+        return false;
     if (exists)
         for (const std::string& input : inputs) {
             struct stat in {};
