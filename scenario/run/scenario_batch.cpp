@@ -494,10 +494,10 @@ void CScenarioBatch::NotBegun(size_t file)
 
 int CScenarioBatch::Run()
 {
+    defer_fatal_signals();  // a signal while the files are read leaves every file accounted for too
     Load();
     if (!CheckOutputs())
         return CFileResult::NOT_RUN;
-    defer_fatal_signals();
     const unsigned jobs = m_command.jobs ? m_command.jobs : CWorkerPool::Cores();
     const auto runnable = std::count_if(m_results.begin(), m_results.end(), [](const CFileResult& r) { return r.ran; });
     if (jobs > 1 && runnable > 1) {
