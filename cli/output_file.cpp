@@ -123,8 +123,7 @@ bool COutputFile::Check(const std::string& target, const std::vector<std::string
     bool exists = false;
     const long longest = pathconf(folder_of(target).c_str(), _PC_NAME_MAX);
     if (longest > 0 && base_of(target).size() > static_cast<size_t>(longest)) {
-        error = target + ": the name is longer than the " + std::to_string(longest) +
-                " bytes a name may have there";
+        error = target + ": the name is longer than the " + std::to_string(longest) + " bytes a name may have there";
         return false;
     }
     if (!regular_or_absent(target, st, exists, error))

@@ -1,8 +1,8 @@
 #include "scenario/command_line.h"
 
 #include <cctype>
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 #include "cli/option_reader.h"

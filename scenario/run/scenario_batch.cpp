@@ -481,14 +481,14 @@ void CScenarioBatch::NotBegun(size_t file)
     result.ran = false;
     result.code = CFileResult::NOT_RUN;
     result.results.clear();
-    if (const int sig = noted_fatal_signal())
+    if (const int sig = noted_fatal_signal()) {
         result.error = result.file + ": interrupted (" + CRunWatch::SignalName(sig) + ") before it began";
-    else if (m_command.failFast) {
+    } else if (m_command.failFast) {
         result.error = result.file + ": not run (--fail-fast)";
         result.code = CFileResult::SOME_FAILED;  // left out because another file failed
-    }
-    else
+    } else {
         result.error = result.file + ": not run: no worker process could be started";
+    }
     m_err << result.error << std::endl;
 }
 

@@ -8,8 +8,8 @@
 #include <iostream>
 
 #include <poll.h>
-#include <sys/prctl.h>
 #include <sched.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>

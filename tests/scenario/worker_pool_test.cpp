@@ -43,9 +43,8 @@ TEST(WorkerPool, AnswersComeInTheOrderOfTheTasksForEveryNumberOfJobs)
         std::vector<bool> answered;
         std::vector<size_t> told;
         const std::vector<std::string> answers =
-            pool.Map(tasks, answered, [&](size_t task, const std::string&, const CWorkerPool::CTaskEnd&) {
-                told.push_back(task);
-            });
+            pool.Map(tasks, answered,
+                     [&](size_t task, const std::string&, const CWorkerPool::CTaskEnd&) { told.push_back(task); });
         for (size_t i = 0; i < tasks.size(); ++i) {
             EXPECT_TRUE(answered[i]) << jobs << " jobs, task " << i;
             EXPECT_EQ(answers[i], slow_echo(tasks[i])) << jobs << " jobs, task " << i;
