@@ -32,6 +32,8 @@ class CInstrumentedRun {
 public:
     // The verdict of a broken invariant says this.
     static constexpr const char* INVARIANT = "machine invariant";
+    // The error of the step under way when the parent asked the run to stop (--fail-fast).
+    static constexpr const char* FAIL_FAST_STOP = "interrupted (--fail-fast)";
 
     CInstrumentedRun(std::string file, std::vector<CScenarioStep> steps);
     ~CInstrumentedRun();

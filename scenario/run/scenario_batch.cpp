@@ -22,9 +22,6 @@
 
 namespace {
 
-// What a file cut short by --fail-fast shows at the step under way.
-const std::string FAIL_FAST_STOP = "interrupted (--fail-fast)";
-
 // "dir/power_on_off.scn" -> "power_on_off".
 std::string stem_of(const std::string& path)
 {
@@ -469,7 +466,7 @@ void CScenarioBatch::KeptFromFailFast(CFileResult& result)
     if (noted_fatal_signal() || result.code != CFileResult::NOT_RUN || !result.error.empty())
         return;
     for (const CScenarioResult& r : result.results)
-        if (r.error && r.what != FAIL_FAST_STOP)
+        if (r.error && r.what != CInstrumentedRun::FAIL_FAST_STOP)
             return;
     result.code = CFileResult::SOME_FAILED;
 }

@@ -107,14 +107,13 @@ unsigned CWorkerPool::Cores()
     return cores > 0 ? static_cast<unsigned>(cores) : 1;
 }
 
-bool CWorkerPool::Start()
+// A slot whose worker could not be forked is tried again when there is a task for it.
+void CWorkerPool::Start()
 {
     m_started = true;
     m_workers.resize(m_jobs);
-    unsigned started = 0;
     for (CWorker& worker : m_workers)
-        started += Spawn(worker);
-    return started > 0;
+        Spawn(worker);
 }
 
 // Forks one worker into `slot`, from the main thread: the parent-death signal
@@ -220,11 +219,12 @@ void CWorkerPool::Receive(CWorker& worker, CRound& round)
     worker.task = -1;
 }
 
-// Takes a worker out with the task it had: killed, when it is stopped, and reaped.
+// Takes a worker out with the task it had, and reaps it. It is killed first:
+// a stopped one has not answered, and one that broke the protocol might
+// never end; a dead one keeps the status it ended with.
 void CWorkerPool::Lose(CWorker& worker, CTaskEnd::Kind kind)
 {
-    if (kind == CTaskEnd::STOPPED)
-        kill(worker.pid, SIGKILL);
+    kill(worker.pid, SIGKILL);
     close(worker.socket);
     worker.socket = -1;
     int status = 0;
@@ -236,7 +236,8 @@ void CWorkerPool::Lose(CWorker& worker, CTaskEnd::Kind kind)
     worker.task = -1;
 }
 
-// With one job: the tasks run here, one after another, until a signal is noted.
+// With one job: the tasks run here, one after another, until a signal is
+// noted or the round is halted.
 std::vector<std::string> CWorkerPool::MapHere(const std::vector<std::string>& tasks, CRound& round)
 {
     for (size_t i = 0; i < tasks.size() && !noted_fatal_signal() && !m_halted; ++i) {

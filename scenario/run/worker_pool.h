@@ -31,7 +31,7 @@ public:
     struct CTaskEnd {
         enum Kind {
             NOT_GIVEN,    // never handed out: a signal came first, or no worker could be started
-            ANSWERED,     //
+            ANSWERED,     // its answer came
             WORKER_DIED,  // its worker ended without answering
             STOPPED,      // a signal was noted and its worker did not answer in time
         };
@@ -43,7 +43,7 @@ public:
     // How long the workers under way get to answer once a signal is noted.
     static constexpr int SIGNAL_WAIT_MS = 5000;
 
-    // jobs 0: one per core.
+    // jobs 0: one per CPU this process may use (Cores).
     CWorkerPool(unsigned jobs, CHandler handler);
     ~CWorkerPool();
 
@@ -51,7 +51,7 @@ public:
     unsigned Jobs() const { return m_jobs; }
 
     // Every task's answer, in the order of the tasks; `answered[i]` is false
-    // for a task that got no answer (Ends() tells why). `onAnswer`, when
+    // for a task that got no answer. `onAnswer`, when
     // given, is told of each task once, in task order, as soon as it and
     // those before it have ended, so that results can be printed as they come;
     // the tasks never handed out are told last.
@@ -65,8 +65,6 @@ public:
     // workers under way to stop their tasks early (a stop request,
     // cleanup_signals.h); they still answer.
     void Halt();
-    // How each task of the last Map ended.
-    const std::vector<CTaskEnd>& Ends() const { return m_ends; }
     // For tests: a shorter wait than SIGNAL_WAIT_MS.
     void SetSignalWait(int ms) { m_signalWaitMs = ms; }
 
@@ -81,7 +79,7 @@ private:
     };
     struct CRound;
 
-    bool Start();
+    void Start();
     bool Spawn(CWorker& slot);
     [[noreturn]] void Serve(int socket);  // a worker's life
     void Stop();
