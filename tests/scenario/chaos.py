@@ -14,6 +14,7 @@ import ctypes
 import os
 import random
 import re
+import resource
 import signal
 import subprocess
 import sys
@@ -100,6 +101,7 @@ def one_run(runner, work, rng):
 
     def own_group():
         os.setpgrp()
+        resource.setrlimit(resource.RLIMIT_CORE, (0, 0))  # SIGQUIT dumps no core
         for sig in (signal.SIGINT, signal.SIGQUIT):
             signal.signal(sig, signal.SIG_DFL)
 
