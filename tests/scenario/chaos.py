@@ -152,7 +152,7 @@ def one_run(runner, work, rng):
 
 
 def main():
-    runner, seconds = sys.argv[1], float(sys.argv[2])
+    runner, seconds = os.path.abspath(sys.argv[1]), float(sys.argv[2])
     libc = ctypes.CDLL(None, use_errno=True)
     if libc.prctl(PR_SET_CHILD_SUBREAPER, 1, 0, 0, 0) != 0:
         print("cannot become a subreaper")
