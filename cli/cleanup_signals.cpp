@@ -13,6 +13,8 @@ namespace {
 static_assert(std::atomic<int>::is_always_lock_free);
 std::atomic<int> s_deferring{0};
 std::atomic<int> s_noted{0};
+std::atomic<int> s_repeatsIgnored{0};
+std::atomic<int> s_stopRequested{0};
 
 void remove_and_reraise(int sig)
 {
@@ -23,6 +25,10 @@ void remove_and_reraise(int sig)
 
 void on_fatal_signal(int sig)
 {
+    // A worker is sent the signal twice when it goes to the whole group: once
+    // by the terminal or the kill, once more by its parent passing it on.
+    if (s_repeatsIgnored && s_noted == sig)
+        return;
     // A closed pipe leaves no reader for what the runner would still write.
     if (!s_deferring || s_noted || sig == SIGPIPE) {
         remove_and_reraise(sig);
@@ -30,6 +36,8 @@ void on_fatal_signal(int sig)
     }
     s_noted.store(sig);
 }
+
+void on_stop_request(int) { s_stopRequested.store(1); }
 
 }  // namespace
 
@@ -53,6 +61,8 @@ void install_cleanup_handlers()
 
 void defer_fatal_signals() { s_deferring.store(1); }
 
+void ignore_repeated_signals() { s_repeatsIgnored.store(1); }
+
 int noted_fatal_signal() { return s_noted.load(); }
 
 void end_by_signal(int sig)
@@ -60,3 +70,14 @@ void end_by_signal(int sig)
     remove_and_reraise(sig);
     std::_Exit(128 + sig);  // a signal blocked or caught elsewhere still ends the program
 }
+
+void accept_stop_requests()
+{
+    struct sigaction action {};
+    action.sa_handler = &on_stop_request;
+    action.sa_flags = SA_RESTART;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGUSR1, &action, nullptr);
+}
+
+bool stop_requested() { return s_stopRequested.load() != 0; }

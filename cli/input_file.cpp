@@ -13,6 +13,18 @@ namespace {
 
 constexpr char HEX[] = "0123456789abcdef";
 
+// What is never read as a scenario: "a directory", "a device"; null for the rest.
+const char* unreadable_kind(mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return "a directory";
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return "a device";
+    if (S_ISSOCK(mode))
+        return "a socket";
+    return nullptr;
+}
+
 bool is_control(unsigned char c) { return (c < 0x20 && c != '\t' && c != '\n' && c != '\r') || c == 0x7F; }
 
 }  // namespace
@@ -41,37 +53,57 @@ bool CInputFile::Fail(int line, std::string reason)
     return false;
 }
 
+// Directories and devices are refused unread. A FIFO is opened without
+// blocking: one with no writer is refused rather than waited on for ever,
+// and one with a writer (a pipe, "<(gen)", /dev/stdin) is then read whole.
 bool CInputFile::Read(const std::string& path)
 {
     m_text.clear();
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0)
+        return Fail(0, std::strerror(errno));
+    if (const char* kind = unreadable_kind(st.st_mode))
+        return Fail(0, std::string("is ") + kind + ", not a scenario file");
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return Fail(0, std::strerror(errno));
+    const bool ok = ReadAll(fd);
+    close(fd);
+    return ok && Check(m_text);
+}
+
+bool CInputFile::ReadAll(int fd)
+{
     struct stat st {};
-    if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-        close(fd);
-        return Fail(0, "is a directory, not a scenario file");
+    if (fstat(fd, &st) != 0)
+        return Fail(0, std::strerror(errno));
+    if (const char* kind = unreadable_kind(st.st_mode))  // changed since it was looked at
+        return Fail(0, std::string("is ") + kind + ", not a scenario file");
+    if (S_ISFIFO(st.st_mode)) {
+        char first = 0;
+        ssize_t n = read(fd, &first, 1);
+        while (n < 0 && errno == EINTR)
+            n = read(fd, &first, 1);
+        if (n == 0)
+            return Fail(0, "a FIFO with no writer, not read");
+        if (n < 0 && errno != EAGAIN)
+            return Fail(0, std::strerror(errno));
+        m_text.assign(&first, n > 0 ? 1 : 0);
     }
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);  // a writer is there: wait for its lines
     char buffer[65536];
     for (;;) {
         const ssize_t n = read(fd, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR)
             continue;
-        if (n < 0) {
-            const int why = errno;
-            close(fd);
-            return Fail(0, std::strerror(why));
-        }
+        if (n < 0)
+            return Fail(0, std::strerror(errno));
         if (n == 0)
-            break;
+            return true;
         m_text.append(buffer, static_cast<size_t>(n));
-        if (m_text.size() > MAX_BYTES) {
-            close(fd);
+        if (m_text.size() > MAX_BYTES)
             return Fail(0, "larger than " + std::to_string(MAX_BYTES / (1024 * 1024)) + " MB, not a scenario file");
-        }
     }
-    close(fd);
-    return Check(m_text);
 }
 
 bool CInputFile::Check(const std::string& text)

@@ -1,8 +1,9 @@
 #pragma once
 // Reads a scenario file before it is parsed, and refuses what is no scenario:
-// a directory, a file that cannot be read, text that is not UTF-8 (a binary
-// file), a file too large to be one, and a file without a single step (empty,
-// or only comments and blank lines). A byte-order mark at the start is left out.
+// a directory or a device (unread), a FIFO that no one writes into, a file
+// that cannot be read, text that is not UTF-8 (a binary file), a file too
+// large to be one, and a file without a single step (empty, or only
+// comments and blank lines). A byte-order mark at the start is left out.
 
 #include <string>
 
@@ -28,6 +29,7 @@ public:
 
 private:
     bool Fail(int line, std::string reason);
+    bool ReadAll(int fd);
 
     std::string m_text;
     int m_errorLine = 0;

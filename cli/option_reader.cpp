@@ -57,10 +57,17 @@ bool COptionReader::Read(int argc, const char* const* argv)
         }
         std::string value;
         const size_t equals = word.rfind("--", 0) == 0 ? word.find('=') : std::string::npos;
-        const bool joined = equals != std::string::npos;
+        bool joined = equals != std::string::npos;
         if (joined) {
             value = word.substr(equals + 1);
             word.resize(equals);
+        }
+        // "-j2": a short name with its value joined.
+        const COptionSpec* shortSpec = word[1] != '-' && word.size() > 2 ? Find(word.substr(0, 2)) : nullptr;
+        if (shortSpec && shortSpec->takesValue) {
+            value = word.substr(2);
+            word.resize(2);
+            joined = true;
         }
         const COptionSpec* spec = Find(word);
         if (!spec)

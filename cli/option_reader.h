@@ -1,7 +1,7 @@
 #pragma once
 // A command line split the way our programs all read it: options by name,
 // each given once unless it may be repeated, a value after the option or
-// joined with '=' ("--vcd=cycle.vcd"), "--" ending the options, and every
+// joined with '=' ("--vcd=cycle.vcd") or to a short name ("-j2"), "--" ending the options, and every
 // other word an operand, in order. What is not understood is refused with
 // one line of reason, before the program does anything.
 

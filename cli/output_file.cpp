@@ -5,6 +5,7 @@
 #include <csignal>
 #include <cstring>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -81,6 +82,31 @@ bool regular_or_absent(const std::string& target, struct stat& st, bool& exists,
     return true;
 }
 
+// "OUT.vcd.4711-0.part" beside the target; when that name is longer than the
+// folder takes, the short ".4711-0.part", so that any name it takes can be written.
+std::string temp_name(const std::string& target, pid_t pid, unsigned number)
+{
+    const std::string own = "." + std::to_string(pid) + "-" + std::to_string(number) + ".part";
+    const std::string folder = folder_of(target);
+    const long longest = pathconf(folder.c_str(), _PC_NAME_MAX);
+    if (longest <= 0 || base_of(target).size() + own.size() <= static_cast<size_t>(longest))
+        return target + own;
+    return (target.find('/') == std::string::npos ? "" : (folder == "/" ? "" : folder) + "/") + own;
+}
+
+// Whether `name` ends with ".PID-N.part", the temporary names of process `pid`.
+bool is_temp_of(const char* name, pid_t pid)
+{
+    const std::string text = name;
+    const std::string mark = "." + std::to_string(pid) + "-";
+    const size_t at = text.rfind(mark);
+    if (at == std::string::npos || text.size() < 5 || text.compare(text.size() - 5, 5, ".part") != 0)
+        return false;
+    const size_t digits = at + mark.size();
+    const size_t end = text.size() - 5;
+    return digits < end && text.find_first_not_of("0123456789", digits) == end;
+}
+
 }  // namespace
 
 COutputFile::COutputFile(std::string target) : m_target(std::move(target)) {}
@@ -95,6 +121,11 @@ bool COutputFile::Check(const std::string& target, const std::vector<std::string
     }
     struct stat st {};
     bool exists = false;
+    const long longest = pathconf(folder_of(target).c_str(), _PC_NAME_MAX);
+    if (longest > 0 && base_of(target).size() > static_cast<size_t>(longest)) {
+        error = target + ": the name is longer than the " + std::to_string(longest) + " bytes a name may have there";
+        return false;
+    }
     if (!regular_or_absent(target, st, exists, error))
         return false;
     if (exists)
@@ -191,7 +222,7 @@ bool COutputFile::Open(std::string& error)
     Discard();
     // A name of this process's own: two runs writing one target never share it.
     for (int attempt = 0; attempt < 100; ++attempt) {
-        m_tempPath = m_target + "." + std::to_string(getpid()) + "-" + std::to_string(s_nextName++) + ".part";
+        m_tempPath = temp_name(m_target, getpid(), s_nextName++);
         m_slot = take_slot(m_tempPath);
         const int fd = open(m_tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
@@ -275,6 +306,17 @@ void COutputFile::Discard()
         unlink(m_tempPath.c_str());
     free_slot(m_slot);
     m_tempPath.clear();
+}
+
+void COutputFile::RemoveTemporariesOf(pid_t pid, const std::string& folder)
+{
+    DIR* dir = opendir(folder.c_str());
+    if (!dir)
+        return;
+    while (const dirent* entry = readdir(dir))
+        if (is_temp_of(entry->d_name, pid))
+            unlinkat(dirfd(dir), entry->d_name, 0);
+    closedir(dir);
 }
 
 void COutputFile::RemoveTemporaries()

@@ -1,8 +1,9 @@
 #pragma once
 // An output file written so that nothing is ever clobbered and nothing half
 // written stands under the target's name: the bytes go to a temporary file
-// created exclusively, under a name of its own, in the target's folder, and
-// Commit renames it over the target at the end. A target that exists and is
+// created exclusively, under a name of its own, in the target's folder
+// ("OUT.vcd.4711-0.part", or ".4711-0.part" beside a name too long for
+// that), and Commit renames it over the target at the end. A target that exists and is
 // not a regular file (a device node, a FIFO, a directory, a symbolic link)
 // is never replaced. Open temporary files are listed where a signal handler
 // can remove them (RemoveTemporaries), and an output destroyed uncommitted
@@ -10,6 +11,7 @@
 
 #include <cstdio>
 #include <string>
+#include <sys/types.h>
 #include <vector>
 
 class COutputFile {
@@ -54,6 +56,9 @@ public:
 
     // Removes every temporary file still open. Async-signal-safe.
     static void RemoveTemporaries();
+    // Removes what another process of ours left in `folder` when it died:
+    // its temporary files, named after its pid.
+    static void RemoveTemporariesOf(pid_t pid, const std::string& folder);
 
     COutputFile(const COutputFile&) = delete;
     COutputFile& operator=(const COutputFile&) = delete;

@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 #include "cli/option_reader.h"
@@ -48,6 +49,8 @@ const std::vector<COptionSpec> OPTIONS = {
     {"--suite", true},
     {"--jobs", true, false, "-j"},
     {"--merge-coverage"},
+    {"--fail-fast"},
+    {"--annotations", true},
 };
 
 }  // namespace
@@ -58,11 +61,13 @@ const char* CCommandLine::Usage()
            "         [--timeout S] [--coverage] [--coverage-json OUT.json]\n"
            "         [--fail-under-transitions N] [--vcd OUT.vcd | --vcd-dir DIR]\n"
            "         [--vcd-var NAME]... [--vcd-limit MB] [--snapshot-dir DIR] [--jobs J]\n"
+           "         [--fail-fast] [--annotations github]\n"
            "         [--record-baseline DIR [--force] |\n"
            "          --baseline DIR [--baseline-slack [NAME=]MS]...]\n"
            "       trelvik-scenario --explore N [--seed S] [--out DIR] [--jobs J]\n"
            "       trelvik-scenario --explore N --guided --suite DIR [--seed S] [--jobs J]\n"
            "       trelvik-scenario --merge-coverage A.json B.json... [--coverage-json OUT.json]\n"
+           "         [--fail-under-transitions N]\n"
            "       trelvik-scenario --accept-baseline DIR [NAME...]\n";
 }
 
@@ -100,15 +105,20 @@ const char* CCommandLine::Help()
            "                   before, until all are reached or N uses were played\n"
            "  --suite DIR      where --guided writes the kept uses, DIR/cover-NNN.scn\n"
            "  --jobs J, -j J   run files or uses in J worker processes (default: one per\n"
-           "                   core); the output is the same for every J\n"
+           "                   core and the CPU quota); the output is the same for every J\n"
+           "  --fail-fast      stop at the first failed file: the files under way are\n"
+           "                   interrupted, the rest not run\n"
+           "  --annotations github  also print each failed verdict on stderr as\n"
+           "                   ::error file=F,line=L::message\n"
            "  --merge-coverage  merge coverage reports (--coverage-json of shards) into\n"
-           "                   one report; with --coverage-json OUT.json, also as JSON\n"
+           "                   one report; with --coverage-json OUT.json, also as JSON, and\n"
+           "                   with --fail-under-transitions N, exit 1 below N\n"
            "  --help, --version\n"
            "\n"
            "Outputs go to a temporary file beside them, renamed at the end; an input, a\n"
            "device, a FIFO, a directory or a symbolic link is never written.\n"
            "Exit: 0 all held; 1 a check failed or an invariant broke; 2 a usage, input or\n"
-           "output error.\n";
+           "output error, or a worker process died; 128+N ended by signal N.\n";
 }
 
 bool CCommandLine::Fail(std::string reason)
@@ -183,6 +193,12 @@ bool CCommandLine::Option(const std::string& name, const std::string& value)
             return Fail("--jobs: bad number '" + value + "' (1 to 256)");
         jobs = static_cast<unsigned>(n);
         m_jobsGiven = true;
+    } else if (name == "--fail-fast") {
+        failFast = true;
+    } else if (name == "--annotations") {
+        if (value != "github")
+            return Fail("--annotations: unknown kind '" + value + "' (valid: github)");
+        annotations = value;
     } else if (name == "--merge-coverage") {
         action = action == RUN ? MERGE_COVERAGE : action;
     } else if (name == "--explore") {
@@ -232,14 +248,21 @@ bool CCommandLine::Consistent()
         return true;
     const bool runOptions = !junitPath.empty() || !vcdPath.empty() || !vcdDir.empty() || coverage ||
                             !vcdVariables.empty() || m_vcdLimitGiven || timeoutSeconds > 0 || !snapshotDir.empty() ||
-                            failUnderTransitions > 0 || strict || !recordBaselineDir.empty() || !baselineDir.empty();
+                            failUnderTransitions > 0 || strict || !recordBaselineDir.empty() || !baselineDir.empty() ||
+                            failFast || !annotations.empty();
+    // Of the run's options, a merge of coverage reports takes the gate on transitions.
+    const bool onlyGate = failUnderTransitions > 0 && junitPath.empty() && vcdPath.empty() && vcdDir.empty() &&
+                          !coverage && vcdVariables.empty() && !m_vcdLimitGiven && timeoutSeconds <= 0 &&
+                          snapshotDir.empty() && !strict && recordBaselineDir.empty() && baselineDir.empty() &&
+                          !failFast && annotations.empty();
     if (action == MERGE_COVERAGE) {
         if (exploreRuns > 0)
             return Fail("--merge-coverage and --explore exclude each other");
         if (files.empty())
             return Fail("--merge-coverage needs coverage reports (the JSON of --coverage-json)");
-        if (runOptions || quiet || m_seedGiven || m_outGiven || guided || !suiteDir.empty() || m_jobsGiven)
-            return Fail("--merge-coverage takes only report files and --coverage-json");
+        if ((runOptions && !onlyGate) || quiet || m_seedGiven || m_outGiven || guided || !suiteDir.empty() ||
+            m_jobsGiven)
+            return Fail("--merge-coverage takes only report files, --coverage-json and --fail-under-transitions");
         return true;
     }
     if ((guided || !suiteDir.empty()) && action != EXPLORE)
@@ -255,6 +278,9 @@ bool CCommandLine::Consistent()
             return Fail("--suite belongs to --guided");
         if (guided && m_outGiven)
             return Fail("--guided writes to --suite DIR, not --out");
+        if (seed > UINT64_MAX - (exploreRuns - 1))
+            return Fail("--seed: " + std::to_string(seed) + " and --explore " + std::to_string(exploreRuns) +
+                        " go past the last seed, " + std::to_string(UINT64_MAX));
         return true;
     }
     if (m_seedGiven || m_outGiven)
@@ -280,7 +306,8 @@ bool CCommandLine::BaselineConsistent()
         if (!recordBaselineDir.empty() || !baselineDir.empty() || slack || force || quiet || coverage || strict ||
             !junitPath.empty() || !vcdPath.empty() || !vcdDir.empty() || !vcdVariables.empty() || m_vcdLimitGiven ||
             timeoutSeconds > 0 || !snapshotDir.empty() || !coverageJsonPath.empty() || failUnderTransitions > 0 ||
-            exploreRuns > 0 || m_seedGiven || m_outGiven || guided || !suiteDir.empty() || m_jobsGiven)
+            exploreRuns > 0 || m_seedGiven || m_outGiven || guided || !suiteDir.empty() || m_jobsGiven || failFast ||
+            !annotations.empty())
             return Fail("--accept-baseline takes only the folder and the names to accept");
         return true;
     }

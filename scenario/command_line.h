@@ -46,6 +46,8 @@ public:
     bool guided = false;            // --explore guided by coverage, writing a suite
     std::string suiteDir;           // where the guided exploration writes it
     unsigned jobs = 0;              // worker processes; 0: one per core
+    bool failFast = false;          // stop at the first failed file
+    std::string annotations;        // "github": failed verdicts also as workflow commands on stderr
 
 private:
     bool Fail(std::string reason);

@@ -1,12 +1,14 @@
 // trelvik-scenario: runs scenario files on the simulator in virtual time and
 // checks their expectations, or explores random uses of the panel. --help
 // tells the options; exit 0 when every expectation held, 1 when one failed,
-// 2 for a usage, input or output error.
+// 2 for a usage, input or output error (standard output included).
 
+#include <cstring>
 #include <iostream>
 
 #include <unistd.h>
 
+#include "cli/checked_output.h"
 #include "cli/cleanup_signals.h"
 #include "scenario/command_line.h"
 #include "scenario/explore/guided_explorer.h"
@@ -16,7 +18,9 @@
 #include "scenario/run/scenario_batch.h"
 #include "trelvik_version.h"
 
-int main(int argc, char** argv)
+namespace {
+
+int run_command(int argc, char** argv)
 {
     CCommandLine command;
     if (!command.Parse(argc, argv)) {
@@ -38,8 +42,11 @@ int main(int argc, char** argv)
         break;
     }
     install_cleanup_handlers();
-    if (command.action == CCommandLine::MERGE_COVERAGE)
-        return CCoverageMerge(command.files, command.coverageJsonPath, std::cout, std::cerr).Run();
+    if (command.action == CCommandLine::MERGE_COVERAGE) {
+        CCoverageMerge merge(command.files, command.coverageJsonPath, std::cout, std::cerr);
+        merge.m_failUnderTransitions = command.failUnderTransitions;
+        return merge.Run();
+    }
     if (command.action == CCommandLine::EXPLORE) {
         // No Qt object exists before here: the workers are forked inside.
         const int code = command.guided ? CGuidedExplorer(command.exploreRuns, command.seed, command.suiteDir,
@@ -48,14 +55,34 @@ int main(int argc, char** argv)
                                         : CScenarioExplorer(command.exploreRuns, command.seed, command.outDir,
                                                             std::cout, std::cerr, command.jobs)
                                               .Run();
-        if (const int sig = noted_fatal_signal())
+        if (const int sig = noted_fatal_signal()) {
+            std::cout.flush();
             end_by_signal(sig);
+        }
         return code;
     }
     CScenarioBatch batch(command, std::cout, std::cerr);
     batch.m_showProgress = isatty(STDERR_FILENO) == 1;
     const int code = batch.Run();
-    if (const int sig = noted_fatal_signal())
+    if (const int sig = noted_fatal_signal()) {
+        std::cout.flush();
         end_by_signal(sig);  // the verdicts so far and the report are written
+    }
+    return code;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    CCheckedOutput out(STDOUT_FILENO);
+    std::streambuf* const standard = std::cout.rdbuf(&out);
+    int code = run_command(argc, argv);
+    std::cout.flush();
+    std::cout.rdbuf(standard);
+    if (out.Failure()) {
+        std::cerr << "trelvik-scenario: cannot write the output: " << std::strerror(out.Failure()) << "\n";
+        code = 2;
+    }
     return code;
 }

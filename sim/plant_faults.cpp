@@ -32,6 +32,7 @@ void CPlantFaults::Set(const CPlantFault& fault)
         break;
     case CPlantFault::DEAD_HEATER:
         m_dead.store(true);
+        m_view.m_gaugeHeater.m_level.store(0);  // no warmth left to read, even if cleared before the next tick
         break;
     }
     InstallSeam();

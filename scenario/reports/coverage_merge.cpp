@@ -109,5 +109,10 @@ int CCoverageMerge::Run()
         m_err << printable_name(error) << "\n";
         return 2;
     }
+    if (merged.Transitions() < m_failUnderTransitions) {
+        m_err << "coverage: " << merged.Transitions() << " transitions taken, fewer than " << m_failUnderTransitions
+              << " (--fail-under-transitions)" << std::endl;
+        return 1;
+    }
     return 0;
 }

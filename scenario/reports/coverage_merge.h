@@ -16,8 +16,12 @@ class CCoverageMerge {
 public:
     CCoverageMerge(std::vector<std::string> reports, std::string jsonOut, std::ostream& out, std::ostream& err);
 
-    // 0, or 2 for a report that could not be read or an output not written.
+    // 0; 1 when the reports together took fewer transitions than
+    // m_failUnderTransitions; 2 for a report that could not be read or an
+    // output not written.
     int Run();
+
+    int m_failUnderTransitions = 0;  // 0: no check
 
     // Adds one report's counts; false with the reason.
     static bool Add(const std::string& json, CScenarioCoverage& coverage, std::string& error);

@@ -43,8 +43,10 @@ struct CCounts {
 CCounts counts_of(const CFileResult& file)
 {
     CCounts n;
-    n.tests = static_cast<int>(file.results.size()) + (file.ran ? 0 : 1);
-    n.errors = file.ran ? (file.error.empty() ? 0 : 1) : 1;  // a failed output of a file that ran counts
+    // The file's own error (it did not run, or one of its outputs failed) is one testcase more.
+    const int own = file.ran && file.error.empty() ? 0 : 1;
+    n.tests = static_cast<int>(file.results.size()) + own;
+    n.errors = own;
     for (const CScenarioResult& r : file.results) {
         n.errors += r.error;
         n.failures += !r.error && !r.held;
@@ -76,14 +78,12 @@ void testsuite(QXmlStreamWriter& xml, const CFileResult& file)
     attribute(xml, "time", seconds(file.seconds));
     for (const CScenarioResult& r : file.results)
         testcase(xml, file, r);
-    if (!file.ran) {
+    if (!file.ran || !file.error.empty()) {
         xml.writeStartElement(QLatin1String("testcase"));
         attribute(xml, "classname", file.file);
         attribute(xml, "name", file.file);
-        outcome(xml, "error", file.error);
+        outcome(xml, "error", file.error.empty() ? file.file + ": not run" : file.error);
         xml.writeEndElement();
-    } else if (!file.error.empty()) {
-        xml.writeTextElement(QLatin1String("system-err"), QString::fromStdString(CJunitReport::XmlSafe(file.error)));
     }
     xml.writeEndElement();
 }

@@ -19,6 +19,7 @@ struct CFileResult {
     double seconds = 0;
     std::string timestamp;                 // local time the file began, "2026-12-08T11:20:00"
     std::vector<CScenarioResult> results;  // in order; an error result is no verdict
+    std::vector<std::string> notes;        // lines printed after the verdicts (a baseline's divergence)
 
     int Passed() const { return Count(true); }
     int Failed() const { return Count(false); }

@@ -120,7 +120,9 @@ void CInstrumentedRun::AddStop(CFileResult& file, const CRunWatch& watch, int li
     stop.timeMs = nowMs;
     stop.error = watch.Why() == CRunWatch::INTERRUPTED;
     if (stop.error)
-        stop.what = std::string("interrupted (") + CRunWatch::SignalName(noted_fatal_signal()) + ")";
+        stop.what = noted_fatal_signal()
+                        ? std::string("interrupted (") + CRunWatch::SignalName(noted_fatal_signal()) + ")"
+                        : FAIL_FAST_STOP;
     else
         stop.what = "timed out after " + m_timeoutText + " s";
     Add(file, stop);

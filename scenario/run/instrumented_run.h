@@ -7,7 +7,8 @@
 // driven"). Each verdict is handed on as it comes, in time order. A signal
 // noted while it runs (cleanup_signals.h) stops it at the next virtual ms:
 // the step under way gets an error, "interrupted (SIGTERM)", and the trace's
-// temporary file is removed. A time-out stops it the same way, the step
+// temporary file is removed. So does a stop request of the parent process
+// (--fail-fast): "interrupted (--fail-fast)". A time-out stops it the same way, the step
 // under way failing, and the trace is kept.
 
 #include <chrono>
@@ -31,6 +32,8 @@ class CInstrumentedRun {
 public:
     // The verdict of a broken invariant says this.
     static constexpr const char* INVARIANT = "machine invariant";
+    // The error of the step under way when the parent asked the run to stop (--fail-fast).
+    static constexpr const char* FAIL_FAST_STOP = "interrupted (--fail-fast)";
 
     CInstrumentedRun(std::string file, std::vector<CScenarioStep> steps);
     ~CInstrumentedRun();

@@ -80,6 +80,9 @@ std::string CResultCodec::Encode(const CFileResult& result, const CScenarioCover
     for (const CScenarioResult& r : result.results)
         out << static_cast<uint64_t>(r.line) << r.timeMs << static_cast<uint64_t>(r.held)
             << static_cast<uint64_t>(r.error) << r.what << r.seen << r.seconds;
+    out << static_cast<uint64_t>(result.notes.size());
+    for (const std::string& note : result.notes)
+        out << note;
     out << static_cast<uint64_t>(coverage ? CScenarioCoverage::ITEM_COUNT : 0);
     for (int item = 0; coverage && item < CScenarioCoverage::ITEM_COUNT; ++item)
         out << static_cast<uint64_t>(coverage->Count(item));
@@ -103,6 +106,12 @@ bool CResultCodec::Decode(const std::string& bytes, CFileResult& result, CScenar
         r.held = held != 0;
         r.error = error != 0;
     }
+    if (!in.Number(count) || count > bytes.size())
+        return false;
+    result.notes.assign(count, std::string());
+    for (std::string& note : result.notes)
+        if (!in.Text(note))
+            return false;
     uint64_t items = 0;
     if (!in.Number(items) || (items != 0 && items != CScenarioCoverage::ITEM_COUNT))
         return false;

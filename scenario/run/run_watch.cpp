@@ -25,7 +25,7 @@ bool CRunWatch::Stop(int line, uint64_t nowMs)
 {
     if (m_why != NONE)
         return true;
-    if (noted_fatal_signal())
+    if (noted_fatal_signal() || stop_requested())
         m_why = INTERRUPTED;
     if (m_why == NONE && m_calls++ % CLOCK_EVERY_MS != 0)
         return false;

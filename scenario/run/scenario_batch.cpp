@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <cstdio>
 
+#include <sys/wait.h>
+
 #include "cli/cleanup_signals.h"
 #include "cli/input_file.h"
 #include "cli/output_file.h"
 #include "scenario/language/scenario_parser.h"
 #include "scenario/reports/coverage_json.h"
+#include "scenario/reports/github_annotation.h"
 #include "scenario/reports/junit_report.h"
 #include "scenario/reports/scenario_coverage.h"
 #include "scenario/run/baseline_check.h"
@@ -232,8 +235,8 @@ void CScenarioBatch::PlaceSnapshots()
 }
 
 // A snapshot that may not be written refuses its file before it runs; so
-// does one whose target a snapshot before it names, in this file or another,
-// as the second picture would silently replace the first.
+// does one whose target a snapshot before it names, in this file or another
+// (which is refused too), as the second picture would silently replace the first.
 bool CScenarioBatch::CheckSnapshots(size_t file)
 {
     for (const CScenarioStep& step : m_loaded[file].steps) {
@@ -251,6 +254,11 @@ bool CScenarioBatch::CheckSnapshots(size_t file)
                 error = step.path + ": also the snapshot of " + m_command.files[other.file] + ":" +
                         std::to_string(other.line);
                 ok = false;
+                // Neither picture is taken: the other file is refused as well, before anything runs.
+                if (other.file != file && m_results[other.file].ran)
+                    Refuse(other.file, m_command.files[other.file] + ":" + std::to_string(other.line) + ": snapshot " +
+                                           other.path + ": also the snapshot of " + m_command.files[file] + ":" +
+                                           std::to_string(step.line));
             }
         m_snapshots.push_back({step.path, file, step.line});
         if (!ok) {
@@ -308,24 +316,45 @@ void CScenarioBatch::PrintResult(const CFileResult& result, const CScenarioResul
         m_err << result.Line(r) << std::endl;
     else if (!r.held || !m_command.quiet)
         m_out << result.Line(r) << std::endl;
+    if (!r.error && !r.held && !m_command.annotations.empty())
+        m_err << github_annotation(result, r) << std::endl;
 }
 
 void CScenarioBatch::RunFile(size_t file)
 {
     // Each line flushed as it comes: a run killed by CI's time limit still leaves its verdicts in the log.
+    const auto compare = Comparison(file);
     m_results[file] = RunOne(
         file, m_coverage.get(), [this](const CFileResult& result, const CScenarioResult& r) { PrintResult(result, r); },
-        [this, file](CFileResult& result, const CInstrumentedRun& run) {
+        [this, file, &compare](CFileResult& result, const CInstrumentedRun& run) {
             ClearProgress();
+            const size_t verdicts = result.results.size();
+            if (compare)
+                compare(result, run);
+            for (size_t i = verdicts; i < result.results.size(); ++i)
+                PrintResult(result, result.results[i]);
+            for (const std::string& line : result.notes)
+                m_out << line << "\n";
+            m_out << std::flush;
             if (!result.error.empty())
                 m_err << result.error << std::endl;
-            else if (m_loaded[file].baseline)
-                CompareWithBaseline(result, file, run);
         });
 }
 
+// With --baseline, what follows a file's run: its trace compared with its baseline.
+std::function<void(CFileResult&, const CInstrumentedRun&)> CScenarioBatch::Comparison(size_t file)
+{
+    if (!m_loaded[file].baseline)
+        return {};
+    return [this, file](CFileResult& result, const CInstrumentedRun& run) {
+        if (result.error.empty())
+            CompareWithBaseline(result, file, run);
+    };
+}
+
 // The run's trace, written as NAME.new.vcd, against the baseline: kept for
-// review when it differs, removed when it is the same.
+// review when it differs, removed when it is the same. The verdict and the
+// lines that explain it are added to the result.
 void CScenarioBatch::CompareWithBaseline(CFileResult& result, size_t file, const CInstrumentedRun& run)
 {
     const std::string& path = m_loaded[file].baselineTrace;
@@ -334,7 +363,6 @@ void CScenarioBatch::CompareWithBaseline(CFileResult& result, size_t file, const
     if (!trace.ParseFile(path, error)) {
         result.error = printable_name(error);
         result.code = CFileResult::NOT_RUN;
-        m_err << result.error << std::endl;
         return;
     }
     CTraceCompare::COptions options;
@@ -343,12 +371,10 @@ void CScenarioBatch::CompareWithBaseline(CFileResult& result, size_t file, const
     const CBaselineCheck::COutcome outcome = m_loaded[file].baseline->Compare(
         trace, [&run](uint64_t ms) { return run.LineAt(ms); }, options);
     result.results.push_back(outcome.verdict);
-    PrintResult(result, outcome.verdict);
     for (const std::string& line : outcome.more)
-        m_out << "    " << line << "\n";
+        result.notes.push_back("    " + line);
     if (!outcome.moved.empty())
-        m_out << result.file << ": " << outcome.moved << "\n";
-    m_out << std::flush;
+        result.notes.push_back(result.file + ": " + outcome.moved);
     if (outcome.verdict.held)
         std::remove(path.c_str());
     else
@@ -357,6 +383,8 @@ void CScenarioBatch::CompareWithBaseline(CFileResult& result, size_t file, const
 
 // The files in worker processes, each from its own fresh controller; their
 // results printed and counted in the order of the files, as they come in.
+// Each file comes to its verdicts, to an interruption, or to the death of
+// its worker; a file after one that failed is still heard.
 void CScenarioBatch::RunInWorkers(unsigned jobs)
 {
     std::vector<size_t> files;
@@ -369,11 +397,18 @@ void CScenarioBatch::RunInWorkers(unsigned jobs)
     const bool covered = m_coverage != nullptr;
     CWorkerPool pool(jobs, [this, covered](const std::string& task) {
         CScenarioCoverage coverage;
-        return CResultCodec::Encode(RunOne(std::stoul(task), covered ? &coverage : nullptr, nullptr),
+        const size_t file = std::stoul(task);
+        return CResultCodec::Encode(RunOne(file, covered ? &coverage : nullptr, nullptr, Comparison(file)),
                                     covered ? &coverage : nullptr);
     });
-    const auto take = [&](size_t task, const std::string& answer) {
-        CFileResult& result = m_results[files[task]];
+    bool halted = false;  // by --fail-fast
+    const auto take = [&](size_t task, const std::string& answer, const CWorkerPool::CTaskEnd& end) {
+        const size_t file = files[task];
+        if (end.kind == CWorkerPool::CTaskEnd::NOT_GIVEN)
+            return NotBegun(file);
+        if (end.kind != CWorkerPool::CTaskEnd::ANSWERED)
+            return LoseFile(file, end);
+        CFileResult& result = m_results[file];
         if (!CResultCodec::Decode(answer, result, m_coverage.get())) {
             result.ran = false;
             result.code = CFileResult::NOT_RUN;
@@ -382,45 +417,100 @@ void CScenarioBatch::RunInWorkers(unsigned jobs)
         }
         for (const CScenarioResult& r : result.results)
             PrintResult(result, r);
+        for (const std::string& line : result.notes)
+            m_out << line << "\n";
+        m_out << std::flush;
         if (!result.error.empty())
             m_err << result.error << std::endl;
+        if (halted)
+            KeptFromFailFast(result);
+        if (m_command.failFast && result.code != CFileResult::ALL_HELD && !halted) {
+            halted = true;
+            pool.Halt();
+        }
     };
     std::vector<bool> answered;
     pool.Map(tasks, answered, take);
-    for (size_t task = 0; task < tasks.size(); ++task) {
-        if (answered[task])
-            continue;
-        if (noted_fatal_signal()) {
-            m_results.resize(files[task]);  // the report holds what ran before the signal
+}
+
+// A file whose worker died, or was stopped after a signal: an error of the
+// file, and the temporary files its worker left in the file's folders removed.
+void CScenarioBatch::LoseFile(size_t file, const CWorkerPool::CTaskEnd& end)
+{
+    CFileResult& result = m_results[file];
+    result.ran = false;
+    result.code = CFileResult::NOT_RUN;
+    result.results.clear();
+    if (end.kind == CWorkerPool::CTaskEnd::STOPPED)
+        result.error = result.file + ": interrupted (" + CRunWatch::SignalName(noted_fatal_signal()) +
+                       "); its worker did not answer in time";
+    else if (WIFSIGNALED(end.status))
+        result.error = result.file + ": worker died (signal " + std::to_string(WTERMSIG(end.status)) + ")";
+    else
+        result.error = result.file + ": worker died (exit " + std::to_string(WEXITSTATUS(end.status)) + ")";
+    m_err << result.error << std::endl;
+    const CLoaded& loaded = m_loaded[file];
+    std::vector<std::string> folders = {loaded.vcdPath, loaded.baselineTrace};
+    for (const CScenarioStep& step : loaded.steps)
+        if (step.kind == CScenarioStep::SNAPSHOT)
+            folders.push_back(step.path);
+    for (const std::string& path : folders)
+        if (!path.empty())
+            COutputFile::RemoveTemporariesOf(end.worker, COutputFile::FolderOf(path));
+}
+
+// A file cut short by --fail-fast fails with the file that stopped the run:
+// its interruption is no error of its own.
+void CScenarioBatch::KeptFromFailFast(CFileResult& result)
+{
+    if (noted_fatal_signal() || result.code != CFileResult::NOT_RUN || !result.error.empty())
+        return;
+    for (const CScenarioResult& r : result.results)
+        if (r.error && r.what != CInstrumentedRun::FAIL_FAST_STOP)
             return;
-        }
-        CFileResult& result = m_results[files[task]];
-        result.ran = false;
-        result.code = CFileResult::NOT_RUN;
-        result.error = result.file + ": its worker process ended without a result";
-        m_err << result.error << std::endl;
+    result.code = CFileResult::SOME_FAILED;
+}
+
+// A file never begun: a signal came first, or --fail-fast stopped the run.
+void CScenarioBatch::NotBegun(size_t file)
+{
+    CFileResult& result = m_results[file];
+    result.ran = false;
+    result.code = CFileResult::NOT_RUN;
+    result.results.clear();
+    if (const int sig = noted_fatal_signal()) {
+        result.error = result.file + ": interrupted (" + CRunWatch::SignalName(sig) + ") before it began";
+    } else if (m_command.failFast) {
+        result.error = result.file + ": not run (--fail-fast)";
+        result.code = CFileResult::SOME_FAILED;  // left out because another file failed
+    } else {
+        result.error = result.file + ": not run: no worker process could be started";
     }
+    m_err << result.error << std::endl;
 }
 
 int CScenarioBatch::Run()
 {
+    defer_fatal_signals();  // a signal while the files are read leaves every file accounted for too
     Load();
     if (!CheckOutputs())
         return CFileResult::NOT_RUN;
-    defer_fatal_signals();
     const unsigned jobs = m_command.jobs ? m_command.jobs : CWorkerPool::Cores();
     const auto runnable = std::count_if(m_results.begin(), m_results.end(), [](const CFileResult& r) { return r.ran; });
-    // A comparison with a baseline needs the run's steps by time, so its files run here, one after the other.
-    if (jobs > 1 && runnable > 1 && m_command.baselineDir.empty()) {
+    if (jobs > 1 && runnable > 1) {
         RunInWorkers(std::min<unsigned>(jobs, static_cast<unsigned>(runnable)));
     } else {
+        bool stopped = false;  // by a signal, or by a failed file with --fail-fast
         for (size_t i = 0; i < m_results.size(); ++i) {
-            if (noted_fatal_signal()) {
-                m_results.resize(i);  // the report holds what ran before the signal
-                break;
+            if (!m_results[i].ran)
+                continue;
+            stopped = stopped || noted_fatal_signal();
+            if (stopped) {
+                NotBegun(i);
+                continue;
             }
-            if (m_results[i].ran)
-                RunFile(i);
+            RunFile(i);
+            stopped = m_command.failFast && m_results[i].code != CFileResult::ALL_HELD;
         }
     }
     int passed = 0, failed = 0, notRun = 0, snapshots = 0, code = CFileResult::ALL_HELD;

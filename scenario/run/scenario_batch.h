@@ -17,6 +17,7 @@
 #include "scenario/command_line.h"
 #include "scenario/language/scenario_step.h"
 #include "scenario/run/file_result.h"
+#include "scenario/run/worker_pool.h"
 
 class CBaselineCheck;
 class CInstrumentedRun;
@@ -60,8 +61,12 @@ private:
     CFileResult RunOne(size_t file, CScenarioCoverage* coverage,
                        std::function<void(const CFileResult&, const CScenarioResult&)> onResult,
                        const std::function<void(CFileResult&, const CInstrumentedRun&)>& afterRun = {});
+    std::function<void(CFileResult&, const CInstrumentedRun&)> Comparison(size_t file);
     void PrintResult(const CFileResult& result, const CScenarioResult& r);
     void RunInWorkers(unsigned jobs);
+    void LoseFile(size_t file, const CWorkerPool::CTaskEnd& end);
+    void NotBegun(size_t file);
+    void KeptFromFailFast(CFileResult& result);
     void Refuse(size_t file, const std::string& message);
     void ShowProgress(size_t file, int line, uint64_t nowMs);
     void ClearProgress();

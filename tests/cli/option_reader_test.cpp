@@ -11,7 +11,8 @@ namespace {
 
 TEST(OptionReader, SplitsOptionsAndOperandsOrRefusesWithItsReason)
 {
-    const std::vector<COptionSpec> specs = {{"--out", true}, {"--var", true, true}, {"--quiet", false, false, "-q"}};
+    const std::vector<COptionSpec> specs = {
+        {"--out", true, false, "-o"}, {"--var", true, true}, {"--quiet", false, false, "-q"}};
     const struct {
         std::vector<const char*> words;
         const char* error;  // empty: understood
@@ -26,6 +27,9 @@ TEST(OptionReader, SplitsOptionsAndOperandsOrRefusesWithItsReason)
         {{"--out", "--quiet"}, "option --out needs a value", 0, 0},
         {{"--out="}, "option --out needs a value", 0, 0},
         {{"-q", "--quiet"}, "option --quiet given twice (only --var may be repeated)", 0, 0},
+        {{"-ox", "a.scn"}, "", 1, 1},
+        {{"-o2", "--out=3"}, "option --out given twice (only --var may be repeated)", 0, 0},
+        {{"-qx"}, "unknown option '-qx' (valid: --out, --var, --quiet)", 0, 0},
     };
     for (const auto& c : cases) {
         std::vector<const char*> argv = {"prog"};

@@ -12,7 +12,8 @@
 # trace.vcd (a small trace), other.vcd (that trace with its edge 2 ms later
 # and one more variable), bad.vcd (a trace with a line that does not read),
 # huge.trace (a sparse file of 3 GiB), base/ (baselines: ok.vcd not one of
-# ours, wrong.vcd a directory, z.vcd a small one of ours with disk_retry_ls),
+# ours, wrong.vcd a directory, z.vcd a small one of ours with disk_retry_ls,
+# y.vcd the same for y.scn, a wait alone),
 # pend/ok.new.vcd (a pending trace not ours); with --merge-coverage, c1.json and
 # c2.json (the coverage of ok.scn, twice). As root the program runs as nobody, so that ro/
 # is really not writable.
@@ -45,6 +46,8 @@ mkdir base pend base/wrong.vcd
 cp trace.vcd base/ok.vcd
 cp trace.vcd pend/ok.new.vcd
 printf '$version trelvik-scenario 1.0.0.1 $end\n$timescale 1ms $end\n$scope module trelvik $end\n$scope module firmware $end\n$var real 64 ! state_number $end\n$var real 64 " disk_retry_ls $end\n$upscope $end\n$upscope $end\n$enddefinitions $end\n#0\n$dumpvars\nr1 !\nr0 "\n$end\n#10\n' > base/z.vcd
+printf 'wait 10\n' > y.scn
+cp base/z.vcd base/y.vcd
 case "$args" in *--merge-coverage*)  # two shards' coverage reports, c1.json and c2.json
   "$program" ok.scn --quiet --coverage-json c1.json > /dev/null &&
   "$program" ok.scn --quiet --coverage-json c2.json > /dev/null || exit 1 ;;

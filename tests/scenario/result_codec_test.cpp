@@ -19,6 +19,7 @@ TEST(ResultCodec, AResultAndItsCoverageComeBackWholeAndSpoiledBytesAreRefused)
     sent.timestamp = "2026-12-08T12:00:00";
     sent.results = {{4, 153, false, false, "expect state 7 (건조)", "3 (파워 온 대기)", 0.5},
                     {9, 0, false, true, "interrupted (SIGTERM)", "", 1e-9}};
+    sent.notes = {"    at 12 ms: RED_LED 1, baseline 0", ""};
     CScenarioCoverage coverage;
     coverage.SetCount(3, 2);
     coverage.SetCount(CScenarioCoverage::ITEM_COUNT - 1, 7);
@@ -35,6 +36,7 @@ TEST(ResultCodec, AResultAndItsCoverageComeBackWholeAndSpoiledBytesAreRefused)
     EXPECT_EQ(got.error, sent.error);
     EXPECT_EQ(got.timestamp, sent.timestamp);
     EXPECT_EQ(got.code, sent.code);
+    EXPECT_EQ(got.notes, sent.notes);
     EXPECT_EQ(summed.Count(3), 3u) << "added to what was counted before";
     EXPECT_EQ(summed.Count(CScenarioCoverage::ITEM_COUNT - 1), 7u);
 

@@ -121,6 +121,12 @@ TEST_F(PlantFaults, ADeadHeaterEmptiesTheGaugeAndReadsZeroWhileOn)
     Ticks(10);
     Board().PeriodicExchange();
     EXPECT_GT(heater_reading, 0) << "mended, it warms again";
+
+    // Set and cleared between two ticks, the fault still takes the warmth built so far.
+    gauge.m_level.store(20);
+    faults.Set({CPlantFault::DEAD_HEATER, 0, 0});
+    faults.Clear({CPlantFault::DEAD_HEATER, 0, 0});
+    EXPECT_EQ(gauge.m_level.load(), 0) << "emptied when the fault is set";
 }
 
 TEST_F(PlantFaults, ActiveFaultsAreListedInOrderAndClearAllOrTheDestructorMendsThePlant)
