@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "cli/cleanup_signals.h"
+#include "scenario/run/firmware_coverage.h"
 
 namespace {
 
@@ -94,6 +95,7 @@ bool CWorkerPool::Start()
             break;
         }
         if (pid == 0) {
+            firmware_coverage_after_fork();
             close(pair[0]);
             for (const CWorker& other : m_workers)  // else a worker's end would never be seen
                 close(other.toWorker);
@@ -121,6 +123,7 @@ void CWorkerPool::Serve(int in, int out)
     }
     if (const int sig = noted_fatal_signal())
         end_by_signal(sig);
+    firmware_coverage_before_exit();
     std::_Exit(0);  // no static destructors, no flushing of buffers copied from the parent
 }
 

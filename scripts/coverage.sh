@@ -1,0 +1,132 @@
+#!/usr/bin/env bash
+# Line and branch coverage of firmware/ by scenario runs. Builds the coverage
+# preset (gcc's counters in firmware/ only), runs the scenarios with the
+# runner's own --coverage, each file's counts written apart, and writes into
+# the report folder: HTML with line and branch counts, Cobertura XML, an lcov
+# tracefile, gcovr's JSON and the line map (lines.json: each firmware line
+# with code, as FILE:LINE, to the scenario files that executed it). Prints
+# one summary line and the five functions with the most lines never run.
+set -euo pipefail
+
+usage() {
+  cat <<'EOF'
+usage: scripts/coverage.sh [--jobs J] [--out DIR] [SCENARIO|FOLDER]...
+       scripts/coverage.sh [--out DIR] --line FILE:LINE
+Runs the scenario files (a folder: its *.scn; scenario/examples/ when none is
+named) on the firmware built for coverage and writes the reports into DIR
+(build/coverage/report). --line prints the scenarios of the last run that
+executed that firmware line. Exit 0; 1 when a verdict failed (the reports are
+still written) or no scenario executed the line; 2 for a usage or input error.
+EOF
+}
+
+fail() {
+  echo "coverage.sh: $*" >&2
+  exit 2
+}
+
+src=$(cd "$(dirname "$0")/.." && pwd)
+build="$src/build/coverage"
+out="$build/report"
+jobs=()
+line=""
+scenarios=()
+while [ $# -gt 0 ]; do
+  case "$1" in
+    -h | --help) usage; exit 0 ;;
+    --jobs | -j) [ $# -ge 2 ] || fail "$1 needs a value"; jobs=(--jobs "$2"); shift ;;
+    --out) [ $# -ge 2 ] || fail "--out needs a value"; out="$2"; shift ;;
+    --line) [ $# -ge 2 ] || fail "--line needs FILE:LINE"; line="$2"; shift ;;
+    --) shift; scenarios+=("$@"); break ;;
+    -*) usage >&2; fail "unknown option '$1'" ;;
+    *) scenarios+=("$1") ;;
+  esac
+  shift
+done
+
+report="/usr/bin/python3 $src/scripts/coverage_report.py"
+if [ -n "$line" ]; then
+  [ ${#scenarios[@]} -eq 0 ] || fail "--line takes no scenario files"
+  [[ "$line" =~ ^.+:[0-9]+$ ]] || fail "--line: '$line' is not FILE:LINE (firmware/fw_cycle.cpp:151)"
+  exec $report line "$out/lines.json" "$line"
+fi
+
+# The files, each checked before anything is built.
+[ ${#scenarios[@]} -gt 0 ] || scenarios=("$src/scenario/examples")
+files=()
+for s in "${scenarios[@]}"; do
+  if [ -d "$s" ]; then
+    found=("${s%/}"/*.scn)
+    [ -e "${found[0]}" ] || fail "$s: no .scn file in this folder"
+    files+=("${found[@]}")
+  elif [ -f "$s" ]; then
+    files+=("$s")
+  elif [ -e "$s" ]; then
+    fail "$s: not a regular file"
+  else
+    fail "$s: No such file or directory"
+  fi
+done
+
+# The build: only the runner, its firmware counted.
+"$src/scripts/setup.sh"
+log=$(mktemp)
+if ! (cd "$src" && cmake --preset coverage && cmake --build --preset coverage) > "$log" 2>&1 < /dev/null; then
+  tail -n 30 "$log" >&2
+  rm -f "$log"
+  fail "the coverage build failed"
+fi
+rm -f "$log"
+
+# The runs: each file's counts in runs/files/NNNN, anything else in runs/rest.
+mkdir -p "$build"
+runs=$(mktemp -d "$build/runs.XXXXXX")
+trap 'rm -rf "$runs"' EXIT
+printf '%s\n' "${files[@]}" > "$runs/names.txt"
+strip=$(realpath "$build" | tr -cd / | wc -c)
+set +e
+TRELVIK_COVERAGE_DIR="$runs/files" GCOV_PREFIX="$runs/rest" GCOV_PREFIX_STRIP="$strip" QT_QPA_PLATFORM=offscreen \
+  "$build/scenario/trelvik-scenario" "${files[@]}" --quiet --coverage --snapshot-dir "$runs/snapshots" "${jobs[@]}" \
+  > "$runs/runner.txt"
+code=$?
+set -e
+grep -v '^  [+-] ' "$runs/runner.txt" | grep -v '^coverage: ' || true  # failed verdicts and the closing line
+[ $code -le 1 ] || exit 2
+behaviour=$(grep '^coverage: ' "$runs/runner.txt")
+
+# One gcovr report per file, the gcc notes beside its counts; then all of them added up.
+gcovr_options=(--root "$src" --filter "$src/firmware/" --exclude-throw-branches --exclude-unreachable-branches)
+mkdir -p "$runs/json"
+for folder in "$runs/files"/*/; do
+  (cd "$build" && find CMakeFiles -name '*.gcno' -exec cp --parents {} "$folder" \;)
+  echo "$folder"
+done | xargs -P "$(nproc)" -I{} sh -c 'gcovr "$@" --json "$0.json" "$0"' {} "${gcovr_options[@]}"
+for folder in "$runs/files"/*/; do
+  mv "${folder%/}.json" "$runs/json/"
+done
+
+rm -rf "$out"
+mkdir -p "$out/html"
+gcovr "${gcovr_options[@]}" --add-tracefile "$runs/json/*.json" --html-details "$out/html/index.html" \
+  --html-title "Firmware coverage" --cobertura "$out/cobertura.xml" --json "$out/firmware.json" \
+  --json-summary "$out/summary.json"
+$report map "$runs/names.txt" "$runs/json" "$out/lines.json"
+
+# lcov reads the counts of all files added up by gcov-tool, its Perl warnings kept in a log.
+merged="$runs/merged"
+for folder in "$runs/files"/*/; do
+  if [ -d "$merged" ]; then
+    gcov-tool merge "$folder" "$merged" -o "$merged.next" > /dev/null
+    rm -rf "$merged" && mv "$merged.next" "$merged"
+  else
+    cp -r "$folder" "$merged"
+  fi
+done
+if ! lcov --capture --directory "$merged" --include "$src/firmware/*" --rc lcov_branch_coverage=1 \
+  --output-file "$out/firmware.info" --quiet > "$out/lcov.log" 2>&1; then
+  echo "coverage.sh: lcov failed; see $out/lcov.log" >&2
+fi
+
+$report summary "$out/firmware.json" "$out/summary.json" "$behaviour" | tee "$out/summary.txt"
+echo "reports in $out: html/index.html, cobertura.xml, firmware.info, lines.json"
+exit $code
