@@ -1,11 +1,12 @@
 #!/usr/bin/python3
 """The parts of scripts/coverage.sh that read gcovr's JSON.
 
-  coverage_report.py map NAMES RUNS_DIR OUT.json
-      NAMES lists the scenario files, one a line; RUNS_DIR/NNNN.json is gcovr's
+  coverage_report.py map NAMES LINES_DIR MERGED.json OUT.json
+      NAMES lists the scenario files, one a line; LINES_DIR/NNNN.json is gcov's
       JSON of the NNNN-th file's run alone (0001 first; a file that did not run
-      has none). Writes OUT.json: every firmware line with code, as FILE:LINE,
-      to the scenarios that executed it, in the order of NAMES.
+      has none); MERGED.json is gcovr's JSON of all of them, which says which
+      lines have code. Writes OUT.json: every firmware line with code, as
+      FILE:LINE, to the scenarios that executed it, in the order of NAMES.
   coverage_report.py summary MERGED.json SUMMARY.json BEHAVIOUR
       Prints the summary line (gcovr's totals and the runner's --coverage
       line BEHAVIOUR) and the five functions with the most lines never executed.
@@ -21,29 +22,39 @@ import sys
 
 
 def code_lines(report):
-    """(file, line, count) of every line with code in a gcovr JSON report."""
+    """FILE:LINE of every line with code in gcovr's JSON report, in order."""
     for entry in report["files"]:
         for line in entry["lines"]:
             if not line.get("gcovr/noncode", False):
-                yield entry["file"], line["line_number"], line["count"]
+                yield "%s:%d" % (entry["file"], line["line_number"])
 
 
-def write_map(names_path, runs_dir, out_path):
+def executed_lines(gcov_json, root):
+    """FILE:LINE (FILE relative to root) of every line executed, from gcov's JSON, a document a line."""
+    executed = set()
+    with open(gcov_json, encoding="utf-8") as f:
+        for document in f:
+            data = json.loads(document)
+            for entry in data["files"]:
+                file = os.path.join(data["current_working_directory"], entry["file"])
+                executed.update("%s:%d" % (os.path.relpath(file, root), line["line_number"])
+                                for line in entry["lines"] if line["count"] > 0)
+    return executed
+
+
+def write_map(names_path, lines_dir, merged_path, out_path):
     with open(names_path, encoding="utf-8") as f:
         names = f.read().splitlines()
-    reached = {}
+    with open(merged_path, encoding="utf-8") as f:
+        reached = {where: [] for where in code_lines(json.load(f))}
+    root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     for index, name in enumerate(names, start=1):
-        run = os.path.join(runs_dir, "%04d.json" % index)
-        if not os.path.exists(run):
-            continue
-        with open(run, encoding="utf-8") as f:
-            for file, line, count in code_lines(json.load(f)):
-                scenarios = reached.setdefault("%s:%d" % (file, line), [])
-                if count > 0:
-                    scenarios.append(name)
-    ordered = sorted(reached.items(), key=lambda item: (item[0].rsplit(":", 1)[0], int(item[0].rsplit(":", 1)[1])))
+        run = os.path.join(lines_dir, "%04d.json" % index)
+        if os.path.exists(run):  # a file that did not run has none
+            for where in executed_lines(run, root) & reached.keys():
+                reached[where].append(name)
     with open(out_path + ".part", "w", encoding="utf-8") as f:
-        json.dump(dict(ordered), f, indent=1, ensure_ascii=False)
+        json.dump(reached, f, indent=1, ensure_ascii=False)
         f.write("\n")
     os.replace(out_path + ".part", out_path)
 
@@ -108,8 +119,8 @@ def line(map_path, where):
 
 
 def main(argv):
-    if len(argv) == 5 and argv[1] == "map":
-        write_map(argv[2], argv[3], argv[4])
+    if len(argv) == 6 and argv[1] == "map":
+        write_map(argv[2], argv[3], argv[4], argv[5])
         return 0
     if len(argv) == 5 and argv[1] == "summary":
         summary(argv[2], argv[3], argv[4])
