@@ -68,10 +68,16 @@ for s in "${scenarios[@]}"; do
   fi
 done
 
-# The build: only the runner, its firmware counted.
-"$src/scripts/setup.sh"
+# The build: only the runner, its firmware counted. The packages are
+# installed and the build configured when missing; the build itself
+# configures again when a CMakeLists.txt has changed.
+for tool in cmake ninja gcovr lcov gcov-tool; do
+  command -v "$tool" > /dev/null || { "$src/scripts/setup.sh" && break; }
+done
+configure=:
+[ -f "$build/build.ninja" ] || configure="cmake --preset coverage"
 log=$(mktemp)
-if ! (cd "$src" && cmake --preset coverage && cmake --build --preset coverage) > "$log" 2>&1 < /dev/null; then
+if ! (cd "$src" && $configure && cmake --build --preset coverage) > "$log" 2>&1 < /dev/null; then
   tail -n 30 "$log" >&2
   rm -f "$log"
   fail "the coverage build failed"
@@ -95,14 +101,15 @@ sed '/^states entered: /,$d' "$runs/runner.txt"  # the failed verdicts and the c
 behaviour=$(grep '^coverage: ' "$runs/runner.txt")
 
 # Each file's lines from gcov's own JSON, the gcc notes copied beside its
-# counts (gcov reads a folder in 50 ms, gcovr in about a second); then the
-# counts of all files added up by gcov-tool, for gcovr's reports and lcov.
+# counts (gcov reads a folder in 50 ms, gcovr in about a second), all at
+# once; meanwhile the counts of all files added up by gcov-tool, for gcovr's
+# reports and lcov, which then run side by side.
 notes=$(cd "$build" && find CMakeFiles -name '*.gcno')
 mkdir -p "$runs/lines"
 merged="$runs/merged"
 for folder in "$runs/files"/*; do
   (cd "$build" && cp --parents $notes "$folder")
-  find "$folder" -name '*.gcda' -execdir gcov --json-format --stdout {} + > "$runs/lines/${folder##*/}.json" 2> /dev/null
+  find "$folder" -name '*.gcda' -execdir gcov --json-format --stdout {} + > "$runs/lines/${folder##*/}.json" 2> /dev/null &
   if [ -d "$merged" ]; then
     gcov-tool merge "$folder" "$merged" -o "$merged.next" > /dev/null
     rm -rf "$merged" && mv "$merged.next" "$merged"
@@ -110,20 +117,21 @@ for folder in "$runs/files"/*; do
     cp -r "$folder" "$merged"
   fi
 done
+wait
 [ -d "$merged" ] || fail "no scenario file ran"
 (cd "$build" && cp --parents $notes "$merged")
 
 rm -rf "$out"
 mkdir -p "$out/html"
+# lcov's Perl warnings go to its log.
+lcov --capture --directory "$merged" --include "$src/firmware/*" --rc lcov_branch_coverage=1 \
+  --output-file "$out/firmware.info" --quiet > "$out/lcov.log" 2>&1 &
+lcov_pid=$!
 gcovr --root "$src" --filter "$src/firmware/" --exclude-throw-branches --exclude-unreachable-branches \
   --object-directory "$merged" --html-details "$out/html/index.html" --html-title "Firmware coverage" \
   --cobertura "$out/cobertura.xml" --json "$out/firmware.json" --json-summary "$out/summary.json" "$merged"
 $report map "$runs/names.txt" "$runs/lines" "$out/firmware.json" "$out/lines.json"
-# lcov's Perl warnings go to its log.
-if ! lcov --capture --directory "$merged" --include "$src/firmware/*" --rc lcov_branch_coverage=1 \
-  --output-file "$out/firmware.info" --quiet > "$out/lcov.log" 2>&1; then
-  echo "coverage.sh: lcov failed; see $out/lcov.log" >&2
-fi
+wait $lcov_pid || echo "coverage.sh: lcov failed; see $out/lcov.log" >&2
 
 $report summary "$out/firmware.json" "$out/summary.json" "$behaviour" | tee "$out/summary.txt"
 echo "reports in $out: html/index.html, cobertura.xml, firmware.info, lines.json"

@@ -110,10 +110,15 @@ def main():
           "--jobs 1 and --jobs 2 give the same counts")
     with open(os.path.join(parallel, "lines.json"), encoding="utf-8") as f:
         check(json.load(f) == reached, "--jobs 1 and --jobs 2 give the same line map")
+    # Without files apart, each worker writes its counts at its exit. The
+    # watch table (fw_watch.cpp) is left out: the runner's own bookkeeping
+    # reads it too, once more per file with workers (each file's result is
+    # encoded in its worker and decoded here).
     build = os.path.join(SOURCE, "build/coverage")
-    one, two = whole_process_counts(build, 1, scratch), whole_process_counts(build, 2, scratch)
+    one, two = (whole_process_counts(build, jobs, scratch) for jobs in (1, 2))
+    one, two = ({where: n for where, n in counted.items() if where[0] != "firmware/fw_watch.cpp"} for counted in (one, two))
     check(one == two and any(count for count, _ in one.values()),
-          "without files apart, the workers write at their exit what one process writes")
+          "without files apart, two workers write at their exit what one process writes")
 
     # Bad input: exit 2 and the reason, nothing run.
     for args, reason in ((["--out", serial, "missing.scn"], "missing.scn: No such file or directory"),
