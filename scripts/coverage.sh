@@ -38,7 +38,7 @@ while [ $# -gt 0 ]; do
     --out) [ $# -ge 2 ] || fail "--out needs a value"; out="$2"; shift ;;
     --line) [ $# -ge 2 ] || fail "--line needs FILE:LINE"; line="$2"; shift ;;
     --) shift; scenarios+=("$@"); break ;;
-    -*) usage >&2; fail "unknown option '$1'" ;;
+    -*) fail "unknown option '$1' (valid: --jobs, --out, --line, --help)" ;;
     *) scenarios+=("$1") ;;
   esac
   shift
@@ -67,6 +67,11 @@ for s in "${scenarios[@]}"; do
     fail "$s: No such file or directory"
   fi
 done
+
+# The report folder is replaced whole: only an earlier report or an empty folder.
+if [ -e "$out" ] && { [ ! -d "$out" ] || [ -L "$out" ] || { [ ! -f "$out/lines.json" ] && [ -n "$(ls -A "$out")" ]; }; }; then
+  fail "$out: neither empty nor a report of coverage.sh, so not replaced"
+fi
 
 # The build: only the runner, its firmware counted. The packages are
 # installed and the build configured when missing; the build itself
@@ -127,7 +132,10 @@ mkdir -p "$out/html"
 lcov --capture --directory "$merged" --include "$src/firmware/*" --rc lcov_branch_coverage=1 \
   --output-file "$out/firmware.info" --quiet > "$out/lcov.log" 2>&1 &
 lcov_pid=$!
+# A line of only a brace or `else` is no line of code, executed or not (gcovr
+# alone would count it only when executed, so the totals of two suites would differ).
 gcovr --root "$src" --filter "$src/firmware/" --exclude-throw-branches --exclude-unreachable-branches \
+  --exclude-lines-by-pattern '\s*([{}]|else)?\s*(//.*)?$' \
   --object-directory "$merged" --html-details "$out/html/index.html" --html-title "Firmware coverage" \
   --cobertura "$out/cobertura.xml" --json "$out/firmware.json" --json-summary "$out/summary.json" "$merged"
 $report map "$runs/names.txt" "$runs/lines" "$out/firmware.json" "$out/lines.json"
