@@ -69,9 +69,10 @@ for s in "${scenarios[@]}"; do
 done
 
 # The report folder is replaced whole: only an earlier report or an empty folder.
-if [ -e "$out" ] && { [ ! -d "$out" ] || [ -L "$out" ] || { [ ! -f "$out/lines.json" ] && [ -n "$(ls -A "$out")" ]; }; }; then
+if [ -L "$out" ] || { [ -e "$out" ] && { [ ! -d "$out" ] || { [ ! -f "$out/lines.json" ] && [ -n "$(ls -A "$out")" ]; }; }; }; then
   fail "$out: neither empty nor a report of coverage.sh, so not replaced"
 fi
+out=$(realpath -ms "$out")
 
 # The build: only the runner, its firmware counted. The packages are
 # installed and the build configured when missing; the build itself
@@ -134,10 +135,10 @@ lcov --capture --directory "$merged" --include "$src/firmware/*" --rc lcov_branc
 lcov_pid=$!
 # A line of only a brace or `else` is no line of code, executed or not (gcovr
 # alone would count it only when executed, so the totals of two suites would differ).
-gcovr --root "$src" --filter "$src/firmware/" --exclude-throw-branches --exclude-unreachable-branches \
+(cd "$src" && gcovr --root . --filter firmware/ --exclude-throw-branches --exclude-unreachable-branches \
   --exclude-lines-by-pattern '\s*([{}]|else)?\s*(//.*)?$' \
   --object-directory "$merged" --html-details "$out/html/index.html" --html-title "Firmware coverage" \
-  --cobertura "$out/cobertura.xml" --json "$out/firmware.json" --json-summary "$out/summary.json" "$merged"
+  --cobertura "$out/cobertura.xml" --json "$out/firmware.json" --json-summary "$out/summary.json" "$merged")  # in the source folder: the Cobertura source is "."
 $report map "$runs/names.txt" "$runs/lines" "$out/firmware.json" "$out/lines.json"
 wait $lcov_pid || echo "coverage.sh: lcov failed; see $out/lcov.log" >&2
 
