@@ -143,5 +143,5 @@ $report map "$runs/names.txt" "$runs/lines" "$out/firmware.json" "$out/lines.jso
 wait $lcov_pid || echo "coverage.sh: lcov failed; see $out/lcov.log" >&2
 
 $report summary "$out/firmware.json" "$out/summary.json" "$behaviour" | tee "$out/summary.txt"
-echo "reports in $out: html/index.html, cobertura.xml, firmware.info, lines.json"
+echo "reports in $(realpath -s --relative-base=. "$out"): html/index.html, cobertura.xml, firmware.info, lines.json"
 exit $code
