@@ -106,26 +106,34 @@ sed '/^states entered: /,$d' "$runs/runner.txt"  # the failed verdicts and the c
 [ $code -le 1 ] || exit 2
 behaviour=$(grep '^coverage: ' "$runs/runner.txt")
 
-# Each file's lines from gcov's own JSON, the gcc notes copied beside its
-# counts (gcov reads a folder in 50 ms, gcovr in about a second), all at
-# once; meanwhile the counts of all files added up by gcov-tool, for gcovr's
-# reports and lcov, which then run side by side.
+# Each file's lines from gcov's own JSON (gcov reads a folder in 50 ms,
+# gcovr in about a second), the gcc notes linked beside its counts; then the
+# counts of all files added up by gcov-tool, two by two, for gcovr and lcov.
 notes=$(cd "$build" && find CMakeFiles -name '*.gcno')
 mkdir -p "$runs/lines"
-merged="$runs/merged"
+level=()
 for folder in "$runs/files"/*; do
-  (cd "$build" && cp --parents $notes "$folder")
+  (cd "$build" && cp -l --parents $notes "$folder")
   find "$folder" -name '*.gcda' -execdir gcov --json-format --stdout {} + > "$runs/lines/${folder##*/}.json" 2> /dev/null &
-  if [ -d "$merged" ]; then
-    gcov-tool merge "$folder" "$merged" -o "$merged.next" > /dev/null
-    rm -rf "$merged" && mv "$merged.next" "$merged"
-  else
-    cp -r "$folder" "$merged"
-  fi
+  level+=("$folder")
+done
+[ ${#level[@]} -gt 0 ] || fail "no scenario file ran"
+sums=0
+while [ ${#level[@]} -gt 1 ]; do
+  next=()
+  for ((i = 0; i + 1 < ${#level[@]}; i += 2)); do
+    sums=$((sums + 1))
+    gcov-tool merge "${level[i]}" "${level[i + 1]}" -o "$runs/sum$sums" > /dev/null &
+    next+=("$runs/sum$sums")
+  done
+  [ $((${#level[@]} % 2)) -eq 0 ] || next+=("${level[-1]}")
+  wait
+  level=("${next[@]}")
 done
 wait
-[ -d "$merged" ] || fail "no scenario file ran"
-(cd "$build" && cp --parents $notes "$merged")
+merged="$runs/merged"
+cp -r "${level[0]}" "$merged"
+(cd "$build" && cp -l --parents -f $notes "$merged")
 
 rm -rf "$out"
 mkdir -p "$out/html"
@@ -137,7 +145,7 @@ lcov_pid=$!
 # alone would count it only when executed, so the totals of two suites would differ).
 (cd "$src" && gcovr --root . --filter firmware/ --exclude-throw-branches --exclude-unreachable-branches \
   --exclude-lines-by-pattern '\s*([{}]|else)?\s*(//.*)?$' \
-  --object-directory "$merged" --html-details "$out/html/index.html" --html-title "Firmware coverage" \
+  --object-directory "$merged" --html-details "$out/html/index.html" --html-title "Firmware coverage" --no-html-details-syntax-highlighting \
   --cobertura "$out/cobertura.xml" --json "$out/firmware.json" --json-summary "$out/summary.json" "$merged")  # in the source folder: the Cobertura source is "."
 $report map "$runs/names.txt" "$runs/lines" "$out/firmware.json" "$out/lines.json"
 wait $lcov_pid || echo "coverage.sh: lcov failed; see $out/lcov.log" >&2
