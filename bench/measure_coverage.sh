@@ -2,7 +2,7 @@
 # measure_coverage.sh [RUNS] [SUITE]: what firmware coverage costs and what it
 # finds. The examples plus a guided suite (SUITE, a folder of cover-*.scn;
 # made with --explore 3000 --guided, seed 1, when not given) run RUNS times
-# (5 by default) each way, serial and with two jobs, medians of wall time:
+# (5 by default) each way, serial and with two jobs, medians of wall and CPU time:
 #   plain     the default build's runner, --quiet --coverage;
 #   counted   the coverage build's runner, each file's counts written apart;
 #   script    scripts/coverage.sh whole: the runs, gcov, gcovr, lcov, the map.
@@ -27,28 +27,28 @@ echo "machine: $(lscpu | sed -n 's/^Model name: *//p'), $(nproc) cores; ${#files
 ./scripts/coverage.sh --out "$scratch/report" "${files[@]}" > /dev/null  # builds the coverage preset
 counted=build/coverage/scenario/trelvik-scenario
 
-median() {  # median of the wall seconds of RUNS runs of the command
+# "WALL CPU": the medians of the wall seconds and of the CPU seconds (user and
+# system, workers and tools included) of RUNS runs of the command; on a shared
+# machine the CPU time is the steadier of the two.
+medians() {
+  local middle=$(((runs + 1) / 2))
   for _ in $(seq "$runs"); do
-    local start end
-    start=$(date +%s.%N)
-    "$@" > /dev/null 2>&1 || true
-    end=$(date +%s.%N)
-    awk -v a="$start" -v b="$end" 'BEGIN { print b - a }'
-  done | sort -n | awk '{ t[NR] = $1 } END { print t[int((NR + 1) / 2)] }'
-}
-
-counted_run() {
-  rm -rf "$scratch/counts"
-  TRELVIK_COVERAGE_DIR="$scratch/counts/files" GCOV_PREFIX="$scratch/counts/rest" \
-    "$counted" "${files[@]}" --quiet --coverage --snapshot-dir "$scratch/shots" "$@"
+    rm -rf "$scratch/counts"
+    /usr/bin/time -f '%e %U %S' -o "$scratch/time" "$@" > /dev/null 2>&1 || true
+    awk '{ print $1, $2 + $3 }' "$scratch/time"
+  done > "$scratch/times"
+  echo "$(cut -d' ' -f1 "$scratch/times" | sort -n | sed -n ${middle}p)" \
+    "$(cut -d' ' -f2 "$scratch/times" | sort -n | sed -n ${middle}p)"
 }
 
 for jobs in 1 2; do
-  p=$(median "$plain" "${files[@]}" --quiet --coverage --snapshot-dir "$scratch/shots" --jobs $jobs)
-  c=$(median counted_run --jobs $jobs)
-  s=$(median ./scripts/coverage.sh --jobs $jobs --out "$scratch/report" "${files[@]}")
-  awk -v j="$jobs" -v p="$p" -v c="$c" -v s="$s" 'BEGIN {
-    printf "jobs %d: plain %.2f s, counted %.2f s (%.1f x), whole script %.2f s (%.1f x)\n", j, p, c, c / p, s, s / p }'
+  read -r pw pc < <(medians "$plain" "${files[@]}" --quiet --coverage --snapshot-dir "$scratch/shots" --jobs $jobs)
+  read -r cw cc < <(medians env TRELVIK_COVERAGE_DIR="$scratch/counts/files" GCOV_PREFIX="$scratch/counts/rest" \
+    "$counted" "${files[@]}" --quiet --coverage --snapshot-dir "$scratch/shots" --jobs $jobs)
+  read -r sw sc < <(medians ./scripts/coverage.sh --jobs $jobs --out "$scratch/report" "${files[@]}")
+  awk -v j="$jobs" -v pw="$pw" -v pc="$pc" -v cw="$cw" -v cc="$cc" -v sw="$sw" -v sc="$sc" 'BEGIN {
+    printf "jobs %d, wall (CPU): plain %.2f s (%.2f s), counted %.2f s (%.2f s), %.1f x (%.1f x),", j, pw, pc, cw, cc, cw / pw, cc / pc
+    printf " whole script %.2f s (%.2f s), %.1f x (%.1f x)\n", sw, sc, sw / pw, sc / pc }'
 done
 
 for set in examples suite both; do

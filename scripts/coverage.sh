@@ -106,18 +106,14 @@ sed '/^states entered: /,$d' "$runs/runner.txt"  # the failed verdicts and the c
 [ $code -le 1 ] || exit 2
 behaviour=$(grep '^coverage: ' "$runs/runner.txt")
 
-# Each file's lines from gcov's own JSON (gcov reads a folder in 50 ms,
-# gcovr in about a second), the gcc notes linked beside its counts; then the
-# counts of all files added up by gcov-tool, two by two, for gcovr and lcov.
+# Each file's lines from gcov's own JSON, one gcov for all (gcovr takes about
+# a second a file), the gcc notes linked beside the counts; then the counts
+# of all files added up by gcov-tool, two by two, for gcovr and lcov.
 notes=$(cd "$build" && find CMakeFiles -name '*.gcno')
-mkdir -p "$runs/lines"
-level=()
-for folder in "$runs/files"/*; do
-  (cd "$build" && cp -l --parents $notes "$folder")
-  find "$folder" -name '*.gcda' -execdir gcov --json-format --stdout {} + > "$runs/lines/${folder##*/}.json" 2> /dev/null &
-  level+=("$folder")
-done
-[ ${#level[@]} -gt 0 ] || fail "no scenario file ran"
+level=("$runs/files"/*)
+[ -d "${level[0]}" ] || fail "no scenario file ran"
+(cd "$build" && for folder in "${level[@]}"; do cp -l --parents $notes "$folder"; done)
+find "$runs/files" -name '*.gcda' -exec gcov --json-format --stdout {} + > "$runs/lines.json" 2> /dev/null &
 sums=0
 while [ ${#level[@]} -gt 1 ]; do
   next=()
@@ -131,9 +127,8 @@ while [ ${#level[@]} -gt 1 ]; do
   level=("${next[@]}")
 done
 wait
-merged="$runs/merged"
-cp -r "${level[0]}" "$merged"
-(cd "$build" && cp -l --parents -f $notes "$merged")
+merged="${level[0]}"
+(cd "$build" && cp -l -n --parents $notes "$merged")
 
 rm -rf "$out"
 mkdir -p "$out/html"
@@ -143,11 +138,12 @@ lcov --capture --directory "$merged" --include "$src/firmware/*" --rc lcov_branc
 lcov_pid=$!
 # A line of only a brace or `else` is no line of code, executed or not (gcovr
 # alone would count it only when executed, so the totals of two suites would differ).
+# gcovr runs in the source folder, so that the Cobertura report's source is ".".
 (cd "$src" && gcovr --root . --filter firmware/ --exclude-throw-branches --exclude-unreachable-branches \
-  --exclude-lines-by-pattern '\s*([{}]|else)?\s*(//.*)?$' \
-  --object-directory "$merged" --html-details "$out/html/index.html" --html-title "Firmware coverage" --no-html-details-syntax-highlighting \
-  --cobertura "$out/cobertura.xml" --json "$out/firmware.json" --json-summary "$out/summary.json" "$merged")  # in the source folder: the Cobertura source is "."
-$report map "$runs/names.txt" "$runs/lines" "$out/firmware.json" "$out/lines.json"
+  --exclude-lines-by-pattern '\s*([{}]|else)?\s*(//.*)?$' --object-directory "$merged" \
+  --html-details "$out/html/index.html" --html-title "Firmware coverage" --no-html-details-syntax-highlighting \
+  --cobertura "$out/cobertura.xml" --json "$out/firmware.json" --json-summary "$out/summary.json" "$merged")
+$report map "$runs/names.txt" "$runs/files" "$runs/lines.json" "$out/firmware.json" "$out/lines.json"
 wait $lcov_pid || echo "coverage.sh: lcov failed; see $out/lcov.log" >&2
 
 $report summary "$out/firmware.json" "$out/summary.json" "$behaviour" | tee "$out/summary.txt"

@@ -1,12 +1,13 @@
 #!/usr/bin/python3
 """The parts of scripts/coverage.sh that read gcovr's JSON.
 
-  coverage_report.py map NAMES LINES_DIR MERGED.json OUT.json
-      NAMES lists the scenario files, one a line; LINES_DIR/NNNN.json is gcov's
-      JSON of the NNNN-th file's run alone (0001 first; a file that did not run
-      has none); MERGED.json is gcovr's JSON of all of them, which says which
-      lines have code. Writes OUT.json: every firmware line with code, as
-      FILE:LINE, to the scenarios that executed it, in the order of NAMES.
+  coverage_report.py map NAMES FILES_DIR GCOV.json MERGED.json OUT.json
+      NAMES lists the scenario files, one a line; FILES_DIR/NNNN/ holds the
+      counts of the NNNN-th file's run alone (0001 first; a file that did not
+      run has none), GCOV.json gcov's JSON of them all; MERGED.json is gcovr's
+      JSON of their sum, which says which lines have code. Writes OUT.json:
+      every firmware line with code, as FILE:LINE, to the scenarios that
+      executed it, in the order of NAMES.
   coverage_report.py summary MERGED.json SUMMARY.json BEHAVIOUR
       Prints the summary line (gcovr's totals and the runner's --coverage
       line BEHAVIOUR) and the five functions with the most lines never executed.
@@ -29,30 +30,31 @@ def code_lines(report):
                 yield "%s:%d" % (entry["file"], line["line_number"])
 
 
-def executed_lines(gcov_json, root):
-    """FILE:LINE (FILE relative to root) of every line executed, from gcov's JSON, a document a line."""
-    executed = set()
+def executed_lines(gcov_json, files_dir, root):
+    """{NNNN: FILE:LINE executed} (FILE relative to root), from gcov's JSON, a document a line,
+    of the counts in files_dir/NNNN/."""
+    executed = {}
     with open(gcov_json, encoding="utf-8") as f:
         for document in f:
             data = json.loads(document)
+            run = os.path.relpath(data["data_file"], files_dir).split(os.sep)[0]
+            lines = executed.setdefault(run, set())
             for entry in data["files"]:
-                file = os.path.join(data["current_working_directory"], entry["file"])
-                executed.update("%s:%d" % (os.path.relpath(file, root), line["line_number"])
-                                for line in entry["lines"] if line["count"] > 0)
+                file = os.path.relpath(os.path.join(data["current_working_directory"], entry["file"]), root)
+                lines.update("%s:%d" % (file, line["line_number"]) for line in entry["lines"] if line["count"] > 0)
     return executed
 
 
-def write_map(names_path, lines_dir, merged_path, out_path):
+def write_map(names_path, files_dir, gcov_json, merged_path, out_path):
     with open(names_path, encoding="utf-8") as f:
         names = f.read().splitlines()
     with open(merged_path, encoding="utf-8") as f:
         reached = {where: [] for where in code_lines(json.load(f))}
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+    executed = executed_lines(gcov_json, files_dir, root)
     for index, name in enumerate(names, start=1):
-        run = os.path.join(lines_dir, "%04d.json" % index)
-        if os.path.exists(run):  # a file that did not run has none
-            for where in executed_lines(run, root) & reached.keys():
-                reached[where].append(name)
+        for where in executed.get("%04d" % index, set()) & reached.keys():  # a file that did not run has none
+            reached[where].append(name)
     with open(out_path + ".part", "w", encoding="utf-8") as f:
         json.dump(reached, f, indent=1, ensure_ascii=False)
         f.write("\n")
@@ -119,8 +121,8 @@ def line(map_path, where):
 
 
 def main(argv):
-    if len(argv) == 6 and argv[1] == "map":
-        write_map(argv[2], argv[3], argv[4], argv[5])
+    if len(argv) == 7 and argv[1] == "map":
+        write_map(*argv[2:])
         return 0
     if len(argv) == 5 and argv[1] == "summary":
         summary(argv[2], argv[3], argv[4])
