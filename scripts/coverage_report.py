@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""The parts of scripts/coverage.sh that read gcovr's JSON.
+"""The parts of scripts/coverage.sh that read gcov's and gcovr's JSON.
 
   coverage_report.py map NAMES FILES_DIR GCOV.json MERGED.json OUT.json
       NAMES lists the scenario files, one a line; FILES_DIR/NNNN/ holds the
