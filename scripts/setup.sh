@@ -3,14 +3,15 @@
 # Debian package need, where they are missing (with sudo when not root).
 # qt6-wayland lets the programs run natively on a Wayland session;
 # qt6-translations-l10n gives the workbench's file dialogs and standard
-# buttons their Korean.
+# buttons their Korean. gcovr and lcov read the firmware's line and branch
+# counts of the coverage build (scripts/coverage.sh).
 set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config
   clang libfuzzer-14-dev clang-format
   qt6-base-dev libx11-dev libgl-dev qt6-wayland qt6-translations-l10n
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev gcovr lcov
   fonts-nanum
   xvfb xauth xdotool x11-utils imagemagick
   dpkg-dev lintian desktop-file-utils appstream man-db time

@@ -14,6 +14,7 @@
 #include "scenario/reports/junit_report.h"
 #include "scenario/reports/scenario_coverage.h"
 #include "scenario/run/baseline_check.h"
+#include "scenario/run/firmware_coverage.h"
 #include "scenario/run/instrumented_run.h"
 #include "scenario/run/result_codec.h"
 #include "scenario/run/run_watch.h"
@@ -288,6 +289,7 @@ CFileResult CScenarioBatch::RunOne(size_t file, CScenarioCoverage* coverage,
                                    std::function<void(const CFileResult&, const CScenarioResult&)> onResult,
                                    const std::function<void(CFileResult&, const CInstrumentedRun&)>& afterRun)
 {
+    const CFirmwareCoverageWindow firmwareCoverage(file);  // outlives the run: its counts are written after it
     const CLoaded& loaded = m_loaded[file];
     CInstrumentedRun run(m_results[file].file, loaded.steps);
     if (!loaded.vcdPath.empty())

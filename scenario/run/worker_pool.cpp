@@ -16,6 +16,7 @@
 
 #include "cli/cleanup_signals.h"
 #include "scenario/run/cpu_quota.h"
+#include "scenario/run/firmware_coverage.h"
 
 namespace {
 
@@ -133,6 +134,7 @@ bool CWorkerPool::Spawn(CWorker& slot)
         return false;
     }
     if (pid == 0) {
+        firmware_coverage_after_fork();
         close(pair[0]);
         for (const CWorker& other : m_workers)  // else a worker's end would never be seen
             if (other.socket >= 0)
@@ -166,6 +168,7 @@ void CWorkerPool::Serve(int socket)
     }
     if (const int sig = noted_fatal_signal())
         end_by_signal(sig);
+    firmware_coverage_before_exit();
     std::_Exit(0);  // no static destructors, no flushing of buffers copied from the parent
 }
 
