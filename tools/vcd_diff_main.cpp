@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "trace/trace_compare.h"
 #include "tools/vcd_diff_call.h"
+#include "trace/trace_compare.h"
 #include "trace/vcd_reader.h"
 #include "trelvik_version.h"
 

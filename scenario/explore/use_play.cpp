@@ -5,8 +5,8 @@
 #include "scenario/language/scenario_parser.h"
 #include "scenario/run/instrumented_run.h"
 #include "scenario/run/machine_expectations.h"
-#include "trace/trace_sink.h"
 #include "sim/virtual_simulator.h"
+#include "trace/trace_sink.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include "sim/counting_beep.h"
 #include "sim/machine_invariants.h"
 #include "sim/trace_recorder.h"
-#include "trace/vcd_sink.h"
 #include "sim/virtual_simulator.h"
+#include "trace/vcd_sink.h"
 #include "trelvik_version.h"
 
 namespace {

@@ -12,11 +12,11 @@
 #include "board/port_pin.h"
 #include "scenario/language/panel_names.h"
 #include "scenario/language/scenario_parser.h"
-#include "support/scenario/verdict_printer.h"
 #include "scenario/run/png_snapshot.h"
-#include "trace/vcd_writer.h"
+#include "support/scenario/verdict_printer.h"
 #include "support/sim_fixture.h"
 #include "trace/vcd_reader.h"
+#include "trace/vcd_writer.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "trace/vcd_writer.h"
 #include "trace/vcd_reader.h"
+#include "trace/vcd_writer.h"
 
 namespace {
 

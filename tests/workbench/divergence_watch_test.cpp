@@ -11,10 +11,10 @@
 #include "app/qt_app.h"
 #include "scenario/language/scenario_parser.h"
 #include "scenario/run/instrumented_run.h"
-#include "trace/trace_compare.h"
 #include "trace/divergence_watch.h"
-#include "workbench/model/scenario_replay.h"
 #include "trace/trace_buffer.h"
+#include "trace/trace_compare.h"
+#include "workbench/model/scenario_replay.h"
 #include "workbench/model/workbench_session.h"
 
 namespace {

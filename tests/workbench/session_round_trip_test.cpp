@@ -10,8 +10,8 @@
 #include <sstream>
 
 #include "scenario/language/scenario_parser.h"
-#include "support/scenario/verdict_printer.h"
 #include "sim/panel_parts.h"
+#include "support/scenario/verdict_printer.h"
 #include "workbench/widgets/fault_menu.h"
 #include "workbench/widgets/session_files.h"
 #include "workbench/widgets/workbench_actions.h"

@@ -8,8 +8,8 @@
 #include <QTimer>
 
 #include "firmware/fw_main.h"
-#include "workbench/model/frame_clock.h"
 #include "trace/trace_buffer.h"
+#include "workbench/model/frame_clock.h"
 #include "workbench/widgets/workbench_actions.h"
 #include "workbench_fixture.h"
 

@@ -2,9 +2,9 @@
 
 #include <QStringList>
 
-#include "workbench/model/time_axis.h"
 #include "trace/trace_buffer.h"
 #include "trace/trace_edges.h"
+#include "workbench/model/time_axis.h"
 #include "workbench/widgets/trace_view.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "workbench/model/time_axis.h"
 #include "trace/trace_buffer.h"
+#include "workbench/model/time_axis.h"
 #include "workbench/widgets/trace_view.h"
 #include "workbench/widgets/trace_view_style.h"
 
