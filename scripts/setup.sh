@@ -3,7 +3,8 @@
 # Debian package need, where they are missing (with sudo when not root).
 # qt6-wayland lets the programs run natively on a Wayland session;
 # qt6-translations-l10n gives the workbench's file dialogs and standard
-# buttons their Korean.
+# buttons their Korean. iverilog, sigrok-cli and gtkwave write the foreign
+# traces the trace tests read.
 set -euo pipefail
 
 packages=(
@@ -14,6 +15,7 @@ packages=(
   fonts-nanum
   xvfb xauth xdotool x11-utils imagemagick
   dpkg-dev lintian desktop-file-utils appstream man-db time
+  iverilog sigrok-cli gtkwave
 )
 
 missing=()
