@@ -138,6 +138,7 @@ bool read_both(const CVcdDiffCall& call, CVcdReader& a, CVcdReader& b, int& unit
         }
         for (const std::string& warning : dump->Warnings())
             std::cerr << *path << ":" << warning << " (warning)\n";
+        std::string().swap(*text);  // read: its changes are held now
     }
     return true;
 }

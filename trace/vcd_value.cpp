@@ -36,6 +36,19 @@ bool full_digits(std::string_view digits, int width, std::string& full, std::str
     return true;
 }
 
+// Digits of 0 and 1 only, as a number.
+bool plain_number(std::string_view digits, uint64_t& value)
+{
+    uint64_t number = 0;
+    for (char c : digits) {
+        if (c != '0' && c != '1')
+            return false;
+        number = (number << 1) | static_cast<uint64_t>(c - '0');
+    }
+    value = number;
+    return true;
+}
+
 bool two_state(const std::string& digits) { return digits.find_first_of("xz") == std::string::npos; }
 
 uint64_t number_of(const std::string& digits)
@@ -76,6 +89,9 @@ uint64_t CVcdValues::Index(const std::string& digits)
 
 bool CVcdValues::Bits(std::string_view digits, int width, CChanges& changes, uint64_t& value, std::string& error)
 {
+    if (m_coding == ECoding::NUMBER && width <= 64 && digits.size() <= static_cast<size_t>(width) &&
+        plain_number(digits, value))
+        return true;  // ours: two-state, extended with 0
     std::string full;
     if (!full_digits(digits, width, full, error))
         return false;
