@@ -4,7 +4,8 @@
 # qt6-wayland lets the programs run natively on a Wayland session;
 # qt6-translations-l10n gives the workbench's file dialogs and standard
 # buttons their Korean. gcovr and lcov read the firmware's line and branch
-# counts of the coverage build (scripts/coverage.sh).
+# counts of the coverage build (scripts/coverage.sh); iverilog, sigrok-cli and
+# gtkwave write the foreign traces the trace tests read.
 set -euo pipefail
 
 packages=(
@@ -15,6 +16,7 @@ packages=(
   fonts-nanum
   xvfb xauth xdotool x11-utils imagemagick
   dpkg-dev lintian desktop-file-utils appstream man-db time
+  iverilog sigrok-cli gtkwave
 )
 
 missing=()

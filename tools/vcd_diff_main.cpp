@@ -1,10 +1,11 @@
-// trelvik-vcd-diff A.vcd B.vcd [--slack MS] [--slack NAME=MS]... [--only NAME]... [--max N]:
-// compares two traces variable by variable, matched by name, and prints where
-// they part, in time order. Exit 0 the same, 1 different, 2 a usage or input error.
+// trelvik-vcd-diff A.vcd B.vcd [--slack TIME] [--slack NAME=TIME]... [--only NAME]... [--max N]
+// [--tolerance REAL[%]] [--map A=B | --map FILE]...: compares two traces variable by variable, matched by
+// name, in the finer of their time units, and prints where they part, in
+// time order. Exit 0 the same, 1 different, 2 a usage or input error.
 
-#include <cmath>
 #include <iostream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "tools/vcd_diff_call.h"
@@ -15,19 +16,26 @@
 namespace {
 
 constexpr const char* USAGE =
-    "usage: trelvik-vcd-diff A.vcd B.vcd [--slack MS] [--slack NAME=MS]... [--only NAME]... [--max N]\n";
+    "usage: trelvik-vcd-diff A.vcd B.vcd [--slack TIME] [--slack NAME=TIME]... [--only NAME]... [--max N]\n"
+    "                        [--tolerance REAL[%]] [--map A=B | --map FILE]...\n";
 constexpr const char* HELP =
     "Compares two traces (value-change dumps, such as trelvik-scenario --vcd\n"
-    "writes) variable by variable, matched by name, and prints where they part,\n"
-    "in time order: TIME ms: NAME A=1 B=0. Then the variables one trace has and\n"
-    "the other lacks, and the edges that moved within the slack.\n"
+    "writes, or any other writer's) variable by variable, matched by name, and\n"
+    "prints where they part, in time order: TIME ms: NAME A=1 B=0, in the finer\n"
+    "of the two time units. Then the variables one trace has and the other\n"
+    "lacks, and the edges that moved within the slack. Values have four states\n"
+    "(0, 1, x, z); reals compare as reals.\n"
     "\n"
-    "  --slack MS       an edge moved by at most MS ms, either way, is no difference\n"
-    "  --slack NAME=MS  the same for one variable (repeatable)\n"
-    "  --only NAME      compares only this variable (repeatable)\n"
-    "  --max N          prints at most N differences (default 20)\n"
-    "  --help           this text\n"
-    "  --version        the program's version\n"
+    "  --slack TIME       an edge moved by at most TIME (5us, 2ms; ms when no unit),\n"
+    "                     either way, is no difference\n"
+    "  --slack NAME=TIME  the same for one variable (repeatable)\n"
+    "  --only NAME        compares only this variable (repeatable)\n"
+    "  --max N            prints at most N differences (default 20)\n"
+    "  --tolerance REAL   reals at most REAL apart are the same; REAL% of the larger\n"
+    "  --map A=B          holds A's variable A against B's variable B (repeatable)\n"
+    "  --map FILE         the same for each line A=B of FILE ('#' begins a comment)\n"
+    "  --help             this text\n"
+    "  --version          the program's version\n"
     "\n"
     "Exit status: 0 the same; 1 different; 2 a usage or input error.\n";
 
@@ -37,33 +45,6 @@ int usage_error(const std::string& reason)
     return 2;
 }
 
-// A dump's time unit: the label of its ticks and how many make a ms.
-struct CTimeUnit {
-    std::string label = "ms";
-    double ticksPerMs = 1;
-};
-
-bool time_unit(const std::string& timescale, CTimeUnit& unit)
-{
-    if (timescale.empty())
-        return true;  // no $timescale: ours are in ms
-    static const std::pair<const char*, double> UNITS[] = {{"fs", 1e-12}, {"ps", 1e-9}, {"ns", 1e-6},
-                                                           {"us", 1e-3},  {"ms", 1},    {"s", 1e3}};
-    const size_t digits = timescale.find_first_not_of("0123456789");
-    if (digits == 0 || digits == std::string::npos)
-        return false;
-    const double count = std::stod(timescale.substr(0, digits));
-    for (const auto& [name, ms] : UNITS)
-        if (timescale.substr(digits) == name) {
-            unit.label = count == 1 ? name : timescale;
-            unit.ticksPerMs = 1 / (count * ms);
-            return true;
-        }
-    return false;
-}
-
-uint64_t ticks(uint64_t ms, const CTimeUnit& unit) { return static_cast<uint64_t>(std::floor(ms * unit.ticksPerMs)); }
-
 // Every name given must be one of the traces'; the valid ones are listed otherwise.
 bool names_known(const CVcdReader& a, const CVcdReader& b, const CVcdDiffCall& call)
 {
@@ -71,6 +52,13 @@ bool names_known(const CVcdReader& a, const CVcdReader& b, const CVcdDiffCall& c
     for (const auto& [name, ms] : call.slackByName)
         asked.push_back(name);
     bool known = true;
+    for (const auto& [nameA, nameB] : call.map.Pairs())
+        for (const auto& [name, dump, file] : {std::tuple{nameA, &a, &call.fileA}, std::tuple{nameB, &b, &call.fileB}})
+            if (!CTraceCompare::Has(*dump, name)) {
+                std::cerr << "trelvik-vcd-diff: --map: unknown variable '" << name << "': " << *file
+                          << " has no such variable\n";
+                known = false;
+            }
     for (const std::string& name : asked)
         if (!CTraceCompare::Has(a, name) && !CTraceCompare::Has(b, name)) {
             std::cerr << "trelvik-vcd-diff: unknown variable '" << name << "': neither trace has it\n";
@@ -104,20 +92,20 @@ void print_names(const std::string& label, const std::vector<std::string>& names
     std::cout << "\n";
 }
 
-void print(const CTraceCompare::CResult& result, const CVcdDiffCall& call, const CTimeUnit& unit)
+void print(const CTraceCompare::CResult& result, const CVcdDiffCall& call, const std::string& unit)
 {
     for (const CTraceCompare::CDivergence& d : result.divergences)
-        std::cout << d.Text(unit.label) << "\n";
+        std::cout << d.Text(unit) << "\n";
     if (result.divergenceCount > result.divergences.size())
         std::cout << "... and " << result.divergenceCount - result.divergences.size() << " more (--max N shows more)\n";
     print_names("only in " + call.fileA, result.onlyA);
     print_names("only in " + call.fileB, result.onlyB);
     if (result.endsDiffer)
-        std::cout << call.fileA << " ends at " << result.endA << " " << unit.label << ", " << call.fileB << " at "
-                  << result.endB << " " << unit.label << "\n";
+        std::cout << call.fileA << " ends at " << result.endA << " " << unit << ", " << call.fileB << " at "
+                  << result.endB << " " << unit << "\n";
     if (!result.moved.empty()) {
         std::cout << counted(result.MovedEdges(), "edge") << " moved by at most " << result.LargestMoveMs() << " "
-                  << unit.label << ":";
+                  << unit << ":";
         for (size_t i = 0; i < result.moved.size(); ++i)
             std::cout << (i ? ", " : " ") << result.moved[i].name << " " << result.moved[i].edges;
         std::cout << "\n";
@@ -127,6 +115,32 @@ void print(const CTraceCompare::CResult& result, const CVcdDiffCall& call, const
     else
         std::cout << "different: " << counted(result.divergenceCount, "divergence") << " in "
                   << counted(result.firstByName.size(), "variable") << "\n";
+}
+
+// Both traces read, their times in the finer of their units; what was
+// skipped is told on stderr.
+bool read_both(const CVcdDiffCall& call, CVcdReader& a, CVcdReader& b, int& unit)
+{
+    std::string textA, textB, error;
+    CTimescale scaleA, scaleB;
+    if (!CVcdReader::ReadFile(call.fileA, textA, error) || !CVcdReader::ReadFile(call.fileB, textB, error)) {
+        std::cerr << error << "\n";
+        return false;
+    }
+    CVcdReader::TimescaleOf(textA, scaleA);  // a bad one is refused with its line below
+    CVcdReader::TimescaleOf(textB, scaleB);
+    unit = CTimescale::CommonUnit(scaleA, scaleB);
+    for (auto [dump, text, path] : {std::tuple{&a, &textA, &call.fileA}, std::tuple{&b, &textB, &call.fileB}}) {
+        dump->ConvertTo(unit);
+        if (!dump->Parse(*text, error)) {
+            std::cerr << *path << ":" << (error[0] >= '0' && error[0] <= '9' ? "" : " ") << error << "\n";
+            return false;
+        }
+        for (const std::string& warning : dump->Warnings())
+            std::cerr << *path << ":" << warning << " (warning)\n";
+        std::string().swap(*text);  // read: its changes are held now
+    }
+    return true;
 }
 
 }  // namespace
@@ -146,26 +160,20 @@ int main(int argc, char** argv)
         return 0;
     }
     CVcdReader a, b;
-    for (auto [dump, path] : {std::pair{&a, &call.fileA}, std::pair{&b, &call.fileB}})
-        if (!dump->ParseFile(*path, error)) {
-            std::cerr << error << "\n";
-            return 2;
-        }
-    CTimeUnit unit;
-    if (a.Timescale() != b.Timescale() || !time_unit(a.Timescale(), unit)) {
-        std::cerr << "trelvik-vcd-diff: the time units do not compare: " << call.fileA << " has '" << a.Timescale()
-                  << "', " << call.fileB << " '" << b.Timescale() << "'\n";
+    int unit = 0;
+    if (!read_both(call, a, b, unit))
         return 2;
-    }
     if (!names_known(a, b, call))
         return 2;
     CTraceCompare::COptions options;
-    options.slack = ticks(call.slackMs.value_or(0), unit);
-    for (const auto& [name, ms] : call.slackByName)
-        options.slackByName[name] = ticks(ms, unit);
+    options.slack = call.slack.value_or(CDuration()).Ticks(unit);
+    for (const auto& [name, slack] : call.slackByName)
+        options.slackByName[name] = slack.Ticks(unit);
     options.only = call.only;
     options.keep = call.max;
+    options.tolerance = call.tolerance;
+    options.map = call.map;
     const CTraceCompare::CResult result = CTraceCompare::Compare(a, b, options);
-    print(result, call, unit);
+    print(result, call, CTimescale::UnitName(unit));
     return result.Same() ? 0 : 1;
 }

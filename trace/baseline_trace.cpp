@@ -4,6 +4,7 @@ bool CBaselineTrace::Open(const std::string& path, std::string& error)
 {
     // Read aside, so a refused file never replaces the one held.
     auto dump = std::make_unique<CVcdReader>();
+    dump->ConvertTo(-3);  // the live trace's ms; a time between two ms is refused with its line
     if (!dump->ParseFile(path, error))
         return false;
     m_dump = std::move(dump);

@@ -15,29 +15,28 @@ constexpr uint64_t NEVER = std::numeric_limits<uint64_t>::max();
 
 uint64_t distance(uint64_t x, uint64_t y) { return x > y ? x - y : y - x; }
 
-// A variable's edges one by one: the changes that alter its value, which is 0
-// before the first. A dump may repeat a value (at $dumpvars, say): no edge.
+// A variable's edges one by one: its first change, when the variable joins
+// the trace, and then the changes that alter its value. A dump may repeat a
+// value (at $dumpvars, say): no edge.
 class CEdges {
 public:
-    explicit CEdges(const CVariable& var) : m_changes(var.changes) { Skip(); }
+    explicit CEdges(const std::vector<std::pair<uint64_t, uint64_t>>& changes) : m_changes(changes) {}
     bool Done() const { return m_next >= m_changes.size(); }
+    bool Joining() const { return m_next == 0; }
     uint64_t Time() const { return m_changes[m_next].first; }
     uint64_t From() const { return m_value; }
     uint64_t To() const { return m_changes[m_next].second; }
+    // When the variable joins the trace; NEVER when it has no value at all.
+    uint64_t Joined() const { return m_changes.empty() ? NEVER : m_changes.front().first; }
     void Take()
     {
         m_value = To();
         ++m_next;
-        Skip();
-    }
-
-private:
-    void Skip()
-    {
         while (!Done() && m_changes[m_next].second == m_value)
             ++m_next;
     }
 
+private:
     const std::vector<std::pair<uint64_t, uint64_t>>& m_changes;
     size_t m_next = 0;
     uint64_t m_value = 0;
@@ -69,25 +68,28 @@ struct CVariableResult {
 
 // One variable of A against its namesake in B, edge by edge. An edge of each
 // is taken in time order; a pair of like edges within the slack is taken at
-// A's time, as one.
+// A's time, as one. Nothing is compared before both have joined their traces.
 CVariableResult compare_variable(const std::string& name, const CVariable& a, const CVariable& b, uint64_t slack,
-                                 size_t keep)
+                                 size_t keep, const CTolerance& tolerance)
 {
     CVariableResult result;
-    CEdges edgesA(a), edgesB(b);
+    const CValueMatch match(a, b, tolerance);
+    CEdges edgesA(match.A()), edgesB(match.B());
     CValuePair values;
-    uint64_t now = 0, lastB = 0, laterB = NEVER;
+    uint64_t now = 0, lastB = 0, laterB = NEVER, valueB = 0;
+    const uint64_t joined = std::max(edgesA.Joined(), edgesB.Joined());
     const auto record = [&](uint64_t divergedMs) {
-        if (divergedMs == CValuePair::NONE)
+        if (divergedMs == CValuePair::NONE || divergedMs < joined)
             return;
         result.count++;
         if (result.kept.size() < keep)
-            result.kept.push_back({divergedMs, name, values.a, values.b, lastB, a.real || b.real});
+            result.kept.push_back({divergedMs, name, values.a, valueB, lastB, a.real || b.real, match.Text(values.a),
+                                   match.Text(valueB)});
     };
     while (!edgesA.Done() || !edgesB.Done()) {
         const bool bothLeft = !edgesA.Done() && !edgesB.Done();
-        const bool pair = bothLeft && edgesA.From() == edgesB.From() && edgesA.To() == edgesB.To() &&
-                          distance(edgesA.Time(), edgesB.Time()) <= slack;
+        const bool pair = bothLeft && !edgesA.Joining() && !edgesB.Joining() && edgesA.From() == edgesB.From() &&
+                          edgesA.To() == edgesB.To() && distance(edgesA.Time(), edgesB.Time()) <= slack;
         const bool takeA = pair || (!edgesA.Done() && (edgesB.Done() || edgesA.Time() <= edgesB.Time()));
         // An edge of B after one of its edges taken early is held to that time, keeping the order.
         const uint64_t time = std::max(takeA ? edgesA.Time() : edgesB.Time(), now);
@@ -104,12 +106,13 @@ CVariableResult compare_variable(const std::string& name, const CVariable& a, co
         if (pair || !takeA) {
             (edgesB.Time() <= now ? lastB : laterB) = edgesB.Time();
             edgesB.Take();
-            values.b = edgesB.From();
+            valueB = edgesB.From();
         }
         if (takeA) {
             edgesA.Take();
             values.a = edgesA.From();
         }
+        values.b = match.Seen(values.a, valueB);
     }
     record(values.Settle());
     return result;
@@ -138,22 +141,29 @@ CTraceCompare::CResult CTraceCompare::Compare(const CVcdReader& a, const CVcdRea
 {
     CResult result;
     const std::vector<CNamed> namesA = named(a), namesB = named(b);
-    std::unordered_map<std::string, const CNamed*> byKeyB;
-    for (const CNamed& n : namesB)
+    std::unordered_map<std::string, const CNamed*> byKeyB, byNameB;  // by key; by key and full name
+    for (const CNamed& n : namesB) {
         byKeyB.emplace(n.key, &n);
+        byNameB.emplace(n.key, &n);
+        byNameB.emplace(n.full, &n);
+    }
     std::unordered_map<std::string, bool> inA;
     // A's order, kept through the stable sorts below, breaks ties in time.
     for (const CNamed& n : namesA) {
-        inA[n.key] = true;
+        const std::string* partner = options.map.Partner(n.key, n.full);
+        if (!partner)
+            inA[n.key] = true;
         if (!chosen(n, options.only))
             continue;
-        const auto other = byKeyB.find(n.key);
-        if (other == byKeyB.end()) {
+        const auto other = partner ? byNameB.find(*partner) : byKeyB.find(n.key);
+        if (partner && other != byNameB.end())
+            inA[other->second->key] = true;
+        if (other == (partner ? byNameB.end() : byKeyB.end())) {
             result.onlyA.push_back(n.key);
             continue;
         }
         CVariableResult one = compare_variable(n.key, *n.var, *other->second->var, slack_of(n, options),
-                                               std::max<size_t>(options.keep, 1));
+                                               std::max<size_t>(options.keep, 1), options.tolerance);
         if (one.moved > 0)
             result.moved.push_back({n.key, one.moved, one.largest});
         if (one.count == 0)
@@ -195,7 +205,8 @@ bool CTraceCompare::Has(const CVcdReader& dump, const std::string& name)
 std::string CTraceCompare::CDivergence::Text(const std::string& unit) const
 {
     const auto value = [&](uint64_t v) { return real ? std::to_string(static_cast<int64_t>(v)) : std::to_string(v); };
-    return std::to_string(timeMs) + " " + unit + ": " + name + " A=" + value(valueA) + " B=" + value(valueB);
+    return std::to_string(timeMs) + " " + unit + ": " + name + " A=" + (textA.empty() ? value(valueA) : textA) +
+           " B=" + (textB.empty() ? value(valueB) : textB);
 }
 
 bool CTraceCompare::CResult::Same() const

@@ -1,6 +1,7 @@
 #pragma once
 // Compares two value-change dumps, A and B, variable by variable, matched by
-// name and diverging as trace/divergence_rule.h says. An edge of B that is
+// name (or paired by a name map) and diverging as trace/divergence_rule.h
+// says; a variable that joins a trace late is compared only from then on. An edge of B that is
 // the same change (from the same value to the same value) as an edge of A,
 // at most the variable's slack earlier or later, counts as "moved" and not as
 // a divergence. The work is linear in the changes, whatever the times.
@@ -11,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "trace/name_map.h"
+#include "trace/value_match.h"
 #include "trace/vcd_reader.h"
 
 class CTraceCompare {
@@ -20,14 +23,17 @@ public:
         std::map<std::string, uint64_t> slackByName{};  // a variable's own slack, by its name or full name
         std::vector<std::string> only{};                // names (or full names) compared; all when empty
         size_t keep = SIZE_MAX;                         // divergences kept, the first in time; all are counted
+        CTolerance tolerance{};                         // for reals
+        CNameMap map{};                                 // A's names paired with B's where they differ
     };
 
     struct CDivergence {
         uint64_t timeMs = 0;
         std::string name;
-        uint64_t valueA = 0, valueB = 0;  // as CVcdReader holds them
+        uint64_t valueA = 0, valueB = 0;  // as CVcdReader holds them, where both hold plain numbers
         uint64_t lastChangeB = 0;         // when B last changed the variable, at or before timeMs
         bool real = false;                // the values are signed whole numbers
+        std::string textA, textB;         // the values as text ("0.25", "1x0z")
         // "21603 ms: MAIN_FAN A=1 B=0", the time in the dumps' unit
         std::string Text(const std::string& unit = "ms") const;
     };

@@ -67,26 +67,6 @@ bool whole_number(std::string_view text, uint64_t& value)
     return ec == std::errc() && end == text.data() + text.size() && !text.empty();
 }
 
-// Bits, most significant first; x, z and the like read as 0.
-uint64_t binary_value(std::string_view bits)
-{
-    uint64_t value = 0;
-    for (char c : bits)
-        value = (value << 1) | (c == '1' ? 1u : 0u);
-    return value;
-}
-
-// A real's whole part, a negative one as its two's complement.
-bool real_value(std::string_view text, uint64_t& value)
-{
-    double real = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), real);
-    if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(real) || std::fabs(real) >= 0x1p63)
-        return false;
-    value = static_cast<uint64_t>(static_cast<int64_t>(real));
-    return true;
-}
-
 std::string joined(const std::vector<std::string>& scopes)
 {
     std::string path;
@@ -132,21 +112,42 @@ bool read_regular_file(const std::string& path, std::string& text, std::string& 
     return true;
 }
 
+// "FILE:LINE: reason", or "FILE: reason".
+std::string at_file(const std::string& path, const std::string& error)
+{
+    return path + ":" + (!error.empty() && error[0] >= '0' && error[0] <= '9' ? "" : " ") + error;
+}
+
 }  // namespace
+
+bool CVcdReader::ReadFile(const std::string& path, std::string& text, std::string& error)
+{
+    bool read = false;
+    try {
+        read = read_regular_file(path, text, error);
+    } catch (const std::bad_alloc&) {
+        error = "too large to hold in memory";
+    }
+    if (!read)
+        error = at_file(path, error);
+    return read;
+}
 
 bool CVcdReader::ParseFile(const std::string& path, std::string& error)
 {
     bool read = false;
     try {
         std::string text;
-        read = read_regular_file(path, text, error) && Parse(text, error);
+        read = ReadFile(path, text, error);
+        if (read && !Parse(text, error)) {
+            error = at_file(path, error);
+            read = false;
+        }
     } catch (const std::bad_alloc&) {
-        error = "too large to hold in memory";
+        error = at_file(path, "too large to hold in memory");
         m_vars.clear();
         m_byId.clear();
     }
-    if (!read)  // "FILE:LINE: reason", or "FILE: reason"
-        error = path + ":" + (error[0] >= '0' && error[0] <= '9' ? "" : " ") + error;
     return read;
 }
 
@@ -170,17 +171,24 @@ bool CVcdReader::Declaration(CWords& words, std::string_view keyword, std::vecto
     } else if (keyword == "$timescale") {
         for (std::string_view part : body)
             m_timescale += part;  // "1 ms" and "1ms" alike
+        if (!CTimescale::Parse(m_timescale, m_scale)) {
+            error = words.At("bad $timescale '" + m_timescale + "' (1, 10 or 100 of s, ms, us, ns, ps or fs)");
+            return false;
+        }
     } else if (keyword == "$var") {
         uint64_t width = 0;
-        if (body.size() < 4 || !whole_number(body[1], width) || width < 1 || width > 64) {
-            error = words.At(body.size() < 4 ? "short $var" : "bad width in $var (1 to 64 bits)");
+        if (body.size() < 4 || !whole_number(body[1], width) || width < 1 || width > CVcdValues::MAX_WIDTH) {
+            error = words.At(body.size() < 4
+                                 ? "short $var"
+                                 : "bad width in $var (1 to " + std::to_string(CVcdValues::MAX_WIDTH) + " bits)");
             return false;
         }
         CVariable var;
-        var.real = body[0] == "real";
+        var.real = body[0] == "real" || body[0] == "realtime";
         var.width = static_cast<int>(width);
         var.id = body[2];
-        var.name = body[3];
+        for (size_t i = 3; i < body.size(); ++i)
+            var.name += body[i];  // "data" "[7:0]": the select belongs to the name
         var.scope = joined(scopes);
         m_byId[var.id].push_back(m_vars.size());
         m_vars.push_back(std::move(var));
@@ -191,23 +199,17 @@ bool CVcdReader::Declaration(CWords& words, std::string_view keyword, std::vecto
 // One value change; word is its first word.
 bool CVcdReader::Change(CWords& words, std::string_view word, uint64_t now, std::string& error)
 {
-    std::string_view id;
-    uint64_t value = 0;
-    const char kind = word[0];
+    std::string_view id, digits;
+    const char kind = static_cast<char>(word[0] | 0x20);  // 'b', 'r' in either case
     const uint64_t line = words.Line();
-    if (kind == 'b' || kind == 'B' || kind == 'r' || kind == 'R') {
+    if (kind == 'b' || kind == 'r') {
         if (!words.Next(id)) {
             error = words.Bad().empty() ? words.At("value without identifier", line) : words.At(words.Bad());
             return false;
         }
-        if ((kind == 'r' || kind == 'R') && !real_value(word.substr(1), value)) {
-            error = words.At("bad real value '" + std::string(word) + "'");
-            return false;
-        }
-        if (kind == 'b' || kind == 'B')
-            value = binary_value(word.substr(1));
-    } else if (std::string_view("01xXzZuUwWlLhH-").find(kind) != std::string_view::npos && word.size() > 1) {
-        value = kind == '1' || kind == 'h' || kind == 'H' ? 1 : 0;
+        digits = word.substr(1);
+    } else if (std::string_view("01xXzZuUwWlLhH-").find(word[0]) != std::string_view::npos && word.size() > 1) {
+        digits = word.substr(0, 1);
         id = word.substr(1);
     } else {
         error = words.At("not a value change: '" + std::string(word) + "'");
@@ -219,11 +221,65 @@ bool CVcdReader::Change(CWords& words, std::string_view word, uint64_t now, std:
         return false;
     }
     for (size_t index : found->second) {
-        auto& changes = m_vars[index].changes;
+        CVariable& var = m_vars[index];
+        uint64_t value = 0;
+        std::string reason;
+        if (var.real != (kind == 'r'))
+            reason = var.real ? "bits for the real " + var.name : "a real for the bits of " + var.name;
+        else if (var.real ? !var.values.Real(digits, var.changes, value, reason)
+                          : !var.values.Bits(digits, var.width, var.changes, value, reason))
+            reason = var.real ? reason : "bad value '" + std::string(word) + "' for " + var.name + ": " + reason;
+        if (!reason.empty()) {
+            error = words.At(reason, line);
+            return false;
+        }
+        auto& changes = var.changes;
         if (!changes.empty() && changes.back().first == now)
             changes.back().second = value;
         else
             changes.emplace_back(now, value);
+    }
+    return true;
+}
+
+// A time stamp, "#1234", converted as asked.
+bool CVcdReader::Time(CWords& words, std::string_view word, std::string& error)
+{
+    uint64_t ticks = 0;
+    if (!whole_number(word.substr(1), ticks)) {
+        error = words.At("bad time '" + std::string(word) + "'");
+        return false;
+    }
+    const std::string unit = CTimescale::UnitName(m_convertTo.value_or(0));
+    if (ticks > UINT64_MAX / m_multiplier) {
+        error = words.At("time '" + std::string(word) + "' overflows 64 bits in " + unit);
+        return false;
+    }
+    if (ticks % m_divisor != 0) {
+        error = words.At("time '" + std::string(word) + "' falls between two " + unit);
+        return false;
+    }
+    const uint64_t now = ticks * m_multiplier / m_divisor;
+    if (now < m_endTime) {
+        error = words.At("time goes back from " + std::to_string(m_endTime) + " to " + std::to_string(now));
+        return false;
+    }
+    m_endTime = now;
+    return true;
+}
+
+// "$enddefinitions $end" is read: the changes begin, in the unit asked for.
+bool CVcdReader::StartChanges(CWords& words, std::string& error)
+{
+    std::string_view word;
+    if (!words.Next(word) || word != "$end") {
+        error = words.At(words.Bad().empty() ? "$enddefinitions without $end" : words.Bad());
+        return false;
+    }
+    if (m_convertTo) {
+        const int own = m_scale.Exponent();
+        m_multiplier = own >= *m_convertTo ? m_scale.TicksIn(*m_convertTo) : 1;
+        m_divisor = own < *m_convertTo ? CTimescale::PowerOfTen(*m_convertTo - own) : 1;
     }
     return true;
 }
@@ -233,40 +289,35 @@ bool CVcdReader::Parse(std::string_view text, std::string& error)
     m_vars.clear();
     m_byId.clear();
     m_timescale.clear();
+    m_scale = {};
+    m_multiplier = m_divisor = 1;
     m_endTime = 0;
+    m_warnings.clear();
     CWords words(text);
     std::vector<std::string> scopes;
-    bool definitions = true;
+    bool definitions = true, skipping = false;
     std::string_view word;
     while (words.Next(word)) {
         if (definitions && word == "$enddefinitions") {
             definitions = false;
-            if (!words.Next(word) || word != "$end") {
-                error = words.At(words.Bad().empty() ? "$enddefinitions without $end" : words.Bad());
+            if (!StartChanges(words, error))
                 return false;
-            }
         } else if (definitions && word[0] == '$') {
             if (!Declaration(words, word, scopes, error))
                 return false;
         } else if (definitions) {
-            error = words.At("unexpected '" + std::string(word) + "' among the declarations");
-            return false;
+            if (!skipping)  // one warning for all of it
+                m_warnings.push_back(words.At("skipped text outside the sections, from '" + std::string(word) + "'"));
+            skipping = true;
+            continue;
         } else if (word == "$comment") {
             while (words.Next(word) && word != "$end") {
             }
         } else if (word[0] == '$') {
             continue;  // $dumpvars, $end and the like frame changes
         } else if (word[0] == '#') {
-            uint64_t now = 0;
-            if (!whole_number(word.substr(1), now)) {
-                error = words.At("bad time '" + std::string(word) + "'");
+            if (!Time(words, word, error))
                 return false;
-            }
-            if (now < m_endTime) {
-                error = words.At("time goes back from " + std::to_string(m_endTime) + " to " + std::to_string(now));
-                return false;
-            }
-            m_endTime = now;
         } else if (!Change(words, word, m_endTime, error)) {
             return false;
         }
@@ -300,5 +351,21 @@ uint64_t CVcdReader::ValueAt(const CVariable& var, uint64_t timeMs)
 
 std::string CVcdReader::Text(const CVariable& var, uint64_t value)
 {
-    return var.real ? std::to_string(static_cast<int64_t>(value)) : std::to_string(value);
+    return var.values.Text(value, var.width, var.real);
+}
+
+bool CVcdReader::TimescaleOf(std::string_view text, CTimescale& scale)
+{
+    scale = {};
+    const size_t end = text.find("$enddefinitions");
+    const size_t at = text.substr(0, end).find("$timescale");
+    if (at == std::string_view::npos)
+        return true;
+    const size_t from = at + std::string_view("$timescale").size();
+    const size_t to = text.find("$end", from);
+    std::string joined;
+    for (char c : text.substr(from, to == std::string_view::npos ? 0 : to - from))
+        if (c != ' ' && c != '\t' && c != '\n' && c != '\r')
+            joined += c;
+    return CTimescale::Parse(joined, scale);
 }

@@ -101,7 +101,7 @@ TEST(ManPage, TheReadmeMakesEveryProgramsPage)
           "\\-\\-fail\\-under\\-transitions N", "EXIT STATUS", "SCENARIO FILES", "\\-\\-record\\-baseline DIR",
           "\\-\\-baseline DIR", "\\-\\-baseline\\-slack NAME=MS", "\\-\\-accept\\-baseline DIR", "BASELINES"}},
         {"trelvik-vcd-plot", {"\\-\\-width PIXELS", "EXIT STATUS"}},
-        {"trelvik-vcd-diff", {"OPTIONS", "\\-\\-slack NAME=MS", "\\-\\-only NAME", "\\-\\-max N", "EXIT STATUS"}},
+        {"trelvik-vcd-diff", {"OPTIONS", "\\-\\-slack NAME=TIME", "\\-\\-only NAME", "\\-\\-max N", "EXIT STATUS"}},
         {"trelvik-workbench", {"\\-\\-speed S", "\\-\\-paused", "KEYS", "EXIT STATUS"}},
     };
     for (const auto& p : pages) {

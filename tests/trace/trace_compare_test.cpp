@@ -7,7 +7,7 @@
 namespace {
 
 // A dump in short: "RED_LED=0 temp=-3 | 100 RED_LED=1 | 250 temp=2 | #900": the
-// variables with their values at 0, then changes by time, and where it ends.
+// variables with their values at 0 ("." none), then changes by time, and where it ends.
 // A lower-case name is a real variable, an upper-case one a 1-bit wire.
 CVcdReader dump(const std::string& shorthand, const std::string& scope = "trelvik")
 {
@@ -34,6 +34,8 @@ CVcdReader dump(const std::string& shorthand, const std::string& scope = "trelvi
                 << " $end\n";
         }
         const size_t id = std::find(names.begin(), names.end(), name) - names.begin() + 1;
+        if (value == ".")
+            continue;  // declared, but no value yet
         changes << (std::islower(name[0]) ? "r" + value + " " : value) << char('a' + id) << "\n";
     }
     vcd << "$upscope $end\n$enddefinitions $end\n#0\n" << changes.str();
@@ -45,6 +47,14 @@ CVcdReader dump(const std::string& shorthand, const std::string& scope = "trelvi
 
 // The result in lines: each divergence with B's last change, what one dump
 // lacks, the moved edges, the ends.
+CNameMap mapped(const std::string& pair)
+{
+    CNameMap map;
+    std::string error;
+    EXPECT_TRUE(map.Add(pair, error)) << error;
+    return map;
+}
+
 std::string summary(const CTraceCompare::CResult& r)
 {
     std::string text;
@@ -138,11 +148,41 @@ TEST(TraceCompare, CasesByName)
         {"only the names asked for", "FAN=0 LED=0 | 10 LED=1", "FAN=0 LED=0 HEATER=0 | #10", {0, {}, {"FAN"}}, "same"},
         {"the ends apart", "LED=0 | #1000", "LED=0 | #1200", {}, "ends 1000 1200\ndifferent"},
         {"the ends within the slack", "LED=0 | #1000", "LED=0 | #1002", {2}, "same"},
+        {"x is no 0, z no x",
+         "LED=0 | 10 LED=x | 20 LED=z",
+         "LED=0 | 20 LED=x",
+         {},
+         "10 ms: LED A=x B=0 (B 0)\n20 ms: LED A=z B=x (B 20)\ndifferent"},
+        {"reals as reals",
+         "temp=0.2 | 10 temp=3",
+         "temp=0.9 | 10 temp=3",
+         {},
+         "0 ms: temp A=0.2 B=0.9 (B 0)\ndifferent"},
+        {"reals within a relative tolerance",
+         "temp=100 | 10 temp=100.5",
+         "temp=100 | 10 temp=100.9",
+         {0, {}, {}, SIZE_MAX, {0, 0.01}},
+         "same"},
+        {"reals beyond an absolute tolerance",
+         "temp=1 | 10 temp=1.5",
+         "temp=1 | 10 temp=1.7",
+         {0, {}, {}, SIZE_MAX, {0.1, 0}},
+         "10 ms: temp A=1.5 B=1.7 (B 10)\ndifferent"},
         {"the first kept, all counted",
          "n=0 | 1 n=1 | 2 n=2 | 3 n=3 | 4 n=4",
          "n=0 | #4",
          {0, {}, {}, 2},
          "1 ms: n A=1 B=0 (B 0)\n2 ms: n A=2 B=0 (B 0)\n+2\ndifferent"},
+        {"a variable joined late is compared from then on, not before",
+         "LED=1 | 100 LED=0 | 150 LED=1 | 200 LED=0",
+         "LED=. | 150 LED=0 | 200 LED=0",
+         {},
+         "150 ms: LED A=1 B=0 (B 150)\ndifferent"},
+        {"names paired by a map",
+         "LED=0 | 10 LED=1",
+         "LAMP=0 | 10 LAMP=1",
+         {0, {}, {}, SIZE_MAX, {}, mapped("LED=LAMP")},
+         "same"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(summary(CTraceCompare::Compare(dump(c.a), dump(c.b), c.options)), c.expected) << c.what;

@@ -27,11 +27,14 @@ TEST(VcdReader, RefusesWithTheLine)
         {HEADER + "$comment \xea\xb8\xb0 $end\n#0\n0!\n#9\n#5\n1!\n", "11: time goes back from 9 to 5"},
         {HEADER + "#0\n1?\n", "8: change of undeclared identifier '?'"},
         {HEADER + "#0\nrabc \"\n", "8: bad real value 'rabc'"},
-        {HEADER + "#0\nrinf \"\n", "8: bad real value 'rinf'"},
+        {HEADER + "#0\nb1 \"\n", "8: bits for the real temp"},
+        {HEADER + "#0\nb102 !\n", "8: bad value 'b102' for LED: 3 digits for 1 bits"},
+        {HEADER + "#0\nr1 !\n", "8: a real for the bits of LED"},
+        {HEADER + "#0\n#99999999999999999999\n", "8: bad time '#99999999999999999999'"},
         {HEADER + "#0\nb101\n", "8: value without identifier"},
         {HEADER + "#x\n", "7: bad time '#x'"},
         {HEADER + "#0\nnope\n", "8: not a value change: 'nope'"},
-        {"$var wire x ! LED $end\n$enddefinitions $end\n", "1: bad width in $var (1 to 64 bits)"},
+        {"$var wire x ! LED $end\n$enddefinitions $end\n", "1: bad width in $var (1 to 4096 bits)"},
         {"$scope module t\n", "2: $scope without $end"},
     };
     for (const auto& c : cases) {
@@ -42,7 +45,7 @@ TEST(VcdReader, RefusesWithTheLine)
     }
 }
 
-// A signed number keeps its sign; an identifier shared by two variables changes both.
+// A signed number keeps its sign, a fraction its fraction; an identifier shared by two variables changes both.
 TEST(VcdReader, SignedRealsAndSharedIdentifiers)
 {
     CVcdReader reader;
@@ -52,7 +55,7 @@ TEST(VcdReader, SignedRealsAndSharedIdentifiers)
     ASSERT_TRUE(reader.Parse(text, error)) << error;
     const CVcdReader::CVariable& temp = *reader.Find("t.temp");
     EXPECT_EQ(CVcdReader::Text(temp, CVcdReader::ValueAt(temp, 4)), "-3");
-    EXPECT_EQ(CVcdReader::Text(temp, CVcdReader::ValueAt(temp, 5)), "2");
+    EXPECT_EQ(CVcdReader::Text(temp, CVcdReader::ValueAt(temp, 5)), "2.9");
     EXPECT_EQ(CVcdReader::Text(temp, CVcdReader::ValueAt(temp, 100)), "-7");
     EXPECT_EQ(CVcdReader::ValueAt(*reader.Find("ALIAS"), 5), 1u);
     EXPECT_EQ(reader.Timescale(), "1ms");

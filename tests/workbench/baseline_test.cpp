@@ -88,11 +88,20 @@ TEST_F(Baseline, AReplayPausesOnTheFirstDivergenceAndPlaysOnFromIt)
     ASSERT_NE(dump, nullptr);
     EXPECT_TRUE(m_window->StatusText().endsWith(QString::fromUtf8(" · 기준 golden.vcd")))
         << m_window->StatusText().toStdString();
-    EXPECT_EQ(m_window->LogDock().BaselineText(), QString::fromUtf8("기준 추적 golden.vcd"));
+    const int rows = m_window->TraceDock().View().RowCount();
+    EXPECT_GT(rows, 0);
+    EXPECT_EQ(m_window->LogDock().BaselineText(),
+              QString::fromUtf8("기준 추적 golden.vcd · 행 %1개 중 %1개 일치").arg(rows));
 
     const QString refused = OpenThroughDialog(bad);
     EXPECT_TRUE(refused.startsWith(bad + QStringLiteral(":3: "))) << refused.toStdString();
     EXPECT_EQ(control.Baseline().Dump(), dump) << "the baseline open before stays";
+    // Another unit is converted to ms; an edge between two ms is refused with its line.
+    const QString fine = dir.filePath(QStringLiteral("fine.vcd"));
+    std::ofstream(fine.toStdString()) << "$timescale 1us $end\n$var wire 1 ! RED_LED $end\n$enddefinitions $end\n"
+                                      << "#0\n0!\n#2000\n1!\n#2500\n0!\n";
+    EXPECT_EQ(OpenThroughDialog(fine), fine + QStringLiteral(":8: time '#2500' falls between two ms"));
+    EXPECT_EQ(control.Baseline().Dump(), dump);
 
     Driver().SetSpeed(CFrameClock::SPEED_MAX);
     QString error;

@@ -66,7 +66,10 @@ void CBaselineControl::SessionRestarted()
     m_shown = false;
     m_view.SetDivergence(false, 0, QString());
     const QString name = QString::fromStdString(m_baseline.FileName());
-    m_log.ShowBaseline(m_baseline.Dump() ? QString::fromUtf8("기준 추적 %1").arg(name) : QString());
+    // How few rows match says at once whether the baseline is a trace of this program at all.
+    const QString matched =
+        QString::fromUtf8(" · 행 %1개 중 %2개 일치").arg(m_view.RowCount()).arg(m_view.BaselineRowsMatched());
+    m_log.ShowBaseline(m_baseline.Dump() ? QString::fromUtf8("기준 추적 %1").arg(name) + matched : QString());
     emit Changed();
 }
 

@@ -97,6 +97,8 @@ public:
     // A trace drawn faintly under each live row of the same name; null: none.
     void SetBaseline(const CVcdReader* baseline);
     const CVcdReader* Baseline() const { return m_baseline; }
+    // How many rows have a variable of their name in the baseline.
+    int BaselineRowsMatched() const;
     // The first divergence from the baseline, marked; none when `found` is false.
     void SetDivergence(bool found, uint64_t timeMs, const QString& name);
     bool HasDivergence() const { return m_diverged; }

@@ -146,6 +146,11 @@ void CTraceView::MatchBaseline()
     }
 }
 
+int CTraceView::BaselineRowsMatched() const
+{
+    return static_cast<int>(std::count_if(m_baseRows.begin(), m_baseRows.end(), [](auto* var) { return var; }));
+}
+
 void CTraceView::SetDivergence(bool found, uint64_t timeMs, const QString& name)
 {
     m_diverged = found;
