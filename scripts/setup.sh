@@ -14,6 +14,7 @@ packages=(
   fonts-nanum
   xvfb xauth xdotool x11-utils imagemagick
   dpkg-dev lintian desktop-file-utils appstream man-db time
+  pybind11-dev python3-dev python3-pytest python3-hypothesis python3-pytest-xdist
 )
 
 missing=()
