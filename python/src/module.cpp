@@ -5,6 +5,8 @@
 #include "python/src/python_errors.h"
 #include "python/src/python_machine.h"
 #include "python/src/scenario_file.h"
+#include "scenario/explore/random_use.h"
+#include "sim/plant_fault.h"
 #include "scenario/language/scenario_step.h"
 
 namespace py = pybind11;
@@ -41,6 +43,9 @@ void bind_machine(py::module_& module)
                                               "coverage and invariants start again.")
         .def("close", &CPythonMachine::Close, "Ends the machine (and its firmware's thread); another may then be made.")
         .def_property_readonly("closed", &CPythonMachine::Closed)
+        .def("play", &CPythonMachine::PlayLine, "line"_a,
+             "Plays one line of a scenario ('click 커버 hold 100', 'expect lamp red on', ...), raising as the "
+             "other calls do.")
         .def("click", &CPythonMachine::Click, "input"_a, "hold"_a = CScenarioStep::DEFAULT_HOLD_MS,
              "Clicks an input, held `hold` ms (as 'click INPUT hold MS'). A click where the last one was first waits "
              "until the key has been up 100 ms, so the firmware sees two clicks.")
@@ -86,6 +91,23 @@ void bind_machine(py::module_& module)
         .def("_end_trace", &CPythonMachine::EndTrace);
 }
 
+// What the explorer's random uses are made of: where it clicks, the faults
+// it sets and the parts it clears.
+py::dict use_alphabet()
+{
+    py::list faults, parts;
+    for (const CPlantFault& fault : CPlantFault::All()) {
+        faults.append(fault.Describe());
+        if (!parts.contains(py::str(fault.Part())))
+            parts.append(fault.Part());
+    }
+    py::dict alphabet;
+    alphabet["targets"] = std::vector<std::string>(std::begin(CRandomUse::TARGETS), std::end(CRandomUse::TARGETS));
+    alphabet["faults"] = faults;
+    alphabet["parts"] = parts;
+    return alphabet;
+}
+
 }  // namespace
 
 PYBIND11_MODULE(_machine, module)
@@ -96,6 +118,7 @@ PYBIND11_MODULE(_machine, module)
     module.def("run_scenario", &run_scenario_file, "path"_a,
                "Runs a .scn file from a fresh controller as trelvik-scenario does, in this process; returns its "
                "verdicts. Refused while a Machine is open.");
+    module.def("use_alphabet", &use_alphabet, "The explorer's alphabet: targets, faults and parts.");
     // The firmware's thread is ended before the interpreter goes down.
     py::module_::import("atexit").attr("register")(py::cpp_function([] { CPythonMachine::CloseOpen(); }));
 }

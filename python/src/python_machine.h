@@ -28,6 +28,8 @@ public:
     void Close();
     bool Closed() const { return !m_session; }
 
+    // Any one line of a scenario, with the verdict raised as the calls below raise it.
+    void PlayLine(const std::string& line);
     void Click(const std::string& input, uint64_t holdMs);
     void Press(const std::string& input);
     void Release();

@@ -15,7 +15,23 @@ import contextlib
 
 from ._machine import Machine, TimeoutError, run_scenario
 
-__all__ = ["Machine", "TimeoutError", "run_scenario"]
+__all__ = ["Machine", "TimeoutError", "run_scenario", "fresh_machine"]
+
+_shared = None
+
+
+def fresh_machine():
+    """The process's one shared Machine, freshly reset (made on first use).
+
+    The pytest fixture and trelvik.testing.MachineRules share it, so tests
+    in one process never make a second machine.
+    """
+    global _shared
+    if _shared is None or _shared.closed:
+        _shared = Machine()
+    else:
+        _shared.reset()
+    return _shared
 
 
 @contextlib.contextmanager
