@@ -15,10 +15,10 @@ def start_cycle(machine):
 
 
 @pytest.mark.parametrize("phase, following, shortest, longest", [
-    ("워싱", "컷팅", 35000, 45000),      # travels home and across, then 30 s
-    ("컷팅", "건조", 30000, 37000),      # the disk back to RS, then 30 s
-    ("건조", "배출", 5000, 30000),       # the disk to LS, then heating until the reading passes 516
-    ("배출", "파워 온 대기", 30000, 42000),  # the exit to CW, then 30 s, then home
+    ("워싱", "컷팅", 35000, 42000),          # travels home and across, then 30 s
+    ("컷팅", "건조", 30000, 37000),          # the disk back to RS, then 30 s
+    ("건조", "배출", 15000, 25000),          # the disk to LS, then heating until the reading passes 516
+    ("배출", "파워 온 대기", 40000, 46000),  # the exit to CW, 30 s, then both mechanisms home
 ])
 def test_phase_lasts(machine, phase, following, shortest, longest):
     start_cycle(machine)

@@ -39,8 +39,8 @@ void bind_machine(py::module_& module)
     py::class_<CPythonMachine>(module, "Machine", MACHINE_DOC)
         .def(py::init<std::vector<std::string>>(), "vcd_vars"_a = std::vector<std::string>{},
              "Starts a fresh controller. vcd_vars: firmware variables a trace records beside the panel's channels.")
-        .def("reset", &CPythonMachine::Reset, "A fresh controller in place of this one: virtual time, beeps, faults, "
-                                              "coverage and invariants start again.")
+        .def("reset", &CPythonMachine::Reset, "A fresh controller in place of this one (a closed one comes back): virtual time, beeps, "
+                                              "faults, coverage and invariants start again.")
         .def("close", &CPythonMachine::Close, "Ends the machine (and its firmware's thread); another may then be made.")
         .def_property_readonly("closed", &CPythonMachine::Closed)
         .def("play", &CPythonMachine::PlayLine, "line"_a,

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "firmware/fw_main.h"
+#include "board/wired_signals.h"
 #include "firmware/fw_watch.h"
 #include "panel/state_names.h"
 #include "python/src/python_errors.h"
@@ -47,12 +48,14 @@ void CPythonMachine::CloseOpen()
         s_open->Close();
 }
 
+// A closed machine comes back too, while no other is open.
 void CPythonMachine::Reset()
 {
-    if (Closed())
-        throw std::runtime_error("the machine is closed");
+    if (s_open && s_open != this)
+        throw std::runtime_error("another trelvik.Machine is open: the firmware is one per process");
     m_session.reset();
     m_session = std::make_unique<CMachineSession>(m_vcdVariables);
+    s_open = this;
 }
 
 void CPythonMachine::Close()

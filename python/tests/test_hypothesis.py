@@ -8,7 +8,7 @@ import subprocess
 
 import pytest
 from hypothesis import HealthCheck, given, settings
-from hypothesis.stateful import invariant, rule, run_state_machine_as_test
+from hypothesis.stateful import invariant, run_state_machine_as_test
 
 import trelvik
 from trelvik import strategies
@@ -24,13 +24,10 @@ class DrawerWhileDrying(MachineRules):
     """Planted: the drawer is never opened while drying (drawer_return_state
     records the state the drawer was opened in; 6 is drying's)."""
 
-    @rule(line=strategies.clicks(targets=("power", "cover", "drawer")))
-    def click_input(self, line):
-        self.play(line)
-
-    @rule(line=strategies.waits(1000, 40000))
-    def long_wait(self, line):
-        self.play(line)
+    TARGETS = ("power", "cover", "drawer")
+    GAP_MS = (1000, 40000)
+    WITH_FAULTS = False
+    WITH_RESET_CPU = False
 
     @invariant()
     def drawer_never_opened_while_drying(self):

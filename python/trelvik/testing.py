@@ -18,7 +18,7 @@ A subclass adds invariants of its own with `check`:
 
 from hypothesis import note
 from hypothesis import strategies as st
-from hypothesis.stateful import RuleBasedStateMachine, invariant, rule
+from hypothesis.stateful import RuleBasedStateMachine, invariant, precondition, rule
 
 import trelvik
 from trelvik import strategies
@@ -26,6 +26,12 @@ from trelvik import strategies
 
 class MachineRules(RuleBasedStateMachine):
     """Random uses of the process's machine, with the runner's invariants."""
+
+    #: What the rules draw from, the explorer's alphabet; a subclass may narrow it.
+    TARGETS = strategies.TARGETS
+    GAP_MS = strategies.GAP_MS
+    WITH_FAULTS = True
+    WITH_RESET_CPU = True
 
     def __init__(self):
         super().__init__()
@@ -57,18 +63,20 @@ class MachineRules(RuleBasedStateMachine):
             checks = ([f"expect {when}"] if when else []) + [f"expect {condition}"]
             self.fail(f"expect {condition} failed at {self.machine.now_ms} ms", *checks)
 
-    @rule(line=strategies.clicks())
-    def click(self, line):
-        self.play(line)
+    @rule(data=st.data())
+    def click(self, data):
+        self.play(data.draw(strategies.clicks(self.TARGETS), label="step"))
 
-    @rule(line=strategies.waits())
-    def wait(self, line):
-        self.play(line)
+    @rule(data=st.data())
+    def wait(self, data):
+        self.play(data.draw(strategies.waits(*self.GAP_MS), label="step"))
 
-    @rule(line=strategies.faults())
-    def fault(self, line):
-        self.play(line)
+    @precondition(lambda self: self.WITH_FAULTS)
+    @rule(data=st.data())
+    def fault(self, data):
+        self.play(data.draw(strategies.faults(), label="step"))
 
+    @precondition(lambda self: self.WITH_RESET_CPU)
     @rule()
     def reset_cpu(self):
         self.play("reset-cpu")
