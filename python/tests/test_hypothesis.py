@@ -36,7 +36,7 @@ class DrawerWhileDrying(MachineRules):
 
 def test_a_break_shrinks_to_a_scenario_the_runner_replays(tmp_path):
     with pytest.raises(AssertionError) as failure:
-        run_state_machine_as_test(DrawerWhileDrying, settings=settings(max_examples=300, stateful_step_count=40,
+        run_state_machine_as_test(DrawerWhileDrying, settings=settings(max_examples=400, stateful_step_count=20,
                                                                        **BOUNDED))
     scenario = str(failure.value).split("--- scenario ---\n", 1)[1]
     steps = [line for line in scenario.splitlines() if line and not line.startswith(("#", "expect"))]

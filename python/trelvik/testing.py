@@ -32,11 +32,14 @@ class MachineRules(RuleBasedStateMachine):
     GAP_MS = strategies.GAP_MS
     WITH_FAULTS = True
     WITH_RESET_CPU = True
+    #: Every use begins once the start-up is over, as the example scenarios do.
+    START_MS = 1200
 
     def __init__(self):
         super().__init__()
         self.machine = trelvik.fresh_machine()
         self.lines = []
+        self.play(f"wait {self.START_MS}")
 
     def play(self, line):
         """Plays one scenario line and keeps it for the printed scenario."""
