@@ -126,8 +126,8 @@ CStepVerdict CMachineSession::ExpectFor(const CScenarioStep& step)
     CStepVerdict verdict;
     verdict.what = step.Describe();
     verdict.held = !RunTo(end, [this, &condition] { return !m_probe.Holds(condition); }) || m_sim->Now() >= end;
-    verdict.seen = m_probe.Seen(condition) + (verdict.held ? " for " + ms_text(step.ms)
-                                                           : " after " + ms_text(m_sim->Now() - begin));
+    verdict.seen = m_probe.Seen(condition) +
+                   (verdict.held ? " for " + ms_text(step.ms) : " after " + ms_text(m_sim->Now() - begin));
     RunTo(end);
     return verdict;
 }

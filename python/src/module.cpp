@@ -6,8 +6,8 @@
 #include "python/src/python_machine.h"
 #include "python/src/scenario_file.h"
 #include "scenario/explore/random_use.h"
-#include "sim/plant_fault.h"
 #include "scenario/language/scenario_step.h"
+#include "sim/plant_fault.h"
 
 namespace py = pybind11;
 using namespace pybind11::literals;
@@ -39,8 +39,9 @@ void bind_machine(py::module_& module)
     py::class_<CPythonMachine>(module, "Machine", MACHINE_DOC)
         .def(py::init<std::vector<std::string>>(), "vcd_vars"_a = std::vector<std::string>{},
              "Starts a fresh controller. vcd_vars: firmware variables a trace records beside the panel's channels.")
-        .def("reset", &CPythonMachine::Reset, "A fresh controller in place of this one (a closed one comes back): virtual time, beeps, "
-                                              "faults, coverage and invariants start again.")
+        .def("reset", &CPythonMachine::Reset,
+             "A fresh controller in place of this one (a closed one comes back): virtual time, beeps, "
+             "faults, coverage and invariants start again.")
         .def("close", &CPythonMachine::Close, "Ends the machine (and its firmware's thread); another may then be made.")
         .def_property_readonly("closed", &CPythonMachine::Closed)
         .def("play", &CPythonMachine::PlayLine, "line"_a,
@@ -51,8 +52,9 @@ void bind_machine(py::module_& module)
              "until the key has been up 100 ms, so the firmware sees two clicks.")
         .def("press", &CPythonMachine::Press, "input"_a, "Presses the mouse on an input and keeps it down.")
         .def("release", &CPythonMachine::Release, "Releases the mouse.")
-        .def("reset_cpu", &CPythonMachine::ResetCpu, "'Reset CPU' as the window does it; returns once the firmware "
-                                                     "has restarted.")
+        .def("reset_cpu", &CPythonMachine::ResetCpu,
+             "'Reset CPU' as the window does it; returns once the firmware "
+             "has restarted.")
         .def("wait", &CPythonMachine::Wait, "ms"_a, "Lets `ms` virtual milliseconds pass.")
         .def("run_until", &CPythonMachine::RunUntil, "condition"_a, "within"_a = CScenarioStep::DEFAULT_WITHIN_MS,
              "after"_a = 0,
@@ -75,8 +77,9 @@ void bind_machine(py::module_& module)
         .def_property_readonly("now_ms", &CPythonMachine::NowMs, "Virtual ms since the start or the last reset().")
         .def_property_readonly("beeps", &CPythonMachine::Beeps,
                                "The buzzer's sounds since the start or the last reset(); reading does not clear it.")
-        .def_property_readonly("faults", &CPythonMachine::Faults, "The plant faults in force, as a scenario writes "
-                                                                  "them.")
+        .def_property_readonly("faults", &CPythonMachine::Faults,
+                               "The plant faults in force, as a scenario writes "
+                               "them.")
         .def_property_readonly("broken_invariant", &CPythonMachine::Broken,
                                "The first machine invariant broken since the start or reset() (the runner's "
                                "invariants, checked every virtual ms), or None.")

@@ -2,8 +2,8 @@
 
 #include <stdexcept>
 
-#include "firmware/fw_main.h"
 #include "board/wired_signals.h"
+#include "firmware/fw_main.h"
 #include "firmware/fw_watch.h"
 #include "panel/state_names.h"
 #include "python/src/python_errors.h"
@@ -175,8 +175,7 @@ uint64_t CPythonMachine::NowMs() { return Session().Sim().Now(); }
 int CPythonMachine::Beeps() { return Session().Beeps(); }
 
 // The condition "KIND NAME VALUE" as the language reads it: its row, or the parser's reason.
-const CScenarioCondition& CPythonMachine::Condition(const std::string& kind, const std::string& name,
-                                                   const char* value)
+const CScenarioCondition& CPythonMachine::Condition(const std::string& kind, const std::string& name, const char* value)
 {
     Session();
     m_lookup = parse_step_line("expect " + kind + " " + step_word(name) + " " + value);
