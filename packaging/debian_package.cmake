@@ -21,7 +21,9 @@ that checks scripted uses in virtual time for continuous integration
 (trelvik-scenario), the workbench that shows the panel in virtual time
 with the controller's variables, a trace and plant faults
 (trelvik-workbench), a plotter of the runner's traces
-(trelvik-vcd-plot) and a comparison of two traces (trelvik-vcd-diff).")
+(trelvik-vcd-plot) and a comparison of two traces (trelvik-vcd-diff).
+With it comes the Python module trelvik, which drives the simulated
+machine from pytest tests and Hypothesis' stateful testing.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
@@ -30,4 +32,6 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-nanum, qt6-translations-l10n")
 # Without it the programs run through XWayland on a Wayland desktop.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
+# The Python module's interpreter and test tools.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "python3, python3-pytest, python3-hypothesis")
 include(CPack)

@@ -17,6 +17,7 @@ packages=(
   xvfb xauth xdotool x11-utils imagemagick
   dpkg-dev lintian desktop-file-utils appstream man-db time
   iverilog sigrok-cli gtkwave
+  pybind11-dev python3-dev python3-pytest python3-hypothesis python3-pytest-xdist
 )
 
 missing=()

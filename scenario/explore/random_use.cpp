@@ -5,12 +5,8 @@
 
 #include "sim/plant_fault.h"
 
-namespace {
-
-// The inputs by name, and places beside them and on the panel's other parts.
-const char* const TARGETS[] = {"power", "wash", "cover", "drawer", "210 87", "377 300", "246 110", "400 297", "5 380"};
-
-}  // namespace
+const char* const CRandomUse::TARGETS[TARGET_COUNT] = {"power",   "wash",    "cover",   "drawer", "210 87",
+                                                       "377 300", "246 110", "400 297", "5 380"};
 
 // Random steps from virtual time t until playMs; the picker goes on from where it stands.
 void CRandomUse::Play(CPicker& pick, std::vector<std::string>& lines, uint64_t t, uint64_t playMs)

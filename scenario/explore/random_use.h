@@ -22,6 +22,10 @@ private:
 
 class CRandomUse {
 public:
+    // The inputs by name, and places beside them and on the panel's other parts.
+    static constexpr int TARGET_COUNT = 9;
+    static const char* const TARGETS[TARGET_COUNT];
+
     // A whole use, from a fresh controller: 60 to 180 s of play, then 6 s of rest.
     static std::vector<std::string> Lines(uint64_t seed);
     // Further steps for about playMs, to follow a use already played.
