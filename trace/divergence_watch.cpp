@@ -94,6 +94,26 @@ void CDivergenceWatch::Match(const CTraceBuffer& live)
     }
 }
 
+std::vector<CDivergenceWatch::CPartner> CDivergenceWatch::Partners(const CTraceBuffer& live, const CVcdReader& dump)
+{
+    std::vector<std::pair<std::string, std::string>> liveScoped, baseScoped;
+    for (int channel = 0; channel < live.ChannelCount(); ++channel) {
+        const std::string& scope = live.Scope(channel);
+        liveScoped.emplace_back(scope.empty() ? TOP_SCOPE : TOP_SCOPE + "." + scope, live.Name(channel));
+    }
+    for (const CVcdReader::CVariable& var : dump.Variables())
+        baseScoped.emplace_back(var.scope, var.name);
+    const std::vector<CMatchName> liveNames = match_names(liveScoped), baseNames = match_names(baseScoped);
+    std::unordered_map<std::string, const CVcdReader::CVariable*> byKey;
+    for (size_t i = 0; i < baseNames.size(); ++i)
+        byKey.emplace(baseNames[i].key, &dump.Variables()[i]);
+    std::vector<CPartner> partners(liveNames.size());
+    for (size_t channel = 0; channel < liveNames.size(); ++channel)
+        if (const auto found = byKey.find(liveNames[channel].key); found != byKey.end())
+            partners[channel] = {found->second, liveNames[channel].key};
+    return partners;
+}
+
 // Each channel's last change the ring let go unread, at its own time.
 void CDivergenceWatch::CatchUpDropped(const CTraceBuffer& live)
 {

@@ -45,7 +45,7 @@ CValueSpace::CValueSpace(const CVariable& a, const CVariable& b, const CToleranc
         Index(std::string(static_cast<size_t>(m_width), '0'));  // 0, as before a first change
 }
 
-uint64_t CValueSpace::Of(const CVariable& var, uint64_t value)
+uint64_t CValueSpace::Converted(const CVariable& var, uint64_t value)
 {
     if (m_reals)
         return bits_of(var.values.RealOf(value, var.width, var.real));

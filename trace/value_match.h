@@ -28,7 +28,12 @@ public:
     CValueSpace(const CVcdReader::CVariable& a, const CVcdReader::CVariable& b, const CTolerance& tolerance);
 
     // A value of either, as its variable holds it now, in the space.
-    uint64_t Of(const CVcdReader::CVariable& var, uint64_t value);
+    uint64_t Of(const CVcdReader::CVariable& var, uint64_t value)
+    {
+        if (!m_reals && m_width < 64 && var.values.Coding() == CVcdValues::ECoding::NUMBER)
+            return value;  // most: two-state bits, as they are
+        return Converted(var, value);
+    }
     // B's value as held against A's: A's own where the two are the same within the tolerance.
     uint64_t Seen(uint64_t a, uint64_t b) const;
     // A value of the space as text: a whole real as a whole number.
@@ -37,6 +42,7 @@ public:
 private:
     static constexpr uint64_t LISTED = uint64_t{1} << 63;
 
+    uint64_t Converted(const CVcdReader::CVariable& var, uint64_t value);
     uint64_t Index(const std::string& digits);
     bool Near(double x, double y) const;
 

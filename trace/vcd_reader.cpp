@@ -388,13 +388,14 @@ bool CVcdReader::Time(CWords& words, std::string_view word, std::string& error)
         error = words.At("bad time '" + std::string(word) + "'");
         return false;
     }
-    const std::string unit = CTimescale::UnitName(m_convertTo.value_or(0));
     if (ticks > UINT64_MAX / m_multiplier) {
-        error = words.At("time '" + std::string(word) + "' overflows 64 bits in " + unit);
+        error = words.At("time '" + std::string(word) + "' overflows 64 bits in " +
+                         CTimescale::UnitName(m_convertTo.value_or(0)));
         return false;
     }
-    if (ticks % m_divisor != 0) {
-        error = words.At("time '" + std::string(word) + "' falls between two " + unit);
+    if (m_divisor != 1 && ticks % m_divisor != 0) {
+        error = words.At("time '" + std::string(word) + "' falls between two " +
+                         CTimescale::UnitName(m_convertTo.value_or(0)));
         return false;
     }
     const uint64_t now = ticks * m_multiplier / m_divisor;
