@@ -10,7 +10,7 @@ CTraceBuffer::CTraceBuffer(size_t capacity)
 }
 
 int CTraceBuffer::AddChannel(const std::string& name, bool isBit, int32_t initial, bool isSigned,
-                             const std::string& scope)
+                             const std::string& scope, uint64_t joinMs)
 {
     const int channel = ChannelCount();
     if (channel >= MAX_CHANNELS)
@@ -19,11 +19,12 @@ int CTraceBuffer::AddChannel(const std::string& name, bool isBit, int32_t initia
     m_scopes.push_back(scope);
     m_isBit.push_back(isBit);
     m_isSigned.push_back(isSigned);
-    // Known from the start: the value stands in the base and in every checkpoint held.
-    m_current[channel] = m_base[channel] = CValue{initial, 0};
+    // The value stands from the join in the base and in every checkpoint held.
+    m_joinMs[channel] = joinMs;
+    m_current[channel] = m_base[channel] = CValue{initial, joinMs};
     m_lowest[channel] = m_highest[channel] = initial;
     for (size_t block = 0; block < m_capacity / BLOCK; ++block)
-        m_checkpoints[block * MAX_CHANNELS + channel] = CValue{initial, 0};
+        m_checkpoints[block * MAX_CHANNELS + channel] = CValue{initial, joinMs};
     return channel;
 }
 
@@ -79,9 +80,9 @@ CTraceBuffer::CValue CTraceBuffer::ValueSince(int channel, uint64_t timeMs) cons
     return value;
 }
 
-void CTraceBuffer::Join(const CTraceChannel& channel, int64_t value, uint64_t /*timeMs*/)
+void CTraceBuffer::Join(const CTraceChannel& channel, int64_t value, uint64_t timeMs)
 {
-    AddChannel(channel.name, channel.isBit, static_cast<int32_t>(value), channel.isSigned, channel.scope);
+    AddChannel(channel.name, channel.isBit, static_cast<int32_t>(value), channel.isSigned, channel.scope, timeMs);
 }
 
 void CTraceBuffer::Change(int channel, uint64_t timeMs, int64_t value)

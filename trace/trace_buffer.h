@@ -30,14 +30,18 @@ public:
     // capacity: changes kept, a multiple of BLOCK.
     explicit CTraceBuffer(size_t capacity = 256 * BLOCK);
 
-    // A channel whose value is `initial` from the start; -1 when all are taken.
+    // A channel whose value is `initial` from joinMs on (not traced before
+    // it); -1 when all are taken.
     int AddChannel(const std::string& name, bool isBit, int32_t initial, bool isSigned = false,
-                   const std::string& scope = {});
+                   const std::string& scope = {}, uint64_t joinMs = 0);
     int ChannelCount() const { return static_cast<int>(m_names.size()); }
     const std::string& Name(int channel) const { return m_names[channel]; }
     bool IsBit(int channel) const { return m_isBit[channel]; }
     bool IsSigned(int channel) const { return m_isSigned[channel]; }
     const std::string& Scope(int channel) const { return m_scopes[channel]; }
+    // From when on the channel is traced; its values before are none.
+    uint64_t JoinMs(int channel) const { return m_joinMs[channel]; }
+    bool Traced(int channel, uint64_t timeMs) const { return timeMs >= m_joinMs[channel]; }
 
     // As the recorder's sink; a channel past MAX_CHANNELS is not kept.
     void Join(const CTraceChannel& channel, int64_t value, uint64_t timeMs) override;
@@ -53,7 +57,7 @@ public:
     int32_t Base(int channel) const { return m_base[channel].value; }
     // The value the channel had at timeMs (the oldest value known before the ring's start).
     int32_t ValueAt(int channel, uint64_t timeMs) const { return ValueSince(channel, timeMs).value; }
-    // The same with the time it took that value (0 for a value held from the start).
+    // The same with the time it took that value (its join time for a value held from then).
     struct CValue {
         int32_t value;
         uint64_t sinceMs;
@@ -79,6 +83,7 @@ private:
     std::vector<bool> m_isSigned;
     CValue m_current[MAX_CHANNELS] = {};
     CValue m_base[MAX_CHANNELS] = {};  // the values before change First()
+    uint64_t m_joinMs[MAX_CHANNELS] = {};
     int32_t m_lowest[MAX_CHANNELS] = {};
     int32_t m_highest[MAX_CHANNELS] = {};
     std::vector<CValue> m_checkpoints;  // per block: the values before its first change

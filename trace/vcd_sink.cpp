@@ -1,6 +1,6 @@
 #include "trace/vcd_sink.h"
 
-void CVcdSink::Join(const CTraceChannel& channel, int64_t value, uint64_t /*timeMs*/)
+void CVcdSink::Join(const CTraceChannel& channel, int64_t value, uint64_t timeMs)
 {
     const uint64_t initial = static_cast<uint64_t>(value);  // a signed one as its two's complement
     if (m_open)
@@ -9,6 +9,8 @@ void CVcdSink::Join(const CTraceChannel& channel, int64_t value, uint64_t /*time
         m_vars.push_back(m_writer.AddVariable(channel.scope, channel.name, 1, initial));
     else
         m_vars.push_back(m_writer.AddNumber(channel.scope, channel.name, initial, channel.isSigned));
+    if (!m_open && m_keepJoinTimes)
+        m_writer.JoinAt(m_vars.back(), timeMs);
 }
 
 void CVcdSink::Change(int channel, uint64_t timeMs, int64_t value)

@@ -2,7 +2,8 @@
 // The trace recorder's channels written as a value-change dump: the signals
 // as 1-bit wires, the numbers as real variables, each under its scope. The
 // channels are declared when the file is opened, so a channel that joins
-// after that is left out of it.
+// after that is left out of it. A sink that keeps join times writes a
+// channel joined later than 0 from its join on (not traced before it).
 
 #include <cstdint>
 #include <string>
@@ -13,7 +14,10 @@
 
 class CVcdSink : public CTraceSink {
 public:
-    explicit CVcdSink(std::string program) : m_writer(std::move(program)) {}
+    explicit CVcdSink(std::string program, bool keepJoinTimes = false)
+        : m_writer(std::move(program)), m_keepJoinTimes(keepJoinTimes)
+    {
+    }
 
     void Join(const CTraceChannel& channel, int64_t value, uint64_t timeMs) override;
     void Change(int channel, uint64_t timeMs, int64_t value) override;
@@ -30,4 +34,5 @@ private:
     CVcdWriter m_writer;
     std::vector<int> m_vars;  // per channel; -1 for one that joined too late
     bool m_open = false;
+    bool m_keepJoinTimes;
 };

@@ -1,5 +1,6 @@
 #include "trace/vcd_writer.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -29,7 +30,7 @@ int CVcdWriter::AddVariable(const std::string& scope, const std::string& name, i
     const int var = static_cast<int>(m_vars.size());
     width = width < 1 ? 1 : (width > 64 ? 64 : width);
     initial &= mask_of(width);
-    m_vars.push_back(CVariable{scope, name, width, false, false, IdentifierOf(var), initial, initial, false});
+    m_vars.push_back(CVariable{scope, name, width, false, false, IdentifierOf(var), initial, initial, false, 0, false});
     m_dirty.reserve(m_vars.size());
     return var;
 }
@@ -40,6 +41,17 @@ int CVcdWriter::AddNumber(const std::string& scope, const std::string& name, uin
     m_vars.back().real = true;
     m_vars.back().isSigned = isSigned;
     return var;
+}
+
+void CVcdWriter::JoinAt(int var, uint64_t timeMs)
+{
+    if (timeMs == 0)
+        return;
+    m_vars[static_cast<size_t>(var)].joinMs = timeMs;
+    m_joins.push_back(var);
+    std::stable_sort(m_joins.begin(), m_joins.end(), [this](int a, int b) {
+        return m_vars[static_cast<size_t>(a)].joinMs < m_vars[static_cast<size_t>(b)].joinMs;
+    });
 }
 
 bool CVcdWriter::Open(const std::string& path, std::string& error)
@@ -70,6 +82,7 @@ bool CVcdWriter::Open(const std::string& path, std::string& error)
     std::fputs("$upscope $end\n$enddefinitions $end\n", m_file);
     m_pendingMs = 0;
     m_dumped = false;
+    m_joined = 0;
     return true;
 }
 
@@ -79,14 +92,34 @@ void CVcdWriter::Change(int var, uint64_t timeMs, uint64_t value)
     value &= mask_of(v.width);
     if (timeMs > m_pendingMs) {
         Flush();
+        JoinUntil(timeMs);
         m_pendingMs = timeMs;
     }
     if (value == v.value)
         return;
     v.value = value;
-    if (m_dumped && !v.listed) {
+    if (m_dumped && !v.listed && timeMs >= v.joinMs) {
         v.listed = true;
         m_dirty.push_back(var);  // capacity reserved: one slot per variable
+    }
+}
+
+// The variables that join up to timeMs, each written in the millisecond it joins.
+void CVcdWriter::JoinUntil(uint64_t timeMs)
+{
+    while (m_joined < m_joins.size()) {
+        CVariable& v = m_vars[static_cast<size_t>(m_joins[m_joined])];
+        if (v.joinMs > timeMs)
+            return;
+        if (v.joinMs > m_pendingMs) {
+            Flush();
+            m_pendingMs = v.joinMs;
+        }
+        if (!v.listed) {
+            v.listed = true;
+            m_dirty.push_back(m_joins[m_joined]);
+        }
+        ++m_joined;
     }
 }
 
@@ -135,8 +168,11 @@ void CVcdWriter::Flush()
     if (!m_dumped) {
         std::fputs("#0\n$dumpvars\n", m_file);
         for (CVariable& var : m_vars) {
+            if (var.joinMs > 0)
+                continue;
             WriteValue(var);
             var.written = var.value;
+            var.traced = true;
         }
         std::fputs("$end\n", m_file);
         m_dumped = true;
@@ -147,7 +183,7 @@ void CVcdWriter::Flush()
     for (int index : m_dirty) {
         CVariable& var = m_vars[static_cast<size_t>(index)];
         var.listed = false;
-        if (var.value == var.written)
+        if (var.value == var.written && var.traced)
             continue;  // back where the millisecond began
         if (!stamped) {
             Count(std::fprintf(m_file, "#%llu\n", static_cast<unsigned long long>(m_pendingMs)));
@@ -156,6 +192,7 @@ void CVcdWriter::Flush()
         }
         WriteValue(var);
         var.written = var.value;
+        var.traced = true;
     }
     m_dirty.clear();
 }
@@ -167,6 +204,7 @@ bool CVcdWriter::Finish(uint64_t endMs, std::string& error)
         return false;
     }
     Flush();
+    JoinUntil(endMs);
     if (endMs > m_pendingMs)
         m_pendingMs = endMs;
     Flush();

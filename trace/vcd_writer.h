@@ -32,6 +32,9 @@ public:
     // no multi-bit vectors skip it and still read everything else.
     // A signed number is given to Change as its two's complement.
     int AddNumber(const std::string& scope, const std::string& name, uint64_t initial, bool isSigned = false);
+    // A variable not traced before timeMs (> 0): left out of the values at
+    // time 0, and written first at timeMs with the value it has then. Before Open.
+    void JoinAt(int var, uint64_t timeMs);
     // The dump stops growing at `bytes`: what would pass it is not written,
     // and Finish fails and removes the file.
     void SetByteLimit(uint64_t bytes) { m_byteLimit = bytes; }
@@ -64,9 +67,12 @@ private:
         uint64_t value;    // as it stands now
         uint64_t written;  // as the file last has it
         bool listed;       // in m_dirty
+        uint64_t joinMs;   // not traced before
+        bool traced;       // written at least once
     };
 
     void Flush();
+    void JoinUntil(uint64_t timeMs);
     void WriteValue(const CVariable& var);
     void Count(int written);
 
@@ -74,6 +80,8 @@ private:
     std::string m_comment;
     std::vector<CVariable> m_vars;
     std::vector<int> m_dirty;  // variables changed in the pending millisecond
+    std::vector<int> m_joins;  // variables that join after time 0, by their time
+    size_t m_joined = 0;       // of m_joins, those written
     std::unique_ptr<COutputFile> m_output;
     std::FILE* m_file = nullptr;  // m_output's stream while open
     uint64_t m_pendingMs = 0;     // the millisecond whose changes are not written yet

@@ -107,6 +107,40 @@ TEST_F(VcdWriter, WritesChangesAtTheirTimesAndOnlyRealChanges)
               "#12\n");
 }
 
+// A variable that joins later is left out of the dump at 0 and written at its
+// join, alone or among other changes, even after the last change; the
+// reader takes it as not traced before.
+TEST_F(VcdWriter, WritesAVariableThatJoinsLaterFromItsJoinOn)
+{
+    CVcdWriter writer;
+    Declare(writer);
+    const int late = writer.AddVariable("firmware", "late", 8, 3);
+    const int last = writer.AddVariable("firmware", "last", 1, 0);
+    writer.JoinAt(m_state, 5);
+    writer.JoinAt(late, 3);
+    writer.JoinAt(last, 20);
+    std::string error;
+    ASSERT_TRUE(writer.Open(m_path, error)) << error;
+    writer.Change(m_led, 2, 1);
+    writer.Change(m_led, 5, 0);
+    writer.Change(late, 9, 3);  // its value since the join: nothing written
+    writer.Change(late, 12, 4);
+    Finish(writer, 30);
+    const std::string text = contents(m_path);
+    EXPECT_EQ(text.substr(text.find("#0\n")),
+              "#0\n$dumpvars\n0!\n1\"\n$end\n"
+              "#2\n1!\n#3\nb11 $\n#5\n0!\nb0 #\n#12\nb100 $\n#20\n0%\n#30\n");
+
+    CVcdReader reader;
+    ASSERT_TRUE(reader.ParseFile(m_path, error)) << error;
+    const CVcdReader::CVariable* var = reader.Find("late");
+    ASSERT_NE(var, nullptr);
+    EXPECT_FALSE(CVcdReader::Traced(*var, 2));
+    EXPECT_TRUE(CVcdReader::Traced(*var, 3));
+    EXPECT_EQ(CVcdReader::ValueAt(*var, 11), 3u);
+    EXPECT_FALSE(CVcdReader::Traced(*reader.Find("last"), 19));
+}
+
 TEST_F(VcdWriter, WritesNumbersAsRealVariables)
 {
     CVcdWriter writer;

@@ -104,7 +104,7 @@ TEST_F(TraceMeasure, CursorsEdgesPulseAndZoomThroughTheRealDockAndView)
         << "run_sec drawn as steps rising with its value";
 
     const double span = View().SpanMs();
-    const int waveWidth = View().width() - trace_view_style::NAME_WIDTH - 2 * trace_view_style::VALUE_WIDTH;
+    const int waveWidth = View().width() - trace_view_style::WAVE_LEFT;
     QTest::mousePress(&View(), Qt::LeftButton, {}, QPoint(right - 150, 5));
     QTest::mouseMove(&View(), QPoint(right - 50, 5));
     QTest::mouseRelease(&View(), Qt::LeftButton, {}, QPoint(right - 50, 5));

@@ -103,12 +103,33 @@ TEST_F(TraceView, AViewBefore000HasItsAxisLabelled)
 {
     RunFrames(1, 1);
     const QImage image = Repainted();
-    const int left = trace_view_style::NAME_WIDTH + trace_view_style::VALUE_WIDTH + 2;
+    const int left = trace_view_style::WAVE_LEFT + 2;
     int ink = 0;
     for (int y = 2; y < trace_view_style::AXIS_HEIGHT - 6; ++y)
         for (int x = left; x < image.width() - trace_view_style::LABEL_ROOM; ++x)
             ink += qGray(image.pixel(x, y)) < 100;
     EXPECT_GT(ink, 40) << "labels left of 0:00";
+}
+
+// The view is kept in time: a narrower window and cursor B's value column
+// leave the same moments shown, and cursor B lands under the pointer.
+TEST_F(TraceView, AResizeAndCursorBKeepTheMomentsShown)
+{
+    RunFrames(1, 20000);
+    m_view->resize(1560, 120);
+    m_view->ZoomTo(5000, 10000);
+    for (const int width : {1400, 1560, 900}) {
+        m_view->resize(width, 120);
+        const double msPerPx = 5000.0 / (width - trace_view_style::WAVE_LEFT);
+        EXPECT_DOUBLE_EQ(m_view->SpanMs(), 5000) << width;
+        EXPECT_NEAR(m_view->Layout().endMs, 10000, msPerPx) << width;
+        const int x = trace_view_style::WAVE_LEFT + (width - trace_view_style::WAVE_LEFT) / 3;
+        QTest::mouseClick(m_view.get(), Qt::LeftButton, Qt::ShiftModifier, QPoint(x, 60));
+        ASSERT_TRUE(m_view->HasCursorB());
+        EXPECT_NEAR(static_cast<double>(m_view->CursorBMs()), 5000 + 5000.0 / 3, 1.5 * msPerPx) << width;
+        EXPECT_NEAR(m_view->Layout().endMs, 10000, msPerPx) << "cursor B moved the view, " << width;
+        m_view->RemoveCursor();
+    }
 }
 
 }  // namespace

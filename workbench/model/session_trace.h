@@ -18,9 +18,9 @@ public:
     CTraceBuffer& Buffer() { return m_buffer; }
     const CTraceBuffer& Buffer() const { return m_buffer; }
 
-    // Traces a watched firmware variable from nowMs on; false when it is
-    // unknown, traced already, or no channel is left.
-    bool AddVariable(const std::string& name, uint64_t nowMs = 0);
+    // Traces a watched firmware variable from the ms the trace has reached
+    // on; false when it is unknown, traced already, or no channel is left.
+    bool AddVariable(const std::string& name);
     bool Traces(const std::string& name) const { return m_recorder.Traces(name); }
 
     // What the firmware left in the ms that ends at nowMs.
@@ -31,4 +31,5 @@ public:
 private:
     CTraceRecorder m_recorder;
     CTraceBuffer m_buffer;
+    uint64_t m_stampMs = 0;  // the ms the last sample was stamped with
 };

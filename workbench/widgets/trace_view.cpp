@@ -51,13 +51,12 @@ QSize CTraceView::minimumSizeHint() const
     int height = AXIS_HEIGHT;
     for (int row = 0; row < RowCount(); ++row)
         height += RowHeight(row);
-    return QSize(NAME_WIDTH + 2 * VALUE_WIDTH + MIN_WAVE_WIDTH, height);
+    return QSize(WAVE_LEFT + MIN_WAVE_WIDTH, height);
 }
 
-QSize CTraceView::sizeHint() const { return QSize(NAME_WIDTH + VALUE_WIDTH + 560, minimumSizeHint().height()); }
+QSize CTraceView::sizeHint() const { return QSize(WAVE_LEFT + 560, minimumSizeHint().height()); }
 
-// With cursor B a second column of values reads the rows at B.
-int CTraceView::WaveLeft() const { return NAME_WIDTH + VALUE_WIDTH * (m_cursorB ? 2 : 1); }
+int CTraceView::WaveLeft() const { return WAVE_LEFT; }
 
 int CTraceView::WaveWidth() const { return std::max(1, width() - WaveLeft()); }
 
@@ -98,7 +97,7 @@ int CTraceView::RowAt(int y) const
 
 int64_t CTraceView::EndPx() const
 {
-    return m_follow ? static_cast<int64_t>(std::floor(static_cast<double>(m_nowMs) / MsPerPx())) : m_endPx;
+    return static_cast<int64_t>(std::floor((m_follow ? static_cast<double>(m_nowMs) : m_endMs) / MsPerPx()));
 }
 
 // A moment's x is its whole-pixel count shifted by the edge: moving the edge
@@ -121,7 +120,7 @@ uint64_t CTraceView::MomentAt(double x) const
 void CTraceView::SetEndMs(double endMs)
 {
     m_follow = endMs >= static_cast<double>(m_nowMs);
-    m_endPx = static_cast<int64_t>(std::floor(endMs / MsPerPx()));
+    m_endMs = endMs;
 }
 
 void CTraceView::Changed()

@@ -70,7 +70,8 @@ public:
     // Cursor A to the next (+1) or previous (-1) edge of the selected row; false when there is none.
     bool JumpToEdge(int direction);
 
-    // The text of a row's value at cursor A (or now, without one): "1", "6 건조".
+    // The text of a row's value at cursor A (or now, without one): "1", "6 건조";
+    // "추적 안 됨" before its variable joined.
     QString ValueText(int row) const;
     // The same at cursor B.
     QString ValueTextB(int row) const;
@@ -129,7 +130,8 @@ private:
         int32_t value;
     };
 
-    // The geometry: the right edge in whole pixels of MsPerPx each.
+    // The geometry: the span and the right edge kept in ms, so a resize keeps
+    // what is shown; drawn at the right edge's whole pixel of MsPerPx each.
     int WaveLeft() const;
     int WaveWidth() const;
     QRect WaveRect() const;
@@ -156,6 +158,7 @@ private:
     void PaintAxis(QPainter& painter, double fromMs, double toMs, uint64_t step);
     void PaintLabels(QPainter& painter);
     void PaintWaves(QPainter& painter, uint64_t step);
+    void PaintNotTraced(QPainter& painter, int row, int top, int height);
     void PaintBits(QPainter& painter, int top, int height, const std::vector<CStep>& steps);
     void PaintLane(QPainter& painter, int row, int top, int height, uint64_t step);
     void PaintSteps(QPainter& painter, int row, int top, int height, uint64_t step);
@@ -187,7 +190,7 @@ private:
     std::vector<std::pair<int32_t, int32_t>> m_scales;  // per row of steps: the lowest and highest drawn
     int m_selected = -1;                                // the selected row's channel
     uint64_t m_nowMs = 0;
-    int64_t m_endPx = 0;  // the right edge when not following
+    double m_endMs = 0;  // the right edge when not following
     double m_spanMs = DEFAULT_SPAN_MS;
     bool m_follow = true;
     bool m_cursor = false;

@@ -124,8 +124,9 @@ void CTraceView::PaintWaves(QPainter& painter, uint64_t step)
     int top = AXIS_HEIGHT;
     for (int row = 0; row < RowCount(); ++row) {
         const int height = RowHeight(row);
+        painter.setClipRegion(area.intersected(QRect(WaveLeft(), top, WaveWidth(), height)));
+        PaintNotTraced(painter, row, top, height);
         if (m_steps[row].size() >= 2) {
-            painter.setClipRegion(area.intersected(QRect(WaveLeft(), top, WaveWidth(), height)));
             switch (Kind(row)) {
             case BITS:
                 PaintBits(painter, top, height, m_steps[row]);
@@ -141,6 +142,17 @@ void CTraceView::PaintWaves(QPainter& painter, uint64_t step)
         top += height;
     }
     painter.setClipRegion(area);
+}
+
+// Before its variable joined, a row holds no value: hatched up to the join.
+void CTraceView::PaintNotTraced(QPainter& painter, int row, int top, int height)
+{
+    const uint64_t joinMs = m_buffer->JoinMs(m_rows[row]);
+    const double right = std::min(XOf(static_cast<double>(std::min(joinMs, m_nowMs))), WaveRect().right() + 1.0);
+    if (joinMs == 0 || right <= WaveLeft())
+        return;
+    const QRectF hatch(WaveLeft(), top + 2, right - WaveLeft(), height - 4);
+    painter.fillRect(hatch, QBrush(NOT_TRACED, Qt::BDiagPattern));
 }
 
 void CTraceView::PaintBits(QPainter& painter, int top, int height, const std::vector<CStep>& steps)

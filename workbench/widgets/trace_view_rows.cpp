@@ -176,10 +176,17 @@ QString CTraceView::Format(int channel, int32_t value) const
     return QString::number(value);
 }
 
-QString CTraceView::ValueText(int row) const { return Format(m_rows[row], ValueShown(row)); }
+QString CTraceView::ValueText(int row) const
+{
+    if (m_cursor && !m_buffer->Traced(m_rows[row], m_cursorMs))
+        return QString::fromUtf8(NOT_TRACED_TEXT);
+    return Format(m_rows[row], ValueShown(row));
+}
 
 QString CTraceView::ValueTextB(int row) const
 {
+    if (m_cursorB && !m_buffer->Traced(m_rows[row], m_cursorBMs))
+        return QString::fromUtf8(NOT_TRACED_TEXT);
     return m_cursorB ? Format(m_rows[row], m_buffer->ValueAt(m_rows[row], m_cursorBMs)) : QString();
 }
 
