@@ -108,6 +108,27 @@ protected:
     }
 };
 
+// M, a note, Enter, →, M: the keys are the trace's again after the
+// note, so the second M drops a second marker and leaves the first note be.
+TEST_F(Markers, AfterANoteTheKeysGoBackToTheTrace)
+{
+    Step(5000);
+    CTraceView& view = m_window->TraceDock().View();
+    QApplication::setActiveWindow(m_window.get());
+    view.setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), &view);
+    AskMarker(1000);
+    Type(QStringLiteral("first"), Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), &view);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_M);
+    Type(QStringLiteral("second"), Qt::Key_Escape);
+    EXPECT_EQ(QApplication::focusWidget(), &view);
+    ASSERT_EQ(m_window->Markers().Markers().size(), 2u) << Notes();
+    EXPECT_EQ(m_window->Markers().Markers()[0].note, QStringLiteral("first")) << Notes();
+    EXPECT_EQ(m_window->Markers().Markers()[1].note, QString()) << "Esc leaves the second one without a note";
+}
+
 TEST_F(Markers, NotedInTheDockSavedWithTheScenarioAndBackWhenItIsOpened)
 {
     QTemporaryDir dir;

@@ -132,4 +132,22 @@ TEST_F(TraceView, AResizeAndCursorBKeepTheMomentsShown)
     }
 }
 
+// D takes cursor A to the first divergence and centres it when it lies
+// outside the view or near one of its edges; one well inside stays put.
+TEST_F(TraceView, DCentresTheDivergenceNearAnEdge)
+{
+    RunFrames(1, 30000);
+    const struct {
+        double divergenceMs;
+        double endMs;  // the right edge after D
+    } cases[] = {{19900, 24900}, {10050, 15050}, {2000, 7000}, {15000, 20000}};
+    for (const auto& c : cases) {
+        m_view->ZoomTo(10000, 20000);
+        m_view->SetDivergence(true, static_cast<uint64_t>(c.divergenceMs), QStringLiteral("LEVEL"));
+        QTest::keyClick(m_view.get(), Qt::Key_D);
+        EXPECT_EQ(m_view->CursorMs(), static_cast<uint64_t>(c.divergenceMs));
+        EXPECT_NEAR(m_view->Layout().endMs, c.endMs, 30) << c.divergenceMs;
+    }
+}
+
 }  // namespace

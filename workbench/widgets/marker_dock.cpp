@@ -1,5 +1,7 @@
 #include "workbench/widgets/marker_dock.h"
 
+#include <QAbstractItemDelegate>
+#include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -36,12 +38,18 @@ CMarkerDock::CMarkerDock(CMarkerList& markers, QWidget* parent)
     connect(m_table, &QAbstractItemView::activated, this, &CMarkerDock::GoTo);
     connect(m_table, &QAbstractItemView::doubleClicked, this, &CMarkerDock::GoTo);
     connect(&markers, &CMarkerList::Changed, this, &CMarkerDock::ShowHint);
+    connect(m_table->itemDelegate(), &QAbstractItemDelegate::closeEditor, this, [this] {
+        if (m_returnFocus)
+            m_returnFocus->setFocus();
+        m_returnFocus = nullptr;
+    });
     ShowHint();
 }
 
 void CMarkerDock::Drop(uint64_t ms)
 {
     const int row = m_markers.Add(ms);
+    m_returnFocus = QApplication::focusWidget();
     show();
     raise();
     const QModelIndex note = m_markers.index(row, CMarkerList::NOTE);

@@ -4,6 +4,7 @@
 // there (cursor A on the marker); Delete removes the marker selected.
 
 #include <QDockWidget>
+#include <QPointer>
 
 #include <cstdint>
 
@@ -17,7 +18,8 @@ public:
     CMarkerDock(CMarkerList& markers, QWidget* parent = nullptr);
 
     // A marker at ms (the one there, if any), shown with its note open for
-    // writing; Esc leaves the note as it was.
+    // writing; Esc leaves the note as it was. Either way the keys go back
+    // to the widget that had them (the trace), so the next M drops a marker.
     void Drop(uint64_t ms);
     QTableView& Table() { return *m_table; }
 
@@ -35,4 +37,5 @@ private:
     CMarkerList& m_markers;
     QLabel* m_hint;
     QTableView* m_table;
+    QPointer<QWidget> m_returnFocus;  // while a dropped marker's note is open
 };

@@ -32,8 +32,11 @@ void CTraceView::SetCursorBMs(uint64_t ms)
 void CTraceView::GoTo(uint64_t ms)
 {
     SetCursorMs(ms);
+    // Centred when it lies outside the view or in its outer tenth, where
+    // its line and label would be cut or hard to see.
     const double at = static_cast<double>(m_cursorMs);
-    if (at < StartMs() || at > EndMs())
+    const double margin = m_spanMs / 10;
+    if (at < StartMs() + margin || at > EndMs() - margin)
         SetEndMs(at + m_spanMs / 2);
     Changed();
 }
