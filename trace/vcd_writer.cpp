@@ -205,6 +205,7 @@ bool CVcdWriter::Finish(uint64_t endMs, std::string& error)
     }
     Flush();
     JoinUntil(endMs);
+    Flush();  // a join after the last change, at its own time
     if (endMs > m_pendingMs)
         m_pendingMs = endMs;
     Flush();

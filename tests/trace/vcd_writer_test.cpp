@@ -129,7 +129,7 @@ TEST_F(VcdWriter, WritesAVariableThatJoinsLaterFromItsJoinOn)
     const std::string text = contents(m_path);
     EXPECT_EQ(text.substr(text.find("#0\n")),
               "#0\n$dumpvars\n0!\n1\"\n$end\n"
-              "#2\n1!\n#3\nb11 $\n#5\n0!\nb0 #\n#12\nb100 $\n#20\n0%\n#30\n");
+              "#2\n1!\n#3\nb11 $\n#5\nb0 #\n0!\n#12\nb100 $\n#20\n0%\n#30\n");
 
     CVcdReader reader;
     ASSERT_TRUE(reader.ParseFile(m_path, error)) << error;
