@@ -49,6 +49,10 @@ bool CVcdDiffCall::Parse(const std::vector<std::string>& args, std::string& erro
     }
     fileA = files[0];
     fileB = files[1];
+    if (fileA == "-" && fileB == "-") {
+        error = "only one trace can be read from stdin ('-')";
+        return false;
+    }
     return true;
 }
 

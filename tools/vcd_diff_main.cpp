@@ -1,7 +1,9 @@
 // trelvik-vcd-diff A.vcd B.vcd [--slack TIME] [--slack NAME=TIME]... [--only NAME]... [--max N]
 // [--tolerance REAL[%]] [--map A=B | --map FILE]...: compares two traces variable by variable, matched by
 // name, in the finer of their time units, and prints where they part, in
-// time order. Exit 0 the same, 1 different, 2 a usage or input error.
+// time order. The two are read forward together, files or pipes ("-" for
+// stdin), so that only a stretch of each is held. Exit 0 the same, 1
+// different, 2 a usage or input error.
 
 #include <iostream>
 #include <string>
@@ -24,7 +26,8 @@ constexpr const char* HELP =
     "prints where they part, in time order: TIME ms: NAME A=1 B=0, in the finer\n"
     "of the two time units. Then the variables one trace has and the other\n"
     "lacks, and the edges that moved within the slack. Values have four states\n"
-    "(0, 1, x, z); reals compare as reals.\n"
+    "(0, 1, x, z); reals compare as reals. A trace may be a pipe, or '-' for\n"
+    "stdin: the two are read forward together, never held whole.\n"
     "\n"
     "  --slack TIME       an edge moved by at most TIME (5us, 2ms; ms when no unit),\n"
     "                     either way, is no difference\n"
@@ -117,29 +120,22 @@ void print(const CTraceCompare::CResult& result, const CVcdDiffCall& call, const
                   << counted(result.firstByName.size(), "variable") << "\n";
 }
 
-// Both traces read, their times in the finer of their units; what was
-// skipped is told on stderr.
-bool read_both(const CVcdDiffCall& call, CVcdReader& a, CVcdReader& b, int& unit)
+// Both traces opened and their declarations read, their times to come in
+// the finer of their units; what was skipped is told on stderr.
+bool open_both(const CVcdDiffCall& call, CVcdReader& a, CVcdReader& b, int& unit)
 {
-    std::string textA, textB, error;
-    CTimescale scaleA, scaleB;
-    if (!CVcdReader::ReadFile(call.fileA, textA, error) || !CVcdReader::ReadFile(call.fileB, textB, error)) {
-        std::cerr << error << "\n";
-        return false;
-    }
-    CVcdReader::TimescaleOf(textA, scaleA);  // a bad one is refused with its line below
-    CVcdReader::TimescaleOf(textB, scaleB);
-    unit = CTimescale::CommonUnit(scaleA, scaleB);
-    for (auto [dump, text, path] : {std::tuple{&a, &textA, &call.fileA}, std::tuple{&b, &textB, &call.fileB}}) {
-        dump->ConvertTo(unit);
-        if (!dump->Parse(*text, error)) {
-            std::cerr << *path << ":" << (error[0] >= '0' && error[0] <= '9' ? "" : " ") << error << "\n";
+    std::string error;
+    for (auto [dump, path] : {std::pair{&a, &call.fileA}, std::pair{&b, &call.fileB}}) {
+        if (!dump->Open(*path, error)) {
+            std::cerr << error << "\n";
             return false;
         }
         for (const std::string& warning : dump->Warnings())
             std::cerr << *path << ":" << warning << " (warning)\n";
-        std::string().swap(*text);  // read: its changes are held now
     }
+    unit = CTimescale::CommonUnit(a.Scale(), b.Scale());
+    a.ConvertTo(unit);
+    b.ConvertTo(unit);
     return true;
 }
 
@@ -161,7 +157,7 @@ int main(int argc, char** argv)
     }
     CVcdReader a, b;
     int unit = 0;
-    if (!read_both(call, a, b, unit))
+    if (!open_both(call, a, b, unit))
         return 2;
     if (!names_known(a, b, call))
         return 2;
@@ -173,7 +169,11 @@ int main(int argc, char** argv)
     options.keep = call.max;
     options.tolerance = call.tolerance;
     options.map = call.map;
-    const CTraceCompare::CResult result = CTraceCompare::Compare(a, b, options);
+    CTraceCompare::CResult result;
+    if (!CTraceCompare::CompareStreams(a, b, options, result, error)) {
+        std::cerr << error << "\n";
+        return 2;
+    }
     print(result, call, CTimescale::UnitName(unit));
     return result.Same() ? 0 : 1;
 }

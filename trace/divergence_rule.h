@@ -12,7 +12,12 @@
 // then holds different values in the two: the values are compared once
 // every edge of that time is in. Of several, the first is the earliest, and
 // on equal times the one of the variable first in A's (the live trace's)
-// order. Standard C++ only.
+// order.
+//
+// A variable joins a trace with its first value: before it, it is not
+// traced (our writer leaves a late variable out of $dumpvars and writes its
+// first value at its join time), and nothing of it is compared until it has
+// joined both traces. Standard C++ only.
 
 #include <cstdint>
 #include <string>
@@ -59,6 +64,13 @@ public:
 private:
     uint64_t m_pendingMs = NONE;
 };
+
+// Whether a divergence at timeMs is one: both have joined by then (a join
+// time is UINT64_MAX while the variable has no value).
+inline bool both_joined(uint64_t timeMs, uint64_t joinedA, uint64_t joinedB)
+{
+    return timeMs >= joinedA && timeMs >= joinedB;
+}
 
 // Whether a divergence at timeMs of the variable at `order` in A comes
 // before one at otherMs of the variable at otherOrder.

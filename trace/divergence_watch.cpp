@@ -64,27 +64,15 @@ void CDivergenceWatch::Update(const CTraceBuffer& live, uint64_t nowMs)
 void CDivergenceWatch::Match(const CTraceBuffer& live)
 {
     m_channels = live.ChannelCount();
-    std::vector<std::pair<std::string, std::string>> liveScoped, baseScoped;
-    for (int channel = 0; channel < m_channels; ++channel) {
-        const std::string& scope = live.Scope(channel);
-        liveScoped.emplace_back(scope.empty() ? TOP_SCOPE : TOP_SCOPE + "." + scope, live.Name(channel));
-    }
-    for (const CVcdReader::CVariable& var : m_dump->Variables())
-        baseScoped.emplace_back(var.scope, var.name);
-    const std::vector<CMatchName> liveNames = match_names(liveScoped), baseNames = match_names(baseScoped);
-    std::unordered_map<std::string, const CVcdReader::CVariable*> byKey;
-    for (size_t i = 0; i < baseNames.size(); ++i)
-        byKey.emplace(baseNames[i].key, &m_dump->Variables()[i]);
-
+    const std::vector<CPartner> partners = Partners(live, *m_dump);
     m_pairs.clear();
     m_pairOf.assign(static_cast<size_t>(m_channels), -1);
     for (int channel = 0; channel < m_channels; ++channel) {
-        const std::string& key = liveNames[static_cast<size_t>(channel)].key;
-        const auto found = byKey.find(key);
-        if (found == byKey.end())
+        const CPartner& partner = partners[static_cast<size_t>(channel)];
+        if (!partner.var)
             continue;
         m_pairOf[static_cast<size_t>(channel)] = static_cast<int>(m_pairs.size());
-        m_pairs.push_back(CPair{channel, key, found->second});
+        m_pairs.push_back(CPair{channel, partner.name, partner.var});
     }
     m_next = live.First();
     m_doneMs = live.KnownFromMs();
@@ -104,6 +92,26 @@ void CDivergenceWatch::Match(const CTraceBuffer& live)
             pair.values.b = changes[pair.baseNext].second;
         pair.values.Edge(m_doneMs);
     }
+}
+
+std::vector<CDivergenceWatch::CPartner> CDivergenceWatch::Partners(const CTraceBuffer& live, const CVcdReader& dump)
+{
+    std::vector<std::pair<std::string, std::string>> liveScoped, baseScoped;
+    for (int channel = 0; channel < live.ChannelCount(); ++channel) {
+        const std::string& scope = live.Scope(channel);
+        liveScoped.emplace_back(scope.empty() ? TOP_SCOPE : TOP_SCOPE + "." + scope, live.Name(channel));
+    }
+    for (const CVcdReader::CVariable& var : dump.Variables())
+        baseScoped.emplace_back(var.scope, var.name);
+    const std::vector<CMatchName> liveNames = match_names(liveScoped), baseNames = match_names(baseScoped);
+    std::unordered_map<std::string, const CVcdReader::CVariable*> byKey;
+    for (size_t i = 0; i < baseNames.size(); ++i)
+        byKey.emplace(baseNames[i].key, &dump.Variables()[i]);
+    std::vector<CPartner> partners(liveNames.size());
+    for (size_t channel = 0; channel < liveNames.size(); ++channel)
+        if (const auto found = byKey.find(liveNames[channel].key); found != byKey.end())
+            partners[channel] = {found->second, liveNames[channel].key};
+    return partners;
 }
 
 // Each channel's last change the ring let go unread, at its own time.
@@ -133,8 +141,8 @@ void CDivergenceWatch::BaseUpTo(CPair& pair, uint64_t beforeMs)
     const auto& changes = pair.base->changes;
     for (; pair.baseNext < changes.size() && changes[pair.baseNext].first < beforeMs; ++pair.baseNext) {
         const auto& [timeMs, value] = changes[pair.baseNext];
-        if (value == pair.values.b)
-            continue;
+        if (value == pair.values.b && pair.baseNext > 0)
+            continue;  // no edge; the first change is one, the variable joining
         const uint64_t pendingMs = pair.values.PendingMs();
         Diverged(pair, pair.values.Edge(std::max(timeMs, pendingMs == CValuePair::NONE ? 0 : pendingMs)));
         pair.values.b = value;
@@ -145,7 +153,8 @@ void CDivergenceWatch::BaseUpTo(CPair& pair, uint64_t beforeMs)
 // A divergence of this Update, kept if it is the first so far.
 void CDivergenceWatch::Diverged(const CPair& pair, uint64_t timeMs)
 {
-    if (timeMs == CValuePair::NONE ||
+    const uint64_t baseJoinedMs = pair.base->changes.empty() ? NONE : pair.base->changes.front().first;
+    if (timeMs == CValuePair::NONE || !both_joined(timeMs, 0, baseJoinedMs) ||
         !diverges_first(timeMs, static_cast<size_t>(pair.channel), m_bestMs, static_cast<size_t>(m_bestChannel)))
         return;
     m_bestMs = timeMs;

@@ -15,7 +15,8 @@
 // run's start compares from its oldest change on): a divergence inside the
 // gap may be found late or not at all, never one that was not there. A channel joining the trace has the matching made
 // again, from the oldest change held, with the values before it as starting values, which is how an exported trace
-// reads too. Standard C++ only.
+// reads too. A baseline variable that joins its trace late is not compared
+// before it joins. Standard C++ only.
 
 #include <cstdint>
 #include <string>
@@ -47,6 +48,16 @@ public:
     const CDivergence& Divergence() const { return m_divergence; }
     // The variables compared (after the last Update).
     size_t Compared() const { return m_pairs.size(); }
+
+    // Each live channel's namesake in the baseline, by the rule of
+    // trace/divergence_rule.h, with the name they are matched by; null where
+    // the baseline has none. The one pairing of the watch and of the
+    // workbench's faint baseline rows.
+    struct CPartner {
+        const CVcdReader::CVariable* var = nullptr;
+        std::string name;
+    };
+    static std::vector<CPartner> Partners(const CTraceBuffer& live, const CVcdReader& dump);
 
 private:
     static constexpr uint64_t NONE = UINT64_MAX;

@@ -30,9 +30,9 @@ public:
     struct CDivergence {
         uint64_t timeMs = 0;
         std::string name;
-        uint64_t valueA = 0, valueB = 0;  // as CVcdReader holds them, where both hold plain numbers
+        uint64_t valueA = 0, valueB = 0;  // in the pair's space (trace/value_match.h)
         uint64_t lastChangeB = 0;         // when B last changed the variable, at or before timeMs
-        bool real = false;                // the values are signed whole numbers
+        bool real = false;                // either is a real
         std::string textA, textB;         // the values as text ("0.25", "1x0z")
         // "21603 ms: MAIN_FAN A=1 B=0", the time in the dumps' unit
         std::string Text(const std::string& unit = "ms") const;
@@ -61,9 +61,21 @@ public:
     };
 
     static CResult Compare(const CVcdReader& a, const CVcdReader& b, const COptions& options);
+    // The same for two dumps read forward together (CVcdReader::Open, their
+    // units set), to their ends; false with a reader's reason. What is held
+    // is a stretch of each, and with slack the edges within one slack.
+    static bool CompareStreams(CVcdReader& a, CVcdReader& b, const COptions& options, CResult& result,
+                               std::string& error, uint64_t stretch = STRETCH);
 
     // The names a dump's variables are matched by, in its order.
     static std::vector<std::string> Names(const CVcdReader& dump);
     // Whether the dump has a variable of that name or full name.
     static bool Has(const CVcdReader& dump, const std::string& name);
+
+    // The bytes of a dump read on at a time.
+    static constexpr uint64_t STRETCH = uint64_t{256} << 10;
+
+private:
+    class CPair;
+    struct CPairs;
 };

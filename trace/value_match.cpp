@@ -10,8 +10,6 @@ namespace {
 
 using CVariable = CVcdReader::CVariable;
 
-bool plain(const CVariable& var) { return var.values.Coding() == CVcdValues::ECoding::NUMBER; }
-
 uint64_t bits_of(double real)
 {
     if (std::isnan(real))
@@ -28,71 +26,76 @@ std::string extended(const std::string& digits, int width)
     return std::string(static_cast<size_t>(width) - digits.size(), first == 'x' || first == 'z' ? first : '0') + digits;
 }
 
+uint64_t number_of(const std::string& digits)
+{
+    uint64_t number = 0;
+    for (char c : digits)
+        number = (number << 1) | (c == '1' ? 1u : 0u);
+    return number;
+}
+
+bool two_state(const std::string& digits) { return digits.find_first_of("xz") == std::string::npos; }
+
 }  // namespace
 
-CValueMatch::CValueMatch(const CVariable& a, const CVariable& b, const CTolerance& tolerance)
-    : m_a(a), m_b(b), m_tolerance(tolerance)
+CValueSpace::CValueSpace(const CVariable& a, const CVariable& b, const CTolerance& tolerance)
+    : m_tolerance(tolerance), m_reals(a.real || b.real), m_width(std::max(a.width, b.width))
 {
-    m_plain = plain(a) && plain(b) && a.real == b.real && !(a.real && (tolerance.absolute || tolerance.relative));
-    if (m_plain)
-        return;
-    m_reals = a.real || b.real;
-    m_width = std::max(a.width, b.width);
-    m_numbers.emplace(std::string(static_cast<size_t>(m_width), '0'), 0);  // 0, as before a first change
-    m_digits.push_back(std::string(static_cast<size_t>(m_width), '0'));
-    m_changesA = Converted(a);
-    m_changesB = Converted(b);
+    if (!m_reals && m_width >= 64)
+        Index(std::string(static_cast<size_t>(m_width), '0'));  // 0, as before a first change
 }
 
-CValueMatch::CChanges CValueMatch::Converted(const CVariable& var)
+uint64_t CValueSpace::Converted(const CVariable& var, uint64_t value)
 {
-    CChanges changes = var.changes;
-    for (auto& [time, value] : changes) {
-        if (m_reals) {
-            value = bits_of(var.values.RealOf(value, var.width, var.real));
-            continue;
-        }
-        const auto [found, added] =
-            m_numbers.emplace(extended(var.values.Digits(value, var.width), m_width), m_digits.size());
-        if (added)
-            m_digits.push_back(found->first);
-        value = found->second;
-    }
-    return changes;
+    if (m_reals)
+        return bits_of(var.values.RealOf(value, var.width, var.real));
+    if (var.values.Coding() == CVcdValues::ECoding::NUMBER && m_width < 64)
+        return value;
+    const std::string digits = extended(var.values.Digits(value, var.width), m_width);
+    if (m_width < 64 && two_state(digits))
+        return number_of(digits);
+    return (m_width < 64 ? LISTED : 0) + Index(digits);
 }
 
-bool CValueMatch::Near(double x, double y) const
-{
-    if (x == y || (std::isnan(x) && std::isnan(y)))
-        return true;
-    const double bound = std::max(m_tolerance.absolute, m_tolerance.relative * std::max(std::fabs(x), std::fabs(y)));
-    return std::fabs(x - y) <= bound;
-}
-
-uint64_t CValueMatch::Seen(uint64_t a, uint64_t b) const
+uint64_t CValueSpace::Seen(uint64_t a, uint64_t b) const
 {
     if (!m_reals || a == b)
         return b;
     return Near(std::bit_cast<double>(a), std::bit_cast<double>(b)) ? a : b;
 }
 
-std::string CValueMatch::Text(uint64_t value) const
+std::string CValueSpace::Text(uint64_t value) const
 {
-    if (m_plain)
-        return CVcdReader::Text(m_a, value);
     if (m_reals) {
         const double real = std::bit_cast<double>(value);
         if (std::isnan(real))
             return "NaN";
+        if (std::trunc(real) == real && std::fabs(real) < 0x1p63)
+            return std::to_string(static_cast<int64_t>(real));
         char text[32];
         const auto [end, ec] = std::to_chars(text, text + sizeof text, real);
         return ec == std::errc() ? std::string(text, end) : "?";
     }
-    const std::string& digits = m_digits[value];
-    if (m_width > 64 || digits.find_first_of("xz") != std::string::npos)
+    if (m_width < 64 && value < LISTED)
+        return std::to_string(value);
+    const std::string& digits = m_digits[m_width < 64 ? value - LISTED : value];
+    if (m_width > 64 || !two_state(digits))
         return digits;
-    uint64_t number = 0;
-    for (char c : digits)
-        number = (number << 1) | (c == '1' ? 1u : 0u);
-    return std::to_string(number);
+    return std::to_string(number_of(digits));
+}
+
+uint64_t CValueSpace::Index(const std::string& digits)
+{
+    const auto [found, added] = m_numbers.emplace(digits, m_digits.size());
+    if (added)
+        m_digits.push_back(digits);
+    return found->second;
+}
+
+bool CValueSpace::Near(double x, double y) const
+{
+    if (x == y || (std::isnan(x) && std::isnan(y)))
+        return true;
+    const double bound = std::max(m_tolerance.absolute, m_tolerance.relative * std::max(std::fabs(x), std::fabs(y)));
+    return std::fabs(x - y) <= bound;
 }

@@ -19,6 +19,7 @@ public:
     void Change(int channel, uint64_t timeMs, int64_t value) override;
 
     bool Open(const std::string& path, std::string& error);
+    void SetComment(std::string comment) { m_writer.SetComment(std::move(comment)); }
     // The file stops growing at this many bytes, and Finish then fails.
     void SetByteLimit(uint64_t bytes) { m_writer.SetByteLimit(bytes); }
     // Writes the end time, closes and renames the file into place.

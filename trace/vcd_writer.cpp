@@ -50,7 +50,10 @@ bool CVcdWriter::Open(const std::string& path, std::string& error)
         return false;
     }
     m_file = m_output->Stream();
-    std::fprintf(m_file, "$version %s $end\n$timescale 1ms $end\n$scope module trelvik $end\n", m_program.c_str());
+    std::fprintf(m_file, "$version %s $end\n", m_program.c_str());
+    if (!m_comment.empty())
+        std::fprintf(m_file, "$comment %s $end\n", m_comment.c_str());
+    std::fputs("$timescale 1ms $end\n$scope module trelvik $end\n", m_file);
     const std::string* open = nullptr;
     for (const CVariable& var : m_vars) {
         if (!open || *open != var.scope) {

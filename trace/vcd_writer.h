@@ -22,6 +22,8 @@ class CVcdWriter {
 public:
     // The program named in the header's $version.
     explicit CVcdWriter(std::string program = "trelvik-scenario") : m_program(std::move(program)) {}
+    // A $comment written after the $version (one line of words), before Open.
+    void SetComment(std::string comment) { m_comment = std::move(comment); }
     ~CVcdWriter();
 
     // Declares a variable of `width` bits (1 to 64); returns its number for Change.
@@ -69,6 +71,7 @@ private:
     void Count(int written);
 
     std::string m_program;
+    std::string m_comment;
     std::vector<CVariable> m_vars;
     std::vector<int> m_dirty;  // variables changed in the pending millisecond
     std::unique_ptr<COutputFile> m_output;

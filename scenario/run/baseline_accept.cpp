@@ -88,6 +88,12 @@ int CBaselineAccept::Run(std::ostream& out, std::ostream& err)
             err << error << "\n";
             return 2;
         }
+        // A pending trace lands only on its own scenario's baseline.
+        if (!trace.RecordedName().empty() && stem_of_name(trace.RecordedName()) != stem) {
+            err << base << PENDING << ": the trace of the scenario " << trace.RecordedName() << ", not of " << stem
+                << ".scn; not accepted over " << base << ".vcd\n";
+            return 2;
+        }
     }
     if (stems.empty())
         out << m_dir << ": nothing to accept\n";

@@ -1,5 +1,6 @@
 #include "scenario/run/baseline_check.h"
 
+#include <cstdio>
 #include <fstream>
 
 #include "sim/trace_recorder.h"
@@ -15,16 +16,26 @@ bool written_by_us(const std::string& path)
     return first.rfind("$version trelvik-scenario", 0) == 0 || first.rfind("$version trelvik-workbench", 0) == 0;
 }
 
-std::string value_text(const CTraceCompare::CDivergence& d, uint64_t value)
-{
-    return d.real ? std::to_string(static_cast<int64_t>(value)) : std::to_string(value);
-}
-
 // "MAIN_FAN 1, baseline 0 (baseline changed at 21603 ms)": the run is A, the baseline B.
 std::string divergence_text(const CTraceCompare::CDivergence& d)
 {
-    return d.name + " " + value_text(d, d.valueA) + ", baseline " + value_text(d, d.valueB) + " (baseline changed at " +
-           std::to_string(d.lastChangeB) + " ms)";
+    return d.name + " " + d.textA + ", baseline " + d.textB + " (baseline changed at " + std::to_string(d.lastChangeB) +
+           " ms)";
+}
+
+const std::string RECORD = "scenario-hash ";
+
+// The record's hash and scenario name, or false.
+bool read_record(const std::string& comment, std::string& hash, std::string& name)
+{
+    const size_t hashEnd = RECORD.size() + 16;
+    const std::string between = " scenario ";
+    if (comment.rfind(RECORD, 0) != 0 || comment.size() <= hashEnd + between.size() ||
+        comment.compare(hashEnd, between.size(), between) != 0)
+        return false;
+    hash = comment.substr(RECORD.size(), 16);
+    name = comment.substr(hashEnd + between.size());
+    return true;
 }
 
 std::string joined(const std::vector<std::string>& names)
@@ -54,7 +65,39 @@ bool CBaselineCheck::Load(const std::string& path, std::string& error)
             error = path + ": not a baseline of this controller: " + unknown;
             return false;
         }
+    for (const std::string& comment : m_trace.Comments())
+        if (read_record(comment, m_recordedHash, m_recordedName))
+            break;
     return true;
+}
+
+std::string CBaselineCheck::Record(const std::string& scenarioPath, const std::string& text)
+{
+    uint64_t hash = 0xcbf29ce484222325u;
+    for (const char c : text)
+        hash = (hash ^ static_cast<unsigned char>(c)) * 0x100000001b3u;
+    char hex[17];
+    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
+    std::string name = scenarioPath.substr(scenarioPath.find_last_of('/') + 1);
+    for (char& c : name)
+        c = c == ' ' || c == '\t' || c == '\n' || c == '\r' ? '_' : c;  // one word in the header
+    return RECORD + hex + " scenario " + name;
+}
+
+std::string CBaselineCheck::RecordNote(const std::string& record) const
+{
+    std::string hash, name;
+    read_record(record, hash, name);
+    if (m_recordedName.empty())
+        return m_path +
+               ": recorded before baselines named their scenario; compared all the same "
+               "(recording it again adds the record)";
+    if (m_recordedName != name)
+        return m_path + ": the baseline of another scenario, " + m_recordedName + ", not of " + name +
+               "; compared all the same";
+    if (m_recordedHash != hash)
+        return m_path + ": recorded from an earlier text of " + name + ", edited since; compared all the same";
+    return {};
 }
 
 std::vector<std::string> CBaselineCheck::Variables() const

@@ -28,6 +28,16 @@ public:
     // unreadable, or no trace this runner wrote.
     bool Load(const std::string& path, std::string& error);
 
+    // What a baseline records of its scenario, in a $comment of its header:
+    // the file's name and a hash of its text (FNV-1a, 64 bits).
+    static std::string Record(const std::string& scenarioPath, const std::string& text);
+    // The scenario named by the record; empty for a baseline recorded before records.
+    const std::string& RecordedName() const { return m_recordedName; }
+    // Empty when the baseline's record is this scenario's own (`record` as
+    // Record makes it); else a note for the run: an edited scenario, another
+    // scenario, or a baseline recorded before records.
+    std::string RecordNote(const std::string& record) const;
+
     // The watched firmware variables the baseline holds, beyond those every trace has.
     std::vector<std::string> Variables() const;
     // Empty, or why variables asked for cannot be compared with this baseline.
@@ -42,7 +52,10 @@ public:
     COutcome Compare(const CVcdReader& run, const std::function<int(uint64_t)>& lineAt,
                      const CTraceCompare::COptions& options) const;
 
+    const CVcdReader& Trace() const { return m_trace; }
+
 private:
     std::string m_path;
     CVcdReader m_trace;
+    std::string m_recordedName, m_recordedHash;
 };

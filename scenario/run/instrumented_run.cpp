@@ -75,6 +75,7 @@ bool CInstrumentedRun::OpenTraces(CTraceRecorder& recorder, CFileResult& file)
         // The header names the program and its version, so a baseline tells what recorded it.
         m_traces.push_back(std::make_unique<CVcdSink>("trelvik-scenario " TRELVIK_VERSION));
         recorder.AddSink(*m_traces.back());
+        m_traces.back()->SetComment(m_traceComment);
         if (m_traceLimit)
             m_traces.back()->SetByteLimit(m_traceLimit);
         m_traces.back()->Open(path, error);

@@ -41,6 +41,8 @@ public:
     void SetTrace(std::string vcdPath, std::vector<std::string> variables);
     // One more file of the same trace (a baseline, or a run to compare with one).
     void AddTraceFile(std::string vcdPath) { m_vcdPaths.push_back(std::move(vcdPath)); }
+    // A $comment in each trace's header (a baseline's record of its scenario).
+    void SetTraceComment(std::string comment) { m_traceComment = std::move(comment); }
     // The line of the step under way at virtual ms `timeMs` of the run's trace.
     int LineAt(uint64_t timeMs) const;
     // The trace stops growing at `bytes`, and the file then ends with an error.
@@ -73,6 +75,7 @@ private:
     void AddStop(CFileResult& file, const CRunWatch& watch, int line, uint64_t nowMs);
 
     std::string m_file;
+    std::string m_traceComment;
     std::vector<CScenarioStep> m_steps;
     bool OpenTraces(CTraceRecorder& recorder, CFileResult& file);
     bool FinishTraces(CFileResult& file, uint64_t endMs);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 
 #include <sys/wait.h>
 
@@ -72,6 +74,8 @@ void CScenarioBatch::Load()
         else if (!CheckExpectations(i, parser.Steps()))
             continue;
         m_loaded[i].steps = parser.Steps();
+        std::ifstream in(files[i], std::ios::binary);
+        m_loaded[i].record = CBaselineCheck::Record(files[i], std::string(std::istreambuf_iterator<char>(in), {}));
     }
 }
 
@@ -146,6 +150,13 @@ bool CScenarioBatch::CheckBaselines(std::string& error)
     for (size_t i = 0; i < m_loaded.size(); ++i) {
         if (!m_results[i].ran)
             continue;
+        if (const std::string name = stem_of(m_command.files[i]);
+            name.size() > 4 && name.compare(name.size() - 4, 4, ".new") == 0) {
+            error = m_command.files[i] + ": a scenario named NAME.new has no baseline: its " + name +
+                    ".vcd would be taken for the pending trace of " + name.substr(0, name.size() - 4) +
+                    "; rename the scenario";
+            return false;
+        }
         const std::string stem = dir + "/" + stem_of(m_command.files[i]);
         CLoaded& loaded = m_loaded[i];
         loaded.baselineTrace = stem + (record ? ".vcd" : ".new.vcd");
@@ -174,6 +185,31 @@ bool CScenarioBatch::CheckBaselines(std::string& error)
             return false;
         }
     }
+    return record || CheckSlackNames(error);
+}
+
+// Every name of --baseline-slack NAME=MS is one a baseline holds; the valid ones are listed otherwise.
+bool CScenarioBatch::CheckSlackNames(std::string& error) const
+{
+    std::vector<std::string> valid;
+    for (const CLoaded& loaded : m_loaded)
+        if (loaded.baseline)
+            for (const std::string& name : CTraceCompare::Names(loaded.baseline->Trace()))
+                if (std::find(valid.begin(), valid.end(), name) == valid.end())
+                    valid.push_back(name);
+    const auto known = [this](const std::string& name) {
+        return std::any_of(m_loaded.begin(), m_loaded.end(), [&name](const CLoaded& loaded) {
+            return loaded.baseline && CTraceCompare::Has(loaded.baseline->Trace(), name);
+        });
+    };
+    for (const auto& [name, ms] : m_command.baselineSlackByName)
+        if (!known(name)) {
+            error = "--baseline-slack: unknown variable '" + name + "': no baseline has it (valid names:";
+            for (const std::string& one : valid)
+                error += " " + one;
+            error += ")";
+            return false;
+        }
     return true;
 }
 
@@ -294,6 +330,8 @@ CFileResult CScenarioBatch::RunOne(size_t file, CScenarioCoverage* coverage,
     CInstrumentedRun run(m_results[file].file, loaded.steps);
     if (!loaded.vcdPath.empty())
         run.SetTrace(loaded.vcdPath, loaded.variables);
+    if (!loaded.baselineTrace.empty())
+        run.SetTraceComment(loaded.record);
     if (!loaded.baselineTrace.empty() && loaded.vcdPath.empty())
         run.SetTrace(loaded.baselineTrace, loaded.variables);
     else if (!loaded.baselineTrace.empty())
@@ -373,6 +411,8 @@ void CScenarioBatch::CompareWithBaseline(CFileResult& result, size_t file, const
     const CBaselineCheck::COutcome outcome = m_loaded[file].baseline->Compare(
         trace, [&run](uint64_t ms) { return run.LineAt(ms); }, options);
     result.results.push_back(outcome.verdict);
+    if (const std::string note = m_loaded[file].baseline->RecordNote(m_loaded[file].record); !note.empty())
+        result.notes.push_back(note);
     for (const std::string& line : outcome.more)
         result.notes.push_back("    " + line);
     if (!outcome.moved.empty())

@@ -42,6 +42,7 @@ private:
         std::string baselineTrace;           // DIR/NAME.vcd recorded, or DIR/NAME.new.vcd to compare
         std::vector<std::string> variables;  // traced: those asked for and the baseline's
         std::shared_ptr<CBaselineCheck> baseline;
+        std::string record;  // the scenario's record in a baseline's header
     };
 
     void Load();
@@ -50,6 +51,7 @@ private:
     bool CheckOutputs();
     bool CheckSnapshots(size_t file);
     bool CheckBaselines(std::string& error);
+    bool CheckSlackNames(std::string& error) const;
     void CompareWithBaseline(CFileResult& result, size_t file, const CInstrumentedRun& run);
     bool CheckNamedOnce(const std::string& target, std::string& error);
     bool CheckFolder(const std::string& folder, std::string& error);

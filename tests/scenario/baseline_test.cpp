@@ -170,4 +170,65 @@ TEST_F(Baseline, AcceptingMovesThePendingTracesAsked)
     EXPECT_EQ(Run({"on.scn", "off.scn", "--baseline", "base", "--quiet"}), 0) << m_out.str();
 }
 
+TEST_F(Baseline, ItsRecordNamesAnEditedOrAnotherScenarioAndAPendingTraceKeepsToItsOwn)
+{
+    std::string unrecorded = m_recorded;
+    unrecorded.erase(unrecorded.find("$comment"), unrecorded.find("$timescale") - unrecorded.find("$comment"));
+    const struct {
+        const char* what;
+        std::vector<std::pair<const char*, std::string>> files;  // written first
+        std::vector<std::string> args;
+        int code;
+        const char* shown;  // in stdout or stderr; "" none of the notes
+    } cases[] = {
+        {"its own scenario", {}, {"on.scn", "--baseline", "base"}, 0, ""},
+        {"edited",
+         {{"on.scn", std::string(POWER_ON) + "wait 1\n"}},
+         {"on.scn", "--baseline", "base"},
+         1,
+         "base/on.vcd: recorded from an earlier text of on.scn, edited since; compared all the same\n"},
+        {"another scenario",
+         {{"other.scn", POWER_ON}, {"base/other.vcd", m_recorded}},
+         {"other.scn", "--baseline", "base"},
+         0,
+         "base/other.vcd: the baseline of another scenario, on.scn, not of other.scn; compared all the same\n"},
+        {"recorded before records",
+         {{"base/on.vcd", unrecorded}},
+         {"on.scn", "--baseline", "base"},
+         0,
+         "base/on.vcd: recorded before baselines named their scenario; compared all the same"},
+        {"a pending trace of another scenario",
+         {{"base/other.new.vcd", m_recorded}},
+         {"--accept-baseline", "base", "other"},
+         2,
+         "base/other.new.vcd: the trace of the scenario on.scn, not of other.scn; not accepted over base/other.vcd\n"},
+        {"a scenario named NAME.new",
+         {{"on.new.scn", POWER_ON}},
+         {"on.new.scn", "--baseline", "base"},
+         2,
+         "on.new.scn: a scenario named NAME.new has no baseline: its on.new.vcd would be taken for the pending "
+         "trace of on; rename the scenario\n"},
+        {"an unknown slack name",
+         {},
+         {"on.scn", "--baseline", "base", "--baseline-slack", "NOSUCH=30"},
+         2,
+         "--baseline-slack: unknown variable 'NOSUCH': no baseline has it (valid names: RED_LED"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::ofstream(m_dir / "on.scn") << POWER_ON;
+        std::ofstream(m_dir / "base/on.vcd") << m_recorded;
+        for (const auto& [name, text] : c.files)
+            std::ofstream(m_dir / name) << text;
+        EXPECT_EQ(Run(c.args), c.code) << m_out.str() << m_err.str();
+        const std::string shown = m_out.str() + m_err.str();
+        if (*c.shown)
+            EXPECT_NE(shown.find(c.shown), std::string::npos) << shown;
+        else
+            EXPECT_EQ(shown.find("compared all the same"), std::string::npos) << shown;
+        fs::remove(m_dir / "base/other.new.vcd");
+        fs::remove(m_dir / "base/on.new.vcd");
+    }
+}
+
 }  // namespace

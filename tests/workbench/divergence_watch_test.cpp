@@ -107,9 +107,8 @@ TEST_F(DivergenceWatch, AgreesWithTheCompareOfTheExportedTraceOnRealRuns)
         const CDivergenceWatch::CDivergence& found = watch.Divergence();
         EXPECT_EQ(found.timeMs, first.timeMs);
         EXPECT_EQ(found.name, first.name);
-        const CVcdReader::CVariable& var = *baseline.Find(first.name);
-        EXPECT_EQ(found.live, CVcdReader::Text(var, first.valueA));
-        EXPECT_EQ(found.baseline, CVcdReader::Text(var, first.valueB));
+        EXPECT_EQ(found.live, first.textA);
+        EXPECT_EQ(found.baseline, first.textB);
     }
 }
 
@@ -159,6 +158,39 @@ TEST_F(DivergenceWatch, ChangesTheRingDroppedUnreadNeitherRaiseNorHideALaterDive
         }
         watch.Update(live, 3001);
         ASSERT_GT(live.First(), 0u) << "the ring dropped changes";
+        ASSERT_EQ(watch.Found(), c.timeMs > 0);
+        EXPECT_EQ(watch.Found() ? watch.Divergence().timeMs : 0, c.timeMs);
+    }
+}
+
+TEST_F(DivergenceWatch, ABaselineVariableIsNotComparedBeforeItJoins)
+{
+    const struct {
+        const char* what;
+        const char* joining;  // the baseline's B, left out of $dumpvars, at 500
+        uint64_t timeMs;      // of the divergence found; 0: none
+    } cases[] = {
+        {"joins with the live value", "1", 0},
+        {"joins with another value", "0", 500},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        CVcdReader baseline;
+        std::string error;
+        ASSERT_TRUE(baseline.Parse(std::string("$timescale 1ms $end\n$scope module trelvik $end\n"
+                                               "$scope module ports $end\n$var wire 1 ! A $end\n"
+                                               "$var wire 1 \" B $end\n$upscope $end\n$upscope $end\n"
+                                               "$enddefinitions $end\n#0\n$dumpvars\n0!\n$end\n#500\n") +
+                                       c.joining + "\"\n#1000\n",
+                                   error))
+            << error;
+        CTraceBuffer live(CTraceBuffer::BLOCK);
+        live.AddChannel("A", true, 0, false, "ports");
+        live.AddChannel("B", true, 1, false, "ports");
+        CDivergenceWatch watch;
+        watch.SetBaseline(&baseline);
+        for (uint64_t t = 100; t <= 1000; t += 100)
+            watch.Update(live, t);
         ASSERT_EQ(watch.Found(), c.timeMs > 0);
         EXPECT_EQ(watch.Found() ? watch.Divergence().timeMs : 0, c.timeMs);
     }

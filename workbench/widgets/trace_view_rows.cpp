@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "panel/state_names.h"
+#include "trace/divergence_watch.h"
 #include "trace/trace_buffer.h"
 #include "trace/trace_edges.h"
 #include "workbench/widgets/trace_view.h"
@@ -123,19 +124,16 @@ void CTraceView::SetBaseline(const CVcdReader* baseline)
     Changed();
 }
 
-// Each row's variable in the baseline: by its full name, else by its own.
+// Each row's variable in the baseline, paired as the divergence watch pairs them.
 void CTraceView::MatchBaseline()
 {
     m_baseRows.assign(m_rows.size(), nullptr);
     m_baseScales.assign(m_rows.size(), {INT32_MAX, INT32_MIN});
     if (!m_baseline)
         return;
+    const std::vector<CDivergenceWatch::CPartner> partners = CDivergenceWatch::Partners(*m_buffer, *m_baseline);
     for (int row = 0; row < RowCount(); ++row) {
-        const std::string& name = m_buffer->Name(m_rows[row]);
-        const std::string& scope = m_buffer->Scope(m_rows[row]);
-        // Our traces declare every scope inside the module "trelvik".
-        const CVcdReader::CVariable* var = scope.empty() ? nullptr : m_baseline->Find("trelvik." + scope + "." + name);
-        m_baseRows[row] = var ? var : m_baseline->Find(name);
+        m_baseRows[row] = partners[static_cast<size_t>(m_rows[row])].var;
         if (!m_baseRows[row])
             continue;
         for (const auto& change : m_baseRows[row]->changes) {
