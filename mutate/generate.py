@@ -49,7 +49,7 @@ def generate(root, out, files):
         write_atomically(os.path.join(out, name), text)
         listed += [describe(schemata, name, m) for m in schemata.mutants]
         sources[name] = source.decode()
-    write_atomically(os.path.join(out, "mutants.json"), json.dumps({"mutants": listed}, indent=1) + "\n")
+    write_atomically(os.path.join(out, "mutants.json"), json.dumps({"root": os.path.abspath(root), "mutants": listed}, indent=1) + "\n")
     return listed
 
 
