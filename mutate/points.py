@@ -193,4 +193,14 @@ def find_points(path, source, args):
     finder = CFinder(path, source)
     finder.walk(unit.cursor, [])
     finder.points.sort(key=lambda p: (p.start, -p.end))
-    return finder.points
+    # One mutant per text a range may become (`return 30;` made 0 twice).
+    seen = set()
+    for p in finder.points:
+        kept = []
+        for m in p.mutants:
+            key = (p.start, p.end, m.replacement) if m.replacement[0] == "text" else id(m)
+            if key not in seen:
+                seen.add(key)
+                kept.append(m)
+        p.mutants = kept
+    return [p for p in finder.points if p.mutants]

@@ -108,5 +108,5 @@ def reaching(line_map, mutant, scenarios):
     key = f"{mutant['file']}:{mutant['line']}"
     if key not in line_map:
         return list(scenarios)
-    reached = set(os.path.normpath(s) for s in line_map[key])
-    return [s for s in scenarios if os.path.normpath(s) in reached]
+    reached = set(os.path.realpath(s) for s in line_map[key])
+    return [s for s in scenarios if os.path.realpath(s) in reached]
