@@ -12,6 +12,7 @@ import json
 import os
 import sys
 
+sys.dont_write_bytecode = True  # nothing written into the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from schemata import CSchemata  # noqa: E402
 

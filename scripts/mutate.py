@@ -5,6 +5,7 @@ the README's "Mutation testing"); `scripts/mutate.py --help`."""
 import os
 import sys
 
+sys.dont_write_bytecode = True  # nothing written into the source tree
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.abspath(__file__))), "mutate"))
 from main import main  # noqa: E402
 
