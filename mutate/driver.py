@@ -25,8 +25,8 @@ def parse(argv):
                     "scenario files that reach its line, and reports the mutants that no scenario kills. "
                     "SUITE: scenario files or folders (their *.scn). Exit 0; 1 under --fail-under-score; "
                     "2 for a usage, input or environment error.")
-    p.add_argument("suite", nargs="*", metavar="SUITE")
-    p.add_argument("--jobs", "-j", type=int, default=1, help="mutants run side by side (default 1)")
+    p.add_argument("suite", nargs="*", metavar="SUITE", help="scenario files and folders (with --merge: reports)")
+    p.add_argument("--jobs", "-j", type=int, default=1, metavar="J", help="mutants run side by side (default 1)")
     p.add_argument("--shard", metavar="K/N", help="run only the K-th of N shares of the mutants")
     p.add_argument("--only", action="append", default=[], metavar="FILE:LINE", help="only the mutants of this line")
     p.add_argument("--equivalents", metavar="FILE", help="known equivalent mutants, each with its reason")

@@ -88,7 +88,8 @@ def test_mutant(runner, mutant, scenarios, times):
     if not scenarios:
         result["status"] = "NoCoverage"
         return result
-    for scenario in scenarios:
+    # The quickest first: a kill ends the mutant, so the likely kill comes cheapest.
+    for scenario in sorted(scenarios, key=lambda s: times[s]):
         outcome, elapsed, reason = runner.run(mutant["id"], scenario, timeout_of(times[scenario]))
         result["testsCompleted"] += 1
         result["duration"] += elapsed * 1000.0
