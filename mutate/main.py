@@ -28,13 +28,17 @@ def run_mutants(runner, todo, line_map, scenarios, jobs):
     times = runs.baseline(runner, sorted({s for m in todo for s in runs.reaching(line_map, m, scenarios)},
                                          key=scenarios.index))
     results = {}
-    with concurrent.futures.ThreadPoolExecutor(max_workers=jobs) as pool:
+    pool = concurrent.futures.ThreadPoolExecutor(max_workers=jobs)
+    try:
         futures = {pool.submit(runs.test_mutant, runner, m, runs.reaching(line_map, m, scenarios), times): m
                    for m in todo}
         for done, future in enumerate(concurrent.futures.as_completed(futures), 1):
             results[futures[future]["id"]] = future.result()
             if done % 50 == 0 or done == len(todo):
                 print(f"trelvik-mutate: {done}/{len(todo)} mutants run", file=sys.stderr)
+    finally:
+        runner.stop()
+        pool.shutdown(wait=True, cancel_futures=True)
     return results
 
 
@@ -53,10 +57,7 @@ def run(args):
     line_map = driver.load_json(args.line_map, "the line map") if args.line_map else (
         driver.measure_coverage(scenarios, args.jobs) if todo else {})
     runner = runs.CScenarioRunner(os.path.abspath(program))
-    try:
-        results = run_mutants(runner, todo, line_map, scenarios, args.jobs)
-    finally:
-        runner.end_all()
+    results = run_mutants(runner, todo, line_map, scenarios, args.jobs)
     results.update(fixed)
     root = listing.get("root", driver.SOURCE_ROOT)
     sources = {}
@@ -80,7 +81,7 @@ def merge(args):
 
 def main(argv):
     args = driver.parse(argv)
-    signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
+    signal.signal(signal.SIGTERM, signal.default_int_handler)  # as Ctrl-C: the runs end, no report
     try:
         result = merge(args) if args.merge else run(args)
     except (CUsageError, runs.CRunError) as e:

@@ -21,18 +21,24 @@ class CScenarioRunner:
     def __init__(self, program):
         self.m_program = program
         self.m_live = set()  # process groups still running, ended on interruption
+        self.m_stopped = False
 
     def run(self, mutant_id, scenarios, timeout):
         """Runs the files in one process, one after the other: (outcome, wall
         seconds, reason, the first file that failed)."""
         env = dict(os.environ, TRELVIK_MUTANT=str(mutant_id), QT_QPA_PLATFORM="offscreen")
         paths = [os.path.abspath(s) for s in scenarios]
+        if self.m_stopped:
+            raise CRunError("stopped")
         with tempfile.TemporaryDirectory(prefix="trelvik-mutate.") as scratch:
             start = time.monotonic()
             proc = subprocess.Popen([self.m_program, *paths, "--quiet", "--jobs", "1", "--snapshot-dir", scratch],
                                     cwd=scratch, env=env, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
                                     stderr=subprocess.STDOUT, start_new_session=True)
             self.m_live.add(proc.pid)
+            if self.m_stopped:  # stopped while this one started
+                self._end(proc)
+                raise CRunError("stopped")
             try:
                 output, _ = proc.communicate(timeout=timeout)
             except subprocess.TimeoutExpired:
@@ -59,7 +65,9 @@ class CScenarioRunner:
             pass
         proc.communicate()
 
-    def end_all(self):
+    def stop(self):
+        """Ends every run and refuses new ones."""
+        self.m_stopped = True
         for pid in list(self.m_live):
             try:
                 os.killpg(pid, signal.SIGKILL)
