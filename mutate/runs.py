@@ -108,7 +108,7 @@ def test_mutant(runner, mutant, scenarios, times):
         result["status"] = "NoCoverage"
         return result
     for batch in _batches(scenarios, times):
-        outcome, elapsed, reason, killer = runner.run(mutant["id"], batch, sum(timeout_of(times[s]) for s in batch))
+        outcome, elapsed, reason, killer = runner.run(mutant["id"], batch, timeout_of(sum(times[s] for s in batch)))
         result["duration"] += elapsed * 1000.0
         if outcome in ("crash", "timeout") and len(batch) > 1:
             # Which file crashed or hung: each again in a process of its own.
