@@ -6,7 +6,6 @@ the coverage build (scripts/coverage.sh builds what is missing)."""
 
 import json
 import os
-import shutil
 import subprocess
 
 import jsonschema
