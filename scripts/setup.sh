@@ -5,7 +5,9 @@
 # qt6-translations-l10n gives the workbench's file dialogs and standard
 # buttons their Korean. gcovr and lcov read the firmware's line and branch
 # counts of the coverage build (scripts/coverage.sh); iverilog, sigrok-cli and
-# gtkwave write the foreign traces the trace tests read.
+# gtkwave write the foreign traces the trace tests read. python3-clang-14
+# (libclang) finds the firmware's mutants for the mutant build; python3-jsonschema
+# checks the mutation report in its test.
 set -euo pipefail
 
 packages=(
@@ -18,6 +20,7 @@ packages=(
   dpkg-dev lintian desktop-file-utils appstream man-db time
   iverilog sigrok-cli gtkwave
   pybind11-dev python3-dev python3-pytest python3-hypothesis python3-pytest-xdist
+  python3-clang-14 python3-jsonschema
 )
 
 missing=()

@@ -111,6 +111,20 @@ bool CVcdValues::Bits(std::string_view digits, int width, CChanges& changes, uin
 
 bool CVcdValues::Real(std::string_view text, CChanges& changes, uint64_t& value, std::string& error)
 {
+    if (m_coding == ECoding::NUMBER) {  // most: a whole number of at most 18 digits, read as it is
+        const bool negative = !text.empty() && text[0] == '-';
+        const std::string_view digits = text.substr(negative ? 1 : 0);
+        int64_t number = 0;
+        bool plain = !digits.empty() && digits.size() <= 18;
+        for (size_t i = 0; plain && i < digits.size(); ++i) {
+            plain = digits[i] >= '0' && digits[i] <= '9';
+            number = number * 10 + (digits[i] - '0');
+        }
+        if (plain) {
+            value = static_cast<uint64_t>(negative ? -number : number);
+            return true;
+        }
+    }
     double real = 0;
     const std::string_view lowered = text == "NaN" || text == "nan" ? "nan" : text;
     const auto [end, ec] = std::from_chars(lowered.data(), lowered.data() + lowered.size(), real);

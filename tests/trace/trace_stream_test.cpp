@@ -134,4 +134,19 @@ TEST(TraceStream, DumpOffIsXAndDumpAllRepeatsNoEdge)
     }
 }
 
+// Our writer leaves a late variable out of $dumpvars: before its first
+// value it is not traced (neither 0 nor x).
+TEST(TraceStream, AVariableIsNotTracedBeforeItJoins)
+{
+    CVcdReader reader;
+    std::string error;
+    ASSERT_TRUE(reader.Parse(random_dump(5, false), error)) << error;
+    const CVcdReader::CVariable& late = *reader.Find("LATE");
+    const uint64_t joined = late.changes.front().first;
+    EXPECT_GT(joined, 800u);
+    EXPECT_FALSE(CVcdReader::Traced(late, joined - 1));
+    EXPECT_TRUE(CVcdReader::Traced(late, joined));
+    EXPECT_TRUE(CVcdReader::Traced(*reader.Find("W0"), 0));
+}
+
 }  // namespace

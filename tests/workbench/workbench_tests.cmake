@@ -13,5 +13,5 @@ endif()
 if(CMAKE_CXX_FLAGS MATCHES "sanitize=address")
   add_test(NAME RandomInputSlow.Workbench
     COMMAND ${CMAKE_CURRENT_LIST_DIR}/random_input.sh 60 $<TARGET_FILE:trelvik-workbench>)
-  set_tests_properties(RandomInputSlow.Workbench PROPERTIES LABELS slow TIMEOUT 300)
+  set_tests_properties(RandomInputSlow.Workbench PROPERTIES LABELS slow TIMEOUT 300 COST 70)
 endif()
