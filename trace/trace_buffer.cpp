@@ -5,7 +5,8 @@
 CTraceBuffer::CTraceBuffer(size_t capacity)
     : m_capacity(std::max(BLOCK, capacity / BLOCK * BLOCK)),
       m_ring(m_capacity),
-      m_checkpoints(m_capacity / BLOCK * MAX_CHANNELS)
+      m_checkpoints(m_capacity / BLOCK * MAX_CHANNELS),
+      m_summary(m_capacity, MAX_CHANNELS)
 {
 }
 
@@ -41,6 +42,7 @@ void CTraceBuffer::Set(int channel, uint64_t timeMs, int32_t value)
         m_base[leaving.channel] = CValue{leaving.value, leaving.timeMs};
     }
     m_ring[m_count % m_capacity] = CChange{timeMs, channel, value};
+    m_summary.Add(m_count, channel, value);
     ++m_count;
     m_current[channel] = CValue{value, timeMs};
     m_lowest[channel] = std::min(m_lowest[channel], value);
@@ -78,6 +80,28 @@ CTraceBuffer::CValue CTraceBuffer::ValueSince(int channel, uint64_t timeMs) cons
         if (At(i).channel == channel)
             value = CValue{At(i).value, At(i).timeMs};
     return value;
+}
+
+// The biggest whole bucket that starts at each point, or else one change.
+void CTraceBuffer::Fold(uint64_t from, uint64_t to, CTraceSummary::CSpan* spans) const
+{
+    const int channels = ChannelCount();
+    uint64_t i = std::max(from, First());
+    to = std::min(to, m_count);
+    while (i < to) {
+        int level = m_summary.Levels() - 1;
+        const CTraceSummary::CSpan* bucket = nullptr;
+        while (level >= 0 && !(bucket = m_summary.Bucket(level, i, to)))
+            --level;
+        if (!bucket) {
+            spans[At(i).channel].Add(At(i).value);
+            ++i;
+            continue;
+        }
+        for (int channel = 0; channel < channels; ++channel)
+            spans[channel].Add(bucket[channel]);
+        i += CTraceSummary::Size(level);
+    }
 }
 
 void CTraceBuffer::Join(const CTraceChannel& channel, int64_t value, uint64_t timeMs)

@@ -5,7 +5,9 @@
 // sink of the trace recorder. When the ring is full the oldest
 // changes give way; the values they set become the starting values. Every
 // BLOCK changes a checkpoint keeps all values, so the value of any channel
-// at any moment is found by a binary search and a short scan.
+// at any moment is found by a binary search and a short scan; a summary
+// keeps what each channel did over stretches of changes, for drawing a
+// stretch of thousands of changes in one pixel.
 //
 // Written on the firmware's side of the lockstep, read by the window between
 // runs: never both at once.
@@ -15,6 +17,7 @@
 #include <vector>
 
 #include "trace/trace_sink.h"
+#include "trace/trace_summary.h"
 
 class CTraceBuffer : public CTraceSink {
 public:
@@ -70,6 +73,9 @@ public:
     const CChange& At(uint64_t index) const { return m_ring[index % m_capacity]; }
     // The first index whose change came after timeMs.
     uint64_t FirstAfter(uint64_t timeMs) const;
+    // What each channel did over the changes from .. to - 1 (those held),
+    // added to spans[channel], oldest first.
+    void Fold(uint64_t from, uint64_t to, CTraceSummary::CSpan* spans) const;
     // From when on the values are known exactly: 0, or the oldest change held.
     uint64_t KnownFromMs() const { return m_count > m_capacity ? At(First()).timeMs : 0; }
 
@@ -87,4 +93,5 @@ private:
     int32_t m_lowest[MAX_CHANNELS] = {};
     int32_t m_highest[MAX_CHANNELS] = {};
     std::vector<CValue> m_checkpoints;  // per block: the values before its first change
+    CTraceSummary m_summary;
 };

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <random>
 #include <vector>
 
 #include "trace/trace_buffer.h"
@@ -46,6 +47,40 @@ TEST(TraceBuffer, ValuesAtEveryMomentAgreeWithAPlainRecordAlsoAfterTheRingWraps)
     EXPECT_EQ(held.sinceMs, 9'970u) << "the moment the value was taken";
     EXPECT_EQ(trace.Current(fast), expected(fastAt, 10'000));
     EXPECT_TRUE(trace.IsSigned(slow));
+}
+
+// What the summary gives for a stretch of changes is what the changes
+// themselves give: stretches of every length and place, from a ring filled
+// once and from one that has wrapped many times (its buckets written over).
+TEST(TraceBuffer, FoldingAStretchAgreesWithItsChangesAlsoAfterTheRingWraps)
+{
+    CTraceBuffer trace(4 * CTraceBuffer::BLOCK);
+    std::mt19937 random(7);
+    for (int c = 0; c < 3; ++c)
+        trace.AddChannel("c" + std::to_string(c), c == 0, 0);
+    uint64_t t = 0;
+    for (const uint64_t writes : {3000u, 50'000u}) {
+        for (uint64_t n = 0; n < writes; ++n)
+            trace.Set(static_cast<int>(random() % 3), ++t, static_cast<int32_t>(random() % 200) - 100);
+        for (int round = 0; round < 400; ++round) {
+            const uint64_t held = trace.End() - trace.First();
+            const uint64_t from = trace.First() + random() % held;
+            const uint64_t to = from + random() % (trace.End() - from + 1);
+            std::vector<CTraceSummary::CSpan> folded(3);
+            std::vector<CTraceSummary::CSpan> plain(3);
+            trace.Fold(from, to, folded.data());
+            for (uint64_t i = from; i < to; ++i)
+                plain[trace.At(i).channel].Add(trace.At(i).value);
+            for (int c = 0; c < 3; ++c) {
+                ASSERT_EQ(folded[c].Changed(), plain[c].Changed()) << from << ".." << to << " channel " << c;
+                if (plain[c].Changed()) {
+                    ASSERT_EQ(std::tie(folded[c].low, folded[c].high, folded[c].last),
+                              std::tie(plain[c].low, plain[c].high, plain[c].last))
+                        << from << ".." << to << " channel " << c;
+                }
+            }
+        }
+    }
 }
 
 }  // namespace

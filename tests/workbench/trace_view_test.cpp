@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "app/qt_app.h"
+#include "counting_paint_device.h"
 #include "trace/trace_buffer.h"
 #include "workbench/widgets/trace_view.h"
 #include "workbench/widgets/trace_view_style.h"
@@ -148,6 +149,70 @@ TEST_F(TraceView, DCentresTheDivergenceNearAnEdge)
         EXPECT_EQ(m_view->CursorMs(), static_cast<uint64_t>(c.divergenceMs));
         EXPECT_NEAR(m_view->Layout().endMs, c.endMs, 30) << c.divergenceMs;
     }
+}
+
+// A label at the right edge turns to the left of its line, and a marker's
+// label close before it goes a lane down rather than cover it.
+TEST_F(TraceView, LabelsTurnAtTheEdgeAndStackWhereTheyWouldOverlap)
+{
+    RunFrames(1, 20000);
+    m_view->ZoomTo(10000, 20000);
+    m_view->SetCursorMs(19950);
+    m_view->SetMarkers({19850});
+    const QImage image = Repainted();
+    const double msPerPx = 10000.0 / (m_view->width() - trace_view_style::WAVE_LEFT);
+    const int cursorX = m_view->width() - 1 - static_cast<int>(50 / msPerPx);
+    const int markerX = m_view->width() - 1 - static_cast<int>(150 / msPerPx);
+    const auto colourAt = [&](int x, int y) { return image.pixelColor(x, y); };
+    EXPECT_EQ(colourAt(cursorX - 30, 3), trace_view_style::CURSOR) << "cursor A's label, left of its line";
+    EXPECT_EQ(colourAt(markerX - 4, trace_view_style::AXIS_HEIGHT + 2), trace_view_style::MARKER)
+        << "the marker's label, a lane down";
+}
+
+}  // namespace
+
+namespace {
+
+// A full ring (262,144 changes, most of them in two rows) shown whole: the
+// points painted follow the pixels, at most four per column in any row's
+// line, and the dense stretch still reads as both levels.
+class TraceViewCost : public CQtTest {};
+
+TEST_F(TraceViewCost, AFullRingAtFitPaintsAtMostFourPointsPerColumnInAnyLine)
+{
+    CTraceBuffer trace;
+    const int level = trace.AddChannel("LEVEL", true, 0);
+    const int count = trace.AddChannel("count", false, 0);
+    const int state = trace.AddChannel("state_number", false, 2);
+    uint64_t now = 0;
+    while (trace.First() == 0) {
+        ++now;
+        trace.Set(level, now, static_cast<int32_t>(now / 3 % 2));
+        trace.Set(count, now, static_cast<int32_t>(now % 97));
+        trace.Set(state, now, static_cast<int32_t>(2 + now / 5000 % 3));
+    }
+    CTraceView view(trace);
+    view.resize(900, 160);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    view.SetNow(now);
+    view.ZoomToFit();
+    CCountingPaintDevice device(view.width(), view.height());
+    view.render(&device);
+    const int waveWidth = view.width() - trace_view_style::WAVE_LEFT;
+    EXPECT_LE(device.Engine().m_largest, 4 * waveWidth + 8) << "points in the largest line";
+    EXPECT_LE(device.Engine().m_points, 3 * (4 * waveWidth + 8) * 2 + 20'000) << "points in all";
+
+    const QImage image = view.grab().toImage();
+    const int x = trace_view_style::WAVE_LEFT + waveWidth / 2;
+    int row = 0;
+    while (view.RowChannel(row) != level)
+        ++row;
+    const int top = view.RowTop(row);
+    int inked = 0;
+    for (int y = top; y < top + trace_view_style::BIT_ROW; ++y)
+        inked += image.pixelColor(x, y) != Qt::white;
+    EXPECT_GE(inked, trace_view_style::BIT_ROW - 6) << "a column of many edges is drawn from low to high";
 }
 
 }  // namespace

@@ -132,8 +132,10 @@ void CTraceView::Changed()
 
 // Following, a frame scrolls the waves by the pixels the clock moved and
 // paints the new strip and the two pixels before it, where the last frame
-// stopped; in the rows of numbers also the LABEL_ROOM before that, where
-// the text of a growing box may just have come to fit. The labels are
+// stopped; in the rows of numbers and on the axis also the LABEL_ROOM
+// before that, where a text may just have come to fit, and the axis's
+// LABEL_ROOM at the left, where a label may no longer fit whole. With a
+// mark near an edge, whose label may turn, it paints everything. The labels are
 // painted again only when a value changed, and everything when a row of
 // steps needs a wider scale.
 void CTraceView::SetNow(uint64_t nowMs)
@@ -150,10 +152,13 @@ void CTraceView::SetNow(uint64_t nowMs)
     const int wordStrip = strip + LABEL_ROOM + 10;
     if (ScalesChanged()) {
         Changed();
-    } else if (m_follow && shift > 0 && wordStrip < WaveWidth() && !m_wholePending) {
+    } else if (m_follow && shift > 0 && wordStrip < WaveWidth() && !m_wholePending && !MarkNearEdge()) {
         scroll(static_cast<int>(-shift), 0, WaveRect());
         update(QRect(width() - strip, 0, strip, height()));
         UpdateNumberStrips(wordStrip);
+        // The axis labels near both edges, drawn whole or not at all.
+        update(QRect(width() - wordStrip, 0, wordStrip, AXIS_HEIGHT));
+        update(QRect(WaveLeft(), 0, LABEL_ROOM + 10, AXIS_HEIGHT));
     } else if (m_follow ? shift != 0 : XOf(static_cast<double>(nowMs)) <= width() + 1) {
         update(WaveRect());
     }

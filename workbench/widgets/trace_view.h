@@ -17,8 +17,10 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
+#include "trace/trace_summary.h"
 #include "trace/vcd_reader.h"
 #include "workbench/model/trace_rows.h"
 
@@ -125,9 +127,13 @@ protected:
 
 private:
     enum RowKind { BITS, LANE, STEPS };
+    // A change, or a pixel column of many: the value after it, and the
+    // lowest and highest it took there (both the value, for one change).
     struct CStep {
         double x;
         int32_t value;
+        int32_t low;
+        int32_t high;
     };
 
     // The geometry: the span and the right edge kept in ms, so a resize keeps
@@ -164,17 +170,24 @@ private:
     void PaintSteps(QPainter& painter, int row, int top, int height, uint64_t step);
     void PaintTexts(QPainter& painter, int row, double textTop, double fromX, double toX, int32_t value, uint64_t step);
     void CollectSteps(double fromMs);
+    uint64_t CollectColumn(uint64_t from, uint64_t last, const std::vector<int>& rowOf);
+    QPolygonF StepLine(const std::vector<CStep>& steps, const std::function<double(int32_t)>& y) const;
     double StepY(int row, int top, int height, int64_t value) const;
     // The overlays (trace_view_overlay.cpp): baseline, marks and cursors.
     void PaintBaseline(QPainter& painter, double fromMs, double toMs);
     void PaintBaselineRow(QPainter& painter, int row, int top, int height, double fromMs, double toMs);
-    void PaintMarks(QPainter& painter);
-    struct CMarkStyle {
+    // The marks (trace_view_marks.cpp): markers, the divergence, the cursors.
+    struct CMark {
+        uint64_t ms;
+        QColor colour;
+        QString name;
         bool dashed;
-        bool labelLeft;
-        int framedRow;  // -1: none
+        bool labelLeft;  // the side its label takes where there is room
+        int framedRow;   // -1: none
     };
-    void PaintMark(QPainter& painter, uint64_t ms, const QColor& colour, const QString& name, CMarkStyle style);
+    std::vector<CMark> Marks() const;
+    bool MarkNearEdge();
+    void PaintMarks(QPainter& painter);
     void PaintSelection(QPainter& painter);
     void MatchBaseline();
 
@@ -186,6 +199,7 @@ private:
     CTraceRows m_rowSet;
     std::vector<int> m_rows;                            // channel of each row, top to bottom
     std::vector<std::vector<CStep>> m_steps;            // per row: its value at the strip's left, then each change
+    std::vector<CTraceSummary::CSpan> m_spans;          // per channel: what it did in a column of many changes
     std::vector<int32_t> m_shown;                       // per row: the value its label shows
     std::vector<std::pair<int32_t, int32_t>> m_scales;  // per row of steps: the lowest and highest drawn
     int m_selected = -1;                                // the selected row's channel

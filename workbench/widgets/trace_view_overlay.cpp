@@ -1,6 +1,6 @@
 // What the trace view draws over and under the live waves: the baseline,
-// faint under the rows of the same name; the markers, the first divergence
-// and the two cursors; and the span a drag is selecting.
+// faint under the rows of the same name, and the span a drag is selecting
+// (the marks are in trace_view_marks.cpp).
 
 #include <QPainter>
 
@@ -67,49 +67,6 @@ void CTraceView::PaintBaselineRow(QPainter& painter, int row, int top, int heigh
     line << QPointF(XOf(toMs), y(value));
     painter.setPen(QPen(BASELINE, 4));
     painter.drawPolyline(line);
-}
-
-void CTraceView::PaintMarks(QPainter& painter)
-{
-    PaintSelection(painter);
-    for (size_t i = 0; i < m_markers.size(); ++i)
-        PaintMark(painter, m_markers[i], MARKER, QString::number(i + 1), {true, true, -1});
-    if (m_diverged) {
-        int row = -1;
-        for (int r = 0; r < RowCount() && row < 0; ++r)
-            if (QString::fromStdString(m_buffer->Name(m_rows[r])) == m_divergenceName)
-                row = r;
-        PaintMark(painter, m_divergenceMs, DIVERGENCE, QString::fromUtf8("첫 차이"), {true, false, row});
-    }
-    if (m_cursorB)
-        PaintMark(painter, m_cursorBMs, CURSOR_B,
-                  QStringLiteral("B ") + QString::fromStdString(CTimeAxis::Label(m_cursorBMs, 1)),
-                  {false, m_cursor && m_cursorBMs < m_cursorMs, -1});
-    if (m_cursor)
-        PaintMark(painter, m_cursorMs, CURSOR,
-                  QStringLiteral("A ") + QString::fromStdString(CTimeAxis::Label(m_cursorMs, 1)), {false, false, -1});
-}
-
-// A line down the view with its name on the axis: a cursor's to the right
-// of the line, or to its left for cursor B standing before cursor A, so the
-// two never cover each other; a marker's to the left, as a flag before the
-// divergence's, which stands to the right. A row named gets its stretch of
-// the line framed.
-void CTraceView::PaintMark(QPainter& painter, uint64_t ms, const QColor& colour, const QString& name, CMarkStyle style)
-{
-    const int x = static_cast<int>(std::floor(XOf(static_cast<double>(ms))));
-    const QStaticText& label = Text(name);
-    const int w = static_cast<int>(label.size().width()) + 6;
-    if (x < WaveLeft() - w || x > width())
-        return;
-    painter.setPen(QPen(colour, 1, style.dashed ? Qt::DashLine : Qt::SolidLine));
-    painter.drawLine(x, 0, x, height());
-    if (style.framedRow >= 0)
-        painter.drawRect(x - 3, RowTop(style.framedRow), 6, RowHeight(style.framedRow) - 1);
-    const int labelX = style.labelLeft ? x - w : x + 1;
-    painter.fillRect(labelX, 1, w, AXIS_HEIGHT - 2, colour);
-    painter.setPen(Qt::white);
-    painter.drawStaticText(labelX + 3, 3, label);
 }
 
 void CTraceView::PaintSelection(QPainter& painter)

@@ -69,7 +69,8 @@ void CTraceView::PaintLabels(QPainter& painter)
 }
 
 // Ticks at whole multiples of the step, so they stay put as the waves move;
-// a label reaches LABEL_ROOM pixels right of its tick. Before 0:00 (a view
+// a label reaches LABEL_ROOM pixels right of its tick, and is drawn only
+// where it shows whole: cut, "-10:00" would read "10:00". Before 0:00 (a view
 // at the start, or moved back past it) the ticks count down to it.
 void CTraceView::PaintAxis(QPainter& painter, double fromMs, double toMs, uint64_t step)
 {
@@ -83,39 +84,10 @@ void CTraceView::PaintAxis(QPainter& painter, double fromMs, double toMs, uint64
         painter.drawLine(x, AXIS_HEIGHT, x, height());
         painter.setPen(Qt::black);
         painter.drawLine(x, AXIS_HEIGHT - 5, x, AXIS_HEIGHT - 1);
-        painter.drawStaticText(x + 3, 3, Text(QString::fromStdString(CTimeAxis::SignedLabel(t, step))));
+        const QStaticText& label = Text(QString::fromStdString(CTimeAxis::SignedLabel(t, step)));
+        if (x + 3 >= WaveLeft() && x + 3 + label.size().width() <= width())
+            painter.drawStaticText(x + 3, 3, label);
     }
-}
-
-// Each row's value where the strip begins, with the moment it took that
-// value, then every change up to where the known values end: a box's end
-// is the same whatever strip is painted.
-void CTraceView::CollectSteps(double fromMs)
-{
-    const double known = static_cast<double>(m_buffer->KnownFromMs());
-    const uint64_t from = static_cast<uint64_t>(std::max(fromMs, known));
-    const double end = std::min(EndMs(), static_cast<double>(m_nowMs));
-    const uint64_t to = end > 0 ? static_cast<uint64_t>(end) : 0;
-    std::vector<int> rowOf(m_buffer->ChannelCount(), -1);
-    for (int row = 0; row < RowCount(); ++row) {
-        rowOf[m_rows[row]] = row;
-        m_steps[row].clear();
-        if (to < from)
-            continue;
-        const CTraceBuffer::CValue start = m_buffer->ValueSince(m_rows[row], from);
-        m_steps[row].push_back(CStep{XOf(static_cast<double>(std::max<uint64_t>(start.sinceMs, known))), start.value});
-    }
-    if (to < from)
-        return;
-    const uint64_t last = m_buffer->FirstAfter(to);
-    for (uint64_t i = m_buffer->FirstAfter(from); i < last; ++i) {
-        const CTraceBuffer::CChange& change = m_buffer->At(i);
-        const int row = rowOf[change.channel];
-        if (row >= 0)
-            m_steps[row].push_back(CStep{XOf(static_cast<double>(change.timeMs)), change.value});
-    }
-    for (auto& steps : m_steps)
-        steps.push_back(CStep{XOf(static_cast<double>(to)), steps.back().value});
 }
 
 void CTraceView::PaintWaves(QPainter& painter, uint64_t step)
@@ -157,16 +129,8 @@ void CTraceView::PaintNotTraced(QPainter& painter, int row, int top, int height)
 
 void CTraceView::PaintBits(QPainter& painter, int top, int height, const std::vector<CStep>& steps)
 {
-    const auto y = [top, height](int32_t value) { return value ? top + 3 : top + height - 3; };
-    QPolygonF line;
-    line.reserve(static_cast<int>(steps.size() * 2));
-    line << QPointF(steps.front().x, y(steps.front().value));
-    for (size_t i = 1; i < steps.size(); ++i) {
-        line << QPointF(steps[i].x, y(steps[i - 1].value));
-        line << QPointF(steps[i].x, y(steps[i].value));
-    }
     painter.setPen(LEVEL);
-    painter.drawPolyline(line);
+    painter.drawPolyline(StepLine(steps, [top, height](int32_t value) { return value ? top + 3 : top + height - 3; }));
 }
 
 // A box per state, its name written inside wherever it fits.
@@ -196,13 +160,7 @@ void CTraceView::PaintLane(QPainter& painter, int row, int top, int height, uint
 void CTraceView::PaintSteps(QPainter& painter, int row, int top, int height, uint64_t step)
 {
     const std::vector<CStep>& steps = m_steps[row];
-    QPolygonF line;
-    line.reserve(static_cast<int>(steps.size() * 2 + 2));
-    line << QPointF(steps.front().x, StepY(row, top, height, steps.front().value));
-    for (size_t i = 1; i < steps.size(); ++i) {
-        line << QPointF(steps[i].x, StepY(row, top, height, steps[i - 1].value));
-        line << QPointF(steps[i].x, StepY(row, top, height, steps[i].value));
-    }
+    const QPolygonF line = StepLine(steps, [&](int32_t value) { return StepY(row, top, height, value); });
     const double bottom = top + height - 2;
     QPolygonF area = line;
     area << QPointF(steps.back().x, bottom) << QPointF(steps.front().x, bottom);
