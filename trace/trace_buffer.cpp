@@ -89,15 +89,15 @@ void CTraceBuffer::Fold(uint64_t from, uint64_t to, CTraceSummary::CSpan* spans)
     uint64_t i = std::max(from, First());
     to = std::min(to, m_count);
     while (i < to) {
-        int level = m_summary.Levels() - 1;
-        const CTraceSummary::CSpan* bucket = nullptr;
-        while (level >= 0 && !(bucket = m_summary.Bucket(level, i, to)))
-            --level;
-        if (!bucket) {
+        if (i % CTraceSummary::BUCKET != 0 || i + CTraceSummary::BUCKET > to) {
             spans[At(i).channel].Add(At(i).value);
             ++i;
             continue;
         }
+        int level = 0;
+        while (m_summary.Bucket(level + 1, i, to))
+            ++level;
+        const CTraceSummary::CSpan* bucket = m_summary.Bucket(level, i, to);
         for (int channel = 0; channel < channels; ++channel)
             spans[channel].Add(bucket[channel]);
         i += CTraceSummary::Size(level);

@@ -11,14 +11,6 @@ void CTraceSummary::CSpan::Add(const CSpan& later)
     last = later.last;
 }
 
-uint64_t CTraceSummary::Size(int level)
-{
-    uint64_t size = BUCKET;
-    for (int l = 0; l < level; ++l)
-        size *= FAN;
-    return size;
-}
-
 // A level's slots: as many buckets as the ring holds, one more for the
 // bucket being filled, and one for a bucket the ring has only begun to drop.
 CTraceSummary::CTraceSummary(uint64_t capacity, int channels) : m_channels(channels)

@@ -1,6 +1,6 @@
 #pragma once
 // What the trace's ring holds, summed up for drawing at any zoom: the
-// changes in buckets of BUCKET changes, then of FAN times as many at each
+// changes in buckets of BUCKET changes, then of four times as many at each
 // level above, and per bucket and channel the lowest and highest value set
 // in it and the last. A pixel column over thousands of changes is read from
 // a few buckets and two short runs of changes at its ends. The slots are a
@@ -14,7 +14,7 @@
 class CTraceSummary {
 public:
     static constexpr uint64_t BUCKET = 256;
-    static constexpr uint64_t FAN = 4;
+    static constexpr int FAN_BITS = 2;  // each level's buckets hold four of the level below
 
     // What a channel did over a stretch of changes; low > high: nothing.
     struct CSpan {
@@ -39,7 +39,7 @@ public:
     // does and ends by `end`; null otherwise.
     const CSpan* Bucket(int level, uint64_t index, uint64_t end) const;
     int Levels() const { return static_cast<int>(m_levels.size()); }
-    static uint64_t Size(int level);
+    static uint64_t Size(int level) { return BUCKET << (FAN_BITS * level); }
 
 private:
     struct CLevel {

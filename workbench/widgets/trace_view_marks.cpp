@@ -94,9 +94,10 @@ void CTraceView::PaintMarks(QPainter& painter)
     std::stable_sort(byLeft.begin(), byLeft.end(), [](const CLabel* a, const CLabel* b) { return a->left < b->left; });
     int laneEnd[LANES] = {INT32_MIN, INT32_MIN, INT32_MIN};
     for (CLabel* label : byLeft) {
-        label->lane = static_cast<int>(std::find_if(laneEnd, laneEnd + LANES, [&](int end) { return end < label->left; }) -
-                                       laneEnd) %
-                      LANES;
+        label->lane =
+            static_cast<int>(std::find_if(laneEnd, laneEnd + LANES, [&](int end) { return end < label->left; }) -
+                             laneEnd) %
+            LANES;
         laneEnd[label->lane] = label->left + label->width + 1;
     }
     for (const CLabel& label : labels) {

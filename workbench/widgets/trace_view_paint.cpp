@@ -161,12 +161,17 @@ void CTraceView::PaintSteps(QPainter& painter, int row, int top, int height, uin
 {
     const std::vector<CStep>& steps = m_steps[row];
     const QPolygonF line = StepLine(steps, [&](int32_t value) { return StepY(row, top, height, value); });
+    // Filled below as a rectangle under each stretch of the line: a polygon
+    // of thousands of points, as a dense stretch makes, fills far slower.
     const double bottom = top + height - 2;
-    QPolygonF area = line;
-    area << QPointF(steps.back().x, bottom) << QPointF(steps.front().x, bottom);
+    QVector<QRectF> below;
+    below.reserve(line.size());
+    for (qsizetype i = 0; i + 1 < line.size(); ++i)
+        if (line[i + 1].x() > line[i].x())
+            below << QRectF(QPointF(line[i].x(), line[i].y()), QPointF(line[i + 1].x(), bottom));
     painter.setPen(Qt::NoPen);
     painter.setBrush(WORD_FILL);
-    painter.drawPolygon(area);
+    painter.drawRects(below);
     painter.setBrush(Qt::NoBrush);
     painter.setPen(WORD_EDGE);
     painter.drawPolyline(line);

@@ -41,7 +41,8 @@ void CTraceView::CollectSteps(double fromMs)
     for (uint64_t i = m_buffer->FirstAfter(from); i < last;)
         i = CollectColumn(i, last, rowOf);
     for (auto& steps : m_steps)
-        steps.push_back(CStep{XOf(static_cast<double>(to)), steps.back().value, steps.back().value, steps.back().value});
+        steps.push_back(
+            CStep{XOf(static_cast<double>(to)), steps.back().value, steps.back().value, steps.back().value});
 }
 
 // The changes from `from` to the end of its pixel column; gives the first after them.
