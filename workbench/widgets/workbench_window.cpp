@@ -240,6 +240,7 @@ void CWorkbenchWindow::OnNewSession()
     OnSessionRestarted();  // first: nothing may look at the old simulator's trace
     m_logDock->Clear();
     m_markers->Clear();
+    statusBar()->clearMessage();  // why the old session's run stopped (a limit, a condition)
 }
 
 void CWorkbenchWindow::closeEvent(QCloseEvent* event)
