@@ -56,6 +56,7 @@ public:
     void SetBuffer(const CTraceBuffer& buffer);
 
     bool Following() const { return m_follow; }
+    uint64_t NowMs() const { return m_nowMs; }
     double SpanMs() const { return m_spanMs; }
     // Cursor A, which the keys move, and cursor B; both read every row.
     bool HasCursor() const { return m_cursor; }
