@@ -51,8 +51,10 @@ TEST(MarkerComments, ReadOnlyWhatTheyWriteAndLeaveOtherCommentsAlone)
     }
     const QString line = marker_comment(CMarker{65005, QString::fromUtf8("둘째 줄\n에 # 탭\t끝\r\n")});
     EXPECT_EQ(line, QString::fromUtf8("# marker 01:05.005 둘째 줄 에 # 탭 끝")) << "one line, whatever the note";
-    EXPECT_EQ(without_marker_comments("wait 5\n" + line.toStdString() + "\n# marker soon\n"),
-              "wait 5\n# marker soon\n");
+    EXPECT_EQ(without_marker_comments("wait 5\n\n" + std::string(MARKERS_HEADER) + "\n" + line.toStdString() +
+                                      "\n# marker soon\n"),
+              "wait 5\n# marker soon\n")
+        << "the markers' header goes with them, and the blank line before it";
 }
 
 class Markers : public CWorkbenchTest {
@@ -171,7 +173,10 @@ TEST_F(Markers, NotedInTheDockSavedWithTheScenarioAndBackWhenItIsOpened)
     ASSERT_TRUE(m_window->Files().SaveScenario(second, error)) << error.toStdString();
     QFile file(second);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll().count(QByteArray("# marker ")), 3);
+    const QByteArray saved = file.readAll();
+    EXPECT_EQ(saved.count(QByteArray("# marker ")), 3);
+    EXPECT_EQ(saved.count(QByteArray(MARKERS_HEADER)), 1) << "one header, above the markers";
+    EXPECT_TRUE(saved.trimmed().endsWith(" end")) << saved.toStdString();
     m_window.reset();  // one simulator at a time
     EXPECT_GT(Passed(first), 0) << "the runner reads the markers as comments";
     EXPECT_GT(Passed(second), Passed(first));

@@ -143,6 +143,13 @@ TEST_F(RunUntil, RefusesGivesUpEndsAtOtherTimeCommandsAndKeepsTheLastTenForTheNe
         EXPECT_EQ(Driver().GetMode(), after) << command->text().toStdString();
         Driver().Pause();
     }
+    a.speed[MAX]->trigger();
+    Submit(QStringLiteral("signal HEATER 1"));
+    RunToPause(MAX);
+    ASSERT_TRUE(Message().contains(QString::fromUtf8("만족하지 못해"))) << Message().toStdString();
+    a.newSession->trigger();  // nothing done since the start: nothing to ask
+    EXPECT_LT(Now(), 100u) << "a fresh controller";
+    EXPECT_EQ(Message(), QString()) << "the old session's limit is gone with it";
 
     for (int n = 12; n >= 1; --n)  // each holds at once
         Submit(QStringLiteral("not var disk_retry_ls %1").arg(n));

@@ -6,9 +6,11 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QSignalSpy>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
 
+#include "workbench/model/time_axis.h"
 #include "workbench/model/time_entry.h"
 #include "workbench/widgets/trace_dock.h"
 #include "workbench/widgets/trace_view.h"
@@ -86,12 +88,30 @@ TEST_F(TraceMeasure, CursorsEdgesPulseAndZoomThroughTheRealDockAndView)
     Key(Qt::Key_D);
     EXPECT_EQ(View().CursorMs(), 4000u);
 
-    const uint64_t before = View().CursorMs();
-    dock.GoToBox().clear();
-    QTest::keyClicks(&dock.GoToBox(), QStringLiteral("1:7x"));
-    QTest::keyClick(&dock.GoToBox(), Qt::Key_Return);
-    EXPECT_EQ(View().CursorMs(), before) << "a time that does not read moves nothing";
-    EXPECT_FALSE(dock.GoToBox().styleSheet().isEmpty());
+    // Ctrl+G: a unit in capitals reads; a time past now stops at now and says so on the status line; one
+    // that does not read moves nothing, marked and said.
+    const QString now = QString::fromStdString(CTimeAxis::Label(Now(), 1));
+    const struct {
+        const char* typed;
+        uint64_t ms;
+        QString message;
+    } goTo[] = {
+        {"1:7x", 4000, QString::fromUtf8("시간 «1:7x»을(를) 읽을 수 없어 옮기지 않았습니다")},
+        {"2500 MS", 2500, QString()},
+        {"20 S", Now(), QString::fromUtf8("20 S은(는) 아직 오지 않았습니다: 지금(%1)까지만 있어").arg(now)},
+        {"0:02.5", 2500, QString()},
+        {"2 Min", Now(), QString::fromUtf8("지금(%1)까지만").arg(now)},
+    };
+    for (const auto& g : goTo) {
+        m_window->Actions().goToTime->trigger();
+        QTest::keyClicks(&dock.GoToBox(), QString::fromUtf8(g.typed));
+        QTest::keyClick(&dock.GoToBox(), Qt::Key_Return);
+        const QString message = m_window->statusBar()->currentMessage();
+        EXPECT_EQ(View().CursorMs(), g.ms) << g.typed;
+        EXPECT_EQ(dock.GoToBox().styleSheet().isEmpty(), g.ms != 4000) << g.typed << ": marked when refused";
+        EXPECT_TRUE(g.message.isEmpty() ? message.isEmpty() : message.contains(g.message))
+            << g.typed << ": " << message.toStdString();
+    }
 
     QTest::mouseClick(&dock.FitButton(), Qt::LeftButton);
     EXPECT_NEAR(View().SpanMs(), static_cast<double>(Now()), 1);
@@ -154,13 +174,11 @@ TEST(TimeEntry, WhatATesterTypes)
         const char* text;
         std::optional<uint64_t> ms;
     } CASES[] = {
-        {"1:23.456", 83456},  {"83.456", 83456},
-        {"83.5 s", 83500},    {"250 ms", 250},
-        {"2 min", 120000},    {"1 h", 3600000},
-        {"1:02:03", 3723000}, {" 0:03 ", 3000},
-        {"1:60", {}},         {"1:7x", {}},
-        {"-5", {}},           {"", {}},
-        {"5 weeks", {}},      {"99999999999999 h", {}},
+        {"1:23.456", 83456}, {"83.456", 83456}, {"83.5 s", 83500},    {"250 ms", 250},
+        {"2 min", 120000},   {"1 h", 3600000},  {"1:02:03", 3723000}, {" 0:03 ", 3000},
+        {"1:60", {}},        {"1:7x", {}},      {"-5", {}},           {"", {}},
+        {"20 S", 20000},     {"250 MS", 250},   {"2 Min", 120000},    {"1 H", 3600000},
+        {"3 mS", 3},         {"1 hh", {}},      {"5 weeks", {}},      {"99999999999999 h", {}},
     };
     for (const auto& c : CASES)
         EXPECT_EQ(parse_time_entry(QString::fromUtf8(c.text)), c.ms) << c.text;

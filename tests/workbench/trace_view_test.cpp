@@ -112,6 +112,43 @@ TEST_F(TraceView, AViewBefore000HasItsAxisLabelled)
     EXPECT_GT(ink, 40) << "labels left of 0:00";
 }
 
+// Nothing ran before 0:00: a click, a Shift+click or a drag begun there places no cursor and leaves
+// the cursors where they were; one inside the run places them.
+TEST_F(TraceView, AClickBefore000LeavesTheCursorsAsTheyWere)
+{
+    RunFrames(1, 3000);  // ten seconds shown, up to 0:03: 0:00 at 70 % of the waves
+    const int wave = m_view->width() - trace_view_style::WAVE_LEFT;
+    const QPoint before(trace_view_style::WAVE_LEFT + wave / 5, 60),
+        inside(trace_view_style::WAVE_LEFT + wave * 17 / 20, 60);
+    const struct {
+        QPoint at;
+        Qt::KeyboardModifiers keys;
+        QPoint dragTo;
+        bool a, b;  // placed after it
+    } clicks[] = {
+        {before, Qt::NoModifier, before, false, false},  {before, Qt::ShiftModifier, before, false, false},
+        {inside, Qt::NoModifier, inside, true, false},   {before, Qt::NoModifier, before, true, false},
+        {before, Qt::NoModifier, inside, true, false},   {before, Qt::ShiftModifier, inside, true, false},
+        {inside, Qt::ShiftModifier, inside, true, true}, {before, Qt::ShiftModifier, before, true, true},
+    };
+    uint64_t a = 0, b = 0;
+    for (const auto& c : clicks) {
+        QTest::mousePress(m_view.get(), Qt::LeftButton, c.keys, c.at);
+        QTest::mouseMove(m_view.get(), c.dragTo);
+        QTest::mouseRelease(m_view.get(), Qt::LeftButton, c.keys, c.dragTo);
+        const std::string what =
+            std::to_string(c.at.x()) + (c.keys ? " shift" : "") + " to " + std::to_string(c.dragTo.x());
+        ASSERT_EQ(m_view->HasCursor(), c.a) << what;
+        ASSERT_EQ(m_view->HasCursorB(), c.b) << what;
+        if (c.at == inside) {
+            (c.keys ? b : a) = c.keys ? m_view->CursorBMs() : m_view->CursorMs();
+            EXPECT_NEAR(static_cast<double>(c.keys ? b : a), 1500, 50) << what;
+        }
+        EXPECT_TRUE(!c.a || m_view->CursorMs() == a) << what << ": cursor A where it was";
+        EXPECT_TRUE(!c.b || m_view->CursorBMs() == b) << what << ": cursor B where it was";
+    }
+}
+
 // The view is kept in time: a narrower window and cursor B's value column
 // leave the same moments shown, and cursor B lands under the pointer.
 TEST_F(TraceView, AResizeAndCursorBKeepTheMomentsShown)

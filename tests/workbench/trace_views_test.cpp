@@ -54,20 +54,20 @@ TEST(TraceViewsFile, ReadsWhatItWritesAndRefusesABadLineWithItsNumber)
         int line;
         const char* reason;
     } bad[] = {
-        {"span 100\n", 1, "before any"},
-        {"view\n", 1, "needs a name"},
-        {"zoom 3\n", 1, "view, span, end or row expected"},
-        {"view a\nspan 0\nend follow\n", 2, "above 0"},
-        {"view a\nspan nan\n", 2, "above 0"},
-        {"view a\nspan 10\nend soon\n", 3, "\"follow\" or a time"},
-        {"view a\nspan 10\n\n", 1, "no \"end"},
-        {"view a\nend follow\nview b\n", 1, "no \"span"},
-        {"view a\nspan 1\nend 1\nview a\n", 4, "a second view"},
-        {"view a\nspan 1\nspan 2\n", 3, "a second span"},
-        {"view a\nspan 1\nend 1\nrow x\nrow x\n", 5, "twice"},
-        {"view a\nspan 1\nend 1\nrow a b\n", 4, "without blanks"},
-        {"view a\nspan 1\nend 1\n\xff\n", 4, "not UTF-8"},
-        {"view a\x01\n", 1, "control byte"},
+        {"span 100\n", 1, "앞에 \"view 이름\" 줄이 없습니다"},
+        {"view\n", 1, "이름이 있어야 합니다"},
+        {"zoom 3\n", 1, "보기 파일의 줄이 아닙니다: view, span, end, row"},
+        {"view a\nspan 0\nend follow\n", 2, "0보다 큰 ms"},
+        {"view a\nspan nan\n", 2, "0보다 큰 ms"},
+        {"view a\nspan 10\nend soon\n", 3, "\"follow\"나 ms로 쓴 시간"},
+        {"view a\nspan 10\n\n", 1, "\"end MS\"나 \"end follow\" 줄이 없습니다"},
+        {"view a\nend follow\nview b\n", 1, "\"span MS\" 줄이 없습니다"},
+        {"view a\nspan 1\nend 1\nview a\n", 4, "이름이 \"a\"인 보기가 또 있습니다"},
+        {"view a\nspan 1\nspan 2\n", 3, "보기 \"a\"에 span 줄이 두 번"},
+        {"view a\nspan 1\nend 1\nrow x\nrow x\n", 5, "행 \"x\"이(가) 두 번"},
+        {"view a\nspan 1\nend 1\nrow a b\n", 4, "빈칸 없는 이름 하나"},
+        {"view a\nspan 1\nend 1\n\xff\n", 4, "UTF-8 글이 아닙니다 (바이트 0xff)"},
+        {"view a\x01\n", 1, "제어 바이트 0x01"},
     };
     for (const auto& b : bad) {
         const QString path = write(dir, "bad.txt", b.text);
@@ -83,11 +83,16 @@ TEST(TraceViewsFile, ReadsWhatItWritesAndRefusesABadLineWithItsNumber)
     ASSERT_EQ(mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
     QFile huge(dir.filePath(QStringLiteral("huge.txt")));
     ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(CTraceViewsFile::MAX_BYTES + 1));
-    for (const QString& path : {fifo, dir.path(), huge.fileName(), dir.filePath(QStringLiteral("none"))}) {
+    const std::pair<QString, const char*> unread[] = {{fifo, "일반 파일이 아니어서 보기 파일이 아닙니다"},
+                                                      {dir.path(), "폴더이지 보기 파일이 아닙니다"},
+                                                      {huge.fileName(), "1 MB보다 커서 보기 파일이 아닙니다"},
+                                                      {dir.filePath(QStringLiteral("none")), "파일이 없습니다"}};
+    for (const auto& [path, reason] : unread) {
         EXPECT_FALSE(file.Read(path)) << path.toStdString();
-        EXPECT_TRUE(file.Error().startsWith(path + QStringLiteral(": "))) << file.Error().toStdString();
+        EXPECT_EQ(file.Error(), path + QStringLiteral(": ") + QString::fromUtf8(reason));
     }
     EXPECT_FALSE(file.Write(fifo, error)) << "a FIFO is not written over";
+    EXPECT_EQ(error, fifo + QString::fromUtf8(": 일반 파일이 아니어서 쓰지 않았습니다"));
 }
 
 class TraceViews : public CWorkbenchTest {};

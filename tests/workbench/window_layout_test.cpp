@@ -9,6 +9,8 @@
 #include <QTableView>
 #include <QToolButton>
 
+#include <functional>
+
 #include "workbench/widgets/controller_dock.h"
 #include "workbench/widgets/trace_dock.h"
 #include "workbench/widgets/trace_view.h"
@@ -64,6 +66,44 @@ TEST_F(WindowLayout, TheLayoutAndTracedVariablesAreKeptAndTheSpeedIsNot)
     m_window->Actions().resetLayout->trigger();
     EXPECT_FALSE(m_window->TraceDock().isHidden()) << "reset layout shows every dock again";
     EXPECT_FALSE(m_window->ControllerDock().isHidden());
+}
+
+// A dock floated, or the window made small, and then 보기 › 배치 초기화: the controller's tables show
+// every column again, as in the first layout.
+TEST_F(WindowLayout, ResetLayoutShowsEveryColumnOfTheControllerAsAtFirst)
+{
+    QApplication::processEvents();
+    const QList<QTableView*> tables = m_window->ControllerDock().findChildren<QTableView*>();
+    ASSERT_EQ(tables.size(), 2);
+    const auto shown = [&] {
+        QStringList widths;
+        for (const QTableView* table : tables) {
+            EXPECT_TRUE(table->horizontalHeader()->length() <= table->viewport()->width() + 1 ||
+                        table->columnWidth(0) == CControllerDock::NAME_LEAST)
+                << "every column in sight, or the names given way first";
+            for (int c = 0; c < table->model()->columnCount(); ++c)
+                widths << QString::number(table->columnWidth(c));
+        }
+        return widths.join(' ').toStdString() + " in a dock " + std::to_string(m_window->ControllerDock().width());
+    };
+    const std::string first = shown();
+    const std::function<void()> changes[] = {
+        [&] { m_window->ControllerDock().setFloating(true); },
+        [&] { m_window->TraceDock().setFloating(true); },
+        [&] {
+            m_window->ControllerDock().setFloating(true);
+            m_window->ControllerDock().resize(1400, 600);
+        },
+        [&] { m_window->resize(1024, 700); },
+    };
+    for (size_t i = 0; i < std::size(changes); ++i) {
+        changes[i]();
+        QApplication::processEvents();
+        m_window->Actions().resetLayout->trigger();
+        QApplication::processEvents();
+        EXPECT_FALSE(m_window->ControllerDock().isFloating() || m_window->TraceDock().isFloating()) << i;
+        EXPECT_EQ(shown(), first) << "change " << i;
+    }
 }
 
 }  // namespace

@@ -17,6 +17,8 @@ const QRegularExpression& marker_pattern()
 
 }  // namespace
 
+const char* const MARKERS_HEADER = "# Markers on the trace, with their notes:";
+
 QString marker_comment(const CMarker& marker)
 {
     QString line = QStringLiteral("# marker ") + QString::fromStdString(clock_text(marker.ms));
@@ -54,9 +56,14 @@ std::string without_marker_comments(const std::string& text)
         size_t end = text.find('\n', from);
         end = end == std::string::npos ? text.size() : end + 1;
         const std::string line = text.substr(from, end - from);
+        const QString read = QString::fromStdString(line);
         CMarker marker;
-        if (!read_marker_comment(QString::fromStdString(line), marker))
+        if (read.trimmed() == QLatin1String(MARKERS_HEADER)) {
+            if (kept.size() >= 2 && kept.compare(kept.size() - 2, 2, "\n\n") == 0)
+                kept.pop_back();
+        } else if (!read_marker_comment(read, marker)) {
             kept += line;
+        }
         from = end;
     }
     return kept;

@@ -21,5 +21,8 @@ bool read_marker_comment(const QString& line, CMarker& marker);
 // A note as it can stand on one line: control characters (a newline, a
 // tab) become spaces, and the blanks at either end go.
 QString one_line_note(const QString& note);
-// The text with the lines that read as markers left out.
+// The line a saved session puts above its markers, without its newline.
+extern const char* const MARKERS_HEADER;
+// The text with the lines that read as markers left out, and the markers'
+// header with the blank line before it: a session saved again writes its own.
 std::string without_marker_comments(const std::string& text);

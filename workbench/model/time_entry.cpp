@@ -33,11 +33,12 @@ std::optional<uint64_t> parse_time_entry(const QString& typed)
     const QString text = typed.trimmed();
     if (const std::optional<uint64_t> ms = clock_entry(text))
         return ms;
-    static const QRegularExpression amount(QStringLiteral("^(\\d+(?:\\.\\d*)?|\\.\\d+)\\s*(ms|s|min|h)?$"));
+    static const QRegularExpression amount(QStringLiteral("^(\\d+(?:\\.\\d*)?|\\.\\d+)\\s*(ms|s|min|h)?$"),
+                                           QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch match = amount.match(text);
     if (!match.hasMatch())
         return std::nullopt;
-    const QString unit = match.captured(2);
+    const QString unit = match.captured(2).toLower();
     const double scale = unit == "ms" ? 1 : unit == "min" ? 60'000 : unit == "h" ? 3'600'000 : 1000;
     return whole_ms(match.captured(1).toDouble() * scale);
 }

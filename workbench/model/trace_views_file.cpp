@@ -42,6 +42,21 @@ bool read_number(const QString& text, double least, double& value)
 
 QString quoted(const QString& text) { return QLatin1Char('"') + text + QLatin1Char('"'); }
 
+QString ko(const char* text) { return QString::fromUtf8(text); }
+
+// The reasons a user meets most in the window's words; the system's for the rest.
+QString system_reason(int error)
+{
+    switch (error) {
+    case ENOENT:
+        return ko("파일이 없습니다");
+    case EACCES:
+        return ko("읽을 권한이 없습니다");
+    default:
+        return QString::fromLocal8Bit(std::strerror(error));
+    }
+}
+
 // The file's bytes, or false with the reason; never blocks on a FIFO.
 bool read_regular(const QString& path, QByteArray& bytes, QString& reason, int& error)
 {
@@ -49,15 +64,15 @@ bool read_regular(const QString& path, QByteArray& bytes, QString& reason, int& 
     const int fd = open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         error = errno;
-        reason = QString::fromLocal8Bit(std::strerror(error));
+        reason = system_reason(error);
         return false;
     }
     error = 0;
     struct stat st {};
     if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > CTraceViewsFile::MAX_BYTES) {
-        reason = S_ISDIR(st.st_mode)    ? QStringLiteral("is a directory, not a views file")
-                 : !S_ISREG(st.st_mode) ? QStringLiteral("not a regular file, not a views file")
-                                        : QStringLiteral("larger than 1 MB, not a views file");
+        reason = S_ISDIR(st.st_mode)    ? ko("폴더이지 보기 파일이 아닙니다")
+                 : !S_ISREG(st.st_mode) ? ko("일반 파일이 아니어서 보기 파일이 아닙니다")
+                                        : ko("1 MB보다 커서 보기 파일이 아닙니다");
         close(fd);
         return false;
     }
@@ -68,7 +83,7 @@ bool read_regular(const QString& path, QByteArray& bytes, QString& reason, int& 
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0) {
-            reason = n < 0 ? QString::fromLocal8Bit(std::strerror(errno)) : QStringLiteral("changed while read");
+            reason = n < 0 ? system_reason(errno) : ko("읽는 동안 바뀌었습니다");
             close(fd);
             return false;
         }
@@ -112,9 +127,9 @@ bool CTraceViewsFile::Parse(const QString& path, const QByteArray& text)
             const unsigned char c = static_cast<unsigned char>(line[i]);
             const size_t length = utf8_length(line, i);
             if (length == 0)
-                return Fail(number, QStringLiteral("not UTF-8 text (byte 0x%1)").arg(c, 2, 16, QLatin1Char('0')));
+                return Fail(number, ko("UTF-8 글이 아닙니다 (바이트 0x%1)").arg(c, 2, 16, QLatin1Char('0')));
             if ((c < 0x20 && c != '\t') || c == 0x7F)
-                return Fail(number, QStringLiteral("not text (control byte 0x%1)").arg(c, 2, 16, QLatin1Char('0')));
+                return Fail(number, ko("글이 아닙니다 (제어 바이트 0x%1)").arg(c, 2, 16, QLatin1Char('0')));
             i += length;
         }
         if (!ReadLine(QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size())).trimmed(), number))
@@ -135,40 +150,41 @@ bool CTraceViewsFile::ReadLine(const QString& line, int number)
         if (!EndView())
             return false;
         if (rest.isEmpty())
-            return Fail(number, QStringLiteral("a view needs a name: \"view NAME\""));
+            return Fail(number, ko("보기에는 이름이 있어야 합니다: \"view 이름\""));
         if (Find(rest))
-            return Fail(number, QStringLiteral("a second view named %1").arg(quoted(rest)));
+            return Fail(number, ko("이름이 %1인 보기가 또 있습니다").arg(quoted(rest)));
         m_views.push_back(CNamedView{rest, {}, 0, 0, true});
         m_viewLine = number;
         m_hasSpan = m_hasEnd = false;
         return true;
     }
     if (word != QLatin1String("span") && word != QLatin1String("end") && word != QLatin1String("row"))
-        return Fail(number,
-                    QStringLiteral("%1 is no line of a views file: view, span, end or row expected").arg(quoted(word)));
+        return Fail(
+            number,
+            ko("%1은(는) 보기 파일의 줄이 아닙니다: view, span, end, row 중 하나를 쓰십시오").arg(quoted(word)));
     if (m_viewLine == 0)
-        return Fail(number, QStringLiteral("%1 before any \"view NAME\" line").arg(quoted(word)));
+        return Fail(number, ko("%1 줄 앞에 \"view 이름\" 줄이 없습니다").arg(quoted(word)));
     CNamedView& view = m_views.back();
     if (word == QLatin1String("row")) {
         if (rest.isEmpty() || rest.contains(QRegularExpression(QStringLiteral("[ \\t]"))))
-            return Fail(number, QStringLiteral("a row is one name without blanks: \"row NAME\""));
+            return Fail(number, ko("행은 빈칸 없는 이름 하나입니다: \"row 이름\""));
         if (view.rows.contains(rest))
-            return Fail(number, QStringLiteral("row %1 twice in view %2").arg(quoted(rest), quoted(view.name)));
+            return Fail(number, ko("보기 %1에 행 %2이(가) 두 번 있습니다").arg(quoted(view.name), quoted(rest)));
         view.rows << rest;
         return true;
     }
     bool& seen = word == QLatin1String("span") ? m_hasSpan : m_hasEnd;
     if (seen)
-        return Fail(number, QStringLiteral("a second %1 line in view %2").arg(word, quoted(view.name)));
+        return Fail(number, ko("보기 %1에 %2 줄이 두 번 있습니다").arg(quoted(view.name), word));
     seen = true;
     if (word == QLatin1String("span")) {
         if (!read_number(rest, 0, view.spanMs) || view.spanMs <= 0)
-            return Fail(number, QStringLiteral("the span is a number of ms above 0, not %1").arg(quoted(rest)));
+            return Fail(number, ko("span은 0보다 큰 ms 수여야 합니다: %1").arg(quoted(rest)));
         return true;
     }
     view.follow = rest == QLatin1String("follow");
     if (!view.follow && !read_number(rest, 0, view.endMs))
-        return Fail(number, QStringLiteral("the end is \"follow\" or a time in ms, not %1").arg(quoted(rest)));
+        return Fail(number, ko("end는 \"follow\"나 ms로 쓴 시간이어야 합니다: %1").arg(quoted(rest)));
     return true;
 }
 
@@ -179,9 +195,9 @@ bool CTraceViewsFile::EndView()
         return true;
     const QString name = quoted(m_views.back().name);
     if (!m_hasSpan)
-        return Fail(m_viewLine, QStringLiteral("view %1 has no \"span MS\" line").arg(name));
+        return Fail(m_viewLine, ko("보기 %1에 \"span MS\" 줄이 없습니다").arg(name));
     if (!m_hasEnd)
-        return Fail(m_viewLine, QStringLiteral("view %1 has no \"end MS\" or \"end follow\" line").arg(name));
+        return Fail(m_viewLine, ko("보기 %1에 \"end MS\"나 \"end follow\" 줄이 없습니다").arg(name));
     m_viewLine = 0;
     return true;
 }
@@ -211,7 +227,7 @@ bool CTraceViewsFile::Write(const QString& path, QString& error) const
 {
     const QFileInfo target(path);
     if (target.exists() && (!target.isFile() || target.isSymLink())) {
-        error = path + QStringLiteral(": not a regular file, not written");
+        error = path + ko(": 일반 파일이 아니어서 쓰지 않았습니다");
         return false;
     }
     QSaveFile file(path);

@@ -1,5 +1,6 @@
 #include "workbench/widgets/controller_dock.h"
 
+#include <QEvent>
 #include <QHeaderView>
 #include <QStyle>
 
@@ -33,6 +34,10 @@ CControllerDock::CControllerDock(QWidget* parent)
     const CWidths times = FitColumns(*timers, *m_timers);
     m_naturalWidth = std::max(values.natural, times.natural);
     widget()->setMinimumWidth(values.least);
+    m_views[0] = variables;
+    m_views[1] = timers;
+    for (QTableView* view : m_views)
+        view->viewport()->installEventFilter(this);
     connect(this, &QDockWidget::visibilityChanged, this, [this](bool visible) {
         if (visible) {
             m_variables->Refresh(false);
@@ -63,6 +68,26 @@ CControllerDock::CWidths CControllerDock::FitColumns(QTableView& view, const CWa
     header->setSectionResizeMode(0, QHeaderView::Stretch);
     header->setMinimumSectionSize(std::min(header->minimumSectionSize(), NAME_LEAST));
     return widths;
+}
+
+// A stretched column keeps its width when the other columns leave it no
+// room: the names, once wide in a wide dock (floating, say), would push
+// the numbers out of sight in a narrow one. They give way to their least.
+void CControllerDock::FitNames(QTableView& view)
+{
+    QHeaderView* header = view.horizontalHeader();
+    const int room = view.viewport()->width() - (header->length() - header->sectionSize(0));
+    if (room < header->sectionSize(0))
+        header->resizeSection(0, std::max(static_cast<int>(NAME_LEAST), room));
+}
+
+bool CControllerDock::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Resize)
+        for (QTableView* view : m_views)
+            if (view && watched == view->viewport())
+                FitNames(*view);
+    return QDockWidget::eventFilter(watched, event);
 }
 
 QTableView* CControllerDock::MakeView(QAbstractItemModel* model, QWidget* parent)

@@ -26,6 +26,11 @@ public:
     CTimersModel& Timers() { return *m_timers; }
     // As wide as the tables want, names and all.
     int NaturalWidth() const { return m_naturalWidth; }
+    // The names' column when the numbers take all the room: the names give way first.
+    static constexpr int NAME_LEAST = 90;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QTableView* MakeView(QAbstractItemModel* model, QWidget* parent);
@@ -33,11 +38,12 @@ private:
         int natural;  // every column whole
         int least;    // the numbers whole, the names cut short
     };
-    static constexpr int NAME_LEAST = 90;
     static CWidths FitColumns(QTableView& view, const CWatchModel& model);
+    static void FitNames(QTableView& view);
 
     CVariablesModel* m_variables;
     CTimersModel* m_timers;
+    QTableView* m_views[2] = {};  // the variables, the timers
     uint64_t m_readAtMs = UINT64_MAX;
     int m_naturalWidth = 0;  // the virtual time the values were read at
 };

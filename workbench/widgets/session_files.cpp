@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "cli/output_file.h"
+#include "workbench/model/marker_comments.h"
 #include "workbench/model/marker_list.h"
 #include "workbench/model/session_scenario.h"
 #include "workbench/model/workbench_session.h"
@@ -51,7 +52,7 @@ bool CSessionFiles::SaveScenario(const QString& path, QString& error)
     }
     std::string text = CSessionScenario::Text(m_session.Record(), m_session.Sim());
     if (!m_markers.Markers().empty())
-        text += "\n# Markers on the trace, with their notes:\n" + m_markers.Comments();
+        text += std::string("\n") + MARKERS_HEADER + "\n" + m_markers.Comments();
     if (!write_whole(path, QByteArray::fromStdString(text), error))
         return false;
     m_session.RecordSaved();

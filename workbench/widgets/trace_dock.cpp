@@ -95,14 +95,25 @@ void CTraceDock::FrameDone(uint64_t nowMs)
         m_view->SetNow(nowMs);
 }
 
-// A moment not yet reached stops at now; one that does not read is left
-// in the box, marked, for the user to mend.
+// A moment not yet reached stops at now, and says so; one that does not
+// read is left in the box, marked, for the user to mend.
 void CTraceDock::GoToTyped()
 {
-    const std::optional<uint64_t> ms = parse_time_entry(m_goTo->text());
+    const QString typed = m_goTo->text().trimmed();
+    const std::optional<uint64_t> ms = parse_time_entry(typed);
     m_goTo->setStyleSheet(ms ? QString() : QStringLiteral("QLineEdit { background: #ffd8d8; }"));
-    if (!ms)
+    if (!ms) {
+        emit Message(QString::fromUtf8("시간 «%1»을(를) 읽을 수 없어 옮기지 않았습니다 (예: 1:23.456, 83.5 s, "
+                                       "250 ms, 2 min, 1 h)")
+                         .arg(typed));
         return;
+    }
+    const uint64_t nowMs = m_view->NowMs();
+    if (*ms > nowMs)
+        emit Message(QString::fromUtf8("%1은(는) 아직 오지 않았습니다: 지금(%2)까지만 있어 커서 A를 지금에 두었습니다")
+                         .arg(typed, QString::fromStdString(CTimeAxis::Label(nowMs, 1))));
+    else
+        emit Message(QString());
     m_view->GoTo(*ms);
     m_view->setFocus();
 }

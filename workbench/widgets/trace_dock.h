@@ -34,6 +34,9 @@ public:
     QToolButton& FitButton() { return *m_fit; }
     QString Readout() const;
 
+signals:
+    void Message(const QString& text);  // for the status line
+
 private:
     void ShowView();
     void FillVariables();

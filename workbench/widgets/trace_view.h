@@ -58,6 +58,7 @@ public:
     void SetBuffer(const CTraceBuffer& buffer);
 
     bool Following() const { return m_follow; }
+    uint64_t NowMs() const { return m_nowMs; }
     double SpanMs() const { return m_spanMs; }
     // Cursor A, which the keys move, and cursor B; both read every row.
     bool HasCursor() const { return m_cursor; }
@@ -215,6 +216,7 @@ private:
     bool m_wholePending = true;   // the whole view waits to be painted
     QPoint m_dragFrom;
     int64_t m_dragEndPx = 0;
+    bool m_placing = false;    // a drag that moves a cursor, begun inside the run
     bool m_selecting = false;  // a drag that zooms to what it spans
     int m_selectTo = 0;
     QHash<QString, QStaticText> m_texts;  // laid-out texts, kept between frames

@@ -2,9 +2,10 @@
 //
 // Mouse: the wheel zooms around the pointer, Shift+wheel or a right-button
 // drag pans; a left click (or drag) places cursor A and selects the row
-// under it, Shift+click places cursor B; a drag along the time axis, or
-// Ctrl+drag anywhere, zooms to the span it covers. On the names, a click
-// selects a row and the right button offers to hide or move it.
+// under it, Shift+click places cursor B (before 0:00, where nothing ran,
+// neither); a drag along the time axis, or Ctrl+drag anywhere, zooms to the
+// span it covers. On the names, a click selects a row and the right button
+// offers to hide or move it.
 //
 // Keys, with the focus: ←/→ move cursor A (Shift: ten times as far),
 // Ctrl+←/→ take it to the previous or next edge of the selected row, ↑/↓
@@ -45,6 +46,7 @@ void CTraceView::mousePressEvent(QMouseEvent* event)
 {
     m_dragFrom = event->position().toPoint();
     m_dragEndPx = EndPx();
+    m_placing = false;
     if (event->button() != Qt::LeftButton)
         return;
     const int row = RowAt(m_dragFrom.y());
@@ -54,8 +56,12 @@ void CTraceView::mousePressEvent(QMouseEvent* event)
         return;
     m_selecting = m_dragFrom.y() < AXIS_HEIGHT || (event->modifiers() & Qt::ControlModifier);
     m_selectTo = m_dragFrom.x();
+    // Before 0:00 nothing was run: a click there leaves the cursors where they were.
+    m_placing = !m_selecting && std::round(MsAt(m_dragFrom.x())) >= 0;
     if (m_selecting)
         Changed();
+    else if (!m_placing)
+        return;
     else if (event->modifiers() & Qt::ShiftModifier)
         SetCursorBMs(MomentAt(m_dragFrom.x()));
     else
@@ -69,7 +75,7 @@ void CTraceView::mouseMoveEvent(QMouseEvent* event)
         if (m_selecting) {
             m_selectTo = std::max(at.x(), WaveLeft());
             Changed();
-        } else if (m_dragFrom.x() >= WaveLeft()) {
+        } else if (m_placing) {
             if (event->modifiers() & Qt::ShiftModifier)
                 SetCursorBMs(MomentAt(at.x()));
             else

@@ -206,6 +206,8 @@ void CWorkbenchWindow::ConnectMarkers()
     connect(m_markers, &CMarkerList::Changed, &view, [this] { m_traceDock->View().SetMarkers(m_markers->Times()); });
     connect(m_traceViews, &CTraceViewsMenu::Message, this,
             [this](const QString& message) { statusBar()->showMessage(message, 10000); });
+    connect(m_traceDock, &CTraceDock::Message, this,
+            [this](const QString& message) { statusBar()->showMessage(message, 10000); });
 }
 
 // Once per frame: every view takes the new moment; Qt paints them together.
@@ -240,6 +242,7 @@ void CWorkbenchWindow::OnNewSession()
     OnSessionRestarted();  // first: nothing may look at the old simulator's trace
     m_logDock->Clear();
     m_markers->Clear();
+    statusBar()->clearMessage();  // why the old session's run stopped (a limit, a condition)
 }
 
 void CWorkbenchWindow::closeEvent(QCloseEvent* event)
