@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Random input to the real workbench window under Xvfb: clicks anywhere (menus,
 # docks, tool buttons, the panel, whatever dialog is open), held presses,
-# keys, shortcuts and Escape, the program started again whenever it quits.
+# keys, shortcuts and Escape, the program started again whenever it quits;
+# first over a full trace ring shown whole.
 # It passes when the program never dies of a signal or ends with an error,
 # and prints nothing on stderr: no sanitizer report, no Qt warning.
 #
@@ -45,7 +46,7 @@ starts=0
 actions=0
 
 start() {
-  QT_QPA_PLATFORM=xcb "$program" >> "$work/out" 2>> "$work/err" &
+  QT_QPA_PLATFORM=xcb "$program" "$@" >> "$work/out" 2>> "$work/err" &
   pid=$!
   starts=$((starts + 1))
   window=$(timeout 60 xdotool search --sync --name "^Trelvik 워크벤치$" | tail -1) || fail "no window (start $starts)"
@@ -79,8 +80,13 @@ act() {
   actions=$((actions + 1))
 }
 
+# The first start runs as fast as it can with a variable that changes every
+# ms traced, then shows the whole trace: the ring fills, and the clicks land
+# on a trace of far more than 32k changes in view.
 until=$(($(date +%s) + seconds))
-start
+start --speed max --trace now_ms
+sleep 3
+xdotool key alt+v sleep 0.3 key f 2> /dev/null || true
 while [ "$(date +%s)" -lt "$until" ]; do
   if ! kill -0 "$pid" 2> /dev/null; then
     ended

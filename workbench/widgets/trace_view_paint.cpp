@@ -206,17 +206,23 @@ double CTraceView::StepY(int row, int top, int height, int64_t value) const
 void CTraceView::PaintTexts(QPainter& painter, int row, double textTop, double left, double right, int32_t value,
                             uint64_t step)
 {
-    const QStaticText& text = Text(Format(m_rows[row], value));
+    const QStaticText* shown = &Text(Format(m_rows[row], value));
+    // A state's name gives way to its number where only the number fits.
+    if (left + 3 + shown->size().width() + 3 > right && Kind(row) == LANE)
+        shown = &Text(QString::number(value));
+    const QStaticText& text = *shown;
     const double width = text.size().width();
     if (left + 3 + width + 3 <= right)
         painter.drawStaticText(QPointF(left + 3, textTop), text);
     const double tickPx = static_cast<double>(step) / MsPerPx();
     if (width + 6 >= tickPx)
         return;
-    // The ticks inside the span and near the strip, clear of the text at its start.
+    // The ticks inside the span and near the strip, clear of the text at its
+    // start, and of the next value's text by a text's width: two values side
+    // by side would read as one ("5 6").
     const QRectF clip = painter.clipBoundingRect();
     const double from = std::max(left + width + 9, clip.left() - width - 6);
-    const double to = std::min(right - width - 6, clip.right());
+    const double to = std::min(right - 2 * width - 12, clip.right());
     for (double t = std::ceil(MsAt(from) / static_cast<double>(step)) * static_cast<double>(step); XOf(t) <= to;
          t += static_cast<double>(step))
         painter.drawStaticText(QPointF(std::floor(XOf(t)) + 3, textTop), text);
