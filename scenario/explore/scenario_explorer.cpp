@@ -144,8 +144,8 @@ int CScenarioExplorer::Run()
         std::vector<bool> answered;
         const std::vector<std::string> answers = pool.Map(seeds, answered);
         for (size_t i = 0; i <= seeds.size(); ++i) {
-            if (noted_fatal_signal() && (i == seeds.size() || !answered[i])) {
-                // What was played so far; the caller ends by the signal.
+            if (noted_fatal_signal() && (i == seeds.size() || !answered[i] || answers[i] != "0")) {
+                // What was played so far (a run the signal cut off reads as a break); the caller ends by the signal.
                 m_out << "explore: " << batch + i << " runs from seed " << m_firstSeed
                       << ", no invariant broken (interrupted)" << std::endl;
                 return 2;
