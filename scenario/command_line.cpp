@@ -278,7 +278,7 @@ bool CCommandLine::Consistent()
         if (!files.empty())
             return Fail("--explore takes no scenario files");
         if (runOptions || !coverageJsonPath.empty())
-            return Fail("--explore takes only --seed, --out, --guided, --suite and --jobs");
+            return Fail("--explore takes only --seed, --out, --guided, --suite, --resume and --jobs");
         if (guided && suiteDir.empty())
             return Fail("--guided needs --suite DIR, where it writes the suite");
         if (resume && !guided)
