@@ -47,6 +47,7 @@ const std::vector<COptionSpec> OPTIONS = {
     {"--accept-baseline", true},
     {"--guided"},
     {"--suite", true},
+    {"--resume", true},
     {"--jobs", true, false, "-j"},
     {"--merge-coverage"},
     {"--fail-fast"},
@@ -66,6 +67,7 @@ const char* CCommandLine::Usage()
            "          --baseline DIR [--baseline-slack [NAME=]MS]...]\n"
            "       trelvik-scenario --explore N [--seed S] [--out DIR] [--jobs J]\n"
            "       trelvik-scenario --explore N --guided --suite DIR [--seed S] [--jobs J]\n"
+           "       trelvik-scenario --explore N --guided --resume DIR [--jobs J]\n"
            "       trelvik-scenario --merge-coverage A.json B.json... [--coverage-json OUT.json]\n"
            "         [--fail-under-transitions N]\n"
            "       trelvik-scenario --accept-baseline DIR [NAME...]\n";
@@ -104,6 +106,7 @@ const char* CCommandLine::Help()
            "                   state, transition, timer or travel outcome not reached\n"
            "                   before, until all are reached or N uses were played\n"
            "  --suite DIR      where --guided writes the kept uses, DIR/cover-NNN.scn\n"
+           "  --resume DIR     with --guided: go on from the suite DIR of an interrupted run\n"
            "  --jobs J, -j J   run files or uses in J worker processes (default: one per\n"
            "                   core and the CPU quota); the output is the same for every J\n"
            "  --fail-fast      stop at the first failed file: the files under way are\n"
@@ -187,6 +190,10 @@ bool CCommandLine::Option(const std::string& name, const std::string& value)
         guided = true;
     } else if (name == "--suite") {
         suiteDir = value;
+        m_suiteGiven = true;
+    } else if (name == "--resume") {
+        suiteDir = value;
+        resume = true;
     } else if (name == "--jobs") {
         uint64_t n = 0;
         if (!to_number(value, n) || n == 0 || n > 256)
@@ -266,16 +273,22 @@ bool CCommandLine::Consistent()
         return true;
     }
     if ((guided || !suiteDir.empty()) && action != EXPLORE)
-        return Fail(std::string(guided ? "--guided" : "--suite") + " belongs to --explore");
+        return Fail(std::string(guided ? "--guided" : resume ? "--resume" : "--suite") + " belongs to --explore");
     if (action == EXPLORE) {
         if (!files.empty())
             return Fail("--explore takes no scenario files");
         if (runOptions || !coverageJsonPath.empty())
-            return Fail("--explore takes only --seed, --out, --guided, --suite and --jobs");
+            return Fail("--explore takes only --seed, --out, --guided, --suite, --resume and --jobs");
         if (guided && suiteDir.empty())
             return Fail("--guided needs --suite DIR, where it writes the suite");
+        if (resume && !guided)
+            return Fail("--resume belongs to --guided");
+        if (resume && m_seedGiven)
+            return Fail("--resume goes on with the seed of the suite it resumes, not --seed");
+        if (resume && m_suiteGiven)
+            return Fail("--resume DIR and --suite DIR exclude each other");
         if (!suiteDir.empty() && !guided)
-            return Fail("--suite belongs to --guided");
+            return Fail(std::string(resume ? "--resume" : "--suite") + " belongs to --guided");
         if (guided && m_outGiven)
             return Fail("--guided writes to --suite DIR, not --out");
         if (seed > UINT64_MAX - (exploreRuns - 1))

@@ -45,6 +45,7 @@ public:
     std::string acceptBaselineDir;  // the names to accept are `files`; all pending when none
     bool guided = false;            // --explore guided by coverage, writing a suite
     std::string suiteDir;           // where the guided exploration writes it
+    bool resume = false;            // the guided exploration goes on from the suite in suiteDir
     unsigned jobs = 0;              // worker processes; 0: one per core
     bool failFast = false;          // stop at the first failed file
     std::string annotations;        // "github": failed verdicts also as workflow commands on stderr
@@ -62,4 +63,5 @@ private:
     bool m_vcdLimitGiven = false;
     bool m_baselineSlackGiven = false;
     bool m_jobsGiven = false;
+    bool m_suiteGiven = false;
 };

@@ -49,12 +49,18 @@ int run_command(int argc, char** argv)
     }
     if (command.action == CCommandLine::EXPLORE) {
         // No Qt object exists before here: the workers are forked inside.
-        const int code = command.guided ? CGuidedExplorer(command.exploreRuns, command.seed, command.suiteDir,
-                                                          command.jobs, std::cout, std::cerr)
-                                              .Run()
-                                        : CScenarioExplorer(command.exploreRuns, command.seed, command.outDir,
-                                                            std::cout, std::cerr, command.jobs)
-                                              .Run();
+        int code = 0;
+        if (command.guided) {
+            CGuidedExplorer explorer(command.exploreRuns, command.seed, command.suiteDir, command.jobs, std::cout,
+                                     std::cerr);
+            if (command.resume)
+                explorer.SetResume();
+            code = explorer.Run();
+        } else {
+            code =
+                CScenarioExplorer(command.exploreRuns, command.seed, command.outDir, std::cout, std::cerr, command.jobs)
+                    .Run();
+        }
         if (const int sig = noted_fatal_signal()) {
             std::cout.flush();
             end_by_signal(sig);

@@ -10,8 +10,8 @@
 #include "cli/cleanup_signals.h"
 #include "cli/output_file.h"
 #include "scenario/explore/random_use.h"
+#include "scenario/explore/scenario_explorer.h"
 #include "scenario/run/worker_pool.h"
-#include "sim/plant_fault.h"
 
 namespace {
 
@@ -56,50 +56,6 @@ CGuidedExplorer::~CGuidedExplorer() = default;
 
 std::string CGuidedExplorer::PlayTask(const std::string& task) { return CUsePlay::Play(split(task)).Serialize(); }
 
-std::vector<std::string> CGuidedExplorer::MakeUse(uint64_t seed, const std::vector<std::vector<std::string>>& kept)
-{
-    CPicker pick(seed ^ 0x9e3779b97f4a7c15ULL);  // apart from the fresh use's own draws
-    if (kept.empty() || pick(0, 3) == 0)
-        return CRandomUse::Lines(seed);
-    // The later kept uses reach deeper: the larger of two draws leans toward them.
-    const uint64_t which = std::max(pick(0, kept.size() - 1), pick(0, kept.size() - 1));
-    std::vector<std::string> lines = kept[which];
-    // Half the time from a step on the way, so that what a state leads to is
-    // tried before the kept use has gone on to the next one.
-    if (pick(0, 1) == 0)
-        lines.resize(pick(1, lines.size()));
-    const std::vector<std::string> more = CRandomUse::More(pick, pick(2000, 60000));
-    lines.insert(lines.end(), more.begin(), more.end());
-    const uint64_t played = VirtualMs(lines);
-    if (pick(0, 5) == 0 && played + 700000 < LONGEST_USE_MS) {
-        // A plant fault, then long enough for a travel's time-outs and, most
-        // of the time, its give-up.
-        const std::vector<CPlantFault> faults = CPlantFault::All();
-        lines.push_back("fault " + faults[pick(0, faults.size() - 1)].Describe());
-        const uint64_t rest = LONGEST_USE_MS - played;
-        lines.push_back("wait " + std::to_string(pick(0, 3) == 0 ? pick(600000, rest) : rest));
-    } else if (pick(0, 3) == 0) {  // left alone: a cycle runs on to its next state
-        lines.push_back("wait " + std::to_string(pick(10000, 90000)));
-    }
-    return lines;
-}
-
-// The virtual time the steps take at most: waits, holds and forced stops.
-uint64_t CGuidedExplorer::VirtualMs(const std::vector<std::string>& lines)
-{
-    uint64_t ms = 0;
-    for (const std::string& line : lines) {
-        const size_t hold = line.rfind(" hold ");
-        if (line.rfind("wait ", 0) == 0)
-            ms += std::stoull(line.substr(5));
-        else if (hold != std::string::npos)
-            ms += std::stoull(line.substr(hold + 6));
-        else if (line == "reset-cpu")
-            ms += 5100;
-    }
-    return ms;
-}
-
 // Refused before any use is played: a suite folder that holds an earlier
 // suite would replay with that suite's coverage mixed in.
 bool CGuidedExplorer::CheckSuite()
@@ -129,8 +85,9 @@ std::vector<CUseOutcome> CGuidedExplorer::PlayAll(const std::vector<std::vector<
     std::vector<size_t> longestFirst(uses.size());
     for (size_t i = 0; i < uses.size(); ++i)
         longestFirst[i] = i;
-    std::stable_sort(longestFirst.begin(), longestFirst.end(),
-                     [&](size_t a, size_t b) { return VirtualMs(uses[a]) > VirtualMs(uses[b]); });
+    std::stable_sort(longestFirst.begin(), longestFirst.end(), [&](size_t a, size_t b) {
+        return CUseChoice::VirtualMs(uses[a]) > CUseChoice::VirtualMs(uses[b]);
+    });
     std::vector<bool> answered;
     const std::vector<std::string> answers = m_pool->Map(tasks, answered, {}, longestFirst);
     std::vector<CUseOutcome> outcomes(uses.size());
@@ -150,7 +107,7 @@ bool CGuidedExplorer::AllReached() const
 void CGuidedExplorer::Judge(uint64_t seed, const std::vector<std::string>& lines, const CUseOutcome& played)
 {
     if (played.broken) {
-        m_out << "explore: seed " << seed << " breaks the machine, not kept: " << played.what << std::endl;
+        m_broke = Break(seed, lines);
         return;
     }
     std::vector<int> items;
@@ -182,13 +139,31 @@ bool CGuidedExplorer::Keep(uint64_t seed, std::vector<std::string> lines, const 
     }
     if (!Write(seed, lines, items, plays[0]))
         return false;
+    Reached(std::move(lines), plays[0]);
+    return true;
+}
+
+void CGuidedExplorer::Reached(std::vector<std::string> lines, const CUseOutcome& played)
+{
     for (int item = 0; item < CScenarioCoverage::ITEM_COUNT; ++item)
-        if (plays[0].firstStep[item] != CUseOutcome::NOT_REACHED) {
+        if (played.firstStep[item] != CUseOutcome::NOT_REACHED) {
             m_reached[item] = true;
             m_coverage.SetCount(item, m_coverage.Count(item) + 1);
         }
-    m_kept.push_back(std::move(lines));
-    return true;
+    m_kept.push_back({std::move(lines), played});
+}
+
+// The break shortened and written beside the suite, as --explore writes one: 1, or 2 when it cannot be.
+int CGuidedExplorer::Break(uint64_t seed, const std::vector<std::string>& lines)
+{
+    CScenarioExplorer explorer(1, seed, m_suiteDir, m_out, m_err);
+    CScenarioExplorer::CBreak at = CScenarioExplorer::Play(lines);
+    if (!at.broken) {
+        m_err << "explore: seed " << seed << " broke the machine in a worker, but not when played again\n";
+        return 2;
+    }
+    int replays = 0;
+    return explorer.Write(seed, CScenarioExplorer::Shorten(lines, at, replays), lines.size());
 }
 
 bool CGuidedExplorer::Write(uint64_t seed, const std::vector<std::string>& lines, const std::vector<int>& items,
@@ -214,10 +189,13 @@ bool CGuidedExplorer::Write(uint64_t seed, const std::vector<std::string>& lines
     return true;
 }
 
-void CGuidedExplorer::Summary(uint64_t played, double seconds)
+void CGuidedExplorer::Summary(uint64_t played, double seconds, int signal)
 {
     m_out << "explore: " << played << " uses from seed " << m_firstSeed << ", " << m_kept.size() << " kept in "
-          << m_suiteDir << "\n";
+          << m_suiteDir;
+    if (signal)
+        m_out << " (interrupted; --resume " << m_suiteDir << " goes on)";
+    m_out << "\n";
     m_out << "coverage: states " << m_coverage.States() << "/" << STATE_COUNT << ", transitions "
           << m_coverage.Transitions() << "/" << CScenarioCoverage::TRANSITION_COUNT << ", timers "
           << m_coverage.Timers() << "/" << CScenarioCoverage::TIMER_COUNT << ", travel outcomes "
@@ -234,15 +212,16 @@ void CGuidedExplorer::Summary(uint64_t played, double seconds)
 
 int CGuidedExplorer::Run()
 {
-    if (!CheckSuite())
+    uint64_t played = 0;
+    if (m_resume ? !Resume(played) : !CheckSuite())
         return 2;
     defer_fatal_signals();
     const auto start = std::chrono::steady_clock::now();
-    uint64_t played = 0;
-    for (uint64_t round = 0; round < m_runs && !AllReached() && !m_writeFailed; round += ROUND) {
+    for (uint64_t round = played; round < m_runs && !AllReached() && !m_writeFailed && !m_broke; round += ROUND) {
         std::vector<std::vector<std::string>> uses;
         for (uint64_t i = round; i < std::min(m_runs, round + ROUND); ++i)
-            uses.push_back(MakeUse(m_firstSeed + i, m_kept));
+            uses.push_back(m_maker ? m_maker(m_firstSeed + i, m_kept)
+                                   : CUseChoice::Make(m_firstSeed + i, m_kept, m_reached, m_directed));
         bool complete = false;
         const std::vector<CUseOutcome> outcomes = PlayAll(uses, complete);
         if (noted_fatal_signal())
@@ -251,14 +230,22 @@ int CGuidedExplorer::Run()
             m_err << "explore: a worker ended without answering (uses from seed " << m_firstSeed + round << ")\n";
             return 2;
         }
-        for (size_t i = 0; i < uses.size() && !AllReached() && !m_writeFailed && !noted_fatal_signal(); ++i) {
+        for (size_t i = 0; i < uses.size() && !AllReached() && !m_writeFailed && !m_broke && !noted_fatal_signal();
+             ++i) {
             played = round + i + 1;
             Judge(m_firstSeed + round + i, uses[i], outcomes[i]);
         }
+        if (noted_fatal_signal() || m_broke)
+            break;
+        if (!NoteProgress(played))
+            return 2;
     }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (m_broke)
+        return m_broke;
+    Summary(played, seconds, noted_fatal_signal());
     if (noted_fatal_signal())
         return 2;  // the caller ends by the signal
-    Summary(played, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
     if (m_writeFailed)
         return 2;
     return AllReached() ? 0 : 1;

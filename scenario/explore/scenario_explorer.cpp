@@ -143,9 +143,15 @@ int CScenarioExplorer::Run()
             seeds.push_back(std::to_string(m_firstSeed + i));
         std::vector<bool> answered;
         const std::vector<std::string> answers = pool.Map(seeds, answered);
-        for (size_t i = 0; i < seeds.size(); ++i) {
-            if (noted_fatal_signal())
-                return 2;  // the caller ends by the signal
+        for (size_t i = 0; i <= seeds.size(); ++i) {
+            if (noted_fatal_signal() && (i == seeds.size() || !answered[i] || answers[i] != "0")) {
+                // What was played so far (a run the signal cut off reads as a break); the caller ends by the signal.
+                m_out << "explore: " << batch + i << " runs from seed " << m_firstSeed
+                      << ", no invariant broken (interrupted)" << std::endl;
+                return 2;
+            }
+            if (i == seeds.size())
+                break;
             if (!answered[i]) {
                 m_err << "explore: seed " << seeds[i] << ": a worker ended without answering\n";
                 return 2;

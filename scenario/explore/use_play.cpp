@@ -40,13 +40,16 @@ CUseOutcome::CUseOutcome()
         step = NOT_REACHED;
 }
 
-// "broken 0\nend 1234\ndigest 99\nsteps -1 0 3 ...\nwhat ...\n" then the expectations.
+// "broken 0\nend 1234\ndigest 99\nsteps -1 0 3 ...\ninto 0 0 250 ...\nwhat ...\n" then the expectations.
 std::string CUseOutcome::Serialize() const
 {
     std::ostringstream out;
     out << "broken " << broken << "\nend " << endMs << "\ndigest " << digest << "\nsteps";
     for (int32_t step : firstStep)
         out << " " << step;
+    out << "\ninto";
+    for (uint32_t ms : intoStepMs)
+        out << " " << ms;
     out << "\nwhat " << what << "\n" << expectations;
     return out.str();
 }
@@ -58,6 +61,9 @@ bool CUseOutcome::Parse(const std::string& bytes)
     in >> word >> broken >> word >> endMs >> word >> digest >> word;
     for (int32_t& step : firstStep)
         in >> step;
+    in >> word;
+    for (uint32_t& ms : intoStepMs)
+        in >> ms;
     in.ignore(1);
     if (!in || !std::getline(in, what) || what.rfind("what ", 0) != 0)
         return false;
@@ -81,16 +87,24 @@ CUseOutcome CUsePlay::Play(const std::vector<std::string>& lines)
     CScenarioCoverage coverage;
     CDigestSink digest;
     uint64_t events = 0;
+    int stepLine = 0;
+    uint64_t stepBeganMs = 0;
     CInstrumentedRun run("use", parser.Steps());
     run.SetCoverage(&coverage);
     run.SetTraceSink(&digest);
-    run.m_afterMs = [&](int line, uint64_t) {
+    run.m_afterMs = [&](int line, uint64_t nowMs) {
+        if (line != stepLine) {
+            stepLine = line;
+            stepBeganMs = nowMs > 0 ? nowMs - 1 : 0;
+        }
         if (coverage.Events() == events)
             return;
         events = coverage.Events();
         for (int item = 0; item < CScenarioCoverage::ITEM_COUNT; ++item)
-            if (outcome.firstStep[item] == CUseOutcome::NOT_REACHED && coverage.Count(item) > 0)
+            if (outcome.firstStep[item] == CUseOutcome::NOT_REACHED && coverage.Count(item) > 0) {
                 outcome.firstStep[item] = line > 0 ? line - 1 : 0;  // start-up comes before the first step
+                outcome.intoStepMs[item] = static_cast<uint32_t>(line > 0 ? nowMs - stepBeganMs : 0);
+            }
     };
     run.m_onResult = [&](const CFileResult&, const CScenarioResult& r) {
         if (outcome.broken || (r.held && !r.error))
