@@ -16,7 +16,7 @@ interrupt() {  # interrupt WHEN ARGS...: starts the runner, waits until the test
   shift
   env --default-signal=INT "$runner" "$@" > log 2> err &
   pid=$!
-  for _ in $(seq 600); do
+  for _ in $(seq 3600); do  # up to 3 minutes: a round of the sanitizers' builds is slow
     sh -c "$when" && break
     sleep 0.05
   done
