@@ -112,6 +112,13 @@ TEST_F(TraceMeasure, CursorsEdgesPulseAndZoomThroughTheRealDockAndView)
         EXPECT_TRUE(g.message.isEmpty() ? message.isEmpty() : message.contains(g.message))
             << g.typed << ": " << message.toStdString();
     }
+    // From a hidden dock, paused: the view takes the present moment as the dock opens.
+    dock.hide();
+    Step(700);
+    m_window->Actions().goToTime->trigger();
+    QTest::keyClicks(&dock.GoToBox(), QStringLiteral("20 S"));
+    QTest::keyClick(&dock.GoToBox(), Qt::Key_Return);
+    EXPECT_EQ(View().CursorMs(), Now()) << "now as the dock opened";
 
     QTest::mouseClick(&dock.FitButton(), Qt::LeftButton);
     EXPECT_NEAR(View().SpanMs(), static_cast<double>(Now()), 1);

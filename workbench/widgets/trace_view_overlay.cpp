@@ -9,6 +9,7 @@
 
 #include "trace/trace_buffer.h"
 #include "workbench/model/time_axis.h"
+#include "workbench/widgets/column_line.h"
 #include "workbench/widgets/trace_view.h"
 #include "workbench/widgets/trace_view_style.h"
 
@@ -33,6 +34,7 @@ void CTraceView::PaintBaseline(QPainter& painter, double fromMs, double toMs)
 
 // The baseline's value where the strip begins, then each change in it, as a
 // broad faint line: where it matches the live row it lies just under it.
+// At most four points a pixel column, however many changes it holds.
 void CTraceView::PaintBaselineRow(QPainter& painter, int row, int top, int height, double fromMs, double toMs)
 {
     const auto& changes = m_baseRows[row]->changes;
@@ -52,21 +54,23 @@ void CTraceView::PaintBaselineRow(QPainter& painter, int row, int top, int heigh
         }
         return StepY(row, top, height, signedValue);
     };
-    QPolygonF line;
+    CColumnLine line;
     double x = XOf(std::max(fromMs, 0.0));
     uint64_t value = it == changes.end() ? 0 : it->second;
-    line << QPointF(x, y(value));
+    line.Add(x, y(value));
     for (++it; it != changes.end() && static_cast<double>(it->first) <= toMs; ++it) {
         x = XOf(static_cast<double>(it->first));
-        line << QPointF(x, y(value));
-        if (Kind(row) == LANE)
-            line << QPointF(x, top + 3.0) << QPointF(x, y(value));
+        line.Add(x, y(value));
+        if (Kind(row) == LANE) {
+            line.Add(x, top + 3.0);
+            line.Add(x, y(value));
+        }
         value = it->second;
-        line << QPointF(x, y(value));
+        line.Add(x, y(value));
     }
-    line << QPointF(XOf(toMs), y(value));
+    line.Add(XOf(toMs), y(value));
     painter.setPen(QPen(BASELINE, 4));
-    painter.drawPolyline(line);
+    painter.drawPolyline(line.Take());
 }
 
 void CTraceView::PaintSelection(QPainter& painter)

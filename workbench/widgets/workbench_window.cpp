@@ -190,6 +190,7 @@ void CWorkbenchWindow::Connect()
     connect(a.zoomFit, &QAction::triggered, this, [this] { m_traceDock->View().ZoomToFit(); });
     connect(a.goToTime, &QAction::triggered, this, [this] {
         m_traceDock->show();
+        m_traceDock->FrameDone(m_session.Now());  // a hidden dock's view missed the frames since
         m_traceDock->GoToBox().setFocus();
         m_traceDock->GoToBox().selectAll();
     });
