@@ -32,14 +32,14 @@ std::vector<std::string> split(const std::string& text)
     return lines;
 }
 
-std::string suite_name(size_t number)
+}  // namespace
+
+std::string CGuidedExplorer::SuiteFile(uint64_t number)
 {
     char name[32];
-    std::snprintf(name, sizeof name, "cover-%03zu.scn", number);
+    std::snprintf(name, sizeof name, "cover-%03llu.scn", static_cast<unsigned long long>(number));
     return name;
 }
-
-}  // namespace
 
 CGuidedExplorer::CGuidedExplorer(uint64_t runs, uint64_t firstSeed, std::string suiteDir, unsigned jobs,
                                  std::ostream& out, std::ostream& err)
@@ -62,7 +62,7 @@ bool CGuidedExplorer::CheckSuite()
 {
     std::string error;
     if (!COutputFile::EnsureFolder(m_suiteDir, error) ||
-        !COutputFile::Check(m_suiteDir + "/" + suite_name(1), {}, error)) {
+        !COutputFile::Check(m_suiteDir + "/" + SuiteFile(1), {}, error)) {
         m_err << error << "\n";
         return false;
     }
@@ -169,7 +169,7 @@ int CGuidedExplorer::Break(uint64_t seed, const std::vector<std::string>& lines)
 bool CGuidedExplorer::Write(uint64_t seed, const std::vector<std::string>& lines, const std::vector<int>& items,
                             const CUseOutcome& end)
 {
-    const std::string name = suite_name(m_kept.size() + 1);
+    const std::string name = SuiteFile(m_kept.size() + 1);
     std::string text = "# A use of the panel found by trelvik-scenario --explore --guided --seed " +
                        std::to_string(m_firstSeed) + " (use " + std::to_string(seed) + "),\n" +
                        "# kept for what it reached first:\n";

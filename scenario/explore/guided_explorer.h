@@ -55,6 +55,8 @@ public:
     // 2: the suite could not be written or resumed.
     int Run();
 
+    // The name of the suite's file number `number`: "cover-001.scn".
+    static std::string SuiteFile(uint64_t number);
     // What a worker does with a task: the lines of a use, played.
     static std::string PlayTask(const std::string& task);
 

@@ -1,5 +1,4 @@
 // The guided exploration's progress note, and going on from it.
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -8,13 +7,6 @@
 #include "scenario/explore/guided_explorer.h"
 
 namespace {
-
-std::string suite_file(uint64_t number)
-{
-    char name[32];
-    std::snprintf(name, sizeof name, "cover-%03llu.scn", static_cast<unsigned long long>(number));
-    return name;
-}
 
 // A kept use's steps: what lies between its header comment and the expectations, each block after an empty line.
 bool kept_steps(const std::string& path, std::vector<std::string>& steps)
@@ -56,22 +48,22 @@ bool CGuidedExplorer::Resume(uint64_t& played)
     }
     std::vector<std::vector<std::string>> uses(kept);
     for (uint64_t n = 1; n <= kept; ++n)
-        if (!kept_steps(m_suiteDir + "/" + suite_file(n), uses[n - 1])) {
-            m_err << m_suiteDir << "/" << suite_file(n) << ": missing or without steps; cannot go on\n";
+        if (!kept_steps(m_suiteDir + "/" + SuiteFile(n), uses[n - 1])) {
+            m_err << m_suiteDir << "/" << SuiteFile(n) << ": missing or without steps; cannot go on\n";
             return false;
         }
     bool complete = false;
     const std::vector<CUseOutcome> outcomes = PlayAll(uses, complete);
     for (uint64_t n = 0; n < kept; ++n) {
         if (!complete || outcomes[n].broken) {
-            m_err << m_suiteDir << "/" << suite_file(n + 1) << ": does not play as it did\n";
+            m_err << m_suiteDir << "/" << SuiteFile(n + 1) << ": does not play as it did\n";
             return false;
         }
         Reached(uses[n], outcomes[n]);
     }
     // Files of a round cut off by a signal: that round is played again.
     std::error_code ec;
-    for (uint64_t n = kept + 1; std::filesystem::remove(m_suiteDir + "/" + suite_file(n), ec); ++n) {
+    for (uint64_t n = kept + 1; std::filesystem::remove(m_suiteDir + "/" + SuiteFile(n), ec); ++n) {
     }
     m_out << "explore: going on from " << m_suiteDir << " after " << played << " uses from seed " << m_firstSeed << ", "
           << kept << " kept" << std::endl;
