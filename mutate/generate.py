@@ -3,9 +3,10 @@
 
 usage: generate.py SOURCE_ROOT OUT_DIR FILE...
 Each FILE (relative to SOURCE_ROOT) is written as OUT_DIR/FILE with every
-mutant switched in, and OUT_DIR/mutants.json lists every mutant: its id, file,
+mutant switched in, OUT_DIR/mutants.json lists every mutant: its id, file,
 range, operator, the change as lines before and after, and, for one that could
-not be switched at run time, the reason it was not built.
+not be switched at run time, the reason it was not built. OUT_DIR/mutant_table.cpp
+lists the built ones for the program (the guided exploration's mutant hunt).
 """
 
 import json
@@ -17,6 +18,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from schemata import CSchemata  # noqa: E402
 
 SWITCH_HEADER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "mutant_switch.h")
+MUTANT_CAPACITY = 4096  # as mutant_switch.h
 
 
 def write_atomically(path, text):
@@ -38,9 +40,30 @@ def describe(schemata, name, m):
     return entry
 
 
+def c_plain(text):
+    """A piece of source on one line, at most 30 characters."""
+    text = text.decode() if isinstance(text, bytes) else text
+    text = " ".join(text.split())
+    return text if len(text) <= 30 else text[:27] + "..."
+
+
+def c_text(text):
+    return '"' + text.replace("\\", "\\\\").replace('"', '\\"') + '"'
+
+
+def table(rows):
+    """The built mutants as a C++ table: id, file, line and the change."""
+    lines = [f"    {{{r['id']}, {c_text(r['file'])}, {r['line']}, {c_text(r['change'])}}}," for r in rows]
+    return ("// Written by mutate/generate.py: the built mutants of the firmware.\n"
+            '#include "scenario/explore/mutant_build.h"\n\n'
+            "extern const CMutant MUTANT_TABLE[];\nextern const int MUTANT_TABLE_SIZE;\n"
+            "const CMutant MUTANT_TABLE[] = {\n" + "\n".join(lines) + ("\n" if lines else "    {0, \"\", 0, \"\"},\n") +
+            "};\n" f"const int MUTANT_TABLE_SIZE = {len(rows)};\n")
+
+
 def generate(root, out, files):
     args = ["-x", "c++", "-std=c++20", f"-I{root}"]
-    listed, sources = [], {}
+    listed, sources, built = [], {}, []
     for name in files:
         path = os.path.join(root, name)
         with open(path, "rb") as f:
@@ -49,7 +72,13 @@ def generate(root, out, files):
         text = schemata.refuse_unbuildable(SWITCH_HEADER)
         write_atomically(os.path.join(out, name), text)
         listed += [describe(schemata, name, m) for m in schemata.mutants]
+        built += [{"id": m.id, "file": name, "line": m.point.line,
+                   "change": f"`{c_plain(source[m.point.start:m.point.end])}` -> `{c_plain(schemata._plain(m))}`"}
+                  for m in schemata.mutants if not m.not_built]
         sources[name] = source.decode()
+    if len(listed) >= MUTANT_CAPACITY:
+        raise RuntimeError(f"{len(listed)} mutants: mutant_switch.h has room for {MUTANT_CAPACITY - 1}")
+    write_atomically(os.path.join(out, "mutant_table.cpp"), table(built))
     write_atomically(os.path.join(out, "mutants.json"), json.dumps({"root": os.path.abspath(root), "mutants": listed}, indent=1) + "\n")
     return listed
 

@@ -3,6 +3,14 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "scenario/explore/mutant_build.h"
+
+std::atomic<bool> mutant_ran[MUTANT_CAPACITY];
+
+// The built mutants, written by generate.py into the build tree.
+extern const CMutant MUTANT_TABLE[];
+extern const int MUTANT_TABLE_SIZE;
+
 int mutant_read_selection()
 {
     const char* text = std::getenv("TRELVIK_MUTANT");
@@ -16,3 +24,21 @@ int mutant_read_selection()
     }
     return static_cast<int>(id);
 }
+
+namespace {
+
+void select_mutant(int id) { mutant_selection().store(id, std::memory_order_relaxed); }
+
+void forget_reached()
+{
+    for (std::atomic<bool>& ran : mutant_ran)
+        ran.store(false, std::memory_order_relaxed);
+}
+
+bool reached(int id) { return id > 0 && id < MUTANT_CAPACITY && mutant_ran[id].load(std::memory_order_relaxed); }
+
+// The scenario runner learns of the mutants as the program starts.
+const bool registered =
+    CMutantBuild::Register({MUTANT_TABLE, MUTANT_TABLE_SIZE, &select_mutant, &forget_reached, &reached});
+
+}  // namespace

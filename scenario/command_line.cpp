@@ -48,6 +48,8 @@ const std::vector<COptionSpec> OPTIONS = {
     {"--guided"},
     {"--suite", true},
     {"--resume", true},
+    {"--mutants"},
+    {"--mutants-of", true, true},
     {"--jobs", true, false, "-j"},
     {"--merge-coverage"},
     {"--fail-fast"},
@@ -67,6 +69,7 @@ const char* CCommandLine::Usage()
            "          --baseline DIR [--baseline-slack [NAME=]MS]...]\n"
            "       trelvik-scenario --explore N [--seed S] [--out DIR] [--jobs J]\n"
            "       trelvik-scenario --explore N --guided --suite DIR [--seed S] [--jobs J]\n"
+           "         [--mutants] [--mutants-of FILE[:LINE]]...\n"
            "       trelvik-scenario --explore N --guided --resume DIR [--jobs J]\n"
            "       trelvik-scenario --merge-coverage A.json B.json... [--coverage-json OUT.json]\n"
            "         [--fail-under-transitions N]\n"
@@ -107,6 +110,9 @@ const char* CCommandLine::Help()
            "                   before, until all are reached or N uses were played\n"
            "  --suite DIR      where --guided writes the kept uses, DIR/cover-NNN.scn\n"
            "  --resume DIR     with --guided: go on from the suite DIR of an interrupted run\n"
+           "  --mutants        with --guided, in trelvik-scenario-mutants: then keep uses for\n"
+           "                   the firmware's mutants they kill, as DIR/mutant-NNN.scn\n"
+           "  --mutants-of FILE[:LINE]  only the mutants there (repeatable)\n"
            "  --jobs J, -j J   run files or uses in J worker processes (default: one per\n"
            "                   core and the CPU quota); the output is the same for every J\n"
            "  --fail-fast      stop at the first failed file: the files under way are\n"
@@ -191,6 +197,11 @@ bool CCommandLine::Option(const std::string& name, const std::string& value)
     } else if (name == "--suite") {
         suiteDir = value;
         m_suiteGiven = true;
+    } else if (name == "--mutants") {
+        mutants = true;
+    } else if (name == "--mutants-of") {
+        mutants = true;
+        mutantsOf.push_back(value);
     } else if (name == "--resume") {
         suiteDir = value;
         resume = true;
@@ -268,17 +279,19 @@ bool CCommandLine::Consistent()
         if (files.empty())
             return Fail("--merge-coverage needs coverage reports (the JSON of --coverage-json)");
         if ((runOptions && !onlyGate) || quiet || m_seedGiven || m_outGiven || guided || !suiteDir.empty() ||
-            m_jobsGiven)
+            m_jobsGiven || mutants)
             return Fail("--merge-coverage takes only report files, --coverage-json and --fail-under-transitions");
         return true;
     }
+    if (mutants && action != EXPLORE)
+        return Fail(std::string(mutantsOf.empty() ? "--mutants" : "--mutants-of") + " belongs to --explore --guided");
     if ((guided || !suiteDir.empty()) && action != EXPLORE)
         return Fail(std::string(guided ? "--guided" : resume ? "--resume" : "--suite") + " belongs to --explore");
     if (action == EXPLORE) {
         if (!files.empty())
             return Fail("--explore takes no scenario files");
         if (runOptions || !coverageJsonPath.empty())
-            return Fail("--explore takes only --seed, --out, --guided, --suite, --resume and --jobs");
+            return Fail("--explore takes only --seed, --out, --guided, --suite, --resume, --mutants and --jobs");
         if (guided && suiteDir.empty())
             return Fail("--guided needs --suite DIR, where it writes the suite");
         if (resume && !guided)
@@ -291,6 +304,8 @@ bool CCommandLine::Consistent()
             return Fail(std::string(resume ? "--resume" : "--suite") + " belongs to --guided");
         if (guided && m_outGiven)
             return Fail("--guided writes to --suite DIR, not --out");
+        if (mutants && !guided)
+            return Fail(std::string(mutantsOf.empty() ? "--mutants" : "--mutants-of") + " belongs to --guided");
         if (seed > UINT64_MAX - (exploreRuns - 1))
             return Fail("--seed: " + std::to_string(seed) + " and --explore " + std::to_string(exploreRuns) +
                         " go past the last seed, " + std::to_string(UINT64_MAX));

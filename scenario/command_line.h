@@ -46,6 +46,8 @@ public:
     bool guided = false;            // --explore guided by coverage, writing a suite
     std::string suiteDir;           // where the guided exploration writes it
     bool resume = false;            // the guided exploration goes on from the suite in suiteDir
+    bool mutants = false;           // the guided exploration also hunts the firmware's mutants
+    std::vector<std::string> mutantsOf;  // only those on these lines or in these files
     unsigned jobs = 0;              // worker processes; 0: one per core
     bool failFast = false;          // stop at the first failed file
     std::string annotations;        // "github": failed verdicts also as workflow commands on stderr

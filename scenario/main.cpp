@@ -55,6 +55,8 @@ int run_command(int argc, char** argv)
                                      std::cerr);
             if (command.resume)
                 explorer.SetResume();
+            if (command.mutants)
+                explorer.SetMutants(command.mutantsOf);
             code = explorer.Run();
         } else {
             code =

@@ -9,6 +9,9 @@
 
 #include "cli/cleanup_signals.h"
 #include "cli/output_file.h"
+#include "scenario/explore/mutant_build.h"
+#include "scenario/explore/mutant_hunt.h"
+#include "scenario/explore/mutant_trial.h"
 #include "scenario/explore/random_use.h"
 #include "scenario/explore/scenario_explorer.h"
 #include "scenario/run/worker_pool.h"
@@ -54,7 +57,19 @@ CGuidedExplorer::CGuidedExplorer(uint64_t runs, uint64_t firstSeed, std::string 
 
 CGuidedExplorer::~CGuidedExplorer() = default;
 
-std::string CGuidedExplorer::PlayTask(const std::string& task) { return CUsePlay::Play(split(task)).Serialize(); }
+std::string CGuidedExplorer::PlayTask(const std::string& task)
+{
+    if (CMutantTrial::IsTask(task))
+        return CMutantTrial::Task(task);
+    return CUsePlay::Play(split(task)).Serialize();
+}
+
+void CGuidedExplorer::SetMutants(std::vector<std::string> only)
+{
+    m_mutants = true;
+    m_mutantsOnly = std::move(only);
+    m_pool->SetForkAlone();  // a mutant that stalls the firmware ends a worker, not the run
+}
 
 // Refused before any use is played: a suite folder that holds an earlier
 // suite would replay with that suite's coverage mixed in.
@@ -69,7 +84,8 @@ bool CGuidedExplorer::CheckSuite()
     std::error_code ec;
     for (const auto& entry : std::filesystem::directory_iterator(m_suiteDir, ec)) {
         const std::string name = entry.path().filename().string();
-        if (name.rfind("cover-", 0) == 0 && name.size() > 4 && name.substr(name.size() - 4) == ".scn") {
+        if ((name.rfind("cover-", 0) == 0 || name.rfind("mutant-", 0) == 0) && name.size() > 4 &&
+            name.substr(name.size() - 4) == ".scn") {
             m_err << m_suiteDir << ": holds " << name << " of an earlier suite; remove it or choose another folder\n";
             return false;
         }
@@ -210,10 +226,47 @@ void CGuidedExplorer::Summary(uint64_t played, double seconds, int signal)
     m_err << took;  // not on stdout: the output is the same for every number of jobs
 }
 
+// The kept uses first, then new ones, up to N uses in all; false when a
+// file could not be written or a signal came.
+bool CGuidedExplorer::Hunt(uint64_t& played)
+{
+    std::vector<CMutantHunt::CUse> uses;
+    for (size_t i = 0; i < m_kept.size(); ++i)
+        uses.push_back({m_kept[i].lines, SuiteFile(i + 1)});
+    if (!m_hunt->Round(uses))
+        return false;
+    while (played < m_runs && !m_hunt->Over()) {
+        uses.clear();
+        for (; played < m_runs && uses.size() < ROUND; ++played)
+            uses.push_back({CUseChoice::Make(m_firstSeed + played, m_kept, m_reached, m_directed),
+                            "seed " + std::to_string(m_firstSeed + played)});
+        if (!m_hunt->Round(uses))
+            return false;
+    }
+    return true;
+}
+
 int CGuidedExplorer::Run()
 {
     uint64_t played = 0;
+    if (m_mutants) {
+        if (!CMutantBuild::Switch()) {
+            m_err << "--mutants: this program has no mutants (build/default/mutate/trelvik-scenario-mutants has)\n";
+            return 2;
+        }
+        m_hunt = std::make_unique<CMutantHunt>(*m_pool, m_suiteDir,
+                                               "trelvik-scenario-mutants --explore --guided --mutants --seed " +
+                                                   std::to_string(m_firstSeed),
+                                               m_out, m_err);
+        std::string error;
+        if (!m_hunt->Only(m_mutantsOnly, error)) {
+            m_err << error << "\n";
+            return 2;
+        }
+    }
     if (m_resume ? !Resume(played) : !CheckSuite())
+        return 2;
+    if (m_hunt && m_resume && !m_hunt->Restart())
         return 2;
     defer_fatal_signals();
     const auto start = std::chrono::steady_clock::now();
@@ -240,10 +293,14 @@ int CGuidedExplorer::Run()
         if (!NoteProgress(played))
             return 2;
     }
+    if (m_hunt && !m_broke && !m_writeFailed && !noted_fatal_signal() && !Hunt(played) && !noted_fatal_signal())
+        m_writeFailed = true;
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (m_broke)
         return m_broke;
     Summary(played, seconds, noted_fatal_signal());
+    if (m_hunt)
+        m_hunt->Summary();
     if (noted_fatal_signal())
         return 2;  // the caller ends by the signal
     if (m_writeFailed)

@@ -16,7 +16,8 @@
 // each round's uses are made from the kept uses as they stood before it, and
 // are judged in seed order, so the suite, the output and the exit code are
 // the same for every number of workers. It stops when every item has been
-// reached, or after N uses. After each round DIR/guided-progress notes the
+// reached, or after N uses; with --mutants the uses from then on hunt the
+// firmware's mutants (mutant_hunt.h), up to N uses in all. After each round DIR/guided-progress notes the
 // seed, the uses played and the uses kept, so that a run interrupted by a
 // signal (which prints its summary so far) goes on with --resume DIR from
 // the round after, and comes to the suite the whole run would have written.
@@ -32,6 +33,7 @@
 #include "scenario/explore/use_play.h"
 #include "scenario/reports/scenario_coverage.h"
 
+class CMutantHunt;
 class CWorkerPool;
 
 class CGuidedExplorer {
@@ -47,6 +49,9 @@ public:
     void SetResume() { m_resume = true; }
     // Uses made as before the guidance was directed: for comparing the two.
     void SetUndirected() { m_directed = false; }
+    // After the coverage, hunts the firmware's mutants built into this
+    // program (CMutantHunt): all, or those on the lines or in the files named.
+    void SetMutants(std::vector<std::string> only);
     // Makes the uses instead of CUseChoice (for tests).
     using CMaker = std::function<std::vector<std::string>(uint64_t seed, const std::vector<CKeptUse>& kept)>;
     void SetMaker(CMaker maker) { m_maker = std::move(maker); }
@@ -73,6 +78,7 @@ private:
     std::vector<CUseOutcome> PlayAll(const std::vector<std::vector<std::string>>& uses, bool& complete);
     bool AllReached() const;
     void Summary(uint64_t played, double seconds, int signal);
+    bool Hunt(uint64_t& played);
 
     uint64_t m_runs;
     uint64_t m_firstSeed;
@@ -88,4 +94,7 @@ private:
     bool m_resume = false;
     bool m_directed = true;
     CMaker m_maker;
+    bool m_mutants = false;
+    std::vector<std::string> m_mutantsOnly;
+    std::unique_ptr<CMutantHunt> m_hunt;
 };

@@ -143,8 +143,12 @@ CFileResult CInstrumentedRun::Run()
     CTraceRecorder recorder(&sim.View());
     if (!m_vcdPaths.empty() && !OpenTraces(recorder, file))
         return file;
-    if (m_sink)
+    if (m_sink) {
+        for (const std::string& name : m_sinkVariables)
+            if (m_traces.empty())  // a trace file's channels are fixed once it is open
+                recorder.AddVariable(name);
         recorder.AddSink(*m_sink);
+    }
     const bool sampled = !m_traces.empty() || m_sink;
     if (m_coverage)
         m_coverage->Start();

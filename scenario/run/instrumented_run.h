@@ -64,6 +64,8 @@ public:
     std::function<void(int line, uint64_t nowMs)> m_afterMs;
     // Also hands the trace to this sink (without a trace file).
     void SetTraceSink(CTraceSink* sink) { m_sink = sink; }
+    // With a sink and no trace file: these firmware variables join its trace too.
+    void SetSinkVariables(std::vector<std::string> names) { m_sinkVariables = std::move(names); }
     // The machine as the last step left it, before it is taken down.
     std::function<void(CVirtualSimulator& sim)> m_onEnd;
 
@@ -85,6 +87,7 @@ private:
     std::vector<std::unique_ptr<CVcdSink>> m_traces;
     std::vector<std::pair<uint64_t, int>> m_stepStarts;  // (trace ms, line), a step's first ms under way
     std::vector<std::string> m_variables;
+    std::vector<std::string> m_sinkVariables;
     uint64_t m_traceLimit = 0;  // none
     double m_timeout = 0;       // none
     std::string m_timeoutText;

@@ -259,7 +259,7 @@ std::vector<std::string> CWorkerPool::Map(const std::vector<std::string>& tasks,
     m_halted = false;
     CRound round{tasks, onAnswer, longestFirst, m_ends, std::vector<std::string>(tasks.size())};
     std::vector<std::string> answers;
-    if (m_jobs <= 1)
+    if (m_jobs <= 1 && !m_forkAlone)
         answers = MapHere(tasks, round);
     else {
         if (!m_started)

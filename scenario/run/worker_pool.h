@@ -65,6 +65,9 @@ public:
     // workers under way to stop their tasks early (a stop request,
     // cleanup_signals.h); they still answer.
     void Halt();
+    // Forks a worker even for one job: for tasks that may stall or crash
+    // (a mutant of the firmware), so that the caller lives on.
+    void SetForkAlone() { m_forkAlone = true; }
     // For tests: a shorter wait than SIGNAL_WAIT_MS.
     void SetSignalWait(int ms) { m_signalWaitMs = ms; }
 
@@ -96,5 +99,6 @@ private:
     bool m_started = false;
     bool m_signalPassed = false;
     bool m_halted = false;
+    bool m_forkAlone = false;
     int m_signalWaitMs = SIGNAL_WAIT_MS;
 };

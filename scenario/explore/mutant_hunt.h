@@ -1,0 +1,71 @@
+#pragma once
+// The parent's side of --guided --mutants: after the coverage is reached,
+// uses are also kept for the mutants of the firmware they kill. Each round
+// plays its uses as written to learn which mutants' code each reaches, then
+// tries every live mutant on the uses of the round that reach it, in seed
+// order, until one kills it (CMutantTrial); a mutant survives for good after
+// MAX_TRIES uses. A use that kills mutants no kept use killed is written as
+// DIR/mutant-NNN.scn with the checks that kill them standing in its waits.
+// The rounds' results are judged in seed order, so the suite is the same for
+// every number of workers. The hunt ends when every mutant is killed or
+// tried enough, or after IDLE_ROUNDS rounds that killed none.
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "scenario/explore/mutant_trial.h"
+
+class CWorkerPool;
+
+class CMutantHunt {
+public:
+    static constexpr int MAX_TRIES = 8;
+    static constexpr int IDLE_ROUNDS = 4;
+
+    struct CUse {
+        std::vector<std::string> lines;
+        std::string from;  // "seed 40", "cover-003.scn"
+    };
+
+    CMutantHunt(CWorkerPool& pool, std::string suiteDir, std::string command, std::ostream& out, std::ostream& err);
+
+    // Only the mutants on these lines or in these files ("firmware/fw_disk.cpp:88",
+    // "firmware/fw_disk.cpp"); false with the reason when one names none.
+    bool Only(const std::vector<std::string>& places, std::string& error);
+    // Removes the files of an earlier hunt (going on from an interrupted run).
+    bool Restart();
+    // False when a file could not be written or a signal came.
+    bool Round(const std::vector<CUse>& uses);
+    bool Over() const;
+    void Summary();
+
+private:
+    struct CTarget {
+        int id;
+        int tries = 0;
+        bool reached = false;
+        bool killed = false;
+    };
+    struct CKill {
+        size_t target;
+        CCheckpoint check;
+    };
+
+    std::vector<std::vector<size_t>> Reach(const std::vector<CUse>& uses, std::vector<unsigned>& alarms,
+                                           std::vector<std::string>& ends);
+    bool Trials(const std::vector<CUse>& uses, const std::vector<std::vector<size_t>>& reached,
+                const std::vector<unsigned>& alarms, const std::vector<std::string>& ends,
+                std::vector<std::vector<CKill>>& kills);
+    bool Write(const CUse& use, std::vector<CKill> kills);
+
+    CWorkerPool& m_pool;
+    std::string m_suiteDir;
+    std::string m_command;
+    std::ostream& m_out;
+    std::ostream& m_err;
+    std::vector<CTarget> m_targets;
+    int m_written = 0;
+    int m_idleRounds = 0;
+};

@@ -1,0 +1,214 @@
+#include "scenario/explore/mutant_trial.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <sstream>
+
+#include <unistd.h>
+
+#include "firmware/fw_watch.h"
+#include "scenario/explore/mutant_build.h"
+#include "scenario/explore/trace_divergence.h"
+#include "scenario/language/scenario_parser.h"
+#include "scenario/run/instrumented_run.h"
+#include "scenario/run/machine_expectations.h"
+#include "sim/virtual_simulator.h"
+
+namespace {
+
+constexpr size_t CHECKS_TRIED = 4;
+
+class CChangeLog : public CTraceSink {
+public:
+    explicit CChangeLog(CTracedPlay& play) : m_play(play) {}
+    void Join(const CTraceChannel& channel, int64_t value, uint64_t) override
+    {
+        m_play.channels.push_back(channel);
+        m_play.initial.push_back(value);
+    }
+    void Change(int channel, uint64_t timeMs, int64_t value) override
+    {
+        m_play.changes.push_back({timeMs, channel, value});
+    }
+
+private:
+    CTracedPlay& m_play;
+};
+
+std::string joined(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\n";
+    return text;
+}
+
+// The lines played from a fresh controller on the mutant chosen now.
+CTracedPlay play(const std::vector<std::string>& lines, bool traced)
+{
+    CTracedPlay played;
+    CScenarioParser parser;
+    if (!parser.Parse(joined(lines))) {
+        played.code = CFileResult::NOT_RUN;
+        return played;
+    }
+    CChangeLog log(played);
+    std::vector<std::string> variables;
+    for (uint8_t i = 0; i < FW_VARIABLE_COUNT; ++i)
+        variables.push_back(fw_variables[i].name);
+    CInstrumentedRun run("use", parser.Steps());
+    if (traced) {
+        run.SetTraceSink(&log);
+        run.SetSinkVariables(variables);
+    }
+    played.stepBegin.assign(parser.Steps().size(), CTracedPlay::NO_BEGIN);
+    run.m_afterMs = [&](int line, uint64_t nowMs) {
+        if (line > 0 && static_cast<size_t>(line) <= played.stepBegin.size() &&
+            played.stepBegin[line - 1] == CTracedPlay::NO_BEGIN)
+            played.stepBegin[line - 1] = nowMs - 1;
+    };
+    run.m_onEnd = [&](CVirtualSimulator& sim) { played.expectations = CMachineExpectations::Text(sim); };
+    played.code = run.Run().code;
+    return played;
+}
+
+// The play of a use on the firmware as written; the last one is kept, as a
+// worker is handed the same use for mutant after mutant.
+const CTracedPlay& plain_play(const std::vector<std::string>& lines, double* seconds = nullptr)
+{
+    static std::vector<std::string> s_lines;
+    static CTracedPlay s_play;
+    if (s_lines != lines || seconds) {
+        const auto start = std::chrono::steady_clock::now();
+        s_play = play(lines, true);
+        s_lines = lines;
+        if (seconds)
+            *seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    }
+    return s_play;
+}
+
+// The use cut after the check passes as written and fails on the mutant.
+bool kills(const CMutantBuild::CSwitch& mutants, int mutant, const std::vector<std::string>& lines,
+           const CCheckpoint& check)
+{
+    const std::vector<std::string> checked = CMutantTrial::WithChecks(lines, {check});
+    mutants.select(0);
+    const bool holds = play(checked, false).code == CFileResult::ALL_HELD;
+    mutants.select(mutant);
+    return holds && play(checked, false).code == CFileResult::SOME_FAILED;
+}
+
+std::vector<std::string> split(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+}  // namespace
+
+std::string CCheckpoint::Serialize() const
+{
+    return std::to_string(step) + " " + std::to_string(offsetMs) + " " + std::to_string(lengthMs) + "\n" + text;
+}
+
+bool CCheckpoint::Parse(const std::string& bytes)
+{
+    std::istringstream in(bytes);
+    if (!(in >> step >> offsetMs >> lengthMs) || in.get() != '\n')
+        return false;
+    text.assign(std::istreambuf_iterator<char>(in), {});
+    return !text.empty();
+}
+
+bool CMutantTrial::IsTask(const std::string& task) { return task.rfind("reach\n", 0) == 0 || task.rfind("trial ", 0) == 0; }
+
+std::string CMutantTrial::Task(const std::string& task)
+{
+    const size_t body = task.find('\n');
+    const std::vector<std::string> lines = split(task.substr(body + 1));
+    if (task.rfind("reach\n", 0) == 0)
+        return ReachTask(lines);
+    int mutant = 0;
+    unsigned alarmSeconds = 0;
+    std::sscanf(task.c_str(), "trial %d %u", &mutant, &alarmSeconds);
+    return TrialTask(mutant, alarmSeconds, lines);
+}
+
+std::string CMutantTrial::ReachTask(const std::vector<std::string>& lines)
+{
+    const CMutantBuild::CSwitch* mutants = CMutantBuild::Switch();
+    if (!mutants)
+        return "reach 0";
+    mutants->select(0);
+    mutants->forget();
+    double seconds = 0;
+    const CTracedPlay& plain = plain_play(lines, &seconds);
+    std::string answer = "reach " + std::to_string(seconds);
+    for (int i = 0; i < mutants->count; ++i)
+        if (mutants->reached(mutants->mutants[i].id))
+            answer += " " + std::to_string(mutants->mutants[i].id);
+    return answer + "\n" + plain.expectations;
+}
+
+std::string CMutantTrial::TrialTask(int mutant, unsigned alarmSeconds, const std::vector<std::string>& lines)
+{
+    const CMutantBuild::CSwitch* mutants = CMutantBuild::Switch();
+    if (!mutants || mutant <= 0)
+        return "survived";
+    const CTracedPlay& plain = plain_play(lines);
+    alarm(alarmSeconds);  // a stalled firmware ends this worker
+    mutants->select(mutant);
+    const CTracedPlay played = play(lines, true);
+    std::vector<CCheckpoint> checks = CTraceDivergence::Checks(plain, played, lines, CHECKS_TRIED);
+    if (played.code != plain.code || played.expectations != plain.expectations) {
+        CCheckpoint end;
+        end.text = plain.expectations;
+        checks.push_back(end);
+    }
+    std::string answer = "survived";
+    for (const CCheckpoint& check : checks)
+        if (kills(*mutants, mutant, lines, check)) {
+            answer = "kill " + check.Serialize();
+            break;
+        }
+    mutants->select(0);
+    alarm(0);
+    return answer;
+}
+
+std::vector<std::string> CMutantTrial::WithChecks(const std::vector<std::string>& lines,
+                                                  std::vector<CCheckpoint> checks)
+{
+    std::stable_sort(checks.begin(), checks.end(), [](const CCheckpoint& a, const CCheckpoint& b) {
+        const auto at = [](const CCheckpoint& c) { return c.step == CCheckpoint::END ? INT32_MAX : c.step; };
+        return at(a) != at(b) ? at(a) < at(b) : a.offsetMs < b.offsetMs;
+    });
+    std::vector<std::string> out;
+    size_t next = 0;
+    for (size_t step = 0; step < lines.size() && next < checks.size(); ++step) {
+        if (checks[next].step != static_cast<int>(step)) {
+            out.push_back(lines[step]);
+            continue;
+        }
+        const uint64_t length = std::strtoull(lines[step].c_str() + 5, nullptr, 10);
+        uint64_t at = 0;
+        for (; next < checks.size() && checks[next].step == static_cast<int>(step); ++next) {
+            if (checks[next].offsetMs > at)
+                out.push_back("wait " + std::to_string(checks[next].offsetMs - at));
+            for (const std::string& line : split(checks[next].text))
+                out.push_back(line);
+            at = checks[next].offsetMs + checks[next].lengthMs;
+        }
+        if (next < checks.size() && at < length)
+            out.push_back("wait " + std::to_string(length - at));
+    }
+    for (; next < checks.size(); ++next)  // the end's expectations
+        for (const std::string& line : split(checks[next].text))
+            out.push_back(line);
+    return out;
+}

@@ -1,0 +1,114 @@
+#include "scenario/explore/trace_divergence.h"
+
+#include <algorithm>
+
+namespace {
+
+// A condition sees at ms N what the trace holds at N - 1: a change the trace
+// puts at ms T is first seen by a check at T + 1.
+constexpr uint64_t SEEN_AFTER = 1;
+
+// The length of a `wait` step, or 0 for any other step.
+uint64_t wait_ms(const std::string& line)
+{
+    if (line.rfind("wait ", 0) != 0)
+        return 0;
+    return std::strtoull(line.c_str() + 5, nullptr, 10);
+}
+
+// The wait step whose ms T ran in, or -1.
+int wait_step_at(const CTracedPlay& play, const std::vector<std::string>& lines, uint64_t t)
+{
+    for (size_t step = 0; step < lines.size() && step < play.stepBegin.size(); ++step) {
+        const uint64_t begin = play.stepBegin[step];
+        const uint64_t length = wait_ms(lines[step]);
+        if (begin != CTracedPlay::NO_BEGIN && length > 0 && begin <= t && t < begin + length)
+            return static_cast<int>(step);
+    }
+    return -1;
+}
+
+// The ms of the last change of `channel` before `t`, or 0.
+uint64_t last_change_before(const CTracedPlay& play, int channel, uint64_t t)
+{
+    uint64_t last = 0;
+    for (const CTracedPlay::CChange& change : play.changes) {
+        if (change.ms >= t)
+            break;
+        if (change.channel == channel)
+            last = change.ms;
+    }
+    return last;
+}
+
+// The check at ms T on `channel`: the firmware as written changed it there
+// (a run-until that holds at that very ms), or held it (an expect-for
+// through that ms).
+CCheckpoint check_at(const CTracedPlay& plain, const std::vector<std::string>& lines, int step, uint64_t t,
+                     int channel, int64_t before, int64_t value)
+{
+    const uint64_t stepBegin = plain.stepBegin[step];
+    const uint64_t stepEnd = stepBegin + wait_ms(lines[step]);
+    const uint64_t from = std::max(stepBegin, last_change_before(plain, channel, t) + SEEN_AFTER);
+    const std::string condition = CTraceDivergence::Condition(plain.channels[channel], value);
+    CCheckpoint check;
+    check.step = step;
+    check.offsetMs = from - stepBegin;
+    const uint64_t seen = t + SEEN_AFTER - from;  // elapsed when the check first sees ms T
+    if (before != value) {
+        check.lengthMs = seen;
+        check.text = "run-until " + condition + " within " + std::to_string(seen) + " after " + std::to_string(seen) + "\n";
+    } else if (from + seen + 1 <= stepEnd) {
+        check.lengthMs = seen + 1;
+        check.text = "expect-for " + std::to_string(seen + 1) + " " + condition + "\n";
+    } else {  // the wait's last ms: the expect-for may not run past it
+        check.lengthMs = seen;
+        check.text = "expect-for " + std::to_string(seen) + " " + condition + "\nexpect " + condition + "\n";
+    }
+    return check;
+}
+
+}  // namespace
+
+std::string CTraceDivergence::Condition(const CTraceChannel& channel, int64_t value)
+{
+    const std::string number = std::to_string(value);
+    if (channel.scope == "ports")
+        return "signal " + channel.name + " " + number;
+    if (channel.scope == "firmware")
+        return channel.name == "state_number" && value >= 1 && value <= 10 ? "state " + number
+                                                                          : "var " + channel.name + " " + number;
+    static const char* const MOTORS[][2] = {{"disk_position", "disk"}, {"exit_position", "exit"}, {"main_position", "main"}};
+    for (const auto& motor : MOTORS)
+        if (channel.name == motor[0])
+            return std::string("motor ") + motor[1] + " " + number;
+    return {};  // the beeps count from the last `expect beeps`, not from a change
+}
+
+std::vector<CCheckpoint> CTraceDivergence::Checks(const CTracedPlay& plain, const CTracedPlay& mutant,
+                                                  const std::vector<std::string>& lines, size_t count)
+{
+    std::vector<CCheckpoint> checks;
+    if (plain.channels.size() != mutant.channels.size() || plain.initial != mutant.initial)
+        return checks;
+    std::vector<int64_t> a = plain.initial, b = mutant.initial;
+    size_t i = 0, j = 0;
+    while ((i < plain.changes.size() || j < mutant.changes.size()) && checks.size() < count) {
+        const uint64_t t = std::min(i < plain.changes.size() ? plain.changes[i].ms : UINT64_MAX,
+                                    j < mutant.changes.size() ? mutant.changes[j].ms : UINT64_MAX);
+        const std::vector<int64_t> before = a;
+        std::vector<int> touched;
+        for (; i < plain.changes.size() && plain.changes[i].ms == t; ++i)
+            touched.push_back(plain.changes[i].channel), a[plain.changes[i].channel] = plain.changes[i].value;
+        for (; j < mutant.changes.size() && mutant.changes[j].ms == t; ++j)
+            touched.push_back(mutant.changes[j].channel), b[mutant.changes[j].channel] = mutant.changes[j].value;
+        std::sort(touched.begin(), touched.end());
+        const int step = wait_step_at(plain, lines, t);
+        for (int channel : touched)
+            if (a[channel] != b[channel] && step >= 0 && !Condition(plain.channels[channel], 0).empty()) {
+                checks.push_back(check_at(plain, lines, step, t, channel, before[channel], a[channel]));
+                break;
+            }
+    }
+    return checks;
+}
