@@ -10,6 +10,7 @@
 #include "cli/cleanup_signals.h"
 #include "cli/output_file.h"
 #include "scenario/explore/mutant_build.h"
+#include "scenario/explore/use_choice.h"
 #include "scenario/run/worker_pool.h"
 
 namespace {
@@ -130,8 +131,14 @@ bool CMutantHunt::Trials(const std::vector<CUse>& uses, const std::vector<std::v
                          const std::vector<unsigned>& alarms, const std::vector<std::string>& ends,
                          std::vector<std::vector<CKill>>& kills)
 {
-    std::vector<std::vector<size_t>> queue(m_targets.size());  // the uses still to try, in seed order
+    std::vector<size_t> shortestFirst(uses.size());  // the cheapest plays, and the shortest files
     for (size_t u = 0; u < uses.size(); ++u)
+        shortestFirst[u] = u;
+    std::stable_sort(shortestFirst.begin(), shortestFirst.end(), [&](size_t a, size_t b) {
+        return CUseChoice::VirtualMs(uses[a].lines) < CUseChoice::VirtualMs(uses[b].lines);
+    });
+    std::vector<std::vector<size_t>> queue(m_targets.size());  // the uses still to try
+    for (size_t u : shortestFirst)
         for (size_t t : reached[u])
             queue[t].push_back(u);
     std::vector<size_t> next(m_targets.size(), 0);
@@ -161,7 +168,7 @@ bool CMutantHunt::Trials(const std::vector<CUse>& uses, const std::vector<std::v
             if (answered[i] && answers[i].rfind("kill ", 0) == 0 && check.Parse(answers[i].substr(5))) {
                 kills[u].push_back({t, check});
             } else if (!answered[i] && taskEnds[i].kind == CWorkerPool::CTaskEnd::WORKER_DIED) {
-                check.text = ends[u];  // the mutant stalled or crashed the firmware: the whole use ends it
+                check.condition = ends[u];  // the mutant stalled or crashed the firmware: the whole use ends it
                 kills[u].push_back({t, check});
             } else {
                 ++m_targets[t].tries;
@@ -172,43 +179,49 @@ bool CMutantHunt::Trials(const std::vector<CUse>& uses, const std::vector<std::v
     }
 }
 
-// The checks of one use that fit together: each in its own stretch of a
-// wait. A kill whose check does not fit is tried again on a later use.
+// The checks of one use placed one after the other in their waits, each as
+// late as it must and no later than it may begin. One check kills every
+// mutant whose check is the same; a kill whose check finds no room is tried
+// again on a later use.
 bool CMutantHunt::Write(const CUse& use, std::vector<CKill> kills)
 {
-    std::stable_sort(kills.begin(), kills.end(), [](const CKill& a, const CKill& b) {
-        const auto at = [](const CCheckpoint& c) { return c.step == CCheckpoint::END ? INT32_MAX : c.step; };
-        return at(a.check) != at(b.check) ? at(a.check) < at(b.check) : a.check.offsetMs < b.check.offsetMs;
+    const auto order = [](const CCheckpoint& c) { return c.step == CCheckpoint::END ? INT32_MAX : c.step; };
+    std::stable_sort(kills.begin(), kills.end(), [&](const CKill& a, const CKill& b) {
+        return order(a.check) != order(b.check) ? order(a.check) < order(b.check) : a.check.endMs < b.check.endMs;
     });
-    std::vector<CKill> kept;
-    for (const CKill& kill : kills) {
-        const CCheckpoint& last = kept.empty() ? kill.check : kept.back().check;
-        const bool fits = kept.empty() || kill.check.step == CCheckpoint::END || last.step != kill.check.step ||
-                          last.offsetMs + last.lengthMs <= kill.check.offsetMs;
-        if (fits) {
-            kept.push_back(kill);
-        } else {
+    std::vector<CCheckpoint> checks;
+    std::string named;
+    int count = 0;
+    for (CKill& kill : kills) {
+        CCheckpoint& check = kill.check;
+        const CCheckpoint* last = checks.empty() ? nullptr : &checks.back();
+        const bool sameStep = last && last->step == check.step;
+        const bool same = sameStep && last->kind == check.kind && last->endMs == check.endMs &&
+                          last->condition == check.condition && last->startMs <= check.Latest();
+        check.startMs = std::max(check.earliestMs, sameStep ? last->endMs : 0);
+        if (!same && check.step != CCheckpoint::END && check.startMs > check.Latest()) {
             m_targets[kill.target].killed = false;
             ++m_targets[kill.target].tries;
+            continue;
         }
+        if (!same)
+            checks.push_back(check);
+        named += "#   " + CMutantBuild::Name(mutant_of(m_targets[kill.target].id)) + "\n";
+        ++count;
     }
-    std::vector<CCheckpoint> checks;
-    std::string text = "# A use of the panel found by " + m_command + " (" + use.from +
-                       "),\n# kept for the mutants of the firmware it kills:\n";
-    for (const CKill& kill : kept) {
-        if (checks.empty() || checks.back().step != CCheckpoint::END)  // the end's expectations once
-            checks.push_back(kill.check);
-        text += "#   " + CMutantBuild::Name(mutant_of(m_targets[kill.target].id)) + "\n";
-    }
-    text += "\n" + joined(CMutantTrial::WithChecks(use.lines, checks));
+    if (count == 0)
+        return true;
+    const std::string text = "# A use of the panel found by " + m_command + " (" + use.from +
+                             "),\n# kept for the mutants of the firmware it kills:\n" + named + "\n" +
+                             joined(CMutantTrial::WithChecks(use.lines, checks));
     const std::string name = file_name(++m_written);
     std::string error;
     if (!COutputFile::WriteWhole(m_suiteDir + "/" + name, text.data(), text.size(), error)) {
         m_err << error << "\n";
         return false;
     }
-    m_out << "explore: " << name << " from " << use.from << ": kills " << kept.size()
-          << (kept.size() == 1 ? " mutant" : " mutants") << std::endl;
+    m_out << "explore: " << name << " from " << use.from << ": kills " << count << (count == 1 ? " mutant" : " mutants")
+          << std::endl;
     return true;
 }
 
@@ -222,15 +235,14 @@ bool CMutantHunt::Round(const std::vector<CUse>& uses)
     std::vector<std::vector<CKill>> kills(uses.size());
     if (!Trials(uses, reached, alarms, ends, kills))
         return false;
-    bool killed = false;
-    for (size_t u = 0; u < uses.size(); ++u) {
-        if (kills[u].empty())
-            continue;
-        if (!Write(uses[u], kills[u]))
+    const auto killedSoFar = [this] {
+        return std::count_if(m_targets.begin(), m_targets.end(), [](const CTarget& t) { return t.killed; });
+    };
+    const auto before = killedSoFar();
+    for (size_t u = 0; u < uses.size(); ++u)
+        if (!kills[u].empty() && !Write(uses[u], kills[u]))
             return false;
-        killed = true;
-    }
-    m_idleRounds = killed ? 0 : m_idleRounds + 1;
+    m_idleRounds = killedSoFar() > before ? 0 : m_idleRounds + 1;
     return true;
 }
 

@@ -2,8 +2,8 @@
 // The parent's side of --guided --mutants: after the coverage is reached,
 // uses are also kept for the mutants of the firmware they kill. Each round
 // plays its uses as written to learn which mutants' code each reaches, then
-// tries every live mutant on the uses of the round that reach it, in seed
-// order, until one kills it (CMutantTrial); a mutant survives for good after
+// tries every live mutant on the uses of the round that reach it, the
+// shortest first, until one kills it (CMutantTrial); a mutant survives for good after
 // MAX_TRIES uses. A use that kills mutants no kept use killed is written as
 // DIR/mutant-NNN.scn with the checks that kill them standing in its waits.
 // The rounds' results are judged in seed order, so the suite is the same for

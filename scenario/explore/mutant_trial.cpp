@@ -44,8 +44,9 @@ std::string joined(const std::vector<std::string>& lines)
     return text;
 }
 
-// The lines played from a fresh controller on the mutant chosen now.
-CTracedPlay play(const std::vector<std::string>& lines, bool traced)
+}  // namespace
+
+CTracedPlay CMutantTrial::Play(const std::vector<std::string>& lines, bool traced)
 {
     CTracedPlay played;
     CScenarioParser parser;
@@ -73,6 +74,8 @@ CTracedPlay play(const std::vector<std::string>& lines, bool traced)
     return played;
 }
 
+namespace {
+
 // The play of a use on the firmware as written; the last one is kept, as a
 // worker is handed the same use for mutant after mutant.
 const CTracedPlay& plain_play(const std::vector<std::string>& lines, double* seconds = nullptr)
@@ -81,7 +84,7 @@ const CTracedPlay& plain_play(const std::vector<std::string>& lines, double* sec
     static CTracedPlay s_play;
     if (s_lines != lines || seconds) {
         const auto start = std::chrono::steady_clock::now();
-        s_play = play(lines, true);
+        s_play = CMutantTrial::Play(lines, true);
         s_lines = lines;
         if (seconds)
             *seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -95,9 +98,9 @@ bool kills(const CMutantBuild::CSwitch& mutants, int mutant, const std::vector<s
 {
     const std::vector<std::string> checked = CMutantTrial::WithChecks(lines, {check});
     mutants.select(0);
-    const bool holds = play(checked, false).code == CFileResult::ALL_HELD;
+    const bool holds = CMutantTrial::Play(checked, false).code == CFileResult::ALL_HELD;
     mutants.select(mutant);
-    return holds && play(checked, false).code == CFileResult::SOME_FAILED;
+    return holds && CMutantTrial::Play(checked, false).code == CFileResult::SOME_FAILED;
 }
 
 std::vector<std::string> split(const std::string& text)
@@ -110,20 +113,6 @@ std::vector<std::string> split(const std::string& text)
 }
 
 }  // namespace
-
-std::string CCheckpoint::Serialize() const
-{
-    return std::to_string(step) + " " + std::to_string(offsetMs) + " " + std::to_string(lengthMs) + "\n" + text;
-}
-
-bool CCheckpoint::Parse(const std::string& bytes)
-{
-    std::istringstream in(bytes);
-    if (!(in >> step >> offsetMs >> lengthMs) || in.get() != '\n')
-        return false;
-    text.assign(std::istreambuf_iterator<char>(in), {});
-    return !text.empty();
-}
 
 bool CMutantTrial::IsTask(const std::string& task) { return task.rfind("reach\n", 0) == 0 || task.rfind("trial ", 0) == 0; }
 
@@ -163,11 +152,11 @@ std::string CMutantTrial::TrialTask(int mutant, unsigned alarmSeconds, const std
     const CTracedPlay& plain = plain_play(lines);
     alarm(alarmSeconds);  // a stalled firmware ends this worker
     mutants->select(mutant);
-    const CTracedPlay played = play(lines, true);
+    const CTracedPlay played = Play(lines, true);
     std::vector<CCheckpoint> checks = CTraceDivergence::Checks(plain, played, lines, CHECKS_TRIED);
     if (played.code != plain.code || played.expectations != plain.expectations) {
         CCheckpoint end;
-        end.text = plain.expectations;
+        end.condition = plain.expectations;
         checks.push_back(end);
     }
     std::string answer = "survived";
@@ -186,7 +175,7 @@ std::vector<std::string> CMutantTrial::WithChecks(const std::vector<std::string>
 {
     std::stable_sort(checks.begin(), checks.end(), [](const CCheckpoint& a, const CCheckpoint& b) {
         const auto at = [](const CCheckpoint& c) { return c.step == CCheckpoint::END ? INT32_MAX : c.step; };
-        return at(a) != at(b) ? at(a) < at(b) : a.offsetMs < b.offsetMs;
+        return at(a) != at(b) ? at(a) < at(b) : a.startMs < b.startMs;
     });
     std::vector<std::string> out;
     size_t next = 0;
@@ -198,17 +187,17 @@ std::vector<std::string> CMutantTrial::WithChecks(const std::vector<std::string>
         const uint64_t length = std::strtoull(lines[step].c_str() + 5, nullptr, 10);
         uint64_t at = 0;
         for (; next < checks.size() && checks[next].step == static_cast<int>(step); ++next) {
-            if (checks[next].offsetMs > at)
-                out.push_back("wait " + std::to_string(checks[next].offsetMs - at));
-            for (const std::string& line : split(checks[next].text))
+            if (checks[next].startMs > at)
+                out.push_back("wait " + std::to_string(checks[next].startMs - at));
+            for (const std::string& line : split(checks[next].Text()))
                 out.push_back(line);
-            at = checks[next].offsetMs + checks[next].lengthMs;
+            at = checks[next].endMs;
         }
         if (next < checks.size() && at < length)
             out.push_back("wait " + std::to_string(length - at));
     }
     for (; next < checks.size(); ++next)  // the end's expectations
-        for (const std::string& line : split(checks[next].text))
+        for (const std::string& line : split(checks[next].Text()))
             out.push_back(line);
     return out;
 }

@@ -11,21 +11,10 @@
 // difference is tried, and last the whole use with its end as expectations.
 // A mutant that stalls the firmware ends the worker by the alarm.
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
-struct CCheckpoint {
-    static constexpr int END = -1;  // `step`: after the use's last step
-
-    int step = END;         // the wait step the check stands in
-    uint64_t offsetMs = 0;  // from that step's start to the check's
-    uint64_t lengthMs = 0;  // virtual time the check takes
-    std::string text;       // its lines: "run-until signal HEATER 1 within 6 after 6\n"
-
-    std::string Serialize() const;
-    bool Parse(const std::string& bytes);
-};
+#include "scenario/explore/trace_divergence.h"
 
 class CMutantTrial {
 public:
@@ -38,6 +27,8 @@ public:
     static std::string ReachTask(const std::vector<std::string>& lines);
     static std::string TrialTask(int mutant, unsigned alarmSeconds, const std::vector<std::string>& lines);
 
+    // The lines played from a fresh controller on the mutant chosen now, traced or not.
+    static CTracedPlay Play(const std::vector<std::string>& lines, bool traced);
     // The use with the checks standing in their waits, cut after the last check.
     static std::vector<std::string> WithChecks(const std::vector<std::string>& lines,
                                                std::vector<CCheckpoint> checks);

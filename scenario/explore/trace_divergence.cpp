@@ -1,6 +1,7 @@
 #include "scenario/explore/trace_divergence.h"
 
 #include <algorithm>
+#include <sstream>
 
 namespace {
 
@@ -49,26 +50,59 @@ CCheckpoint check_at(const CTracedPlay& plain, const std::vector<std::string>& l
 {
     const uint64_t stepBegin = plain.stepBegin[step];
     const uint64_t stepEnd = stepBegin + wait_ms(lines[step]);
-    const uint64_t from = std::max(stepBegin, last_change_before(plain, channel, t) + SEEN_AFTER);
-    const std::string condition = CTraceDivergence::Condition(plain.channels[channel], value);
+    const uint64_t seenAt = t + SEEN_AFTER;  // the first ms a check sees ms T
     CCheckpoint check;
     check.step = step;
-    check.offsetMs = from - stepBegin;
-    const uint64_t seen = t + SEEN_AFTER - from;  // elapsed when the check first sees ms T
+    check.earliestMs = std::max(stepBegin, last_change_before(plain, channel, t) + SEEN_AFTER) - stepBegin;
+    check.startMs = check.earliestMs;
+    check.condition = CTraceDivergence::Condition(plain.channels[channel], value);
     if (before != value) {
-        check.lengthMs = seen;
-        check.text = "run-until " + condition + " within " + std::to_string(seen) + " after " + std::to_string(seen) + "\n";
-    } else if (from + seen + 1 <= stepEnd) {
-        check.lengthMs = seen + 1;
-        check.text = "expect-for " + std::to_string(seen + 1) + " " + condition + "\n";
+        check.kind = CCheckpoint::CHANGES;
+        check.endMs = seenAt - stepBegin;
+    } else if (seenAt + 1 <= stepEnd) {
+        check.kind = CCheckpoint::HOLDS;
+        check.endMs = seenAt + 1 - stepBegin;
     } else {  // the wait's last ms: the expect-for may not run past it
-        check.lengthMs = seen;
-        check.text = "expect-for " + std::to_string(seen) + " " + condition + "\nexpect " + condition + "\n";
+        check.kind = CCheckpoint::HOLDS_LAST;
+        check.endMs = seenAt - stepBegin;
     }
     return check;
 }
 
 }  // namespace
+
+std::string CCheckpoint::Text() const
+{
+    const std::string length = std::to_string(endMs - startMs);
+    switch (kind) {
+    case CHANGES:
+        return "run-until " + condition + " within " + length + " after " + length + "\n";
+    case HOLDS:
+        return "expect-for " + length + " " + condition + "\n";
+    case HOLDS_LAST:
+        return "expect-for " + length + " " + condition + "\nexpect " + condition + "\n";
+    case ENDS:
+        break;
+    }
+    return condition;
+}
+
+std::string CCheckpoint::Serialize() const
+{
+    return std::to_string(step) + " " + std::to_string(earliestMs) + " " + std::to_string(startMs) + " " +
+           std::to_string(endMs) + " " + static_cast<char>(kind) + "\n" + condition;
+}
+
+bool CCheckpoint::Parse(const std::string& bytes)
+{
+    std::istringstream in(bytes);
+    char k = 0;
+    if (!(in >> step >> earliestMs >> startMs >> endMs >> k) || in.get() != '\n')
+        return false;
+    kind = static_cast<Kind>(k);
+    condition.assign(std::istreambuf_iterator<char>(in), {});
+    return !condition.empty() && (kind == CHANGES || kind == HOLDS || kind == HOLDS_LAST || kind == ENDS);
+}
 
 std::string CTraceDivergence::Condition(const CTraceChannel& channel, int64_t value)
 {
@@ -89,8 +123,10 @@ std::vector<CCheckpoint> CTraceDivergence::Checks(const CTracedPlay& plain, cons
                                                   const std::vector<std::string>& lines, size_t count)
 {
     std::vector<CCheckpoint> checks;
-    if (plain.channels.size() != mutant.channels.size() || plain.initial != mutant.initial)
+    if (plain.channels.size() != mutant.channels.size())
         return checks;
+    // The values before the start are what the process's last play left;
+    // the firmware's start sets them, so only the changes are compared.
     std::vector<int64_t> a = plain.initial, b = mutant.initial;
     size_t i = 0, j = 0;
     while ((i < plain.changes.size() || j < mutant.changes.size()) && checks.size() < count) {

@@ -9,8 +9,34 @@
 #include <string>
 #include <vector>
 
-#include "scenario/explore/mutant_trial.h"
 #include "trace/trace_sink.h"
+
+// A check standing in part of a wait step: it may begin anywhere from
+// `earliestMs` to its latest start (Latest()) into the step, and ends at
+// `endMs`, so that checks of several mutants can share a wait one after the
+// other.
+struct CCheckpoint {
+    static constexpr int END = -1;  // `step`: after the use's last step
+    enum Kind : char {
+        CHANGES = 'c',     // run-until CONDITION within N after N: the value changes at that very ms
+        HOLDS = 'h',       // expect-for N CONDITION: the value holds since its last change through that ms
+        HOLDS_LAST = 'l',  // the same on a wait's last ms: expect-for N CONDITION, then expect CONDITION
+        ENDS = 'e',        // after the last step, the machine as it stood: `condition` holds the expectations
+    };
+
+    int step = END;
+    uint64_t earliestMs = 0;
+    uint64_t startMs = 0;  // where it is placed: from earliestMs to Latest()
+    uint64_t endMs = 0;
+    Kind kind = ENDS;
+    std::string condition;  // "signal HEATER 1"
+
+    uint64_t Latest() const { return endMs - (kind == HOLDS ? 2 : 1); }
+    // Its lines, placed at startMs.
+    std::string Text() const;
+    std::string Serialize() const;
+    bool Parse(const std::string& bytes);
+};
 
 struct CTracedPlay {
     static constexpr uint64_t NO_BEGIN = UINT64_MAX;

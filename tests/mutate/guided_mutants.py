@@ -1,0 +1,59 @@
+#!/usr/bin/python3
+"""--guided --mutants on a few lines of the firmware: each mutant file passes
+on the firmware as written and fails on every mutant it names, and the same
+seed writes the same suite with one job and with two.
+
+usage: guided_mutants.py MUTANT_RUNNER PLAIN_RUNNER SCRATCH"""
+
+import glob
+import os
+import re
+import shutil
+import subprocess
+import sys
+
+LINES = ["firmware/fw_timers.cpp:62", "firmware/fw_cycle.cpp:58", "firmware/fw_events.cpp:44"]
+
+
+def hunt(runner, suite, jobs):
+    only = [arg for line in LINES for arg in ("--mutants-of", line)]
+    done = subprocess.run([runner, "--explore", "400", "--guided", "--mutants", "--seed", "10", "--suite", suite,
+                           "--jobs", str(jobs)] + only, capture_output=True, text=True)
+    assert done.returncode == 0, done.stdout + done.stderr
+    return done.stdout
+
+
+def files(suite):
+    return {os.path.basename(p): open(p, encoding="utf-8").read() for p in sorted(glob.glob(suite + "/*.scn"))}
+
+
+def main(mutant_runner, plain_runner, scratch):
+    shutil.rmtree(scratch, ignore_errors=True)
+    os.makedirs(scratch)
+    env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
+    out = hunt(mutant_runner, scratch + "/two", 2)
+    print(out)
+    killed = int(re.search(r"^mutants: (\d+) killed", out, re.M).group(1))
+    assert killed >= 3, "the hunt killed fewer than three mutants"
+    suite = files(scratch + "/two")
+    mutant_files = [name for name in suite if name.startswith("mutant-")]
+    assert mutant_files
+    named = 0
+    for name in mutant_files:
+        path = os.path.join(scratch, "two", name)
+        plain = subprocess.run([plain_runner, path, "--quiet", "--strict"], capture_output=True, text=True, env=env)
+        assert plain.returncode == 0, f"{name} fails on the firmware as written: {plain.stdout}"
+        for mutant in re.findall(r"^#   .*\(mutant (\d+)\)$", suite[name], re.M):
+            run = subprocess.run([mutant_runner, path, "--quiet"], capture_output=True, text=True,
+                                 env=dict(env, TRELVIK_MUTANT=mutant), timeout=120)
+            assert run.returncode == 1, f"{name} does not kill mutant {mutant}: {run.stdout}"
+            named += 1
+    assert named == killed, f"{named} mutants named in the files, {killed} killed"
+    hunt(mutant_runner, scratch + "/one", 1)
+    assert files(scratch + "/one") == suite, "one job and two wrote different suites"
+    shutil.rmtree(scratch)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(*sys.argv[1:]))

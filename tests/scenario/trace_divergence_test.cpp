@@ -1,0 +1,100 @@
+// The checks that tell a mutant's trace from the firmware's as written: where
+// each stands in a wait, and that a check made from a real play holds when
+// the use is played again with it.
+
+#include <gtest/gtest.h>
+
+#include "scenario/explore/mutant_trial.h"
+#include "scenario/explore/trace_divergence.h"
+
+namespace {
+
+const std::vector<std::string> USE = {"click power hold 100", "wait 50", "wait 30"};
+
+// RED_LED, state_number and the beeps; the steps begin at 0, 101 and 151.
+CTracedPlay play_of(std::vector<CTracedPlay::CChange> changes)
+{
+    CTracedPlay play;
+    play.channels = {{"ports", "RED_LED", true, false}, {"firmware", "state_number"}, {"panel", "beeps"}};
+    play.initial = {1, 3, 0};
+    play.changes = std::move(changes);
+    play.stepBegin = {0, 101, 151};
+    return play;
+}
+
+TEST(TraceDivergence, EachCheckStandsInTheWaitWhereTheTracesFirstDiffer)
+{
+    struct CCase {
+        const char* what;
+        std::vector<CTracedPlay::CChange> plain, mutant;
+        int step;
+        uint64_t earliest, end;
+        const char* text;
+    };
+    const CCase cases[] = {
+        {"a change one ms late: from the channel's last change, at that very ms",
+         {{110, 0, 0}, {120, 0, 1}}, {{110, 0, 0}, {121, 0, 1}}, 1, 10, 20,
+         "run-until signal RED_LED 1 within 10 after 10\n"},
+        {"a change the written firmware does not make: held through that ms",
+         {}, {{130, 1, 4}}, 1, 0, 31, "expect-for 31 state 3\n"},
+        {"the same on the wait's last ms: the expect-for ends with the wait",
+         {}, {{150, 1, 4}}, 1, 0, 50, "expect-for 50 state 3\nexpect state 3\n"},
+        {"a difference inside the click is passed over for the next in a wait",
+         {{50, 0, 0}, {160, 0, 1}}, {{51, 0, 0}, {160, 0, 0}}, 2, 0, 10,
+         "run-until signal RED_LED 1 within 10 after 10\n"},
+        {"the beeps count from the last `expect beeps`: no check of them",
+         {{120, 2, 1}}, {{122, 2, 1}}, -2, 0, 0, ""},
+    };
+    for (const CCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::vector<CCheckpoint> checks = CTraceDivergence::Checks(play_of(c.plain), play_of(c.mutant), USE, 1);
+        if (c.step == -2) {
+            EXPECT_TRUE(checks.empty());
+            continue;
+        }
+        ASSERT_EQ(checks.size(), 1u);
+        EXPECT_EQ(checks[0].step, c.step);
+        EXPECT_EQ(checks[0].earliestMs, c.earliest);
+        EXPECT_EQ(checks[0].endMs, c.end);
+        EXPECT_EQ(checks[0].Text(), c.text);
+        CCheckpoint back;
+        ASSERT_TRUE(back.Parse(checks[0].Serialize()));
+        EXPECT_EQ(back.Text(), c.text);
+    }
+}
+
+TEST(TraceDivergence, ChecksSplitTheirWaitsAndTheUseIsCutAfterTheLast)
+{
+    CCheckpoint early{1, 10, 10, 20, CCheckpoint::CHANGES, "state 4"};
+    CCheckpoint late{1, 25, 30, 35, CCheckpoint::HOLDS, "state 4"};
+    EXPECT_EQ(CMutantTrial::WithChecks(USE, {late, early}),
+              (std::vector<std::string>{"click power hold 100", "wait 10", "run-until state 4 within 10 after 10",
+                                        "wait 10", "expect-for 5 state 4"}));
+    CCheckpoint end{CCheckpoint::END, 0, 0, 0, CCheckpoint::ENDS, "expect state 4\nexpect lamp red on\n"};
+    EXPECT_EQ(CMutantTrial::WithChecks(USE, {end, early}),
+              (std::vector<std::string>{"click power hold 100", "wait 10", "run-until state 4 within 10 after 10",
+                                        "wait 30", "wait 30", "expect state 4", "expect lamp red on"}));
+}
+
+// Every change of a real play, made one ms late in a copy: each check made
+// from it holds on the firmware as written, at that very ms.
+TEST(TraceDivergence, ChecksMadeFromARealPlayHoldWhenItIsPlayedAgain)
+{
+    const std::vector<std::string> use = {"wait 1200", "click power", "wait 3000", "click cover", "wait 2500"};
+    const CTracedPlay plain = CMutantTrial::Play(use, true);
+    ASSERT_EQ(plain.code, 0);
+    int checked = 0;
+    for (size_t i = 0; i < plain.changes.size(); i += 11) {
+        CTracedPlay late = plain;
+        late.changes[i].ms += 1;
+        for (const CCheckpoint& check : CTraceDivergence::Checks(plain, late, use, 1)) {
+            const std::vector<std::string> lines = CMutantTrial::WithChecks(use, {check});
+            SCOPED_TRACE(check.Text());
+            EXPECT_EQ(CMutantTrial::Play(lines, false).code, 0);
+            ++checked;
+        }
+    }
+    EXPECT_GT(checked, 5);
+}
+
+}  // namespace
