@@ -119,6 +119,9 @@ std::string CTraceDivergence::Condition(const CTraceChannel& channel, int64_t va
     return {};  // the beeps count from the last `expect beeps`, not from a change
 }
 
+// The ms are walked in order: those where either trace changes, and the
+// first ms of each wait, where a value that parted earlier (in a click, say)
+// may still differ.
 std::vector<CCheckpoint> CTraceDivergence::Checks(const CTracedPlay& plain, const CTracedPlay& mutant,
                                                   const std::vector<std::string>& lines, size_t count)
 {
@@ -127,17 +130,26 @@ std::vector<CCheckpoint> CTraceDivergence::Checks(const CTracedPlay& plain, cons
         return checks;
     // The values before the start are what the process's last play left;
     // the firmware's start sets them, so only the changes are compared.
+    std::vector<uint64_t> waits;
+    for (size_t step = 0; step < lines.size() && step < plain.stepBegin.size(); ++step)
+        if (wait_ms(lines[step]) > 0 && plain.stepBegin[step] != CTracedPlay::NO_BEGIN)
+            waits.push_back(plain.stepBegin[step]);
     std::vector<int64_t> a = plain.initial, b = mutant.initial;
-    size_t i = 0, j = 0;
-    while ((i < plain.changes.size() || j < mutant.changes.size()) && checks.size() < count) {
-        const uint64_t t = std::min(i < plain.changes.size() ? plain.changes[i].ms : UINT64_MAX,
-                                    j < mutant.changes.size() ? mutant.changes[j].ms : UINT64_MAX);
+    size_t i = 0, j = 0, w = 0;
+    const auto at = [](const auto& list, size_t k) { return k < list.size() ? list[k].ms : UINT64_MAX; };
+    while (checks.size() < count) {
+        const uint64_t t = std::min({at(plain.changes, i), at(mutant.changes, j), w < waits.size() ? waits[w] : UINT64_MAX});
+        if (t == UINT64_MAX)
+            break;
         const std::vector<int64_t> before = a;
         std::vector<int> touched;
         for (; i < plain.changes.size() && plain.changes[i].ms == t; ++i)
             touched.push_back(plain.changes[i].channel), a[plain.changes[i].channel] = plain.changes[i].value;
         for (; j < mutant.changes.size() && mutant.changes[j].ms == t; ++j)
             touched.push_back(mutant.changes[j].channel), b[mutant.changes[j].channel] = mutant.changes[j].value;
+        for (; w < waits.size() && waits[w] == t; ++w)
+            for (size_t channel = 0; channel < a.size(); ++channel)
+                touched.push_back(static_cast<int>(channel));
         std::sort(touched.begin(), touched.end());
         const int step = wait_step_at(plain, lines, t);
         for (int channel : touched)

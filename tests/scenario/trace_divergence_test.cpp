@@ -42,6 +42,8 @@ TEST(TraceDivergence, EachCheckStandsInTheWaitWhereTheTracesFirstDiffer)
         {"a difference inside the click is passed over for the next in a wait",
          {{50, 0, 0}, {160, 0, 1}}, {{51, 0, 0}, {160, 0, 0}}, 2, 0, 10,
          "run-until signal RED_LED 1 within 10 after 10\n"},
+        {"a value parted in the click and still apart: held at the wait's start",
+         {{50, 0, 0}}, {}, 1, 0, 2, "expect-for 2 signal RED_LED 0\n"},
         {"the beeps count from the last `expect beeps`: no check of them",
          {{120, 2, 1}}, {{122, 2, 1}}, -2, 0, 0, ""},
     };
