@@ -243,6 +243,11 @@ bool CMutantHunt::Round(const std::vector<CUse>& uses)
         if (!kills[u].empty() && !Write(uses[u], kills[u]))
             return false;
     m_idleRounds = killedSoFar() > before ? 0 : m_idleRounds + 1;
+    m_hunted += uses.size();
+    const auto alive = std::count_if(m_targets.begin(), m_targets.end(),
+                                     [](const CTarget& t) { return !t.killed && t.tries < MAX_TRIES; });
+    m_err << "explore: mutant hunt after " << m_hunted << " uses: " << killedSoFar() << " killed, " << alive
+          << " still tried" << std::endl;  // progress, on stderr as the times are
     return true;
 }
 

@@ -21,8 +21,8 @@ class CWorkerPool;
 
 class CMutantHunt {
 public:
-    static constexpr int MAX_TRIES = 8;
-    static constexpr int IDLE_ROUNDS = 4;
+    static constexpr int MAX_TRIES = 4;
+    static constexpr int IDLE_ROUNDS = 3;
 
     struct CUse {
         std::vector<std::string> lines;
@@ -68,4 +68,5 @@ private:
     std::vector<CTarget> m_targets;
     int m_written = 0;
     int m_idleRounds = 0;
+    size_t m_hunted = 0;  // uses played by the hunt
 };

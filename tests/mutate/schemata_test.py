@@ -44,9 +44,11 @@ def built(tmp_path_factory):
                     "tests/mutate/fixture.cpp"], check=True, capture_output=True)
     listing = json.load(open(out / "gen" / "mutants.json"))["mutants"]
     program = out / "fixture"
-    subprocess.run(["g++", "-std=c++20", "-O1", "-w", "-I", MUTATE, "-include", os.path.join(MUTATE, "mutant_switch.h"),
+    subprocess.run(["g++", "-std=c++20", "-O1", "-w", "-I", MUTATE, "-I", SOURCE,
+                    "-include", os.path.join(MUTATE, "mutant_switch.h"),
                     str(out / "gen" / "tests" / "mutate" / "fixture.cpp"), os.path.join(HERE, "fixture_main.cpp"),
-                    os.path.join(MUTATE, "mutant_switch.cpp"), "-o", str(program)], check=True)
+                    os.path.join(MUTATE, "mutant_switch.cpp"), str(out / "gen" / "mutant_table.cpp"),
+                    os.path.join(SOURCE, "scenario", "explore", "mutant_build.cpp"), "-o", str(program)], check=True)
     return listing, program
 
 
