@@ -179,41 +179,32 @@ bool CMutantHunt::Trials(const std::vector<CUse>& uses, const std::vector<std::v
     }
 }
 
-// The checks of one use placed one after the other in their waits, each as
-// late as it must and no later than it may begin. One check kills every
-// mutant whose check is the same; a kill whose check finds no room is tried
-// again on a later use.
-bool CMutantHunt::Write(const CUse& use, std::vector<CKill> kills)
+// The checks of one use's kills placed in its waits; a kill whose check
+// finds no room is tried again on a later use.
+bool CMutantHunt::Write(const CUse& use, const std::vector<CKill>& kills)
 {
-    const auto order = [](const CCheckpoint& c) { return c.step == CCheckpoint::END ? INT32_MAX : c.step; };
-    std::stable_sort(kills.begin(), kills.end(), [&](const CKill& a, const CKill& b) {
-        return order(a.check) != order(b.check) ? order(a.check) < order(b.check) : a.check.endMs < b.check.endMs;
-    });
     std::vector<CCheckpoint> checks;
+    for (const CKill& kill : kills)
+        checks.push_back(kill.check);
+    std::vector<bool> placed;
+    const std::vector<CCheckpoint> written = CTraceDivergence::Place(checks, placed);
     std::string named;
     int count = 0;
-    for (CKill& kill : kills) {
-        CCheckpoint& check = kill.check;
-        const CCheckpoint* last = checks.empty() ? nullptr : &checks.back();
-        const bool sameStep = last && last->step == check.step;
-        const bool same = sameStep && last->kind == check.kind && last->endMs == check.endMs &&
-                          last->condition == check.condition && last->startMs <= check.Latest();
-        check.startMs = std::max(check.earliestMs, sameStep ? last->endMs : 0);
-        if (!same && check.step != CCheckpoint::END && check.startMs > check.Latest()) {
-            m_targets[kill.target].killed = false;
-            ++m_targets[kill.target].tries;
+    for (size_t k = 0; k < kills.size(); ++k) {
+        CTarget& target = m_targets[kills[k].target];
+        if (!placed[k]) {
+            target.killed = false;
+            ++target.tries;
             continue;
         }
-        if (!same)
-            checks.push_back(check);
-        named += "#   " + CMutantBuild::Name(mutant_of(m_targets[kill.target].id)) + "\n";
+        named += "#   " + CMutantBuild::Name(mutant_of(target.id)) + "\n";
         ++count;
     }
     if (count == 0)
         return true;
     const std::string text = "# A use of the panel found by " + m_command + " (" + use.from +
                              "),\n# kept for the mutants of the firmware it kills:\n" + named + "\n" +
-                             joined(CMutantTrial::WithChecks(use.lines, checks));
+                             joined(CMutantTrial::WithChecks(use.lines, written));
     const std::string name = file_name(++m_written);
     std::string error;
     if (!COutputFile::WriteWhole(m_suiteDir + "/" + name, text.data(), text.size(), error)) {

@@ -58,7 +58,7 @@ private:
     bool Trials(const std::vector<CUse>& uses, const std::vector<std::vector<size_t>>& reached,
                 const std::vector<unsigned>& alarms, const std::vector<std::string>& ends,
                 std::vector<std::vector<CKill>>& kills);
-    bool Write(const CUse& use, std::vector<CKill> kills);
+    bool Write(const CUse& use, const std::vector<CKill>& kills);
 
     CWorkerPool& m_pool;
     std::string m_suiteDir;

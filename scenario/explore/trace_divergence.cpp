@@ -160,3 +160,31 @@ std::vector<CCheckpoint> CTraceDivergence::Checks(const CTracedPlay& plain, cons
     }
     return checks;
 }
+
+std::vector<CCheckpoint> CTraceDivergence::Place(const std::vector<CCheckpoint>& checks, std::vector<bool>& placed)
+{
+    const auto step = [](const CCheckpoint& c) { return c.step == CCheckpoint::END ? INT32_MAX : c.step; };
+    std::vector<size_t> order(checks.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        return step(checks[a]) != step(checks[b]) ? step(checks[a]) < step(checks[b]) : checks[a].endMs < checks[b].endMs;
+    });
+    std::vector<CCheckpoint> written;
+    placed.assign(checks.size(), false);
+    for (size_t i : order) {
+        CCheckpoint check = checks[i];
+        const CCheckpoint* last = written.empty() ? nullptr : &written.back();
+        const bool sameStep = last && last->step == check.step;
+        if (sameStep && last->kind == check.kind && last->endMs == check.endMs && last->condition == check.condition) {
+            placed[i] = true;  // one check tells both apart
+            continue;
+        }
+        check.startMs = std::max(check.earliestMs, sameStep ? last->endMs : 0);
+        if (check.step != CCheckpoint::END && check.startMs > check.Latest())
+            continue;
+        placed[i] = true;
+        written.push_back(check);
+    }
+    return written;
+}

@@ -60,6 +60,11 @@ public:
     // that falls in a wait, earliest first.
     static std::vector<CCheckpoint> Checks(const CTracedPlay& plain, const CTracedPlay& mutant,
                                            const std::vector<std::string>& lines, size_t count);
+    // The checks of one use placed one after the other in their waits, by
+    // their ends, each as early as it may after the one before, to be
+    // written; a check the same as the one before is merged with it.
+    // `placed[i]`: whether check i found a place.
+    static std::vector<CCheckpoint> Place(const std::vector<CCheckpoint>& checks, std::vector<bool>& placed);
     // The condition that a channel has a value ("signal HEATER 1", "state 5",
     // "motor disk 40", "var run_sec 12"); empty for one no condition reads.
     static std::string Condition(const CTraceChannel& channel, int64_t value);

@@ -78,6 +78,29 @@ TEST(TraceDivergence, ChecksSplitTheirWaitsAndTheUseIsCutAfterTheLast)
                                         "wait 30", "wait 30", "expect state 4", "expect lamp red on"}));
 }
 
+TEST(TraceDivergence, ChecksOfOneUseTakeTheirTurnsInAWait)
+{
+    using C = CCheckpoint;
+    const std::vector<C> checks = {
+        {1, 0, 0, 40, C::CHANGES, "signal GREEN_LED 0"},  // 0: from the wait's start to 40
+        {1, 5, 0, 30, C::CHANGES, "signal HEATER 1"},     // 1: ends first, so goes first
+        {1, 5, 0, 30, C::CHANGES, "signal HEATER 1"},     // 2: the same check: merged with 1
+        {1, 0, 0, 31, C::HOLDS, "state 5"},               // 3: must begin by 29, but 1 ends at 30: no room
+        {2, 0, 0, 3, C::HOLDS, "state 5"},                // 4: the next wait: room again
+        {C::END, 0, 0, 0, C::ENDS, "expect state 5\n"},   // 5, 6: the end's expectations, once
+        {C::END, 0, 0, 0, C::ENDS, "expect state 5\n"},
+    };
+    std::vector<bool> placed;
+    const std::vector<C> written = CTraceDivergence::Place(checks, placed);
+    EXPECT_EQ(placed, (std::vector<bool>{true, true, true, false, true, true, true}));
+    std::vector<std::string> texts;
+    for (const C& check : written)
+        texts.push_back(check.Text());
+    EXPECT_EQ(texts, (std::vector<std::string>{"run-until signal HEATER 1 within 25 after 25\n",
+                                                "run-until signal GREEN_LED 0 within 10 after 10\n",
+                                                "expect-for 3 state 5\n", "expect state 5\n"}));
+}
+
 // Every change of a real play, made one ms late in a copy: each check made
 // from it holds on the firmware as written, at that very ms.
 TEST(TraceDivergence, ChecksMadeFromARealPlayHoldWhenItIsPlayedAgain)
