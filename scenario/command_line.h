@@ -42,15 +42,15 @@ public:
     std::string baselineDir;
     uint64_t baselineSlackMs = 0;
     std::map<std::string, uint64_t> baselineSlackByName;
-    std::string acceptBaselineDir;  // the names to accept are `files`; all pending when none
-    bool guided = false;            // --explore guided by coverage, writing a suite
-    std::string suiteDir;           // where the guided exploration writes it
-    bool resume = false;            // the guided exploration goes on from the suite in suiteDir
-    bool mutants = false;           // the guided exploration also hunts the firmware's mutants
+    std::string acceptBaselineDir;       // the names to accept are `files`; all pending when none
+    bool guided = false;                 // --explore guided by coverage, writing a suite
+    std::string suiteDir;                // where the guided exploration writes it
+    bool resume = false;                 // the guided exploration goes on from the suite in suiteDir
+    bool mutants = false;                // the guided exploration also hunts the firmware's mutants
     std::vector<std::string> mutantsOf;  // only those on these lines or in these files
-    unsigned jobs = 0;              // worker processes; 0: one per core
-    bool failFast = false;          // stop at the first failed file
-    std::string annotations;        // "github": failed verdicts also as workflow commands on stderr
+    unsigned jobs = 0;                   // worker processes; 0: one per core
+    bool failFast = false;               // stop at the first failed file
+    std::string annotations;             // "github": failed verdicts also as workflow commands on stderr
 
 private:
     bool Fail(std::string reason);

@@ -8,7 +8,7 @@
 
 struct CMutant {
     int id;
-    const char* file;    // "firmware/fw_disk.cpp"
+    const char* file;  // "firmware/fw_disk.cpp"
     int line;
     const char* change;  // "`600` -> `601`"
 };

@@ -69,8 +69,9 @@ bool CMutantHunt::Only(const std::vector<std::string>& places, std::string& erro
         }
     }
     std::sort(chosen.begin(), chosen.end(), [](const CTarget& a, const CTarget& b) { return a.id < b.id; });
-    chosen.erase(std::unique(chosen.begin(), chosen.end(), [](const CTarget& a, const CTarget& b) { return a.id == b.id; }),
-                 chosen.end());
+    chosen.erase(
+        std::unique(chosen.begin(), chosen.end(), [](const CTarget& a, const CTarget& b) { return a.id == b.id; }),
+        chosen.end());
     m_targets = chosen;
     return true;
 }

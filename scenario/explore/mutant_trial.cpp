@@ -114,7 +114,10 @@ std::vector<std::string> split(const std::string& text)
 
 }  // namespace
 
-bool CMutantTrial::IsTask(const std::string& task) { return task.rfind("reach\n", 0) == 0 || task.rfind("trial ", 0) == 0; }
+bool CMutantTrial::IsTask(const std::string& task)
+{
+    return task.rfind("reach\n", 0) == 0 || task.rfind("trial ", 0) == 0;
+}
 
 std::string CMutantTrial::Task(const std::string& task)
 {

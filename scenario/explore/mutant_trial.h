@@ -30,6 +30,5 @@ public:
     // The lines played from a fresh controller on the mutant chosen now, traced or not.
     static CTracedPlay Play(const std::vector<std::string>& lines, bool traced);
     // The use with the checks standing in their waits, cut after the last check.
-    static std::vector<std::string> WithChecks(const std::vector<std::string>& lines,
-                                               std::vector<CCheckpoint> checks);
+    static std::vector<std::string> WithChecks(const std::vector<std::string>& lines, std::vector<CCheckpoint> checks);
 };

@@ -45,8 +45,8 @@ uint64_t last_change_before(const CTracedPlay& play, int channel, uint64_t t)
 // The check at ms T on `channel`: the firmware as written changed it there
 // (a run-until that holds at that very ms), or held it (an expect-for
 // through that ms).
-CCheckpoint check_at(const CTracedPlay& plain, const std::vector<std::string>& lines, int step, uint64_t t,
-                     int channel, int64_t before, int64_t value)
+CCheckpoint check_at(const CTracedPlay& plain, const std::vector<std::string>& lines, int step, uint64_t t, int channel,
+                     int64_t before, int64_t value)
 {
     const uint64_t stepBegin = plain.stepBegin[step];
     const uint64_t stepEnd = stepBegin + wait_ms(lines[step]);
@@ -111,8 +111,9 @@ std::string CTraceDivergence::Condition(const CTraceChannel& channel, int64_t va
         return "signal " + channel.name + " " + number;
     if (channel.scope == "firmware")
         return channel.name == "state_number" && value >= 1 && value <= 10 ? "state " + number
-                                                                          : "var " + channel.name + " " + number;
-    static const char* const MOTORS[][2] = {{"disk_position", "disk"}, {"exit_position", "exit"}, {"main_position", "main"}};
+                                                                           : "var " + channel.name + " " + number;
+    static const char* const MOTORS[][2] = {
+        {"disk_position", "disk"}, {"exit_position", "exit"}, {"main_position", "main"}};
     for (const auto& motor : MOTORS)
         if (channel.name == motor[0])
             return std::string("motor ") + motor[1] + " " + number;
@@ -138,7 +139,8 @@ std::vector<CCheckpoint> CTraceDivergence::Checks(const CTracedPlay& plain, cons
     size_t i = 0, j = 0, w = 0;
     const auto at = [](const auto& list, size_t k) { return k < list.size() ? list[k].ms : UINT64_MAX; };
     while (checks.size() < count) {
-        const uint64_t t = std::min({at(plain.changes, i), at(mutant.changes, j), w < waits.size() ? waits[w] : UINT64_MAX});
+        const uint64_t t =
+            std::min({at(plain.changes, i), at(mutant.changes, j), w < waits.size() ? waits[w] : UINT64_MAX});
         if (t == UINT64_MAX)
             break;
         const std::vector<int64_t> before = a;
@@ -168,7 +170,8 @@ std::vector<CCheckpoint> CTraceDivergence::Place(const std::vector<CCheckpoint>&
     for (size_t i = 0; i < order.size(); ++i)
         order[i] = i;
     std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-        return step(checks[a]) != step(checks[b]) ? step(checks[a]) < step(checks[b]) : checks[a].endMs < checks[b].endMs;
+        return step(checks[a]) != step(checks[b]) ? step(checks[a]) < step(checks[b])
+                                                  : checks[a].endMs < checks[b].endMs;
     });
     std::vector<CCheckpoint> written;
     placed.assign(checks.size(), false);

@@ -48,7 +48,7 @@ struct CTracedPlay {
     };
     std::vector<CTraceChannel> channels;
     std::vector<int64_t> initial;
-    std::vector<CChange> changes;  // in time order
+    std::vector<CChange> changes;     // in time order
     std::vector<uint64_t> stepBegin;  // per step: the virtual ms it began, or NO_BEGIN (a step of no time)
     int code = 0;                     // the run's: 0 every verdict held
     std::string expectations;         // where the machine stood after the last step

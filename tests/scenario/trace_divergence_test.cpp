@@ -33,19 +33,41 @@ TEST(TraceDivergence, EachCheckStandsInTheWaitWhereTheTracesFirstDiffer)
     };
     const CCase cases[] = {
         {"a change one ms late: from the channel's last change, at that very ms",
-         {{110, 0, 0}, {120, 0, 1}}, {{110, 0, 0}, {121, 0, 1}}, 1, 10, 20,
+         {{110, 0, 0}, {120, 0, 1}},
+         {{110, 0, 0}, {121, 0, 1}},
+         1,
+         10,
+         20,
          "run-until signal RED_LED 1 within 10 after 10\n"},
         {"a change the written firmware does not make: held through that ms",
-         {}, {{130, 1, 4}}, 1, 0, 31, "expect-for 31 state 3\n"},
+         {},
+         {{130, 1, 4}},
+         1,
+         0,
+         31,
+         "expect-for 31 state 3\n"},
         {"the same on the wait's last ms: the expect-for ends with the wait",
-         {}, {{150, 1, 4}}, 1, 0, 50, "expect-for 50 state 3\nexpect state 3\n"},
+         {},
+         {{150, 1, 4}},
+         1,
+         0,
+         50,
+         "expect-for 50 state 3\nexpect state 3\n"},
         {"a difference inside the click is passed over for the next in a wait",
-         {{50, 0, 0}, {160, 0, 1}}, {{51, 0, 0}, {160, 0, 0}}, 2, 0, 10,
+         {{50, 0, 0}, {160, 0, 1}},
+         {{51, 0, 0}, {160, 0, 0}},
+         2,
+         0,
+         10,
          "run-until signal RED_LED 1 within 10 after 10\n"},
         {"a value parted in the click and still apart: held at the wait's start",
-         {{50, 0, 0}}, {}, 1, 0, 2, "expect-for 2 signal RED_LED 0\n"},
-        {"the beeps count from the last `expect beeps`: no check of them",
-         {{120, 2, 1}}, {{122, 2, 1}}, -2, 0, 0, ""},
+         {{50, 0, 0}},
+         {},
+         1,
+         0,
+         2,
+         "expect-for 2 signal RED_LED 0\n"},
+        {"the beeps count from the last `expect beeps`: no check of them", {{120, 2, 1}}, {{122, 2, 1}}, -2, 0, 0, ""},
     };
     for (const CCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -97,8 +119,8 @@ TEST(TraceDivergence, ChecksOfOneUseTakeTheirTurnsInAWait)
     for (const C& check : written)
         texts.push_back(check.Text());
     EXPECT_EQ(texts, (std::vector<std::string>{"run-until signal HEATER 1 within 25 after 25\n",
-                                                "run-until signal GREEN_LED 0 within 10 after 10\n",
-                                                "expect-for 3 state 5\n", "expect state 5\n"}));
+                                               "run-until signal GREEN_LED 0 within 10 after 10\n",
+                                               "expect-for 3 state 5\n", "expect state 5\n"}));
 }
 
 // Every change of a real play, made one ms late in a copy: each check made
