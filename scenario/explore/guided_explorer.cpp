@@ -14,28 +14,8 @@
 #include "scenario/explore/mutant_trial.h"
 #include "scenario/explore/random_use.h"
 #include "scenario/explore/scenario_explorer.h"
+#include "scenario/explore/use_lines.h"
 #include "scenario/run/worker_pool.h"
-
-namespace {
-
-std::string joined(const std::vector<std::string>& lines)
-{
-    std::string text;
-    for (const std::string& line : lines)
-        text += line + "\n";
-    return text;
-}
-
-std::vector<std::string> split(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
-}  // namespace
 
 std::string CGuidedExplorer::SuiteFile(uint64_t number)
 {
@@ -61,7 +41,7 @@ std::string CGuidedExplorer::PlayTask(const std::string& task)
 {
     if (CMutantTrial::IsTask(task))
         return CMutantTrial::Task(task);
-    return CUsePlay::Play(split(task)).Serialize();
+    return CUsePlay::Play(CUseLines::Split(task)).Serialize();
 }
 
 void CGuidedExplorer::SetMutants(std::vector<std::string> only)
@@ -97,7 +77,7 @@ std::vector<CUseOutcome> CGuidedExplorer::PlayAll(const std::vector<std::vector<
 {
     std::vector<std::string> tasks;
     for (const std::vector<std::string>& use : uses)
-        tasks.push_back(joined(use));
+        tasks.push_back(CUseLines::Join(use));
     std::vector<size_t> longestFirst(uses.size());
     for (size_t i = 0; i < uses.size(); ++i)
         longestFirst[i] = i;
@@ -191,7 +171,8 @@ bool CGuidedExplorer::Write(uint64_t seed, const std::vector<std::string>& lines
                        "# kept for what it reached first:\n";
     for (int item : items)
         text += "#   " + CScenarioCoverage::ItemText(item) + "\n";
-    text += "\n" + joined(lines) + "\n# As it stood at " + std::to_string(end.endMs) + " ms.\n" + end.expectations;
+    text +=
+        "\n" + CUseLines::Join(lines) + "\n# As it stood at " + std::to_string(end.endMs) + " ms.\n" + end.expectations;
     std::string error;
     if (!COutputFile::WriteWhole(m_suiteDir + "/" + name, text.data(), text.size(), error)) {
         m_err << error << "\n";

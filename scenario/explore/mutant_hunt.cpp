@@ -11,20 +11,13 @@
 #include "cli/output_file.h"
 #include "scenario/explore/mutant_build.h"
 #include "scenario/explore/use_choice.h"
+#include "scenario/explore/use_lines.h"
 #include "scenario/run/worker_pool.h"
 
 namespace {
 
 constexpr double ALARM_FACTOR = 20.0;  // a mutant's play may take this many times the use's as written
 constexpr unsigned MIN_ALARM_S = 10;
-
-std::string joined(const std::vector<std::string>& lines)
-{
-    std::string text;
-    for (const std::string& line : lines)
-        text += line + "\n";
-    return text;
-}
 
 std::string file_name(int number)
 {
@@ -99,7 +92,7 @@ std::vector<std::vector<size_t>> CMutantHunt::Reach(const std::vector<CUse>& use
         index[m_targets[t].id] = t;
     std::vector<std::string> tasks;
     for (const CUse& use : uses)
-        tasks.push_back("reach\n" + joined(use.lines));
+        tasks.push_back("reach\n" + CUseLines::Join(use.lines));
     std::vector<bool> answered;
     const std::vector<std::string> answers = m_pool.Map(tasks, answered);
     std::vector<std::vector<size_t>> reached(uses.size());
@@ -154,7 +147,7 @@ bool CMutantHunt::Trials(const std::vector<CUse>& uses, const std::vector<std::v
         std::vector<std::string> tasks;
         for (const auto& [u, t] : pairs)
             tasks.push_back("trial " + std::to_string(m_targets[t].id) + " " + std::to_string(alarms[u]) + "\n" +
-                            joined(uses[u].lines));
+                            CUseLines::Join(uses[u].lines));
         std::vector<CWorkerPool::CTaskEnd> taskEnds(tasks.size());
         std::vector<bool> answered;
         const std::vector<std::string> answers =
@@ -205,7 +198,7 @@ bool CMutantHunt::Write(const CUse& use, const std::vector<CKill>& kills)
         return true;
     const std::string text = "# A use of the panel found by " + m_command + " (" + use.from +
                              "),\n# kept for the mutants of the firmware it kills:\n" + named + "\n" +
-                             joined(CMutantTrial::WithChecks(use.lines, written));
+                             CUseLines::Join(CMutantTrial::WithChecks(use.lines, written));
     const std::string name = file_name(++m_written);
     std::string error;
     if (!COutputFile::WriteWhole(m_suiteDir + "/" + name, text.data(), text.size(), error)) {

@@ -10,6 +10,7 @@
 #include "firmware/fw_watch.h"
 #include "scenario/explore/mutant_build.h"
 #include "scenario/explore/trace_divergence.h"
+#include "scenario/explore/use_lines.h"
 #include "scenario/language/scenario_parser.h"
 #include "scenario/run/instrumented_run.h"
 #include "scenario/run/machine_expectations.h"
@@ -36,21 +37,13 @@ private:
     CTracedPlay& m_play;
 };
 
-std::string joined(const std::vector<std::string>& lines)
-{
-    std::string text;
-    for (const std::string& line : lines)
-        text += line + "\n";
-    return text;
-}
-
 }  // namespace
 
 CTracedPlay CMutantTrial::Play(const std::vector<std::string>& lines, bool traced)
 {
     CTracedPlay played;
     CScenarioParser parser;
-    if (!parser.Parse(joined(lines))) {
+    if (!parser.Parse(CUseLines::Join(lines))) {
         played.code = CFileResult::NOT_RUN;
         return played;
     }
@@ -103,15 +96,6 @@ bool kills(const CMutantBuild::CSwitch& mutants, int mutant, const std::vector<s
     return holds && CMutantTrial::Play(checked, false).code == CFileResult::SOME_FAILED;
 }
 
-std::vector<std::string> split(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
 }  // namespace
 
 bool CMutantTrial::IsTask(const std::string& task)
@@ -122,7 +106,7 @@ bool CMutantTrial::IsTask(const std::string& task)
 std::string CMutantTrial::Task(const std::string& task)
 {
     const size_t body = task.find('\n');
-    const std::vector<std::string> lines = split(task.substr(body + 1));
+    const std::vector<std::string> lines = CUseLines::Split(task.substr(body + 1));
     if (task.rfind("reach\n", 0) == 0)
         return ReachTask(lines);
     int mutant = 0;
@@ -192,7 +176,7 @@ std::vector<std::string> CMutantTrial::WithChecks(const std::vector<std::string>
         for (; next < checks.size() && checks[next].step == static_cast<int>(step); ++next) {
             if (checks[next].startMs > at)
                 out.push_back("wait " + std::to_string(checks[next].startMs - at));
-            for (const std::string& line : split(checks[next].Text()))
+            for (const std::string& line : CUseLines::Split(checks[next].Text()))
                 out.push_back(line);
             at = checks[next].endMs;
         }
@@ -200,7 +184,7 @@ std::vector<std::string> CMutantTrial::WithChecks(const std::vector<std::string>
             out.push_back("wait " + std::to_string(length - at));
     }
     for (; next < checks.size(); ++next)  // the end's expectations
-        for (const std::string& line : split(checks[next].Text()))
+        for (const std::string& line : CUseLines::Split(checks[next].Text()))
             out.push_back(line);
     return out;
 }

@@ -7,6 +7,7 @@
 #include "cli/cleanup_signals.h"
 #include "cli/output_file.h"
 #include "scenario/explore/random_use.h"
+#include "scenario/explore/use_lines.h"
 #include "scenario/language/scenario_parser.h"
 #include "scenario/run/instrumented_run.h"
 #include "scenario/run/worker_pool.h"
@@ -23,14 +24,6 @@ std::string kind_of(const std::string& what)
         else if (kind.empty() || kind.back() != '#')
             kind += '#';
     return kind;
-}
-
-std::string joined(const std::vector<std::string>& lines)
-{
-    std::string text;
-    for (const std::string& line : lines)
-        text += line + "\n";
-    return text;
 }
 
 }  // namespace
@@ -52,7 +45,7 @@ CScenarioExplorer::CBreak CScenarioExplorer::Play(const std::vector<std::string>
 {
     CBreak at;
     CScenarioParser parser;
-    if (!parser.Parse(joined(lines))) {
+    if (!parser.Parse(CUseLines::Join(lines))) {
         at.broken = true;  // never for the lines CRandomUse writes
         at.what = parser.ErrorMessage("explore");
         return at;
@@ -116,7 +109,7 @@ int CScenarioExplorer::Write(uint64_t seed, const std::vector<std::string>& line
     };
     // The seed first: with it the break can be played again even when the file cannot be written.
     m_out << "explore: seed " << seed << " breaks the machine at " << at.timeMs << " ms: " << at.what << std::endl;
-    const std::string text = joined(header) + joined(steps);
+    const std::string text = CUseLines::Join(header) + CUseLines::Join(steps);
     std::string error;
     if (!COutputFile::WriteWhole(path, text.data(), text.size(), error)) {
         m_err << error << "\n";
