@@ -21,7 +21,7 @@ class CWorkerPool;
 
 class CMutantHunt {
 public:
-    static constexpr int MAX_TRIES = 4;
+    static constexpr int MAX_TRIES = 16;
     static constexpr int IDLE_ROUNDS = 3;
 
     struct CUse {

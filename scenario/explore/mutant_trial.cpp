@@ -37,6 +37,27 @@ private:
     CTracedPlay& m_play;
 };
 
+// The software timers join the trace as channels of their own, running (1)
+// or idle (0), sampled after each ms as the recorder samples the rest.
+void sample_timers(CTracedPlay& played, std::vector<int64_t>& last, uint64_t timeMs)
+{
+    const auto running = [](uint8_t i) { return fw_timers[i].timer->status == TIMER_RUNNING ? 1 : 0; };
+    const int first = static_cast<int>(played.channels.size()) - static_cast<int>(last.size());
+    if (last.empty()) {
+        for (uint8_t i = 0; i < FW_TIMER_COUNT; ++i) {
+            played.channels.push_back({"timer", fw_timers[i].name});
+            played.initial.push_back(running(i));
+            last.push_back(running(i));
+        }
+        return;
+    }
+    for (uint8_t i = 0; i < FW_TIMER_COUNT; ++i)
+        if (running(i) != last[i]) {
+            last[i] = running(i);
+            played.changes.push_back({timeMs, first + i, last[i]});
+        }
+}
+
 }  // namespace
 
 CTracedPlay CMutantTrial::Play(const std::vector<std::string>& lines, bool traced)
@@ -57,10 +78,13 @@ CTracedPlay CMutantTrial::Play(const std::vector<std::string>& lines, bool trace
         run.SetSinkVariables(variables);
     }
     played.stepBegin.assign(parser.Steps().size(), CTracedPlay::NO_BEGIN);
+    std::vector<int64_t> timers;  // each timer's last status, once they joined
     run.m_afterMs = [&](int line, uint64_t nowMs) {
         if (line > 0 && static_cast<size_t>(line) <= played.stepBegin.size() &&
             played.stepBegin[line - 1] == CTracedPlay::NO_BEGIN)
             played.stepBegin[line - 1] = nowMs - 1;
+        if (traced)
+            sample_timers(played, timers, nowMs - 1);
     };
     run.m_onEnd = [&](CVirtualSimulator& sim) { played.expectations = CMachineExpectations::Text(sim); };
     played.code = run.Run().code;

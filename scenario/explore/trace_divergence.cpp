@@ -107,6 +107,8 @@ bool CCheckpoint::Parse(const std::string& bytes)
 std::string CTraceDivergence::Condition(const CTraceChannel& channel, int64_t value)
 {
     const std::string number = std::to_string(value);
+    if (channel.scope == "timer")
+        return "timer " + channel.name + (value ? " running" : " idle");
     if (channel.scope == "ports")
         return "signal " + channel.name + " " + number;
     if (channel.scope == "firmware")
