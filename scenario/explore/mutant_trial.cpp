@@ -160,6 +160,7 @@ std::string CMutantTrial::TrialTask(int mutant, unsigned alarmSeconds, const std
     const CMutantBuild::CSwitch* mutants = CMutantBuild::Switch();
     if (!mutants || mutant <= 0)
         return "survived";
+    mutants->select(0);
     const CTracedPlay& plain = plain_play(lines);
     alarm(alarmSeconds);  // a stalled firmware ends this worker
     mutants->select(mutant);

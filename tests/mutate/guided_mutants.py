@@ -53,6 +53,9 @@ def main(mutant_runner, plain_runner, scratch):
     assert named == killed, f"{named} mutants named in the files, {killed} killed"
     hunt(mutant_runner, scratch + "/one", 1)
     assert files(scratch + "/one") == suite, "one job and two wrote different suites"
+    nothing = subprocess.run([mutant_runner, "--explore", "4", "--guided", "--mutants-of", "firmware/fw_clock.cpp:1",
+                              "--suite", scratch + "/none"], capture_output=True, text=True)
+    assert nothing.returncode == 2 and "--mutants-of firmware/fw_clock.cpp:1: no mutant there" in nothing.stderr
     shutil.rmtree(scratch)
     return 0
 
