@@ -136,6 +136,8 @@ bool CMutantHunt::Trials(const std::vector<CUse>& uses, const std::vector<std::v
         for (size_t t : reached[u])
             queue[t].push_back(u);
     std::vector<size_t> next(m_targets.size(), 0);
+    for (std::vector<size_t>& uses : queue)
+        uses.resize(std::min<size_t>(uses.size(), TRIES_A_ROUND));
     for (;;) {
         std::vector<std::pair<size_t, size_t>> pairs;  // (use, target), by use
         for (size_t t = 0; t < m_targets.size(); ++t)

@@ -3,9 +3,10 @@
 // uses are also kept for the mutants of the firmware they kill. Each round
 // plays its uses as written to learn which mutants' code each reaches, then
 // tries every live mutant on the uses of the round that reach it, the
-// shortest first, until one kills it (CMutantTrial); a mutant survives for good after
-// MAX_TRIES uses. A use that kills mutants no kept use killed is written as
-// DIR/mutant-NNN.scn with the checks that kill them standing in its waits.
+// shortest first, until one kills it (CMutantTrial): on TRIES_A_ROUND uses
+// a round at most, and MAX_TRIES in all, after which it survives. A use that
+// kills mutants no kept use killed is written as DIR/mutant-NNN.scn with the
+// checks that kill them standing in its waits.
 // The rounds' results are judged in seed order, so the suite is the same for
 // every number of workers. The hunt ends when every mutant is killed or
 // tried enough, or after IDLE_ROUNDS rounds that killed none.
@@ -21,7 +22,8 @@ class CWorkerPool;
 
 class CMutantHunt {
 public:
-    static constexpr int MAX_TRIES = 16;
+    static constexpr int MAX_TRIES = 12;
+    static constexpr int TRIES_A_ROUND = 3;
     static constexpr int IDLE_ROUNDS = 3;
 
     struct CUse {
