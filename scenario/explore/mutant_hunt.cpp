@@ -219,13 +219,13 @@ bool CMutantHunt::Round(const std::vector<CUse>& uses)
     const std::vector<std::vector<size_t>> reached = Reach(uses, alarms, ends);
     if (noted_fatal_signal())
         return false;
-    std::vector<std::vector<CKill>> kills(uses.size());
-    if (!Trials(uses, reached, alarms, ends, kills))
-        return false;
     const auto killedSoFar = [this] {
         return std::count_if(m_targets.begin(), m_targets.end(), [](const CTarget& t) { return t.killed; });
     };
     const auto before = killedSoFar();
+    std::vector<std::vector<CKill>> kills(uses.size());
+    if (!Trials(uses, reached, alarms, ends, kills))
+        return false;
     for (size_t u = 0; u < uses.size(); ++u)
         if (!kills[u].empty() && !Write(uses[u], kills[u]))
             return false;
