@@ -235,10 +235,7 @@ int CGuidedExplorer::Run()
             m_err << "--mutants: this program has no mutants (build/default/mutate/trelvik-scenario-mutants has)\n";
             return 2;
         }
-        m_hunt = std::make_unique<CMutantHunt>(*m_pool, m_suiteDir,
-                                               "trelvik-scenario-mutants --explore --guided --mutants --seed " +
-                                                   std::to_string(m_firstSeed),
-                                               m_out, m_err);
+        m_hunt = std::make_unique<CMutantHunt>(*m_pool, m_suiteDir, m_out, m_err);
         std::string error;
         if (!m_hunt->Only(m_mutantsOnly, error)) {
             m_err << error << "\n";
@@ -247,8 +244,12 @@ int CGuidedExplorer::Run()
     }
     if (m_resume ? !Resume(played) : !CheckSuite())
         return 2;
-    if (m_hunt && m_resume && !m_hunt->Restart())
-        return 2;
+    if (m_hunt) {  // the seed is known now, a resumed suite's included
+        m_hunt->SetCommand("trelvik-scenario-mutants --explore --guided --mutants --seed " +
+                           std::to_string(m_firstSeed));
+        if (m_resume && !m_hunt->Restart())
+            return 2;
+    }
     defer_fatal_signals();
     const auto start = std::chrono::steady_clock::now();
     for (uint64_t round = played; round < m_runs && !AllReached() && !m_writeFailed && !m_broke; round += ROUND) {

@@ -35,9 +35,8 @@ const CMutant& mutant_of(int id)
 
 }  // namespace
 
-CMutantHunt::CMutantHunt(CWorkerPool& pool, std::string suiteDir, std::string command, std::ostream& out,
-                         std::ostream& err)
-    : m_pool(pool), m_suiteDir(std::move(suiteDir)), m_command(std::move(command)), m_out(out), m_err(err)
+CMutantHunt::CMutantHunt(CWorkerPool& pool, std::string suiteDir, std::ostream& out, std::ostream& err)
+    : m_pool(pool), m_suiteDir(std::move(suiteDir)), m_out(out), m_err(err)
 {
     if (const CMutantBuild::CSwitch* mutants = CMutantBuild::Switch())
         for (int i = 0; i < mutants->count; ++i)

@@ -31,8 +31,10 @@ public:
         std::string from;  // "seed 40", "cover-003.scn"
     };
 
-    CMutantHunt(CWorkerPool& pool, std::string suiteDir, std::string command, std::ostream& out, std::ostream& err);
+    CMutantHunt(CWorkerPool& pool, std::string suiteDir, std::ostream& out, std::ostream& err);
 
+    // How the files' first line names the run that found them.
+    void SetCommand(std::string command) { m_command = std::move(command); }
     // Only the mutants on these lines or in these files ("firmware/fw_disk.cpp:88",
     // "firmware/fw_disk.cpp"); false with the reason when one names none.
     bool Only(const std::vector<std::string>& places, std::string& error);

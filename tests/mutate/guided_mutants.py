@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """--guided --mutants on a few lines of the firmware: each mutant file passes
-on the firmware as written and fails on every mutant it names, and the same
-seed writes the same suite with one job and with two.
+on the firmware as written and fails on every mutant it names, the same
+seed writes the same suite with one job and with two, and --resume writes it
+again.
 
 usage: guided_mutants.py MUTANT_RUNNER PLAIN_RUNNER SCRATCH"""
 
@@ -53,6 +54,13 @@ def main(mutant_runner, plain_runner, scratch):
     assert named == killed, f"{named} mutants named in the files, {killed} killed"
     hunt(mutant_runner, scratch + "/one", 1)
     assert files(scratch + "/one") == suite, "one job and two wrote different suites"
+    # Going on from a suite: the hunt is played again from its start and writes its files anew.
+    os.remove(os.path.join(scratch, "one", mutant_files[-1]))
+    again = subprocess.run([mutant_runner, "--explore", "48", "--guided", "--mutants", "--resume", scratch + "/one",
+                            "--jobs", "2"] + [arg for line in LINES for arg in ("--mutants-of", line)],
+                           capture_output=True, text=True)
+    assert again.returncode in (0, 1) and "going on from" in again.stdout, again.stdout + again.stderr
+    assert files(scratch + "/one") == suite, "the resumed hunt wrote another suite"
     nothing = subprocess.run([mutant_runner, "--explore", "4", "--guided", "--mutants-of", "firmware/fw_clock.cpp:1",
                               "--suite", scratch + "/none"], capture_output=True, text=True)
     assert nothing.returncode == 2 and "--mutants-of firmware/fw_clock.cpp:1: no mutant there" in nothing.stderr
