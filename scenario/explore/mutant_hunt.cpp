@@ -118,8 +118,9 @@ std::vector<std::vector<size_t>> CMutantHunt::Reach(const std::vector<CUse>& use
     return reached;
 }
 
-// Every live target tried on the uses that reach it, one use a pass, until a
-// use kills it. False when a signal stopped the trials.
+// Every live target tried on the uses that reach it, one use a pass and
+// TRIES_A_ROUND at most, until a use kills it. False when a signal stopped
+// the trials.
 bool CMutantHunt::Trials(const std::vector<CUse>& uses, const std::vector<std::vector<size_t>>& reached,
                          const std::vector<unsigned>& alarms, const std::vector<std::string>& ends,
                          std::vector<std::vector<CKill>>& kills)
@@ -135,8 +136,8 @@ bool CMutantHunt::Trials(const std::vector<CUse>& uses, const std::vector<std::v
         for (size_t t : reached[u])
             queue[t].push_back(u);
     std::vector<size_t> next(m_targets.size(), 0);
-    for (std::vector<size_t>& uses : queue)
-        uses.resize(std::min<size_t>(uses.size(), TRIES_A_ROUND));
+    for (std::vector<size_t>& tried : queue)
+        tried.resize(std::min<size_t>(tried.size(), TRIES_A_ROUND));
     for (;;) {
         std::vector<std::pair<size_t, size_t>> pairs;  // (use, target), by use
         for (size_t t = 0; t < m_targets.size(); ++t)
