@@ -145,22 +145,35 @@ std::vector<CCheckpoint> CTraceDivergence::Checks(const CTracedPlay& plain, cons
             std::min({at(plain.changes, i), at(mutant.changes, j), w < waits.size() ? waits[w] : UINT64_MAX});
         if (t == UINT64_MAX)
             break;
-        const std::vector<int64_t> before = a;
+        std::vector<std::pair<int, int64_t>> plainBefore;  // the plain values this ms changes, as they were
         std::vector<int> touched;
-        for (; i < plain.changes.size() && plain.changes[i].ms == t; ++i)
-            touched.push_back(plain.changes[i].channel), a[plain.changes[i].channel] = plain.changes[i].value;
+        for (; i < plain.changes.size() && plain.changes[i].ms == t; ++i) {
+            const CTracedPlay::CChange& change = plain.changes[i];
+            plainBefore.push_back({change.channel, a[change.channel]});
+            touched.push_back(change.channel);
+            a[change.channel] = change.value;
+        }
         for (; j < mutant.changes.size() && mutant.changes[j].ms == t; ++j)
             touched.push_back(mutant.changes[j].channel), b[mutant.changes[j].channel] = mutant.changes[j].value;
         for (; w < waits.size() && waits[w] == t; ++w)
             for (size_t channel = 0; channel < a.size(); ++channel)
                 touched.push_back(static_cast<int>(channel));
         std::sort(touched.begin(), touched.end());
-        const int step = wait_step_at(plain, lines, t);
-        for (int channel : touched)
-            if (a[channel] != b[channel] && step >= 0 && !Condition(plain.channels[channel], 0).empty()) {
-                checks.push_back(check_at(plain, lines, step, t, channel, before[channel], a[channel]));
+        for (int channel : touched) {
+            if (a[channel] == b[channel] || Condition(plain.channels[channel], 0).empty())
+                continue;
+            const int step = wait_step_at(plain, lines, t);  // looked up only where the traces differ
+            if (step < 0)
                 break;
-            }
+            int64_t before = a[channel];
+            for (const auto& [changed, value] : plainBefore)
+                if (changed == channel) {
+                    before = value;
+                    break;
+                }
+            checks.push_back(check_at(plain, lines, step, t, channel, before, a[channel]));
+            break;
+        }
     }
     return checks;
 }
