@@ -20,21 +20,31 @@ namespace {
 
 constexpr size_t CHECKS_TRIED = 4;
 
+// The beeps are counted from the use's start, as `expect beeps` counts them;
+// the process's count goes on from play to play.
 class CChangeLog : public CTraceSink {
 public:
     explicit CChangeLog(CTracedPlay& play) : m_play(play) {}
     void Join(const CTraceChannel& channel, int64_t value, uint64_t) override
     {
+        if (channel.name == "beeps") {
+            m_beeps = static_cast<int>(m_play.channels.size());
+            m_beepBase = value;
+        }
         m_play.channels.push_back(channel);
-        m_play.initial.push_back(value);
+        m_play.initial.push_back(value - Base(static_cast<int>(m_play.initial.size())));
     }
     void Change(int channel, uint64_t timeMs, int64_t value) override
     {
-        m_play.changes.push_back({timeMs, channel, value});
+        m_play.changes.push_back({timeMs, channel, value - Base(channel)});
     }
 
 private:
+    int64_t Base(int channel) const { return channel == m_beeps ? m_beepBase : 0; }
+
     CTracedPlay& m_play;
+    int m_beeps = -1;
+    int64_t m_beepBase = 0;
 };
 
 // The software timers join the trace as channels of their own, running (1)
@@ -189,6 +199,7 @@ std::vector<std::string> CMutantTrial::WithChecks(const std::vector<std::string>
         const auto at = [](const CCheckpoint& c) { return c.step == CCheckpoint::END ? INT32_MAX : c.step; };
         return at(a) != at(b) ? at(a) < at(b) : a.startMs < b.startMs;
     });
+    CTraceDivergence::CountBeepsFromRestarts(checks);
     std::vector<std::string> out;
     size_t next = 0;
     for (size_t step = 0; step < lines.size() && next < checks.size(); ++step) {

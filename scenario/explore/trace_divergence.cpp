@@ -119,7 +119,23 @@ std::string CTraceDivergence::Condition(const CTraceChannel& channel, int64_t va
     for (const auto& motor : MOTORS)
         if (channel.name == motor[0])
             return std::string("motor ") + motor[1] + " " + number;
-    return {};  // the beeps count from the last `expect beeps`, not from a change
+    if (channel.name == "beeps")
+        return "beeps " + number;
+    return {};
+}
+
+void CTraceDivergence::CountBeepsFromRestarts(std::vector<CCheckpoint>& checks)
+{
+    static const std::string BEEPS = "beeps ";
+    int64_t restart = 0;
+    for (CCheckpoint& check : checks) {
+        if (check.condition.rfind(BEEPS, 0) != 0)
+            continue;
+        const int64_t total = std::stoll(check.condition.substr(BEEPS.size()));
+        check.condition = BEEPS + std::to_string(total - restart);
+        if (check.kind == CCheckpoint::HOLDS_LAST)  // its closing `expect` starts the count again
+            restart = total;
+    }
 }
 
 // The ms are walked in order: those where either trace changes, and the

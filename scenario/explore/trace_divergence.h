@@ -66,6 +66,11 @@ public:
     // `placed[i]`: whether check i found a place.
     static std::vector<CCheckpoint> Place(const std::vector<CCheckpoint>& checks, std::vector<bool>& placed);
     // The condition that a channel has a value ("signal HEATER 1", "state 5",
-    // "motor disk 40", "var run_sec 12"); empty for one no condition reads.
+    // "motor disk 40", "var run_sec 12", "beeps 2"); empty for one no
+    // condition reads.
     static std::string Condition(const CTraceChannel& channel, int64_t value);
+    // The beeps checks of checks in the order they are written, each counting
+    // from the use's start, made to count from the last `expect beeps`
+    // before it, as a scenario counts them.
+    static void CountBeepsFromRestarts(std::vector<CCheckpoint>& checks);
 };

@@ -13,9 +13,10 @@ import shutil
 import subprocess
 import sys
 
-# The beeper's step, the power-off loop's 1 ms poll and its way out: a start-up
-# or a power key reaches them, so a short run does.
-LINES = ["firmware/fw_timers.cpp:62", "firmware/fw_idle_states.cpp:67", "firmware/fw_idle_states.cpp:72"]
+# The beeper's step, the power-off loop's 1 ms poll and its way out, and the
+# start-up beep: a start-up or a power key reaches them, so a short run does.
+LINES = ["firmware/fw_timers.cpp:62", "firmware/fw_idle_states.cpp:67", "firmware/fw_idle_states.cpp:72",
+         "firmware/fw_main.cpp:36"]
 
 
 def hunt(runner, suite, jobs):
