@@ -2,8 +2,9 @@
 # measure_mutant_hunt.sh [SEED]: a mutation-guided suite made by
 # trelvik-scenario-mutants --explore 3000 --guided --mutants (seed 1 when not
 # given), two jobs, then every firmware mutant run against that suite alone
-# by scripts/mutate.py. Prints the hunt's summary and wall time, then the
-# suite's scores. The suite and the report are left in build/mutant-hunt/.
+# by scripts/mutate.py, the known equivalent mutants (mutate/equivalents.txt)
+# left out. Prints the hunt's summary and wall time, then the suite's scores.
+# The suite and the report are left in build/mutant-hunt/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seed="${1:-1}"
@@ -22,7 +23,7 @@ echo "hunt: $(echo "$end - $start" | bc) s (exit $code); $(ls "$out"/suite/cover
   "$(ls "$out"/suite/mutant-*.scn 2>/dev/null | wc -l) mutant files"
 start=$(date +%s.%N)
 code=0
-./scripts/mutate.py "$out/suite" --jobs 2 --report-json "$out/report.json" > "$out/summary.txt" || code=$?
+./scripts/mutate.py "$out/suite" --jobs 2 --equivalents mutate/equivalents.txt --report-json "$out/report.json" > "$out/summary.txt" || code=$?
 end=$(date +%s.%N)
 sed -n '1,4p' "$out/summary.txt"
 echo "mutation run: $(echo "$end - $start" | bc) s (exit $code); report in $out/report.json"

@@ -103,7 +103,9 @@ def load_json(path, what):
 
 
 def read_equivalents(path, mutants):
-    """Lines `FILE:LINE:COLUMN | REPLACEMENT | REASON`; # starts a comment."""
+    """Lines `FILE:LINE:COLUMN | REPLACEMENT | REASON`; # starts a comment. The
+    replacement is what stands between the first and the last `|`, so that
+    one of `a || b` can be named."""
     known = {(f"{m['file']}:{m['line']}:{m['column']}", m["replacement"]): m for m in mutants}
     found = {}
     try:
@@ -113,8 +115,9 @@ def read_equivalents(path, mutants):
     for number, line in enumerate(lines, 1):
         if not line.strip() or line.lstrip().startswith("#"):
             continue
-        parts = [x.strip() for x in line.split("|")]
-        if len(parts) != 3 or not parts[2]:
+        first, last = line.find("|"), line.rfind("|")
+        parts = [x.strip() for x in (line[:first], line[first + 1:last], line[last + 1:])]
+        if first < 0 or first == last or not parts[2]:
             raise CUsageError(f"{path}:{number}: not FILE:LINE:COLUMN | REPLACEMENT | REASON")
         m = known.get((parts[0], parts[1]))
         if m is None:

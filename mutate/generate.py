@@ -48,16 +48,18 @@ def c_plain(text):
 
 
 def c_text(text):
-    return '"' + text.replace("\\", "\\\\").replace('"', '\\"') + '"'
+    return '"' + text.replace("\\", "\\\\").replace('"', '\\"').replace("\n", "\\n") + '"'
 
 
 def table(rows):
-    """The built mutants as a C++ table: id, file, line and the change."""
-    lines = [f"    {{{r['id']}, {c_text(r['file'])}, {r['line']}, {c_text(r['change'])}}}," for r in rows]
+    """The built mutants as a C++ table: id, file, line, column, the change
+    and the whole replacement."""
+    lines = [f"    {{{r['id']}, {c_text(r['file'])}, {r['line']}, {r['column']}, {c_text(r['change'])}, "
+             f"{c_text(r['replacement'])}}}," for r in rows]
     return ("// Written by mutate/generate.py: the built mutants of the firmware.\n"
             '#include "scenario/explore/mutant_build.h"\n\n'
             "extern const CMutant MUTANT_TABLE[];\nextern const int MUTANT_TABLE_SIZE;\n"
-            "const CMutant MUTANT_TABLE[] = {\n" + "\n".join(lines) + ("\n" if lines else "    {0, \"\", 0, \"\"},\n") +
+            "const CMutant MUTANT_TABLE[] = {\n" + "\n".join(lines) + ("\n" if lines else "    {0, \"\", 0, 0, \"\", \"\"},\n") +
             "};\n" f"const int MUTANT_TABLE_SIZE = {len(rows)};\n")
 
 
@@ -72,8 +74,9 @@ def generate(root, out, files):
         text = schemata.refuse_unbuildable(SWITCH_HEADER)
         write_atomically(os.path.join(out, name), text)
         listed += [describe(schemata, name, m) for m in schemata.mutants]
-        built += [{"id": m.id, "file": name, "line": m.point.line,
-                   "change": f"`{c_plain(source[m.point.start:m.point.end])}` -> `{c_plain(schemata._plain(m))}`"}
+        built += [{"id": m.id, "file": name, "line": m.point.line, "column": m.point.column,
+                   "change": f"`{c_plain(source[m.point.start:m.point.end])}` -> `{c_plain(schemata._plain(m))}`",
+                   "replacement": schemata._plain(m)}
                   for m in schemata.mutants if not m.not_built]
         sources[name] = source.decode()
     if len(listed) >= MUTANT_CAPACITY:

@@ -50,6 +50,7 @@ const std::vector<COptionSpec> OPTIONS = {
     {"--resume", true},
     {"--mutants"},
     {"--mutants-of", true, true},
+    {"--equivalents", true},
     {"--jobs", true, false, "-j"},
     {"--merge-coverage"},
     {"--fail-fast"},
@@ -69,7 +70,7 @@ const char* CCommandLine::Usage()
            "          --baseline DIR [--baseline-slack [NAME=]MS]...]\n"
            "       trelvik-scenario --explore N [--seed S] [--out DIR] [--jobs J]\n"
            "       trelvik-scenario --explore N --guided --suite DIR [--seed S] [--jobs J]\n"
-           "         [--mutants] [--mutants-of FILE[:LINE]]...\n"
+           "         [--mutants] [--mutants-of FILE[:LINE]]... [--equivalents FILE]\n"
            "       trelvik-scenario --explore N --guided --resume DIR [--jobs J]\n"
            "       trelvik-scenario --merge-coverage A.json B.json... [--coverage-json OUT.json]\n"
            "         [--fail-under-transitions N]\n"
@@ -113,6 +114,8 @@ const char* CCommandLine::Help()
            "  --mutants        with --guided, in trelvik-scenario-mutants: then keep uses for\n"
            "                   the firmware's mutants they kill, as DIR/mutant-NNN.scn\n"
            "  --mutants-of FILE[:LINE]  only the mutants there (repeatable)\n"
+           "  --equivalents FILE  --mutants, less the known equivalent mutants FILE names\n"
+           "                   (FILE:LINE:COLUMN | REPLACEMENT | REASON, as trelvik-mutate)\n"
            "  --jobs J, -j J   run files or uses in J worker processes (default: one per\n"
            "                   core and the CPU quota); the output is the same for every J\n"
            "  --fail-fast      stop at the first failed file: the files under way are\n"
@@ -134,6 +137,12 @@ bool CCommandLine::Fail(std::string reason)
 {
     m_error = std::move(reason);
     return false;
+}
+
+// The option that asked for the mutant hunt, for a refusal to name.
+std::string CCommandLine::MutantsOption() const
+{
+    return !equivalentsPath.empty() ? "--equivalents" : !mutantsOf.empty() ? "--mutants-of" : "--mutants";
 }
 
 bool CCommandLine::Parse(int argc, const char* const* argv)
@@ -202,6 +211,9 @@ bool CCommandLine::Option(const std::string& name, const std::string& value)
     } else if (name == "--mutants-of") {
         mutants = true;
         mutantsOf.push_back(value);
+    } else if (name == "--equivalents") {
+        mutants = true;
+        equivalentsPath = value;
     } else if (name == "--resume") {
         suiteDir = value;
         resume = true;
@@ -284,7 +296,7 @@ bool CCommandLine::Consistent()
         return true;
     }
     if (mutants && action != EXPLORE)
-        return Fail(std::string(mutantsOf.empty() ? "--mutants" : "--mutants-of") + " belongs to --explore --guided");
+        return Fail(MutantsOption() + " belongs to --explore --guided");
     if ((guided || !suiteDir.empty()) && action != EXPLORE)
         return Fail(std::string(guided ? "--guided" : resume ? "--resume" : "--suite") + " belongs to --explore");
     if (action == EXPLORE) {
@@ -305,7 +317,7 @@ bool CCommandLine::Consistent()
         if (guided && m_outGiven)
             return Fail("--guided writes to --suite DIR, not --out");
         if (mutants && !guided)
-            return Fail(std::string(mutantsOf.empty() ? "--mutants" : "--mutants-of") + " belongs to --guided");
+            return Fail(MutantsOption() + " belongs to --guided");
         if (seed > UINT64_MAX - (exploreRuns - 1))
             return Fail("--seed: " + std::to_string(seed) + " and --explore " + std::to_string(exploreRuns) +
                         " go past the last seed, " + std::to_string(UINT64_MAX));

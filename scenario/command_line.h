@@ -48,12 +48,14 @@ public:
     bool resume = false;                 // the guided exploration goes on from the suite in suiteDir
     bool mutants = false;                // the guided exploration also hunts the firmware's mutants
     std::vector<std::string> mutantsOf;  // only those on these lines or in these files
+    std::string equivalentsPath;         // the known equivalent mutants, left out of the hunt
     unsigned jobs = 0;                   // worker processes; 0: one per core
     bool failFast = false;               // stop at the first failed file
     std::string annotations;             // "github": failed verdicts also as workflow commands on stderr
 
 private:
     bool Fail(std::string reason);
+    std::string MutantsOption() const;
     bool Option(const std::string& name, const std::string& value);
     bool Consistent();
     bool BaselineSlack(const std::string& value);

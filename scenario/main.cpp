@@ -56,7 +56,7 @@ int run_command(int argc, char** argv)
             if (command.resume)
                 explorer.SetResume();
             if (command.mutants)
-                explorer.SetMutants(command.mutantsOf);
+                explorer.SetMutants(command.mutantsOf, command.equivalentsPath);
             code = explorer.Run();
         } else {
             code =

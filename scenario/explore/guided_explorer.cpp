@@ -44,10 +44,11 @@ std::string CGuidedExplorer::PlayTask(const std::string& task)
     return CUsePlay::Play(CUseLines::Split(task)).Serialize();
 }
 
-void CGuidedExplorer::SetMutants(std::vector<std::string> only)
+void CGuidedExplorer::SetMutants(std::vector<std::string> only, std::string equivalentsPath)
 {
     m_mutants = true;
     m_mutantsOnly = std::move(only);
+    m_equivalentsPath = std::move(equivalentsPath);
     m_pool->SetForkAlone();  // a mutant that stalls the firmware ends a worker, not the run
 }
 
@@ -237,7 +238,7 @@ int CGuidedExplorer::Run()
         }
         m_hunt = std::make_unique<CMutantHunt>(*m_pool, m_suiteDir, m_out, m_err);
         std::string error;
-        if (!m_hunt->Only(m_mutantsOnly, error)) {
+        if (!m_hunt->Only(m_mutantsOnly, error) || !m_hunt->LeaveOut(m_equivalentsPath, error)) {
             m_err << error << "\n";
             return 2;
         }

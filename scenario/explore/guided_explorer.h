@@ -50,8 +50,9 @@ public:
     // Uses made as before the guidance was directed: for comparing the two.
     void SetUndirected() { m_directed = false; }
     // After the coverage, hunts the firmware's mutants built into this
-    // program (CMutantHunt): all, or those on the lines or in the files named.
-    void SetMutants(std::vector<std::string> only);
+    // program (CMutantHunt): all, or those on the lines or in the files named,
+    // less the known equivalents that file names (when not empty).
+    void SetMutants(std::vector<std::string> only, std::string equivalentsPath);
     // Makes the uses instead of CUseChoice (for tests).
     using CMaker = std::function<std::vector<std::string>(uint64_t seed, const std::vector<CKeptUse>& kept)>;
     void SetMaker(CMaker maker) { m_maker = std::move(maker); }
@@ -96,5 +97,6 @@ private:
     CMaker m_maker;
     bool m_mutants = false;
     std::vector<std::string> m_mutantsOnly;
+    std::string m_equivalentsPath;
     std::unique_ptr<CMutantHunt> m_hunt;
 };

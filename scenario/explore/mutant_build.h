@@ -10,7 +10,9 @@ struct CMutant {
     int id;
     const char* file;  // "firmware/fw_disk.cpp"
     int line;
-    const char* change;  // "`600` -> `601`"
+    int column;
+    const char* change;       // "`600` -> `601`"
+    const char* replacement;  // "601", whole, on one line
 };
 
 class CMutantBuild {

@@ -5,11 +5,13 @@
 #include <cstdio>
 #include <filesystem>
 #include <map>
+#include <set>
 #include <sstream>
 
 #include "cli/cleanup_signals.h"
 #include "cli/output_file.h"
 #include "scenario/explore/mutant_build.h"
+#include "scenario/explore/mutant_equivalents.h"
 #include "scenario/explore/use_choice.h"
 #include "scenario/explore/use_lines.h"
 #include "scenario/run/worker_pool.h"
@@ -65,6 +67,21 @@ bool CMutantHunt::Only(const std::vector<std::string>& places, std::string& erro
         std::unique(chosen.begin(), chosen.end(), [](const CTarget& a, const CTarget& b) { return a.id == b.id; }),
         chosen.end());
     m_targets = chosen;
+    return true;
+}
+
+bool CMutantHunt::LeaveOut(const std::string& equivalentsPath, std::string& error)
+{
+    std::set<int> equivalent;
+    if (equivalentsPath.empty())
+        return true;
+    if (!CMutantEquivalents::Read(equivalentsPath, *CMutantBuild::Switch(), equivalent, error))
+        return false;
+    const size_t before = m_targets.size();
+    m_targets.erase(std::remove_if(m_targets.begin(), m_targets.end(),
+                                   [&](const CTarget& target) { return equivalent.count(target.id) > 0; }),
+                    m_targets.end());
+    m_equivalent = before - m_targets.size();
     return true;
 }
 
@@ -251,7 +268,10 @@ void CMutantHunt::Summary()
     for (const CTarget& target : m_targets)
         (target.killed ? killed : target.reached ? survived : unreached) += 1;
     m_out << "mutants: " << killed << " killed, " << survived << " survived, " << unreached << " never reached, of "
-          << m_targets.size() << " hunted; " << m_written << " mutant " << (m_written == 1 ? "file" : "files") << "\n";
+          << m_targets.size() << " hunted";
+    if (m_equivalent > 0)
+        m_out << " (" << m_equivalent << " known equivalent left out)";
+    m_out << "; " << m_written << " mutant " << (m_written == 1 ? "file" : "files") << "\n";
     for (const CTarget& target : m_targets)
         if (!target.killed && target.reached)
             m_out << "  - survived: " << CMutantBuild::Name(mutant_of(target.id)) << "\n";

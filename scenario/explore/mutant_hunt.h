@@ -38,6 +38,9 @@ public:
     // Only the mutants on these lines or in these files ("firmware/fw_disk.cpp:88",
     // "firmware/fw_disk.cpp"); false with the reason when one names none.
     bool Only(const std::vector<std::string>& places, std::string& error);
+    // Leaves out the mutants a file of known equivalents names
+    // (mutant_equivalents.h); false with the reason when it cannot be read.
+    bool LeaveOut(const std::string& equivalentsPath, std::string& error);
     // Removes the files of an earlier hunt (going on from an interrupted run).
     bool Restart();
     // False when a file could not be written or a signal came.
@@ -72,5 +75,6 @@ private:
     std::vector<CTarget> m_targets;
     int m_written = 0;
     int m_idleRounds = 0;
-    size_t m_hunted = 0;  // uses played by the hunt
+    size_t m_hunted = 0;      // uses played by the hunt
+    size_t m_equivalent = 0;  // targets left out as known equivalents
 };

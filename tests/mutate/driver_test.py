@@ -5,6 +5,7 @@ scores, the JSON against the report schema, shards merged, bad input."""
 import json
 import os
 import subprocess
+import sys
 
 import jsonschema
 import pytest
@@ -112,3 +113,21 @@ def test_an_equivalent_that_is_no_mutant(world):
     (world / "equivalents.txt").write_text(f"{FIXTURE}:30:5 | 7 | no such mutant\n")
     done = mutate(world, "suite")
     assert done.returncode == 2 and "equivalents.txt:1: no mutant '7' at" in done.stderr, done.stderr
+
+
+@pytest.mark.parametrize("line, found", [
+    ("f.cpp:3:9 | a || b | the loop reads both alike", {1: "the loop reads both alike"}),
+    ("f.cpp:3:9|a || b|x", {1: "x"}),
+    ("f.cpp:3:9 | a || b |", "not FILE:LINE:COLUMN | REPLACEMENT | REASON"),
+    ("f.cpp:3:9 | a && b | x", "no mutant 'a && b' at f.cpp:3:9"),
+])
+def test_an_equivalent_replacement_may_hold_a_bar(tmp_path, line, found):
+    sys.path.insert(0, os.path.join(SOURCE, "mutate"))
+    import driver
+    (tmp_path / "eq.txt").write_text(line + "\n")
+    listing = [{"id": 1, "file": "f.cpp", "line": 3, "column": 9, "replacement": "a || b"}]
+    if isinstance(found, dict):
+        assert driver.read_equivalents(str(tmp_path / "eq.txt"), listing) == found
+    else:
+        with pytest.raises(driver.CUsageError, match=f"eq.txt:1: {found}".replace("|", "\\|")):
+            driver.read_equivalents(str(tmp_path / "eq.txt"), listing)
