@@ -11,7 +11,9 @@
 #include "cli/checked_output.h"
 #include "cli/cleanup_signals.h"
 #include "scenario/command_line.h"
+#include "scenario/explore/fresh_mutant.h"
 #include "scenario/explore/guided_explorer.h"
+#include "scenario/explore/mutant_build.h"
 #include "scenario/explore/scenario_explorer.h"
 #include "scenario/reports/coverage_merge.h"
 #include "scenario/run/baseline_accept.h"
@@ -83,6 +85,8 @@ int run_command(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+    if (argc == 2 && std::strcmp(argv[1], CFreshMutant::SERVE_OPTION) == 0 && CMutantBuild::Switch())
+        return CFreshMutant::Serve();  // a worker's process for one mutant, not a command
     CCheckedOutput out(STDOUT_FILENO);
     std::streambuf* const standard = std::cout.rdbuf(&out);
     int code = run_command(argc, argv);

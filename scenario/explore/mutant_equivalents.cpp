@@ -14,8 +14,7 @@ std::string trimmed(const std::string& text)
     return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
 }
 
-const CMutant* mutant_at(const CMutantBuild::CSwitch& mutants, const std::string& where,
-                         const std::string& replacement)
+const CMutant* mutant_at(const CMutantBuild::CSwitch& mutants, const std::string& where, const std::string& replacement)
 {
     for (int i = 0; i < mutants.count; ++i) {
         const CMutant& m = mutants.mutants[i];

@@ -40,9 +40,11 @@ const CMutant& mutant_of(int id)
 CMutantHunt::CMutantHunt(CWorkerPool& pool, std::string suiteDir, std::ostream& out, std::ostream& err)
     : m_pool(pool), m_suiteDir(std::move(suiteDir)), m_out(out), m_err(err)
 {
+    // Nothing has played in this process yet: a mutant whose code ran did so
+    // before main.
     if (const CMutantBuild::CSwitch* mutants = CMutantBuild::Switch())
         for (int i = 0; i < mutants->count; ++i)
-            m_targets.push_back({mutants->mutants[i].id});
+            m_targets.push_back({mutants->mutants[i].id, mutants->reached(mutants->mutants[i].id)});
 }
 
 bool CMutantHunt::Only(const std::vector<std::string>& places, std::string& error)
@@ -127,10 +129,13 @@ std::vector<std::vector<size_t>> CMutantHunt::Reach(const std::vector<CUse>& use
         words >> word >> seconds;
         alarms[u] = std::max(MIN_ALARM_S, static_cast<unsigned>(std::ceil(ALARM_FACTOR * seconds)));
         for (int id = 0; words >> id;)
-            if (index.count(id)) {
+            if (index.count(id) && !m_targets[index[id]].beforeMain)
                 reached[u].push_back(index[id]);
-                m_targets[index[id]].reached = true;
-            }
+        for (size_t t = 0; t < m_targets.size(); ++t)  // no use tells whether it reads such a table: all may
+            if (m_targets[t].beforeMain)
+                reached[u].push_back(t);
+        for (size_t t : reached[u])
+            m_targets[t].reached = true;
     }
     return reached;
 }
@@ -165,8 +170,8 @@ bool CMutantHunt::Trials(const std::vector<CUse>& uses, const std::vector<std::v
         std::stable_sort(pairs.begin(), pairs.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
         std::vector<std::string> tasks;
         for (const auto& [u, t] : pairs)
-            tasks.push_back("trial " + std::to_string(m_targets[t].id) + " " + std::to_string(alarms[u]) + "\n" +
-                            CUseLines::Join(uses[u].lines));
+            tasks.push_back("trial " + std::to_string(m_targets[t].id) + " " + std::to_string(alarms[u]) + " " +
+                            (m_targets[t].beforeMain ? "1" : "0") + "\n" + CUseLines::Join(uses[u].lines));
         std::vector<CWorkerPool::CTaskEnd> taskEnds(tasks.size());
         std::vector<bool> answered;
         const std::vector<std::string> answers =

@@ -6,7 +6,8 @@
 // shortest first, until one kills it (CMutantTrial): on TRIES_A_ROUND uses
 // a round at most, and MAX_TRIES in all, after which it survives. A use that
 // kills mutants no kept use killed is written as DIR/mutant-NNN.scn with the
-// checks that kill them standing in its waits.
+// checks that kill them standing in its waits. A mutant whose code runs
+// before main is tried on every use, in a process of its own (fresh_mutant.h).
 // The rounds' results are judged in seed order, so the suite is the same for
 // every number of workers. The hunt ends when every mutant is killed or
 // tried enough, or after IDLE_ROUNDS rounds that killed none.
@@ -51,6 +52,7 @@ public:
 private:
     struct CTarget {
         int id;
+        bool beforeMain = false;  // its code runs as the program starts: tried in a process of its own
         int tries = 0;
         bool reached = false;
         bool killed = false;

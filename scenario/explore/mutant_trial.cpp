@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <memory>
 #include <sstream>
 
 #include <unistd.h>
 
 #include "firmware/fw_watch.h"
+#include "scenario/explore/fresh_mutant.h"
 #include "scenario/explore/mutant_build.h"
 #include "scenario/explore/trace_divergence.h"
 #include "scenario/explore/use_lines.h"
@@ -119,15 +121,42 @@ const CTracedPlay& plain_play(const std::vector<std::string>& lines, double* sec
     return s_play;
 }
 
+// Plays on one mutant: in this process, or for one set up before main in a
+// process of its own. A fresh process that dies without an answer ends this
+// worker too, as the mutant would have ended it here.
+class CMutantPlayer {
+public:
+    CMutantPlayer(const CMutantBuild::CSwitch& mutants, int mutant, bool fresh) : m_mutants(mutants), m_mutant(mutant)
+    {
+        if (fresh)
+            m_fresh = std::make_unique<CFreshMutant>(mutant);
+    }
+    CTracedPlay Play(const std::vector<std::string>& lines, bool traced)
+    {
+        CTracedPlay played;
+        if (m_fresh) {
+            if (!m_fresh->Play(lines, traced, played))
+                _exit(3);
+            return played;
+        }
+        m_mutants.select(m_mutant);
+        played = CMutantTrial::Play(lines, traced);
+        m_mutants.select(0);
+        return played;
+    }
+
+private:
+    const CMutantBuild::CSwitch& m_mutants;
+    int m_mutant;
+    std::unique_ptr<CFreshMutant> m_fresh;
+};
+
 // The use cut after the check passes as written and fails on the mutant.
-bool kills(const CMutantBuild::CSwitch& mutants, int mutant, const std::vector<std::string>& lines,
-           const CCheckpoint& check)
+bool kills(CMutantPlayer& mutant, const std::vector<std::string>& lines, const CCheckpoint& check)
 {
     const std::vector<std::string> checked = CMutantTrial::WithChecks(lines, {check});
-    mutants.select(0);
-    const bool holds = CMutantTrial::Play(checked, false).code == CFileResult::ALL_HELD;
-    mutants.select(mutant);
-    return holds && CMutantTrial::Play(checked, false).code == CFileResult::SOME_FAILED;
+    return CMutantTrial::Play(checked, false).code == CFileResult::ALL_HELD &&
+           mutant.Play(checked, false).code == CFileResult::SOME_FAILED;
 }
 
 }  // namespace
@@ -143,10 +172,10 @@ std::string CMutantTrial::Task(const std::string& task)
     const std::vector<std::string> lines = CUseLines::Split(task.substr(body + 1));
     if (task.rfind("reach\n", 0) == 0)
         return ReachTask(lines);
-    int mutant = 0;
+    int mutant = 0, fresh = 0;
     unsigned alarmSeconds = 0;
-    std::sscanf(task.c_str(), "trial %d %u", &mutant, &alarmSeconds);
-    return TrialTask(mutant, alarmSeconds, lines);
+    std::sscanf(task.c_str(), "trial %d %u %d", &mutant, &alarmSeconds, &fresh);
+    return TrialTask(mutant, alarmSeconds, fresh != 0, lines);
 }
 
 std::string CMutantTrial::ReachTask(const std::vector<std::string>& lines)
@@ -165,7 +194,8 @@ std::string CMutantTrial::ReachTask(const std::vector<std::string>& lines)
     return answer + "\n" + plain.expectations;
 }
 
-std::string CMutantTrial::TrialTask(int mutant, unsigned alarmSeconds, const std::vector<std::string>& lines)
+std::string CMutantTrial::TrialTask(int mutant, unsigned alarmSeconds, bool fresh,
+                                    const std::vector<std::string>& lines)
 {
     const CMutantBuild::CSwitch* mutants = CMutantBuild::Switch();
     if (!mutants || mutant <= 0)
@@ -173,8 +203,8 @@ std::string CMutantTrial::TrialTask(int mutant, unsigned alarmSeconds, const std
     mutants->select(0);
     const CTracedPlay& plain = plain_play(lines);
     alarm(alarmSeconds);  // a stalled firmware ends this worker
-    mutants->select(mutant);
-    const CTracedPlay played = Play(lines, true);
+    CMutantPlayer player(*mutants, mutant, fresh);
+    const CTracedPlay played = player.Play(lines, true);
     std::vector<CCheckpoint> checks = CTraceDivergence::Checks(plain, played, lines, CHECKS_TRIED);
     if (played.code != plain.code || played.expectations != plain.expectations) {
         CCheckpoint end;
@@ -183,11 +213,10 @@ std::string CMutantTrial::TrialTask(int mutant, unsigned alarmSeconds, const std
     }
     std::string answer = "survived";
     for (const CCheckpoint& check : checks)
-        if (kills(*mutants, mutant, lines, check)) {
+        if (kills(player, lines, check)) {
             answer = "kill " + check.Serialize();
             break;
         }
-    mutants->select(0);
     alarm(0);
     return answer;
 }

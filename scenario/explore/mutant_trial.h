@@ -25,7 +25,9 @@ public:
     static bool IsTask(const std::string& task);
     static std::string Task(const std::string& task);
     static std::string ReachTask(const std::vector<std::string>& lines);
-    static std::string TrialTask(int mutant, unsigned alarmSeconds, const std::vector<std::string>& lines);
+    // `fresh`: the mutant's code runs before main, so it is played in a
+    // process of its own (fresh_mutant.h).
+    static std::string TrialTask(int mutant, unsigned alarmSeconds, bool fresh, const std::vector<std::string>& lines);
 
     // The lines played from a fresh controller on the mutant chosen now, traced or not.
     static CTracedPlay Play(const std::vector<std::string>& lines, bool traced);

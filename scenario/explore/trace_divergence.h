@@ -52,6 +52,10 @@ struct CTracedPlay {
     std::vector<uint64_t> stepBegin;  // per step: the virtual ms it began, or NO_BEGIN (a step of no time)
     int code = 0;                     // the run's: 0 every verdict held
     std::string expectations;         // where the machine stood after the last step
+
+    // As text, to come back from another process (traced_play.cpp).
+    std::string Serialize() const;
+    bool Parse(const std::string& bytes);
 };
 
 class CTraceDivergence {

@@ -132,12 +132,18 @@ TEST(TraceDivergence, ChecksOfOneUseTakeTheirTurnsInAWait)
 }
 
 // Every change of a real play, made one ms late in a copy: each check made
-// from it holds on the firmware as written, at that very ms.
+// from it holds on the firmware as written, at that very ms. The play comes
+// back whole from its text.
 TEST(TraceDivergence, ChecksMadeFromARealPlayHoldWhenItIsPlayedAgain)
 {
     const std::vector<std::string> use = {"wait 1200", "click power", "wait 3000", "click cover", "wait 2500"};
     const CTracedPlay plain = CMutantTrial::Play(use, true);
     ASSERT_EQ(plain.code, 0);
+    CTracedPlay back;  // as it comes back from a mutant's own process
+    ASSERT_TRUE(back.Parse(plain.Serialize()));
+    EXPECT_EQ(back.Serialize(), plain.Serialize());
+    EXPECT_EQ(back.expectations, plain.expectations);
+    EXPECT_FALSE(back.Parse(plain.Serialize().substr(0, 200)));
     int checked = 0;
     for (size_t i = 0; i < plain.changes.size(); i += 11) {
         CTracedPlay late = plain;
