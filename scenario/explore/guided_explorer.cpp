@@ -283,7 +283,7 @@ int CGuidedExplorer::Run()
         return m_broke;
     Summary(played, seconds, noted_fatal_signal());
     if (m_hunt)
-        m_hunt->Summary();
+        m_hunt->Summary(noted_fatal_signal() != 0);
     if (noted_fatal_signal())
         return 2;  // the caller ends by the signal
     if (m_writeFailed)

@@ -267,17 +267,18 @@ bool CMutantHunt::Over() const
            });
 }
 
-void CMutantHunt::Summary()
+void CMutantHunt::Summary(bool interrupted)
 {
     int killed = 0, survived = 0, unreached = 0;
     for (const CTarget& target : m_targets)
         (target.killed ? killed : target.reached ? survived : unreached) += 1;
-    m_out << "mutants: " << killed << " killed, " << survived << " survived, " << unreached << " never reached, of "
-          << m_targets.size() << " hunted";
+    m_out << "mutants: " << killed << " killed, " << survived << (interrupted ? " not yet killed, " : " survived, ")
+          << unreached << (interrupted ? " not yet reached" : " never reached") << ", of " << m_targets.size()
+          << " hunted";
     if (m_equivalent > 0)
         m_out << " (" << m_equivalent << " known equivalent left out)";
     m_out << "; " << m_written << " mutant " << (m_written == 1 ? "file" : "files") << "\n";
     for (const CTarget& target : m_targets)
-        if (!target.killed && target.reached)
+        if (!target.killed && target.reached && !interrupted)
             m_out << "  - survived: " << CMutantBuild::Name(mutant_of(target.id)) << "\n";
 }

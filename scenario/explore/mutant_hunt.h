@@ -47,7 +47,9 @@ public:
     // False when a file could not be written or a signal came.
     bool Round(const std::vector<CUse>& uses);
     bool Over() const;
-    void Summary();
+    // What was killed and what survived; an interrupted hunt tells the
+    // mutants not yet killed instead, as their trials did not all run.
+    void Summary(bool interrupted);
 
 private:
     struct CTarget {
