@@ -1,83 +1,32 @@
 #include "scenario/explore/fresh_mutant.h"
 
 #include <csignal>
-#include <cstdio>
 #include <cstring>
 #include <string>
 
+#include <fcntl.h>
 #include <sys/prctl.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "scenario/explore/mutant_trial.h"
 #include "scenario/explore/use_lines.h"
+#include "scenario/run/socket_frame.h"
 
 extern char** environ;
 
 namespace {
 
-bool write_all(int fd, const std::string& bytes)
-{
-    for (size_t done = 0; done < bytes.size();) {
-        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += static_cast<size_t>(n);
-    }
-    return true;
-}
-
-bool read_exactly(int fd, size_t count, std::string& bytes)
-{
-    bytes.resize(count);
-    for (size_t done = 0; done < count;) {
-        const ssize_t n = read(fd, bytes.data() + done, count - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += static_cast<size_t>(n);
-    }
-    return true;
-}
-
-// "WORD N\n" then N bytes.
-bool read_message(int fd, std::string& head, std::string& body)
-{
-    head.clear();
-    for (char c = 0; c != '\n';) {
-        const ssize_t n = read(fd, &c, 1);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0 || head.size() > 64)
-            return false;
-        if (c != '\n')
-            head += c;
-    }
-    const size_t space = head.rfind(' ');
-    if (space == std::string::npos)
-        return false;
-    return read_exactly(fd, std::strtoull(head.c_str() + space + 1, nullptr, 10), body);
-}
-
-bool write_message(int fd, const std::string& word, const std::string& body)
-{
-    return write_all(fd, word + " " + std::to_string(body.size()) + "\n" + body);
-}
+constexpr uint64_t PLAIN = 0, TRACED = 1;  // a frame's index: how to play the use it holds
 
 }  // namespace
 
 CFreshMutant::CFreshMutant(int mutant)
 {
-    int to[2], from[2];
-    if (pipe(to) != 0)
+    int ends[2];
+    if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0)
         return;
-    if (pipe(from) != 0) {
-        close(to[0]), close(to[1]);
-        return;
-    }
     // Made before the fork: the child only calls what is safe there.
     std::vector<std::string> env = {"TRELVIK_MUTANT=" + std::to_string(mutant)};
     for (char** e = environ; *e; ++e)
@@ -96,24 +45,23 @@ CFreshMutant::CFreshMutant(int mutant)
         prctl(PR_SET_PDEATHSIG, SIGKILL);
         if (getppid() != parent)
             _exit(127);
-        dup2(to[0], STDIN_FILENO);
-        dup2(from[1], STDOUT_FILENO);
-        close(to[0]), close(to[1]), close(from[0]), close(from[1]);
+        dup2(ends[1], STDIN_FILENO);
+        dup2(ends[1], STDOUT_FILENO);
+        fcntl(STDIN_FILENO, F_SETFD, 0);  // kept across the exec, even where dup2 had nothing to copy
+        fcntl(STDOUT_FILENO, F_SETFD, 0);
         execve("/proc/self/exe", argv, envp.data());
         _exit(127);
     }
-    close(to[0]), close(from[1]);
-    m_to = to[1], m_from = from[0];
+    close(ends[1]);
+    m_socket = ends[0];
     if (m_pid < 0)
-        close(m_to), close(m_from), m_to = m_from = -1;
+        close(m_socket), m_socket = -1;
 }
 
 CFreshMutant::~CFreshMutant()
 {
-    if (m_to >= 0)
-        close(m_to);  // its stdin ends: it answers no more and exits
-    if (m_from >= 0)
-        close(m_from);
+    if (m_socket >= 0)
+        close(m_socket);
     if (m_pid > 0) {
         kill(m_pid, SIGKILL);
         waitpid(m_pid, nullptr, 0);
@@ -122,21 +70,19 @@ CFreshMutant::~CFreshMutant()
 
 bool CFreshMutant::Play(const std::vector<std::string>& lines, bool traced, CTracedPlay& played)
 {
-    std::string head, body;
-    void (*const before)(int) = std::signal(SIGPIPE, SIG_IGN);  // a dead process is an answer missing
-    const bool answered = m_to >= 0 && write_message(m_to, traced ? "traced" : "plain", CUseLines::Join(lines)) &&
-                          read_message(m_from, head, body) && played.Parse(body);
-    std::signal(SIGPIPE, before);
-    return answered;
+    uint64_t index = 0;
+    std::string answer;
+    return m_socket >= 0 && CSocketFrame::Send(m_socket, traced ? TRACED : PLAIN, CUseLines::Join(lines)) &&
+           CSocketFrame::Receive(m_socket, index, answer) && played.Parse(answer);
 }
 
 int CFreshMutant::Serve()
 {
-    std::string head, body;
-    while (read_message(STDIN_FILENO, head, body)) {
-        const bool traced = head.rfind("traced ", 0) == 0;
-        const CTracedPlay played = CMutantTrial::Play(CUseLines::Split(body), traced);
-        if (!write_message(STDOUT_FILENO, "play", played.Serialize()))
+    uint64_t how = 0;
+    std::string use;
+    while (CSocketFrame::Receive(STDIN_FILENO, how, use)) {
+        const CTracedPlay played = CMutantTrial::Play(CUseLines::Split(use), how == TRACED);
+        if (!CSocketFrame::Send(STDOUT_FILENO, how, played.Serialize()))
             return 1;
     }
     return 0;

@@ -3,9 +3,9 @@
 // expression) cannot be chosen in a running process: the table was set up
 // with the firmware as written. Such a mutant is played in a process of its
 // own: this program started again with TRELVIK_MUTANT set and --play-mutant.
-// It plays each use the worker hands it on stdin and answers on stdout with
-// the play (CTracedPlay::Serialize), a length line before each. It dies with
-// the worker that started it.
+// Its stdin and stdout are one end of a socket pair: it plays each use the
+// worker hands it there and answers with the play (CTracedPlay::Serialize),
+// in frames (socket_frame.h). It dies with the worker that started it.
 
 #include <string>
 #include <sys/types.h>
@@ -30,6 +30,5 @@ public:
 
 private:
     pid_t m_pid = -1;
-    int m_to = -1;    // its stdin
-    int m_from = -1;  // its stdout
+    int m_socket = -1;  // the worker's end
 };

@@ -17,55 +17,7 @@
 #include "cli/cleanup_signals.h"
 #include "scenario/run/cpu_quota.h"
 #include "scenario/run/firmware_coverage.h"
-
-namespace {
-
-// A frame: the task's index, the length, the bytes.
-bool send_all(int fd, const char* data, size_t size)
-{
-    while (size > 0) {
-        const ssize_t n = send(fd, data, size, MSG_NOSIGNAL);  // a dead peer is an error, not SIGPIPE
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        data += n;
-        size -= static_cast<size_t>(n);
-    }
-    return true;
-}
-
-bool receive_all(int fd, char* data, size_t size)
-{
-    while (size > 0) {
-        const ssize_t n = recv(fd, data, size, 0);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        data += n;
-        size -= static_cast<size_t>(n);
-    }
-    return true;
-}
-
-bool send_frame(int fd, uint64_t index, const std::string& bytes)
-{
-    const uint64_t head[2] = {index, bytes.size()};
-    return send_all(fd, reinterpret_cast<const char*>(head), sizeof head) && send_all(fd, bytes.data(), bytes.size());
-}
-
-bool receive_frame(int fd, uint64_t& index, std::string& bytes)
-{
-    uint64_t head[2] = {0, 0};
-    if (!receive_all(fd, reinterpret_cast<char*>(head), sizeof head) || head[1] > (uint64_t{1} << 34))
-        return false;
-    index = head[0];
-    bytes.resize(head[1]);
-    return receive_all(fd, bytes.data(), bytes.size());
-}
-
-}  // namespace
+#include "scenario/run/socket_frame.h"
 
 // One call of Map: its tasks, their answers so far, and what is told and handed out.
 struct CWorkerPool::CRound {
@@ -159,9 +111,9 @@ void CWorkerPool::Serve(int socket)
 {
     uint64_t index = 0;
     std::string task;
-    while (receive_frame(socket, index, task)) {
+    while (CSocketFrame::Receive(socket, index, task)) {
         const std::string answer = m_handler(task);
-        if (!send_frame(socket, index, answer))
+        if (!CSocketFrame::Send(socket, index, answer))
             break;
         if (const int sig = noted_fatal_signal())
             end_by_signal(sig);
@@ -213,7 +165,7 @@ void CWorkerPool::Receive(CWorker& worker, CRound& round)
 {
     uint64_t index = 0;
     std::string answer;
-    if (!receive_frame(worker.socket, index, answer) || index != static_cast<uint64_t>(worker.task)) {
+    if (!CSocketFrame::Receive(worker.socket, index, answer) || index != static_cast<uint64_t>(worker.task)) {
         Lose(worker, CTaskEnd::WORKER_DIED);
         return;
     }
@@ -285,7 +237,7 @@ std::vector<std::string> CWorkerPool::MapInWorkers(CRound& round)
             if (worker.socket < 0 && !Spawn(worker))
                 return;
             const size_t task = round.Next();
-            if (send_frame(worker.socket, task, round.tasks[task])) {
+            if (CSocketFrame::Send(worker.socket, task, round.tasks[task])) {
                 worker.task = static_cast<long>(task);
                 ++round.next;
                 return;
