@@ -153,10 +153,14 @@ bool CMutantHunt::Trials(const std::vector<CUse>& uses, const std::vector<std::v
     std::stable_sort(shortestFirst.begin(), shortestFirst.end(), [&](size_t a, size_t b) {
         return CUseChoice::VirtualMs(uses[a].lines) < CUseChoice::VirtualMs(uses[b].lines);
     });
+    // A mutant set up before main (a table of steps) may lie in any use: the
+    // longest come first, as they go furthest into the cycle.
+    const std::vector<size_t> longestFirst(shortestFirst.rbegin(), shortestFirst.rend());
     std::vector<std::vector<size_t>> queue(m_targets.size());  // the uses still to try
-    for (size_t u : shortestFirst)
-        for (size_t t : reached[u])
-            queue[t].push_back(u);
+    for (size_t t = 0; t < m_targets.size(); ++t)
+        for (size_t u : m_targets[t].beforeMain ? longestFirst : shortestFirst)
+            if (std::find(reached[u].begin(), reached[u].end(), t) != reached[u].end())
+                queue[t].push_back(u);
     std::vector<size_t> next(m_targets.size(), 0);
     for (std::vector<size_t>& tried : queue)
         tried.resize(std::min<size_t>(tried.size(), TRIES_A_ROUND));

@@ -3,7 +3,8 @@
 // uses are also kept for the mutants of the firmware they kill. Each round
 // plays its uses as written to learn which mutants' code each reaches, then
 // tries every live mutant on the uses of the round that reach it, the
-// shortest first, until one kills it (CMutantTrial): on TRIES_A_ROUND uses
+// shortest first (for one set up before main, the longest first), until one
+// kills it (CMutantTrial): on TRIES_A_ROUND uses
 // a round at most, and MAX_TRIES in all, after which it survives. A use that
 // kills mutants no kept use killed is written as DIR/mutant-NNN.scn with the
 // checks that kill them standing in its waits. A mutant whose code runs
