@@ -2,8 +2,8 @@
 # measure_mutant_hunt.sh [SEED]: a mutation-guided suite made by
 # trelvik-scenario-mutants --explore 3000 --guided --mutants (seed 1 when not
 # given), two jobs, then every firmware mutant run against that suite alone
-# by scripts/mutate.py, the known equivalent mutants (mutate/equivalents.txt)
-# left out. Prints the hunt's summary and wall time, then the suite's scores.
+# by scripts/mutate.py; both leave out the known equivalent mutants
+# (mutate/equivalents.txt). Prints the hunt's summary and wall time, then the suite's scores.
 # The suite and the report are left in build/mutant-hunt/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -16,7 +16,7 @@ echo "machine: $(lscpu | sed -n 's/^Model name: *//p'), $(nproc) cores; seed $se
 start=$(date +%s.%N)
 code=0
 build/default/mutate/trelvik-scenario-mutants --explore 3000 --guided --mutants --seed "$seed" \
-  --suite "$out/suite" --jobs 2 > "$out/hunt.txt" || code=$?
+  --equivalents mutate/equivalents.txt --suite "$out/suite" --jobs 2 > "$out/hunt.txt" || code=$?
 end=$(date +%s.%N)
 grep -v '^explore: \(cover\|mutant\)-' "$out/hunt.txt" | grep -v '^  - survived' || true
 echo "hunt: $(echo "$end - $start" | bc) s (exit $code); $(ls "$out"/suite/cover-*.scn | wc -l) cover files," \
