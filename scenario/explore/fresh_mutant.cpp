@@ -36,9 +36,8 @@ CFreshMutant::CFreshMutant(int mutant)
     for (std::string& e : env)
         envp.push_back(e.data());
     envp.push_back(nullptr);
-    char program[] = "trelvik-scenario-mutants";
-    char option[] = "--play-mutant";
-    char* argv[] = {program, option, nullptr};
+    std::string program = "trelvik-scenario-mutants", option = SERVE_OPTION;
+    char* argv[] = {program.data(), option.data(), nullptr};
     const pid_t parent = getpid();
     m_pid = fork();
     if (m_pid == 0) {
