@@ -6,16 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-namespace {
-
-std::string trimmed(const std::string& text)
-{
-    const size_t first = text.find_first_not_of(" \t\r");
-    const size_t last = text.find_last_not_of(" \t\r");
-    return first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
-}
-
-}  // namespace
+#include "cli/trimmed.h"
 
 bool CNameMap::Add(const std::string& pair, std::string& error)
 {

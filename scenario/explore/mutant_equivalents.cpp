@@ -4,15 +4,9 @@
 #include <cstring>
 #include <fstream>
 
-namespace {
+#include "cli/trimmed.h"
 
-std::string trimmed(const std::string& text)
-{
-    const size_t first = text.find_first_not_of(" \t\r");
-    if (first == std::string::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
-}
+namespace {
 
 const CMutant* mutant_at(const CMutantBuild::CSwitch& mutants, const std::string& where, const std::string& replacement)
 {

@@ -74,9 +74,9 @@ bool CMutantHunt::Only(const std::vector<std::string>& places, std::string& erro
 
 bool CMutantHunt::LeaveOut(const std::string& equivalentsPath, std::string& error)
 {
-    std::set<int> equivalent;
     if (equivalentsPath.empty())
         return true;
+    std::set<int> equivalent;
     if (!CMutantEquivalents::Read(equivalentsPath, *CMutantBuild::Switch(), equivalent, error))
         return false;
     const size_t before = m_targets.size();
@@ -157,10 +157,11 @@ bool CMutantHunt::Trials(const std::vector<CUse>& uses, const std::vector<std::v
     // longest come first, as they go furthest into the cycle.
     const std::vector<size_t> longestFirst(shortestFirst.rbegin(), shortestFirst.rend());
     std::vector<std::vector<size_t>> queue(m_targets.size());  // the uses still to try
-    for (size_t t = 0; t < m_targets.size(); ++t)
-        for (size_t u : m_targets[t].beforeMain ? longestFirst : shortestFirst)
-            if (std::find(reached[u].begin(), reached[u].end(), t) != reached[u].end())
-                queue[t].push_back(u);
+    for (const bool beforeMain : {false, true})
+        for (size_t u : beforeMain ? longestFirst : shortestFirst)
+            for (size_t t : reached[u])
+                if (m_targets[t].beforeMain == beforeMain)
+                    queue[t].push_back(u);
     std::vector<size_t> next(m_targets.size(), 0);
     for (std::vector<size_t>& tried : queue)
         tried.resize(std::min<size_t>(tried.size(), TRIES_A_ROUND));
