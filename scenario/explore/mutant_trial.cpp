@@ -22,31 +22,21 @@ namespace {
 
 constexpr size_t CHECKS_TRIED = 4;
 
-// The beeps are counted from the use's start, as `expect beeps` counts them;
-// the process's count goes on from play to play.
 class CChangeLog : public CTraceSink {
 public:
     explicit CChangeLog(CTracedPlay& play) : m_play(play) {}
     void Join(const CTraceChannel& channel, int64_t value, uint64_t) override
     {
-        if (channel.name == "beeps") {
-            m_beeps = static_cast<int>(m_play.channels.size());
-            m_beepBase = value;
-        }
         m_play.channels.push_back(channel);
-        m_play.initial.push_back(value - Base(static_cast<int>(m_play.initial.size())));
+        m_play.initial.push_back(value);
     }
     void Change(int channel, uint64_t timeMs, int64_t value) override
     {
-        m_play.changes.push_back({timeMs, channel, value - Base(channel)});
+        m_play.changes.push_back({timeMs, channel, value});
     }
 
 private:
-    int64_t Base(int channel) const { return channel == m_beeps ? m_beepBase : 0; }
-
     CTracedPlay& m_play;
-    int m_beeps = -1;
-    int64_t m_beepBase = 0;
 };
 
 // The software timers join the trace as channels of their own, running (1)
